@@ -1,0 +1,14 @@
+# Native build: the core's unit tests (and, later, fuzzers and benchmarks).
+enable_testing()
+find_package(GTest REQUIRED)
+
+add_executable(tvx_unit_tests
+  tests/native/ansi_text_test.cpp
+  tests/native/command_text_test.cpp
+  tests/native/settings_test.cpp
+)
+target_link_libraries(tvx_unit_tests PRIVATE tvx_core GTest::gtest GTest::gtest_main)
+target_compile_options(tvx_unit_tests PRIVATE ${TVX_WARNINGS})
+target_compile_definitions(tvx_unit_tests PRIVATE TVX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+include(GoogleTest)
+gtest_discover_tests(tvx_unit_tests DISCOVERY_MODE PRE_TEST)

@@ -1,0 +1,84 @@
+# Windows builds (mingw-w64): the program, the shell extension, the language
+# modules and, for the Wine test bench, the test tools and Win32 tests.
+enable_language(RC)
+
+add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  # i686 g++ 12 can fail with "section type conflict" on inline stdcall virtuals.
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-partial-inlining>)
+  set(TVX_KILL_AT -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+endif()
+set(TVX_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+if(TVX_WERROR)
+  add_link_options(-Wl,--fatal-warnings)
+endif()
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
+
+# Win32 layer shared by the program (and, for what it uses, by the extension).
+add_library(tvx_win STATIC
+  data/win32/profile.cpp
+  data/win32/mailbox_destination.cpp
+  launcher/win32/run_command.cpp
+  ui/skin/win32/dialog.cpp
+  ui/skin/win32/message_box.cpp
+  ui/skin/win32/resource_module.cpp
+  ui/skin/win32/skin_image.cpp
+)
+target_link_libraries(tvx_win PUBLIC tvx_core gdiplus comctl32 shell32 ole32 oleaut32 uuid advapi32 user32 gdi32)
+target_compile_options(tvx_win PRIVATE ${TVX_WARNINGS})
+
+add_executable(Tavrolinex WIN32
+  launcher/win32/main.cpp
+  launcher/win32/application.cpp
+  launcher/win32/language_dialog.cpp
+  launcher/win32/launcher_window.cpp
+  launcher/win32/progress_window.cpp
+  resources/Tavrolinex.rc
+)
+target_link_libraries(Tavrolinex PRIVATE tvx_win)
+target_compile_options(Tavrolinex PRIVATE ${TVX_WARNINGS})
+target_link_options(Tavrolinex PRIVATE ${TVX_STATIC_RUNTIME})
+
+add_library(TavrolinexExt SHARED
+  shellext/win32/ext_module.cpp
+  shellext/win32/registration.cpp
+  shellext/win32/TavrolinexExt.def
+  resources/TavrolinexExt.rc
+)
+set_target_properties(TavrolinexExt PROPERTIES PREFIX "" OUTPUT_NAME TavrolinexExt)
+target_include_directories(TavrolinexExt PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(TavrolinexExt PRIVATE ole32 uuid advapi32)
+target_compile_options(TavrolinexExt PRIVATE ${TVX_WARNINGS})
+target_link_options(TavrolinexExt PRIVATE ${TVX_STATIC_RUNTIME} ${TVX_KILL_AT})
+
+# Language modules: resource-only libraries named "Lang\<code>.dat".
+foreach(lang eng chs)
+  add_library(lang_${lang} MODULE resources/lang/${lang}.rc resources/lang/lang_entry.c)
+  set_target_properties(lang_${lang} PROPERTIES PREFIX "" OUTPUT_NAME ${lang} SUFFIX ".dat"
+                        LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/Lang)
+  target_link_options(lang_${lang} PRIVATE -static-libgcc)
+endforeach()
+
+if(TVX_WIN_TESTS)
+  add_executable(tvxhelper tests/tools/tvxhelper.cpp)
+  add_executable(tvxdrive tests/tools/tvxdrive.cpp)
+  foreach(tool tvxhelper tvxdrive)
+    target_compile_options(${tool} PRIVATE ${TVX_WARNINGS})
+    target_link_options(${tool} PRIVATE ${TVX_STATIC_RUNTIME})
+  endforeach()
+
+  # GoogleTest from the sources Debian ships, built with mingw.
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  add_executable(tvx_win_tests
+    tests/win32/profile_test.cpp
+    tests/win32/run_command_test.cpp
+    tests/win32/test_support.cpp
+  )
+  target_link_libraries(tvx_win_tests PRIVATE tvx_win gtest gtest_main)
+  target_compile_options(tvx_win_tests PRIVATE ${TVX_WARNINGS})
+  target_link_options(tvx_win_tests PRIVATE ${TVX_STATIC_RUNTIME})
+endif()

@@ -1,0 +1,50 @@
+#include "data/ansi_text.h"
+
+namespace tvx {
+
+std::string Trim(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+    return std::string(text.substr(b, e - b));
+}
+
+namespace {
+template <typename F>
+std::string MapSingleBytes(std::string_view text, F map) {
+    std::string out(text);
+    for (size_t i = 0; i < out.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(out[i]);
+        if (IsLeadByte(c)) { ++i; continue; }  // skip the whole double-byte character
+        out[i] = map(out[i]);
+    }
+    return out;
+}
+}  // namespace
+
+std::string ToLowerAnsi(std::string_view text) {
+    return MapSingleBytes(text, [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; });
+}
+
+std::string ToUpperAnsi(std::string_view text) {
+    return MapSingleBytes(text, [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
+}
+
+long long ParseDecimal(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value < 100000000000000000LL) value = value * 10 + (text[i] - '0');  // saturate, never overflow
+    }
+    return negative ? -value : value;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view tail) {
+    if (text.size() < tail.size()) return false;
+    return ToLowerAnsi(text.substr(text.size() - tail.size())) == ToLowerAnsi(tail);
+}
+
+}  // namespace tvx

@@ -1,0 +1,30 @@
+// Byte-string helpers with the double-byte rules of the ANSI code page the
+// program targets (GB2312/GBK): a byte from 0x81 to 0xFE starts a two-byte
+// character whose second byte is never looked at on its own.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace tvx {
+
+inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+// White space as the C library's isspace sees it in the "C" locale.
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string Trim(std::string_view text);
+
+// Lower/upper case of the single-byte letters A-Z; double-byte characters
+// are left exactly as they are, even when their second byte looks like a letter.
+std::string ToLowerAnsi(std::string_view text);
+std::string ToUpperAnsi(std::string_view text);
+
+// Decimal conversion as atoi does it: leading blanks, an optional sign, then
+// digits up to the first non-digit. "x" reads as 0; "12ab" as 12.
+long long ParseDecimal(std::string_view text);
+
+bool EndsWithNoCase(std::string_view text, std::string_view tail);
+
+}  // namespace tvx

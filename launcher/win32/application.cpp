@@ -1,0 +1,150 @@
+#include "launcher/win32/application.h"
+
+#include "resources/resource_ids.h"
+#include "data/win32/profile.h"
+#include "launcher/language_table.h"
+#include "launcher/win32/language_dialog.h"
+#include "launcher/win32/launcher_window.h"
+#include "launcher/win32/progress_window.h"
+#include "launcher/win32/run_command.h"
+#include "ui/skin/win32/resource_module.h"
+
+#include <commctrl.h>
+
+namespace tvx::win {
+
+namespace {
+constexpr const char* kSingleInstanceName = "Tavroline";
+constexpr UINT kFixedModifiers = MOD_CONTROL | MOD_SHIFT;
+
+bool FolderExists(const std::string& path) {
+    DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool FileExists(const std::string& path) {
+    DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+}  // namespace
+
+Application::Application(HINSTANCE instance) : instance_(instance) {}
+
+Application::~Application() = default;
+
+int Application::Run() {
+    installDir_ = ModuleFolder(nullptr);
+    SetSettingsFile(installDir_ + "\\TavrolinexConfig.ini");
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    if (ClaimSingleInstance()) {
+        gdiplus_ = std::make_unique<GdiplusSession>();
+        ChooseLanguage();
+        ShowStartupProgress();
+        RegisterShellExtension(true);
+        itemFilePath_ = installDir_ + "\\Shortcut2.dat";
+        {
+            LauncherWindow launcher(installDir_);
+            Dialog::SetMainWindow(&launcher);
+            RegisterFixedHotkeys();
+            launcher.RunModal(nullptr);
+            UnregisterFixedHotkeys();
+            Dialog::SetMainWindow(nullptr);
+        }
+    }
+    Shutdown();
+    return 0;
+}
+
+bool Application::ClaimSingleInstance() {
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 13, kSingleInstanceName);
+    const DWORD error = GetLastError();
+    if (mapping && error == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mapping);
+        const std::string text = MessageText("ProgramRunning");
+        MessageBoxA(nullptr, text.c_str(), "Tips", MB_OK);
+        return false;
+    }
+    singleInstance_.reset(mapping);  // may be null: then there is simply no protection
+    return true;
+}
+
+void Application::ChooseLanguage() {
+    const std::string logConfig = installDir_ + "\\LogConfig.dat";
+    languageIndex_ = ReadProfileInt(logConfig, "LogConfig", "LangSel");
+    const bool showDialog = ReadProfileInt(logConfig, "LogConfig", "ShowLangSel") == 1;
+    if (showDialog) {
+        LanguageDialog dialog(installDir_);
+        dialog.RunModal(nullptr);
+        languageIndex_ = dialog.selectedRow();
+        WriteProfileInt(logConfig, "LogConfig", "LangSel", languageIndex_);
+        WriteProfileInt(logConfig, "LogConfig", "ShowLangSel", 0);
+    }
+    BindLanguageModule(showDialog);
+}
+
+void Application::BindLanguageModule(bool languageDialogShown) {
+    languageCode_ = std::string(LanguageCode(languageIndex_));
+    const std::string tail = LanguageModuleTail(languageCode_);
+    if (!tail.empty()) {
+        languageModule_.reset(LoadLibraryExA((installDir_ + tail).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        if (languageModule_) SetResourceModule(languageModule_.get());
+    }
+    if (!languageDialogShown) return;
+    for (const LanguageCopy& copy : LanguageCopies(languageCode_)) {
+        const std::string source = installDir_ + copy.sourceTail;
+        const std::string target = installDir_ + copy.targetTail;
+        if (!FolderExists(installDir_ + copy.folderTail) || !FileExists(source)) continue;
+        DeleteFileA(target.c_str());
+        CopyFileA(source.c_str(), target.c_str(), FALSE);
+    }
+}
+
+void Application::ShowStartupProgress() {
+    // The window lives on until it closes itself at its next tick after
+    // ProgressDone, its timer served by the launcher's loop.
+    progress_ = std::make_unique<ProgressWindow>(installDir_, "Loading Modules ...");
+    if (progress_->Create(nullptr)) ShowWindow(progress_->hwnd(), SW_SHOW);
+
+    // Keep the interface alive for about half a second: 17 passes of 30 ms.
+    MSG msg;
+    for (int elapsed = 0; elapsed <= 500; elapsed += 30) {
+        if (PeekMessageA(&msg, nullptr, 0, WM_USER - 1, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(30);
+    }
+    ProgressDone = 1;
+}
+
+void Application::RegisterShellExtension(bool add) {
+    // The library's path goes to RegSvr32 in double quotes: installation
+    // folders usually contain blanks ("C:\Program Files\..."), and an
+    // unquoted path reaches RegSvr32 broken in two.
+    const std::string arguments = "\"" + installDir_ + "\\TavrolinexExt.dll\"" + (add ? " /s" : " /u /s");
+    RunCommand("RegSvr32.exe", arguments.c_str(), 0);
+    if (add) extensionRegistered_ = true;
+}
+
+void Application::RegisterFixedHotkeys() {
+    RegisterHotKey(nullptr, kHotkeyShowHide, kFixedModifiers, 'J');
+    RegisterHotKey(nullptr, kHotkeyCaptureA, kFixedModifiers, 'A');
+    RegisterHotKey(nullptr, kHotkeyCaptureC, kFixedModifiers, 'C');
+}
+
+void Application::UnregisterFixedHotkeys() {
+    UnregisterHotKey(nullptr, kHotkeyShowHide);
+    UnregisterHotKey(nullptr, kHotkeyCaptureA);
+    UnregisterHotKey(nullptr, kHotkeyCaptureC);
+}
+
+void Application::Shutdown() {
+    progress_.reset();
+    gdiplus_.reset();
+    singleInstance_.reset();
+    if (extensionRegistered_) RegisterShellExtension(false);
+}
+
+}  // namespace tvx::win

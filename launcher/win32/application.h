@@ -1,0 +1,47 @@
+// The program's life: start-up, the launcher's modal run, shutdown.
+#pragma once
+#include "ui/skin/win32/skin_image.h"
+#include "ui/skin/win32/win_handles.h"
+
+#include <memory>
+#include <string>
+
+namespace tvx::win {
+
+class ProgressWindow;
+
+class Application {
+public:
+    explicit Application(HINSTANCE instance);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Start-up, the modal run and shutdown; returns the process exit code.
+    int Run();
+
+    const std::string& installDir() const { return installDir_; }
+
+private:
+    bool ClaimSingleInstance();
+    void ChooseLanguage();
+    void BindLanguageModule(bool languageDialogShown);
+    void ShowStartupProgress();
+    void RegisterShellExtension(bool add);
+    void RegisterFixedHotkeys();
+    void UnregisterFixedHotkeys();
+    void Shutdown();
+
+    HINSTANCE instance_;
+    std::string installDir_;
+    int languageIndex_ = 0;
+    std::string languageCode_;
+    std::string itemFilePath_;
+    UniqueHandle singleInstance_;
+    std::unique_ptr<GdiplusSession> gdiplus_;
+    std::unique_ptr<ProgressWindow> progress_;
+    UniqueModule languageModule_;
+    bool extensionRegistered_ = false;
+};
+
+}  // namespace tvx::win

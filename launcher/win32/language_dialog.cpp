@@ -1,0 +1,33 @@
+#include "launcher/win32/language_dialog.h"
+
+#include "resources/resource_ids.h"
+#include "launcher/language_table.h"
+
+namespace tvx::win {
+
+LanguageDialog::LanguageDialog(std::string installDir) : Dialog(IDD_LANGUAGE), installDir_(std::move(installDir)) {}
+
+bool LanguageDialog::OnInitDialog() {
+    SetBackground(installDir_ + "\\Images\\CommonDlg_01.png");
+    SetTransparentLabels(true);
+    SetDragByBody(true);
+    SetButtonImages(IDOK, installDir_ + "\\Images\\normalbtn_01.png", installDir_ + "\\Images\\normalbtn_02.png");
+    HWND combo = Item(IDC_LANGUAGE_COMBO);
+    for (const LanguageRow& row : kLanguageTable) {
+        std::string text(row.comboText);
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    return true;
+}
+
+void LanguageDialog::OnOk() {
+    LRESULT row = SendMessageA(Item(IDC_LANGUAGE_COMBO), CB_GETCURSEL, 0, 0);
+    selected_ = row == CB_ERR ? 0 : static_cast<int>(row);
+    End(IDOK);
+}
+
+// Esc or closing keeps the row shown, as Ok would.
+void LanguageDialog::OnCancel() { OnOk(); }
+
+}  // namespace tvx::win

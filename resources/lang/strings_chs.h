@@ -1,0 +1,10 @@
+/* Simplified Chinese static texts of the dialog templates (UTF-8 source). */
+#define TXT_ABOUT_ENTRY     "关于 Zizurodi(&A)..."
+#define TXT_ABOUT_LINE1     "Tavrolinex 3.0"
+#define TXT_ABOUT_LINE2     "快速启动与热键管理工具"
+#define TXT_OK              "确定"
+#define TXT_RUN_APPS        "运行程序"
+#define TXT_SELECT_LANGUAGE "选择语言："
+#define TXT_LANGUAGE_TITLE  "语言"
+#define TXT_PRODUCT         "Tavrolinex"
+#define TXT_DIALOG_FONT     "MS Shell Dlg"

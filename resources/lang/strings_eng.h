@@ -1,0 +1,10 @@
+/* English static texts of the dialog templates. */
+#define TXT_ABOUT_ENTRY     "About Zizurodi(&A)..."
+#define TXT_ABOUT_LINE1     "Tavrolinex 3.0"
+#define TXT_ABOUT_LINE2     "Quick launcher and hot-key manager"
+#define TXT_OK              "Ok"
+#define TXT_RUN_APPS        "Run Apps"
+#define TXT_SELECT_LANGUAGE "Select Language:"
+#define TXT_LANGUAGE_TITLE  "Language"
+#define TXT_PRODUCT         "Tavrolinex"
+#define TXT_DIALOG_FONT     "MS Shell Dlg"

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Sets up, builds all three builds and runs every test suite:
+#   native unit tests (also under ASan/UBSan), the Win32 tests under Wine,
+#   and the end-to-end suites that drive the real program under Wine and Xvfb.
+# Ends with one summary line "N passed, N failed".
+set -uo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$ROOT"
+export TVX_ROOT="$ROOT"
+BUILD="$ROOT/build"
+mkdir -p "$BUILD"
+RESULTS="$BUILD/test-results.txt"
+: > "$RESULTS"
+export TVX_RESULTS="$RESULTS"
+TIMES=()
+stage_start() { STAGE_T0=$(date +%s); echo "=== $1"; }
+stage_end() { TIMES+=("$1: $(( $(date +%s) - STAGE_T0 )) s"); }
+record() { echo "$1 $2" >> "$RESULTS"; }
+
+stage_start "setup"
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+stage_end setup
+
+build_preset() { # PRESET
+  { cmake --preset "$1" >"$BUILD/$1-configure.log" 2>&1 && cmake --build --preset "$1" >"$BUILD/$1-build.log" 2>&1; } \
+    && { record PASS "build $1"; return 0; }
+  record FAIL "build $1"; echo "build $1 failed:"; tail -n 40 "$BUILD/$1-build.log" "$BUILD/$1-configure.log" 2>/dev/null
+  return 1
+}
+
+run_ctest() { # PRESET
+  local out="$BUILD/$1-ctest.log"
+  (cd "$BUILD/$1" && ctest --output-on-failure -j2) >"$out" 2>&1
+  local rc=$?
+  tail -n 3 "$out"
+  # one result line per test case
+  sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) \.*\** *\(Passed\|Failed\).*/\2 \1/p' "$out" |
+    sed 's/^Passed/PASS native:'"$1"'/; s/^Failed/FAIL native:'"$1"'/' >> "$RESULTS"
+  [ $rc -eq 0 ] || { echo "ctest $1 failed"; grep -A20 'Failed\|FAILED' "$out" | head -60; }
+}
+
+stage_start "native build and unit tests"
+build_preset native && run_ctest native
+stage_end "native"
+stage_start "native build and unit tests under ASan/UBSan"
+build_preset native-asan && run_ctest native-asan
+stage_end "native-asan"
+
+stage_start "win32 (i686) build, warnings as errors"
+build_preset win32
+stage_end "win32"
+stage_start "win64 build"
+build_preset win64 && WIN64_OK=1 || WIN64_OK=0
+stage_end "win64"
+
+if [ "$WIN64_OK" = 1 ]; then
+  bash scripts/dist.sh "$BUILD/win64" "$BUILD/dist64"
+  export TVX_BUILD="$BUILD" TVX_DIST="$BUILD/dist64" DRIVE="$BUILD/win64/tvxdrive.exe"
+  . scripts/winebench.sh
+
+  stage_start "Wine prefix"
+  tvx_bench_init "$BUILD" win32tests && record PASS "wine prefix" || record FAIL "wine prefix"
+  stage_end "wine prefix"
+
+  stage_start "Win32 tests under Wine"
+  tests_dir="$WINEPREFIX/drive_c/Program Files/Tavrolinex Tests"
+  mkdir -p "$tests_dir"
+  cp "$BUILD/win64/tvx_win_tests.exe" "$BUILD/win64/tvxhelper.exe" "$tests_dir/"
+  tvx_xvfb_start
+  timeout 600 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_win_tests.exe' >"$BUILD/win-tests.log" 2>&1
+  rc=$?
+  tr -d '\r' < "$BUILD/win-tests.log" | sed -n 's/^\[       OK \] \([^ ]*\).*/PASS win32:\1/p; s/^\[  FAILED  \] \([^ ,]*\) (.*/FAIL win32:\1/p' >> "$RESULTS"
+  tr -d '\r' < "$BUILD/win-tests.log" | tail -n 3
+  if [ $rc -ne 0 ]; then
+    grep -q '^\[  FAILED  \]' "$BUILD/win-tests.log" || record FAIL "win32 tests ended with code $rc"
+    tr -d '\r' < "$BUILD/win-tests.log" | grep -B5 -A15 'Failure\|FAILED' | head -80
+  fi
+  tvx_bench_stop
+  stage_end "win32 tests"
+
+  for suite in tests/e2e/*_test.sh; do
+    name=$(basename "$suite" .sh)
+    stage_start "end to end: $name"
+    timeout 900 bash "$suite" > "$BUILD/e2e-$name.log" 2>&1 || { grep -q . "$BUILD/e2e-$name.log" || record FAIL "$name did not run"; }
+    grep -E '^(PASS|FAIL)' "$BUILD/e2e-$name.log" | sed 's/^/  /'
+    stage_end "$name"
+  done
+else
+  record FAIL "no Wine suites: the win64 build failed"
+fi
+
+echo
+echo "=== stage times"
+printf '  %s\n' "${TIMES[@]}"
+echo "=== failures"
+grep '^FAIL' "$RESULTS" || echo "  none"
+passed=$(grep -c '^PASS' "$RESULTS")
+failed=$(grep -c '^FAIL' "$RESULTS")
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -1,0 +1,79 @@
+# Wine test bench, sourced by the test and run scripts.
+#   tvx_bench_init BUILD_DIR NAME   a 64-bit prefix for NAME copied from a cached template
+#   tvx_xvfb_start                  an X display of our own (skipped when TVX_USE_DISPLAY=1)
+#   tvx_install DIST_DIR            the installation folder at "C:\Program Files\Tavrolinex"
+#   tvx_wine ARGS...                runs a Windows program in the prefix
+#   tvx_shot NAME                   screenshot of the whole display into $TVX_SHOTS/NAME.png
+#   tvx_bench_stop                  stops the wineserver of the prefix and Xvfb, by what we started
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+[ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
+
+tvx_bench_init() {
+  local build=$1 name=$2
+  TVX_BENCH_DIR="$build/wine"
+  mkdir -p "$TVX_BENCH_DIR"
+  local template="$TVX_BENCH_DIR/template"
+  if [ ! -f "$template/.ready" ]; then
+    rm -rf "$template"
+    echo "bench: creating the Wine prefix template (first run only)"
+    WINEPREFIX="$template" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+      "$WINE64" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$template" "$WINESERVER" -w
+    [ -f "$template/system.reg" ] || { echo "bench: wineboot failed" >&2; return 1; }
+    touch "$template/.ready"
+  fi
+  export WINEPREFIX="$TVX_BENCH_DIR/prefix-$name"
+  export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+  rm -rf "$WINEPREFIX"
+  cp -a "$template" "$WINEPREFIX"
+  TVX_INSTALL_UNIX="$WINEPREFIX/drive_c/Program Files/Tavrolinex"
+  TVX_INSTALL_WIN='C:\Program Files\Tavrolinex'
+  export TVX_SHOTS="${TVX_SHOTS:-$build/screenshots}"
+  mkdir -p "$TVX_SHOTS"
+}
+
+tvx_xvfb_start() {
+  if [ "${TVX_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  TVX_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 50); do
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "bench: Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+tvx_install() {
+  local dist=$1
+  rm -rf "$TVX_INSTALL_UNIX"
+  mkdir -p "$(dirname "$TVX_INSTALL_UNIX")"
+  cp -a "$dist" "$TVX_INSTALL_UNIX"
+}
+
+# TVX_WINE_LOCALE, when set, is the locale Wine takes its ANSI code page from
+# (zh_CN.UTF-8 gives the GB2312/GBK code page 936 the program targets).
+tvx_wine() {
+  if [ -n "${TVX_WINE_LOCALE:-}" ]; then LC_ALL=$TVX_WINE_LOCALE LANG=$TVX_WINE_LOCALE "$WINE64" "$@"
+  else "$WINE64" "$@"; fi
+}
+
+tvx_shot() {
+  import -display "$DISPLAY" -window root "$TVX_SHOTS/$1.png" 2>/dev/null || true
+}
+
+tvx_bench_stop() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
+  if [ -n "${TVX_XVFB_PID:-}" ]; then
+    kill "$TVX_XVFB_PID" 2>/dev/null || true
+    wait "$TVX_XVFB_PID" 2>/dev/null || true
+    TVX_XVFB_PID=
+  fi
+}

@@ -1,0 +1,74 @@
+#include "shellext/win32/registration.h"
+
+#include <olectl.h>
+
+namespace tvx::ext {
+
+namespace {
+
+bool SetKey(HKEY parent, const std::string& path, const char* name, const std::string& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG r = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
+}
+
+bool CreateEmptyKey(HKEY parent, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Deletes a key with everything below it; a missing key is no error.
+void DeleteTree(HKEY parent, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    char name[256];
+    while (true) {
+        DWORD len = sizeof name;
+        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        DeleteTree(key, name);
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(parent, path.c_str());
+}
+
+const std::string kClsidKey = std::string("CLSID\\") + kClsidText;
+const std::string kHandlerKey = "*\\ShellEx\\ContextMenuHandlers\\Tavrolinex";
+
+}  // namespace
+
+HRESULT RegisterKeys(const std::string& modulePath) {
+    HKEY root = HKEY_CLASSES_ROOT;
+    DeleteTree(root, kClsidKey);  // the class key is replaced whole
+    bool ok = SetKey(root, kProgId, nullptr, kClassDescription) &&
+              SetKey(root, std::string(kProgId) + "\\CLSID", nullptr, kClsidText) &&
+              SetKey(root, kProgIdIndependent, nullptr, kClassDescription) &&
+              SetKey(root, std::string(kProgIdIndependent) + "\\CLSID", nullptr, kClsidText) &&
+              SetKey(root, std::string(kProgIdIndependent) + "\\CurVer", nullptr, kProgId) &&
+              SetKey(root, kClsidKey, nullptr, kClassDescription) &&
+              SetKey(root, kClsidKey + "\\ProgID", nullptr, kProgId) &&
+              SetKey(root, kClsidKey + "\\VersionIndependentProgID", nullptr, kProgIdIndependent) &&
+              CreateEmptyKey(root, kClsidKey + "\\Programmable") &&
+              SetKey(root, kClsidKey + "\\InprocServer32", nullptr, modulePath) &&
+              SetKey(root, kClsidKey + "\\InprocServer32", "ThreadingModel", "Apartment") &&
+              SetKey(root, kClsidKey + "\\TypeLib", nullptr, kLibidText) &&
+              SetKey(root, kHandlerKey, nullptr, kClsidText);
+    return ok ? S_OK : SELFREG_E_CLASS;
+}
+
+HRESULT UnregisterKeys() {
+    HKEY root = HKEY_CLASSES_ROOT;
+    DeleteTree(root, kProgId);
+    DeleteTree(root, kProgIdIndependent);
+    DeleteTree(root, kClsidKey);
+    DeleteTree(root, kHandlerKey);
+    return S_OK;
+}
+
+}  // namespace tvx::ext

@@ -1,0 +1,73 @@
+# Shared helpers of the end-to-end suites: checks that record a result line
+# each, and the ways a person starts, answers and ends the program.
+# Needs: scripts/winebench.sh sourced, tvx_bench_init and tvx_xvfb_start done,
+# TVX_RESULTS (file of result lines), DRIVE (unix path of tvxdrive.exe).
+
+pass() { echo "PASS $1" | tee -a "$TVX_RESULTS"; }
+fail() { echo "FAIL $1${2:+ -- $2}" | tee -a "$TVX_RESULTS"; }
+check() { # NAME CONDITION-COMMAND...
+  local name=$1; shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+check_eq() { # NAME EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected [$2], got [$3]"; fi
+}
+
+drive() { tvx_wine "$DRIVE" "$@" 2>/dev/null | tr -d '\r'; }
+value_of() { sed -n "s/^$1=//p" | head -n 1; }
+
+PROGRAM_WIN='C:\Program Files\Tavrolinex\Tavrolinex.exe'
+
+# Starts the installed program in the background; sets PROGRAM_PID.
+start_program() {
+  tvx_wine "$PROGRAM_WIN" >/dev/null 2>&1 &
+  PROGRAM_PID=$!
+}
+
+# Waits for the launcher window; sets LAUNCHER. Returns non-zero on time-out.
+wait_launcher() {
+  LAUNCHER=$(drive wait-ctl 1025 "${1:-20000}" | value_of hwnd)
+  [ -n "$LAUNCHER" ]
+}
+
+wait_pid_gone() { # PID SECONDS
+  local i
+  for i in $(seq 1 $(( $2 * 10 ))); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Exit button, then No at the question: the program ends.
+exit_program() {
+  drive click "$LAUNCHER" 1019
+  local box
+  box=$(drive wait-title Tavrolinex 10000 7 | value_of hwnd)
+  [ -n "$box" ] || return 1
+  drive click "$box" 7
+  wait_pid_gone "$PROGRAM_PID" 20
+}
+
+# Ends whatever is left of a program run that failed half way.
+force_end_program() {
+  "$WINESERVER" -k 2>/dev/null || true
+  [ -n "${PROGRAM_PID:-}" ] && wait "$PROGRAM_PID" 2>/dev/null
+  PROGRAM_PID=
+}
+
+reg_value() { # KEY [VALUE-NAME]: prints the data of the value (default value without a name)
+  local out
+  if [ -n "${2:-}" ]; then out=$(tvx_wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r')
+  else out=$(tvx_wine reg query "$1" /ve 2>/dev/null | tr -d '\r'); fi
+  echo "$out" | LC_ALL=C sed -n 's/^ *[^ ].*REG_SZ *//p' | head -n 1
+}
+
+wait_until() { # SECONDS COMMAND...: polls the command until it succeeds
+  local secs=$1 i; shift
+  for i in $(seq 1 $(( secs * 4 ))); do
+    "$@" && return 0
+    sleep 0.25
+  done
+  return 1
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Start-up and shutdown of the real program under Wine: single instance, the
+# progress window, the shell extension's registration, the language choice
+# and the language modules.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+# The program targets systems whose ANSI code page is GB2312/GBK.
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" startup || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+CLSID='{9B55AFD3-A2C6-41B8-93BF-937E4E5FF01B}'
+INPROC="HKCR\\CLSID\\$CLSID\\InprocServer32"
+extension_registered() { [ "$(reg_value "$INPROC")" = "$TVX_INSTALL_WIN\\TavrolinexExt.dll" ]; }
+extension_unregistered() { [ -z "$(reg_value "$INPROC")" ]; }
+winini_dest() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^Dest=//p' | tail -n 1; }
+
+# --- a normal start and a second start --------------------------------------
+tvx_install "$TVX_DIST"
+start_program
+progress=$(drive wait-ctl 1067 15000 | value_of hwnd)
+check "the progress window shows while the program starts" test -n "$progress"
+if [ -n "$progress" ]; then
+  check_eq "the progress window says Loading Modules" "Loading Modules ..." "$(drive text "$progress" 1067)"
+  tvx_shot startup_progress
+  gone=$(drive gone-ctl 1067 5000 | value_of elapsed)
+  check "the progress text is gone about a second after start (${gone:-never} ms)" test -n "$gone" -a "${gone:-99999}" -le 2500
+fi
+if wait_launcher; then
+  pass "the launcher window opens"
+  tvx_shot startup_launcher
+  check_eq "the launcher publishes itself as Dest" "$LAUNCHER" "$(winini_dest)"
+  check "the extension is registered with its quoted path in Program Files" wait_until 15 extension_registered
+
+  tvx_wine "$PROGRAM_WIN" >/dev/null 2>&1 &
+  second=$!
+  box=$(drive wait-title Tips 15000 | value_of hwnd)
+  check "a second start shows a notice captioned Tips" test -n "$box"
+  if [ -n "$box" ]; then
+    notice=$(drive texts "$box")
+    check "the notice says ProgramRunning's text" grep -q 'Tavrolinex is already running.' <<<"$notice"
+    tvx_shot startup_second_instance
+    drive click "$box" 1
+  fi
+  check "the second process ends after the notice" wait_pid_gone "$second" 15
+  check "the first instance keeps running" kill -0 "$PROGRAM_PID"
+  check_eq "the first launcher is still there" visible=1 "$(drive visible "$LAUNCHER")"
+  check "the second start leaves the extension registered" extension_registered
+
+  if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
+  check "the extension is unregistered at exit" wait_until 15 extension_unregistered
+  check_eq "Dest is 0 once the launcher is gone" 0 "$(winini_dest)"
+else
+  fail "the launcher window opens"
+  force_end_program
+fi
+
+# --- first run: the language dialog -----------------------------------------
+tvx_install "$TVX_DIST"
+printf '[LogConfig]\r\nShowLangSel=1\r\n' > "$TVX_INSTALL_UNIX/LogConfig.dat"
+start_program
+dialog=$(drive wait-ctl 4017 15000 | value_of hwnd)
+check "ShowLangSel 1 shows the language dialog" test -n "$dialog"
+if [ -n "$dialog" ]; then
+  combo=$(drive combo "$dialog" 4017)
+  check_eq "the language list has eight rows" 8 "$(value_of count <<<"$combo")"
+  check_eq "English is selected at first" 0 "$(value_of sel <<<"$combo")"
+  check_eq "the last row holds the GBK bytes of the traditional Chinese name" B7B1F377D6D0CEC4 \
+    "$(sed -n 's/^item7\t//p' <<<"$combo")"
+  tvx_shot language_dialog
+  drive combo-select "$dialog" 4017 7
+  drive click "$dialog" 1
+  if wait_launcher; then
+    conf=$(tr -d '\r' < "$TVX_INSTALL_UNIX/LogConfig.dat")
+    check "choosing the last row writes LangSel 7" grep -qx 'LangSel=7' <<<"$conf"
+    check "and ShowLangSel 0" grep -qx 'ShowLangSel=0' <<<"$conf"
+    check_eq "without a cht module the built-in texts stay" "Run Apps" "$(drive text "$LAUNCHER" 1329)"
+    exit_program || force_end_program
+  else
+    fail "the launcher opens after the language dialog"; force_end_program
+  fi
+else
+  force_end_program
+fi
+
+# --- language modules --------------------------------------------------------
+run_with_language() { # INDEX: prints the Run Apps button's text
+  printf '[LogConfig]\r\nLangSel=%s\r\nShowLangSel=0\r\n' "$1" > "$TVX_INSTALL_UNIX/LogConfig.dat"
+  start_program
+  if wait_launcher; then
+    drive text "$LAUNCHER" 1329
+    exit_program >/dev/null || force_end_program
+  else
+    force_end_program
+  fi
+}
+tvx_install "$TVX_DIST"
+check_eq "LangSel 6 takes the dialogs from Lang\\chs.dat" "运行程序" "$(run_with_language 6)"
+tvx_shot language_chs 2>/dev/null
+for f in "$TVX_INSTALL_UNIX"/Lang/*.dat; do [ "$(basename "$f")" = chs.dat ] || cp "$TVX_INSTALL_UNIX/Lang/chs.dat" "$f"; done
+cp "$TVX_INSTALL_UNIX/Lang/chs.dat" "$TVX_INSTALL_UNIX/Lang/.dat"
+check_eq "LangSel 9 loads no module and keeps the built-in texts" "Run Apps" "$(run_with_language 9)"
+check_eq "LangSel 0 loads Lang\\eng.dat (here a Chinese copy)" "运行程序" "$(run_with_language 0)"

@@ -1,0 +1,40 @@
+#include "data/ansi_text.h"
+
+#include <gtest/gtest.h>
+
+namespace tvx {
+namespace {
+
+TEST(AnsiText, TrimRemovesBlanksAtBothEndsOnly) {
+    EXPECT_EQ(Trim("  \t a b \r\n"), "a b");
+    EXPECT_EQ(Trim(" \t\r\n"), "");
+    EXPECT_EQ(Trim(""), "");
+}
+
+TEST(AnsiText, CaseMappingLeavesDoubleByteCharactersAlone) {
+    // 0xC4 0x41 is one double-byte character whose second byte looks like 'A'.
+    const std::string mixed = "AbC\xC4\x41Z\xBC\xF2z";
+    EXPECT_EQ(ToLowerAnsi(mixed), "abc\xC4\x41z\xBC\xF2z");
+    EXPECT_EQ(ToUpperAnsi(mixed), "ABC\xC4\x41Z\xBC\xF2Z");
+    // A lead byte at the very end has no second byte to skip.
+    EXPECT_EQ(ToLowerAnsi("A\xC4"), "a\xC4");
+}
+
+TEST(AnsiText, DecimalConversionStopsAtFirstNonDigit) {
+    EXPECT_EQ(ParseDecimal("x"), 0);
+    EXPECT_EQ(ParseDecimal(""), 0);
+    EXPECT_EQ(ParseDecimal("0012"), 12);
+    EXPECT_EQ(ParseDecimal("12ab"), 12);
+    EXPECT_EQ(ParseDecimal(" -1"), -1);
+    EXPECT_EQ(ParseDecimal("+7"), 7);
+    // A long run of digits saturates instead of overflowing.
+    EXPECT_GT(ParseDecimal("999999999999999999999999999"), 0);
+}
+
+TEST(AnsiText, EndsWithIgnoresCase) {
+    EXPECT_TRUE(EndsWithNoCase("C:\\DATA\\X.STX", ".stx"));
+    EXPECT_FALSE(EndsWithNoCase("stx", ".stx"));
+}
+
+}  // namespace
+}  // namespace tvx

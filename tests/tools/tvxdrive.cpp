@@ -1,0 +1,162 @@
+// Drives the program under test from inside Wine the way a person would:
+// finds its windows, reads texts, presses buttons, picks combo rows.
+// Output is one "key=value" or tab-separated line per fact, UTF-8.
+//
+//   tvxdrive wait-ctl ID TIMEOUT_MS        visible top-level window with child ID; prints hwnd=
+//   tvxdrive gone-ctl ID TIMEOUT_MS        until no visible window has child ID; prints elapsed=
+//   tvxdrive wait-title TITLE TIMEOUT_MS [ID]
+//                                          visible top-level window with that caption (and a child
+//                                          ID, to tell a message box from a window of the same title)
+//   tvxdrive texts HWND                    every child: id, class, text
+//   tvxdrive text HWND ID                  text of one child
+//   tvxdrive click HWND ID                 posts the button's click to its dialog
+//   tvxdrive combo HWND ID                 count=, sel=, then item<TAB>hex bytes of each row
+//   tvxdrive combo-select HWND ID INDEX
+//   tvxdrive visible HWND                  visible=0|1
+//   tvxdrive send HWND MSG WPARAM LPARAM   SendMessage; prints result=
+//   tvxdrive post HWND MSG WPARAM LPARAM
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string Utf8Text(HWND h) {
+    int n = GetWindowTextLengthW(h);
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(h, &w[0], n + 1);
+    w.resize(static_cast<size_t>(n > 0 ? n : 0));
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), &out[0], bytes, nullptr, nullptr);
+    for (char& c : out) if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    return out;
+}
+
+HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(s, nullptr, 0))); }
+
+struct Search { int id; std::string title; HWND found; };
+
+BOOL CALLBACK FindWindowProc(HWND h, LPARAM lp) {
+    Search* s = reinterpret_cast<Search*>(lp);
+    if (!IsWindowVisible(h)) return TRUE;
+    const bool titleOk = s->title.empty() || Utf8Text(h) == s->title;
+    const bool childOk = s->id < 0 || GetDlgItem(h, s->id) != nullptr;
+    if (titleOk && childOk) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindTop(int id, const std::string& title) {
+    Search s{id, title, nullptr};
+    EnumWindows(FindWindowProc, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+int Wait(int id, const std::string& title, DWORD timeout, bool untilGone) {
+    DWORD start = GetTickCount();
+    while (true) {
+        HWND h = FindTop(id, title);
+        if (!untilGone && h) {
+            std::printf("hwnd=%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(h)));
+            return 0;
+        }
+        if (untilGone && !h) {
+            std::printf("elapsed=%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+            return 0;
+        }
+        if (GetTickCount() - start > timeout) {
+            std::printf("timeout\n");
+            return 1;
+        }
+        Sleep(50);
+    }
+}
+
+BOOL CALLBACK PrintChild(HWND h, LPARAM) {
+    char cls[128] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    std::printf("%d\t%s\t%d\t%s\n", GetDlgCtrlID(h), cls, IsWindowVisible(h) ? 1 : 0, Utf8Text(h).c_str());
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tvxdrive COMMAND ...\n");
+        return 2;
+    }
+    const std::string cmd = argv[1];
+    auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : "0"; };
+    if (cmd == "wait-ctl") return Wait(std::atoi(arg(2)), "", static_cast<DWORD>(std::atoi(arg(3))), false);
+    if (cmd == "gone-ctl") return Wait(std::atoi(arg(2)), "", static_cast<DWORD>(std::atoi(arg(3))), true);
+    if (cmd == "wait-title")
+        return Wait(argc > 4 ? std::atoi(argv[4]) : -1, arg(2), static_cast<DWORD>(std::atoi(arg(3))), false);
+    if (cmd == "texts") {
+        HWND h = ParseHwnd(arg(2));
+        std::printf("0\ttop\t%d\t%s\n", IsWindowVisible(h) ? 1 : 0, Utf8Text(h).c_str());
+        EnumChildWindows(h, PrintChild, 0);
+        return 0;
+    }
+    if (cmd == "text") {
+        std::printf("%s\n", Utf8Text(GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)))).c_str());
+        return 0;
+    }
+    if (cmd == "click") {
+        HWND dlg = ParseHwnd(arg(2));
+        int id = std::atoi(arg(3));
+        HWND button = GetDlgItem(dlg, id);
+        if (!button) { std::printf("no-control\n"); return 1; }
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        return 0;
+    }
+    if (cmd == "combo") {
+        HWND combo = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+        std::printf("count=%d\nsel=%d\n", static_cast<int>(count), static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)));
+        for (LRESULT i = 0; i < count; ++i) {
+            // Read the row as text and give its bytes in the ANSI code page,
+            // which is what the program stored.
+            wchar_t wide[512] = {};
+            SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+            char text[1024] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+            std::printf("item%d\t", static_cast<int>(i));
+            for (const char* p = text; *p; ++p) std::printf("%02X", static_cast<unsigned char>(*p));
+            std::printf("\n");
+        }
+        return 0;
+    }
+    if (cmd == "combo-select") {
+        HWND dlg = ParseHwnd(arg(2));
+        int id = std::atoi(arg(3));
+        HWND combo = GetDlgItem(dlg, id);
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(std::atoi(arg(4))), 0);
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        return 0;
+    }
+    if (cmd == "visible") {
+        std::printf("visible=%d\n", IsWindowVisible(ParseHwnd(arg(2))) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "send" || cmd == "post") {
+        HWND h = ParseHwnd(arg(2));
+        UINT msg = static_cast<UINT>(std::strtoul(arg(3), nullptr, 0));
+        WPARAM wp = static_cast<WPARAM>(std::strtoull(arg(4), nullptr, 0));
+        LPARAM lp = static_cast<LPARAM>(std::strtoll(arg(5), nullptr, 0));
+        if (cmd == "post") return PostMessageA(h, msg, wp, lp) ? 0 : 1;
+        std::printf("result=%lld\n", static_cast<long long>(SendMessageA(h, msg, wp, lp)));
+        return 0;
+    }
+    std::fprintf(stderr, "unknown command %s\n", cmd.c_str());
+    return 2;
+}

@@ -1,0 +1,213 @@
+#include "ui/skin/win32/dialog.h"
+
+#include "ui/skin/win32/resource_module.h"
+
+#include <windowsx.h>
+
+namespace tvx::win {
+
+namespace {
+Dialog* g_mainWindow = nullptr;
+}
+
+Dialog::Dialog(UINT templateId) : templateId_(templateId) {}
+
+Dialog::~Dialog() {
+    if (g_mainWindow == this) g_mainWindow = nullptr;
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Dialog::SetMainWindow(Dialog* main) { g_mainWindow = main; }
+Dialog* Dialog::MainWindow() { return g_mainWindow; }
+
+bool Dialog::Create(HWND owner) {
+    ended_ = false;
+    HWND h = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(templateId_), owner, StaticProc,
+                                reinterpret_cast<LPARAM>(this));
+    return h != nullptr;
+}
+
+INT_PTR Dialog::RunModal(HWND owner) {
+    if (!Create(owner)) return -1;
+    modal_ = true;
+    const bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
+    if (disableOwner) EnableWindow(owner, FALSE);
+    if (!ended_) ShowWindow(hwnd_, SW_SHOW);
+
+    MSG msg;
+    while (!ended_) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {  // WM_QUIT: leave this loop and let the outer one see it too
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (g_mainWindow && g_mainWindow->PreTranslateMessage(msg)) continue;
+        if (g_mainWindow != this && PreTranslateMessage(msg)) continue;
+        if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (disableOwner) EnableWindow(owner, TRUE);
+    if (hwnd_) {
+        ShowWindow(hwnd_, SW_HIDE);
+        DestroyWindow(hwnd_);
+    }
+    modal_ = false;
+    return result_;
+}
+
+void Dialog::End(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    if (modal_) {
+        PostMessageA(hwnd_, WM_NULL, 0, 0);  // wake the loop
+    } else if (hwnd_) {
+        ShowWindow(hwnd_, SW_HIDE);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool Dialog::PreTranslateMessage(MSG&) { return false; }
+
+void Dialog::SetBackground(const std::string& path) { background_.Load(path); }
+
+void Dialog::SetButtonImages(int id, const std::string& normal, const std::string& pressed) {
+    ButtonImages& b = buttons_[id];
+    b.normal.Load(normal);
+    b.pressed.Load(pressed);
+}
+
+void Dialog::OnCommand(int id, int, HWND) {
+    if (id == IDOK) OnOk();
+    else if (id == IDCANCEL) OnCancel();
+}
+
+bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool Dialog::DrawButton(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_BUTTON) return false;
+    auto it = buttons_.find(static_cast<int>(item.CtlID));
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const RECT& rc = item.rcItem;
+    const SkinImage* image = nullptr;
+    if (it != buttons_.end()) image = pressed && !it->second.pressed.empty() ? &it->second.pressed : &it->second.normal;
+    if (image && !image->empty()) {
+        // Let the parent's picture show through transparent corners.
+        HBRUSH parentBrush = reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        if (!background_.empty()) {
+            RECT parentRc;
+            GetClientRect(hwnd_, &parentRc);
+            POINT origin{0, 0};
+            MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
+            int saved = SaveDC(item.hDC);
+            IntersectClipRect(item.hDC, rc.left, rc.top, rc.right, rc.bottom);
+            SetViewportOrgEx(item.hDC, -origin.x, -origin.y, nullptr);
+            background_.Draw(item.hDC, parentRc);
+            RestoreDC(item.hDC, saved);
+        } else {
+            FillRect(item.hDC, &rc, parentBrush);
+        }
+        image->Draw(item.hDC, rc);
+    } else {
+        UINT state = DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0);
+        DrawFrameControl(item.hDC, const_cast<RECT*>(&rc), DFC_BUTTON, state);
+    }
+    char text[256] = {};
+    GetWindowTextA(item.hwndItem, text, sizeof text);
+    if (text[0]) {
+        SetBkMode(item.hDC, TRANSPARENT);
+        COLORREF color = (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
+                         : (image && !image->empty()) ? RGB(255, 255, 255)
+                                                      : GetSysColor(COLOR_BTNTEXT);
+        SetTextColor(item.hDC, color);
+        RECT textRc = rc;
+        if (pressed) OffsetRect(&textRc, 1, 1);
+        DrawTextA(item.hDC, text, -1, &textRc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = rc;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(item.hDC, &focus);
+    }
+    return true;
+}
+
+INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lp);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    INT_PTR r = self->Proc(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    return r;
+}
+
+INT_PTR Dialog::Proc(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (msg == WM_INITDIALOG) return OnInitDialog() ? TRUE : FALSE;
+    if (OnMessage(msg, wp, lp, result)) {
+        switch (msg) {
+        case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORBTN: case WM_CTLCOLORDLG:
+        case WM_CTLCOLORLISTBOX: case WM_CTLCOLORSCROLLBAR:
+            return static_cast<INT_PTR>(result);
+        default:
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+    }
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return TRUE;
+    case WM_ERASEBKGND:
+        if (!background_.empty()) {
+            RECT rc;
+            GetClientRect(hwnd_, &rc);
+            background_.Draw(reinterpret_cast<HDC>(wp), rc);
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 1);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_NCHITTEST:
+        if (dragByBody_) {
+            POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            RECT rc;
+            GetClientRect(hwnd_, &rc);
+            ScreenToClient(hwnd_, &pt);
+            if (PtInRect(&rc, pt)) {
+                SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, HTCAPTION);
+                return TRUE;
+            }
+        }
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        if (transparentLabels_) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        }
+        return FALSE;
+    case WM_DRAWITEM:
+        if (DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) {
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace tvx::win

@@ -1,0 +1,78 @@
+// Base of every dialog of the program: created from a template of the
+// resource module, run either modeless or by the program's own modal loop.
+//
+// The system's DialogBox loop drops thread messages (hot keys registered for
+// the thread arrive with no window), so modal dialogs run their own loop that
+// first offers every message to the main window's pre-translation.
+#pragma once
+#include "ui/skin/win32/skin_image.h"
+#include "ui/skin/win32/win_handles.h"
+
+#include <map>
+#include <string>
+
+namespace tvx::win {
+
+class Dialog {
+public:
+    explicit Dialog(UINT templateId);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Runs the dialog modally and returns the result given to End; -1 when
+    // the template could not be created.
+    INT_PTR RunModal(HWND owner);
+    // Creates the dialog modeless (not shown).
+    bool Create(HWND owner);
+    // Ends a modal run with the result, or destroys a modeless dialog.
+    void End(INT_PTR result);
+
+    HWND hwnd() const { return hwnd_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    bool running() const { return hwnd_ != nullptr && !ended_; }
+
+    // The window whose pre-translation sees every message of every modal
+    // loop of the program first (the launcher window).
+    static void SetMainWindow(Dialog* main);
+    static Dialog* MainWindow();
+
+    // Return true when the message was consumed.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+protected:
+    virtual bool OnInitDialog() { return true; }
+    // Return true when handled; `result` is then the message's result.
+    virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    virtual void OnCommand(int id, int code, HWND control);
+    virtual void OnOk() { End(IDOK); }
+    virtual void OnCancel() { End(IDCANCEL); }
+    virtual void OnDestroy() {}
+
+    // Skin frame: a background picture drawn on erase, the body drags the
+    // window, labels show the picture through, and owner-drawn buttons are
+    // drawn from a normal and a pressed image.
+    void SetBackground(const std::string& path);
+    void SetDragByBody(bool on) { dragByBody_ = on; }
+    void SetTransparentLabels(bool on) { transparentLabels_ = on; }
+    void SetButtonImages(int id, const std::string& normal, const std::string& pressed);
+
+private:
+    static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR Proc(UINT msg, WPARAM wp, LPARAM lp);
+    bool DrawButton(const DRAWITEMSTRUCT& item);
+
+    struct ButtonImages { SkinImage normal, pressed; };
+
+    UINT templateId_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+    bool ended_ = false;
+    INT_PTR result_ = 0;
+    SkinImage background_;
+    bool dragByBody_ = false;
+    bool transparentLabels_ = false;
+    std::map<int, ButtonImages> buttons_;
+};
+
+}  // namespace tvx::win

@@ -1,0 +1,18 @@
+// The module dialogs, icons and strings are taken from: the loaded language
+// module, or the program's own image when none is loaded. One value per process.
+#pragma once
+#include "ui/skin/win32/win_handles.h"
+
+#include <string>
+
+namespace tvx::win {
+
+HINSTANCE ResourceModule();
+void SetResourceModule(HINSTANCE module);
+
+std::string LoadResourceString(UINT id);
+
+// The folder of a module's file, without a trailing backslash.
+std::string ModuleFolder(HMODULE module);
+
+}  // namespace tvx::win

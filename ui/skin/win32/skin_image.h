@@ -1,0 +1,45 @@
+// PNG images of the skin, decoded with GDI+ and drawn stretched.
+#pragma once
+#include "ui/skin/win32/win_handles.h"
+
+#include <memory>
+#include <string>
+
+namespace Gdiplus { class Bitmap; }
+
+namespace tvx::win {
+
+// GDI+ for the lifetime of the object (the program starts it once; the shell
+// extension around each dialog).
+class GdiplusSession {
+public:
+    GdiplusSession();
+    ~GdiplusSession();
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+    bool started() const { return token_ != 0; }
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+class SkinImage {
+public:
+    SkinImage();
+    ~SkinImage();
+    SkinImage(SkinImage&&) noexcept;
+    SkinImage& operator=(SkinImage&&) noexcept;
+
+    // Loads from an ANSI path; an image that cannot be loaded stays empty and
+    // is simply not drawn.
+    bool Load(const std::string& ansiPath);
+    bool empty() const { return !bitmap_; }
+    void Reset();
+    // The whole image stretched into the rectangle.
+    void Draw(HDC dc, const RECT& target) const;
+
+private:
+    std::unique_ptr<Gdiplus::Bitmap> bitmap_;
+};
+
+}  // namespace tvx::win

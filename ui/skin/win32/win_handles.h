@@ -1,0 +1,78 @@
+// Small owners for Windows handles so that every handle is released on every path.
+#pragma once
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <utility>
+
+namespace tvx::win {
+
+template <typename H, typename Traits>
+class UniqueResource {
+public:
+    UniqueResource() = default;
+    explicit UniqueResource(H h) : h_(h) {}
+    ~UniqueResource() { reset(); }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& o) noexcept : h_(o.release()) {}
+    UniqueResource& operator=(UniqueResource&& o) noexcept {
+        if (this != &o) reset(o.release());
+        return *this;
+    }
+    H get() const { return h_; }
+    explicit operator bool() const { return Traits::Valid(h_); }
+    H release() { return std::exchange(h_, Traits::Invalid()); }
+    void reset(H h = Traits::Invalid()) {
+        if (Traits::Valid(h_)) Traits::Close(h_);
+        h_ = h;
+    }
+
+private:
+    H h_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct ModuleTraits {
+    static HMODULE Invalid() { return nullptr; }
+    static bool Valid(HMODULE h) { return h != nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
+template <typename T>
+struct GdiObjectTraits {
+    static T Invalid() { return nullptr; }
+    static bool Valid(T h) { return h != nullptr; }
+    static void Close(T h) { DeleteObject(h); }
+};
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static bool Valid(HICON h) { return h != nullptr; }
+    static void Close(HICON h) { DestroyIcon(h); }
+};
+
+using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
+using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
+using UniqueIcon = UniqueResource<HICON, IconTraits>;
+template <typename T>
+using UniqueGdi = UniqueResource<T, GdiObjectTraits<T>>;
+
+// Selects a GDI object into a device context for the lifetime of the guard.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    ~SelectGuard() { SelectObject(dc_, old_); }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace tvx::win
