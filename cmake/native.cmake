@@ -6,6 +6,11 @@ add_executable(tvx_unit_tests
   tests/native/ansi_text_test.cpp
   tests/native/command_text_test.cpp
   tests/native/settings_test.cpp
+  tests/native/item_model_test.cpp
+  tests/native/item_file_test.cpp
+  tests/native/catalog_file_test.cpp
+  tests/native/short_name_test.cpp
+  tests/native/round_trip_test.cpp
 )
 target_link_libraries(tvx_unit_tests PRIVATE tvx_core GTest::gtest GTest::gtest_main)
 target_compile_options(tvx_unit_tests PRIVATE ${TVX_WARNINGS})

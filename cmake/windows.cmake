@@ -16,6 +16,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
 
 # Win32 layer shared by the program (and, for what it uses, by the extension).
 add_library(tvx_win STATIC
+  data/win32/file_io.cpp
   data/win32/profile.cpp
   data/win32/mailbox_destination.cpp
   launcher/win32/run_command.cpp
@@ -74,6 +75,7 @@ if(TVX_WIN_TESTS)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
   add_executable(tvx_win_tests
+    tests/win32/file_io_test.cpp
     tests/win32/profile_test.cpp
     tests/win32/run_command_test.cpp
     tests/win32/test_support.cpp

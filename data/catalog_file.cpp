@@ -1,0 +1,73 @@
+#include "data/catalog_file.h"
+
+#include "data/ansi_text.h"
+#include "data/item_model.h"
+
+namespace tvx {
+
+namespace {
+
+void EncodeNode(const CatalogNode& node, std::string_view parentId, std::string& out) {
+    if (node.nodeData.find("TempItemNode") != std::string::npos) return;
+    out.append(parentId);
+    out += '|';
+    out += SanitizeCatalogName(node.text);
+    out += '|';
+    out += node.nodeData;
+    out += '\\';
+    std::string_view ownId = NodeIdOf(node.nodeData);
+    for (const auto& child : node.children) EncodeNode(*child, ownId, out);
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> pieces;
+    size_t start = 0;
+    while (true) {
+        size_t at = text.find(separator, start);
+        pieces.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (at == std::string_view::npos) break;
+        start = at + 1;
+    }
+    return pieces;
+}
+
+}  // namespace
+
+std::string EncodeCatalogFile(const CatalogTree& tree) {
+    std::string out;
+    for (const auto& child : tree.root().children) EncodeNode(*child, kRootCatalogId, out);
+    while (!out.empty() && out.back() == '\\') out.pop_back();
+    return out;
+}
+
+void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index) {
+    std::string_view text = bytes.substr(0, bytes.find('\0'));
+    if (text.empty()) return;
+    std::string lastParent;
+    CatalogNode* parent = nullptr;
+    for (std::string_view record : Split(text, '\\')) {
+        if (record.empty()) continue;
+        std::vector<std::string_view> fields = Split(record, '|');
+        if (fields[0].empty()) return;
+        if (fields.size() < 2) continue;  // no writer makes a record without a name
+        if (ToLowerAnsi(fields[0]) != ToLowerAnsi(lastParent)) {
+            CatalogNode* found = index.NodeOf(fields[0]);
+            if (!found) continue;
+            parent = found;
+            lastParent.assign(fields[0]);
+        }
+        if (!parent) continue;
+        std::string data;
+        if (fields.size() >= 4) {
+            data.assign(fields[2]);
+            data += '|';
+            data.append(fields[3]);
+        } else if (fields.size() == 3) {
+            data.assign(fields[2]);
+        }
+        CatalogNode* node = parent->AddChild(std::string(fields[1]), std::move(data));
+        if (fields.size() >= 3) index.Add(std::string(fields[2]), node);
+    }
+}
+
+}  // namespace tvx

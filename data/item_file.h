@@ -1,0 +1,32 @@
+// The item file "Shortcut2.dat" as pure encode/decode over bytes.
+//
+// Layout: byte 0 the editing mark, bytes 1..99 zero, bytes 100..115 the record
+// count as 16 zero-padded decimal digits, then the records. A record is the
+// nine fields in order, each as a 4-digit decimal length and its bytes. An
+// empty store is the single byte 0x00.
+#pragma once
+#include "data/item_model.h"
+
+#include <string>
+#include <string_view>
+
+namespace tvx {
+
+constexpr size_t kItemFileHeaderSize = 116;
+constexpr size_t kItemFieldMaxBytes = 9999;
+
+// Encoding never writes a corrupt record: a field longer than 9999 bytes is
+// cut at a character boundary (never inside a double-byte character), and
+// `cutFields` (when given) counts the fields that were cut.
+std::string EncodeItemRecord(const LaunchItem& item, size_t* cutFields = nullptr);
+std::string EncodeItemFile(const ItemStore& store, size_t* cutFields = nullptr);
+
+// Records from offset 116 up to the end of the data; a record that would run
+// past the end ends the decoding, keeping the records before it. Files of
+// 116 bytes or less hold no records.
+ItemStore DecodeItemFile(std::string_view bytes);
+
+// A field cut to at most `maxBytes` without splitting a double-byte character.
+std::string_view CutAtCharacterBoundary(std::string_view text, size_t maxBytes);
+
+}  // namespace tvx

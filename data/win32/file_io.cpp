@@ -1,0 +1,124 @@
+#include "data/win32/file_io.h"
+
+#include "data/catalog_file.h"
+#include "data/item_file.h"
+#include "ui/skin/win32/win_handles.h"
+
+namespace tvx::win {
+
+bool PathExists(const std::string& path) {
+    if (path.size() > 2 && path.find(':', 2) != std::string::npos) return true;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(path.c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return true;
+}
+
+namespace {
+UniqueHandle OpenForReading(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+    return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+}  // namespace
+
+uint64_t FileSizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    UniqueHandle file = OpenForReading(path);
+    if (!file) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) return false;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &got, nullptr) || got == 0) {
+            bytes.resize(done);  // the file shrank while we read it
+            break;
+        }
+        done += got;
+    }
+    return true;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+    const std::string temp = path + ".tmp~" + std::to_string(GetCurrentProcessId());
+    {
+        UniqueHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+        if (!file) return false;
+        if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+            file.reset();
+            DeleteFileA(temp.c_str());
+            return false;
+        }
+    }
+    // A rename on the same volume replaces the old file in one step. (Wine's
+    // ReplaceFileA leaves a stray backup file behind when it fails, so the
+    // plain rename is used for a missing and an existing old file alike.)
+    const bool replaced =
+        MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!replaced) DeleteFileA(temp.c_str());
+    return replaced;
+}
+
+bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFields) {
+    return WriteFileReplacing(path, EncodeItemFile(store, cutFields));
+}
+
+bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index) {
+    if (index >= store.size()) return false;
+    if (FileSizeOf(path) < kItemFileHeaderSize) return SaveItemFile(path, store);
+    UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    return WriteAll(file.get(), EncodeItemRecord(store[index])) && FlushFileBuffers(file.get());
+}
+
+ItemStore LoadItemFile(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return ItemStore();
+    return DecodeItemFile(bytes);
+}
+
+bool WriteEditingMark(const std::string& path, unsigned char mark) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.get(), &mark, 1, &written, nullptr) && written == 1;
+}
+
+bool SaveCatalogFile(const std::string& path, const CatalogTree& tree) {
+    const std::string text = EncodeCatalogFile(tree);
+    if (text.empty()) return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    return WriteFileReplacing(path, text);
+}
+
+void LoadCatalogFile(const std::string& path, CatalogIndex& index) {
+    std::string bytes;
+    if (ReadWholeFile(path, bytes)) DecodeCatalogFile(bytes, index);
+}
+
+}  // namespace tvx::win

@@ -1,0 +1,40 @@
+// The item and catalog files on disk. Every full rewrite goes through a
+// temporary file in the same folder that is flushed before it replaces the
+// old file, so a crash, a power cut or a full disk never leaves the user with
+// an empty or half-written file: the old file stays until the new one is whole.
+#pragma once
+#include "data/catalog_tree.h"
+#include "data/item_model.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tvx::win {
+
+// A path with ":" after its second character (a web address) counts as
+// existing without a look; otherwise the file system decides.
+bool PathExists(const std::string& path);
+// 0 for a missing file.
+uint64_t FileSizeOf(const std::string& path);
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Writes the bytes to a temporary file beside `path`, flushes it and then
+// replaces `path` with it. On any failure the old file is left as it was,
+// the temporary file is removed and false is returned.
+bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+
+// Full save of the item file; `cutFields` counts fields cut to 9999 bytes.
+bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFields = nullptr);
+// Appends the record of item `index` at the end of the file, header
+// unchanged; a missing file or one shorter than the header gets a full save.
+bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index);
+ItemStore LoadItemFile(const std::string& path);
+// The one byte at offset 0 (0x01 while the configuration dialog edits,
+// 0x00 after a save); creates a one-byte file when there is none.
+bool WriteEditingMark(const std::string& path, unsigned char mark);
+
+// Saves the tree; a tree without catalogs leaves no catalog file behind.
+bool SaveCatalogFile(const std::string& path, const CatalogTree& tree);
+void LoadCatalogFile(const std::string& path, CatalogIndex& index);
+
+}  // namespace tvx::win
