@@ -17,3 +17,7 @@ target_compile_options(tvx_unit_tests PRIVATE ${TVX_WARNINGS})
 target_compile_definitions(tvx_unit_tests PRIVATE TVX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 include(GoogleTest)
 gtest_discover_tests(tvx_unit_tests DISCOVERY_MODE PRE_TEST)
+
+add_executable(tvx_data_bench tests/bench/data_bench.cpp)
+target_link_libraries(tvx_data_bench PRIVATE tvx_core)
+target_compile_options(tvx_data_bench PRIVATE ${TVX_WARNINGS})

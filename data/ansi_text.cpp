@@ -42,9 +42,27 @@ long long ParseDecimal(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (IsLeadByte(x)) {  // a double-byte character compares byte for byte
+            if (x != y) return false;
+            if (i + 1 < a.size()) {
+                if (a[i + 1] != b[i + 1]) return false;
+                ++i;
+            }
+            continue;
+        }
+        const unsigned char lx = (x >= 'A' && x <= 'Z') ? x + 32 : x, ly = (y >= 'A' && y <= 'Z') ? y + 32 : y;
+        if (lx != ly) return false;
+    }
+    return true;
+}
+
 bool EndsWithNoCase(std::string_view text, std::string_view tail) {
     if (text.size() < tail.size()) return false;
-    return ToLowerAnsi(text.substr(text.size() - tail.size())) == ToLowerAnsi(tail);
+    return EqualsNoCase(text.substr(text.size() - tail.size()), tail);
 }
 
 }  // namespace tvx

@@ -26,5 +26,7 @@ std::string ToUpperAnsi(std::string_view text);
 long long ParseDecimal(std::string_view text);
 
 bool EndsWithNoCase(std::string_view text, std::string_view tail);
+// Equality without regard to the case of single-byte letters.
+bool EqualsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace tvx

@@ -19,8 +19,8 @@ void EncodeNode(const CatalogNode& node, std::string_view parentId, std::string&
     for (const auto& child : node.children) EncodeNode(*child, ownId, out);
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> pieces;
+void Split(std::string_view text, char separator, std::vector<std::string_view>& pieces) {
+    pieces.clear();
     size_t start = 0;
     while (true) {
         size_t at = text.find(separator, start);
@@ -28,7 +28,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
         if (at == std::string_view::npos) break;
         start = at + 1;
     }
-    return pieces;
 }
 
 }  // namespace
@@ -45,12 +44,14 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index) {
     if (text.empty()) return;
     std::string lastParent;
     CatalogNode* parent = nullptr;
-    for (std::string_view record : Split(text, '\\')) {
+    std::vector<std::string_view> records, fields;
+    Split(text, '\\', records);
+    for (std::string_view record : records) {
         if (record.empty()) continue;
-        std::vector<std::string_view> fields = Split(record, '|');
+        Split(record, '|', fields);
         if (fields[0].empty()) return;
         if (fields.size() < 2) continue;  // no writer makes a record without a name
-        if (ToLowerAnsi(fields[0]) != ToLowerAnsi(lastParent)) {
+        if (!EqualsNoCase(fields[0], lastParent)) {
             CatalogNode* found = index.NodeOf(fields[0]);
             if (!found) continue;
             parent = found;

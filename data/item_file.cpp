@@ -2,6 +2,7 @@
 
 #include "data/ansi_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tvx {
@@ -22,42 +23,71 @@ namespace {
 void AppendField(std::string& out, std::string_view field, size_t* cutFields) {
     std::string_view kept = CutAtCharacterBoundary(field, kItemFieldMaxBytes);
     if (kept.size() != field.size() && cutFields) ++*cutFields;
-    char length[8];
-    std::snprintf(length, sizeof length, "%04u", static_cast<unsigned>(kept.size()));
+    const size_t n = kept.size();
+    const char length[4] = {char('0' + n / 1000), char('0' + n / 100 % 10), char('0' + n / 10 % 10), char('0' + n % 10)};
     out.append(length, 4);
     out.append(kept);
+}
+
+size_t RecordSize(const LaunchItem& item) {
+    size_t total = 4 * LaunchItem::kFieldCount;
+    for (int f = 0; f < LaunchItem::kFieldCount; ++f)
+        total += std::min(item.Field(f).size(), kItemFieldMaxBytes);
+    return total;
+}
+
+void AppendRecord(std::string& out, const LaunchItem& item, size_t* cutFields) {
+    for (int f = 0; f < LaunchItem::kFieldCount; ++f) AppendField(out, item.Field(f), cutFields);
 }
 }  // namespace
 
 std::string EncodeItemRecord(const LaunchItem& item, size_t* cutFields) {
     std::string out;
-    size_t total = 36;
-    for (int f = 0; f < LaunchItem::kFieldCount; ++f) total += item.Field(f).size();
-    out.reserve(total);
-    for (int f = 0; f < LaunchItem::kFieldCount; ++f) AppendField(out, item.Field(f), cutFields);
+    out.reserve(RecordSize(item));
+    AppendRecord(out, item, cutFields);
     return out;
 }
 
 std::string EncodeItemFile(const ItemStore& store, size_t* cutFields) {
     if (store.empty()) return std::string(1, '\0');
-    std::string out(kItemFileHeaderSize, '\0');
+    size_t total = kItemFileHeaderSize;
+    for (const LaunchItem& item : store.items()) total += RecordSize(item);
+    std::string out;
+    out.reserve(total);
+    out.assign(kItemFileHeaderSize, '\0');
     char count[24];
     std::snprintf(count, sizeof count, "%016llu", static_cast<unsigned long long>(store.size()));
     out.replace(100, 16, count, 16);
-    for (const LaunchItem& item : store.items()) out += EncodeItemRecord(item, cutFields);
+    for (const LaunchItem& item : store.items()) AppendRecord(out, item, cutFields);
     return out;
 }
+
+namespace {
+// The 4-digit length: the common all-digit case directly, anything else as
+// a decimal conversion that stops at the first non-digit.
+long long FieldLength(std::string_view four) {
+    const unsigned d0 = static_cast<unsigned char>(four[0]) - '0', d1 = static_cast<unsigned char>(four[1]) - '0',
+                   d2 = static_cast<unsigned char>(four[2]) - '0', d3 = static_cast<unsigned char>(four[3]) - '0';
+    if ((d0 | d1 | d2 | d3) < 10) return d0 * 1000 + d1 * 100 + d2 * 10 + d3;
+    return ParseDecimal(four);
+}
+}  // namespace
 
 ItemStore DecodeItemFile(std::string_view bytes) {
     ItemStore store;
     if (bytes.size() <= kItemFileHeaderSize) return store;
+    // The header count is only a hint (appends leave it behind), bounded by
+    // what the file can hold.
+    const long long hinted = ParseDecimal(bytes.substr(100, 16));
+    const size_t fit = (bytes.size() - kItemFileHeaderSize) / 36;
+    if (hinted > 0) store.Reserve(std::min(static_cast<size_t>(hinted) + 16, fit + 1));
     size_t pos = kItemFileHeaderSize;
     while (pos < bytes.size()) {
         LaunchItem item;
         bool complete = true;
         for (int f = 0; f < LaunchItem::kFieldCount && complete; ++f) {
             if (bytes.size() - pos < 4) { complete = false; break; }
-            long long length = ParseDecimal(bytes.substr(pos, 4));
+            long long length = FieldLength(bytes.substr(pos, 4));
             pos += 4;
             if (length < 1) continue;  // the empty text
             if (static_cast<unsigned long long>(length) > bytes.size() - pos) { complete = false; break; }

@@ -2,6 +2,7 @@
 
 #include "data/ansi_text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -88,7 +89,11 @@ std::vector<size_t> ReadMemberList(std::string_view nodeData, const ItemStore& s
     return members;
 }
 
-std::string_view NodeIdOf(std::string_view nodeData) { return nodeData.substr(0, 36); }
+std::string_view NodeIdOf(std::string_view nodeData) {
+    // A NodeID is 36 characters; stopping at "|" as well keeps a damaged,
+    // shorter id from dragging the member list into its children's records.
+    return nodeData.substr(0, std::min<size_t>(36, nodeData.find('|')));
+}
 
 std::string FormatGuidText(const GuidBytes& g) {
     char text[64];

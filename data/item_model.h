@@ -54,6 +54,7 @@ public:
     // Whether `index` names a live item of this store.
     bool IsLive(long long index) const;
     void Clear() { items_.clear(); }
+    void Reserve(size_t count) { items_.reserve(count); }
 
 private:
     std::vector<LaunchItem> items_;
@@ -66,7 +67,8 @@ std::string AppendMember(std::string_view nodeData, size_t index);
 // out-of-range indices and tombstones are skipped; a piece converts like
 // atoi, so "x" names item 0.
 std::vector<size_t> ReadMemberList(std::string_view nodeData, const ItemStore& store);
-// The NodeID part of a NodeData text (its first 36 characters at most).
+// The NodeID part of a NodeData text: its first 36 characters, or less when a
+// "|" comes first.
 std::string_view NodeIdOf(std::string_view nodeData);
 
 // GUID text: 36 upper-case hexadecimal characters with dashes, no braces.

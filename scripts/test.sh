@@ -46,6 +46,26 @@ stage_start "native build and unit tests under ASan/UBSan"
 build_preset native-asan && run_ctest native-asan
 stage_end "native-asan"
 
+stage_start "fuzzing the file decoders (libFuzzer, ASan/UBSan)"
+FUZZ_SECONDS=${TVX_FUZZ_SECONDS:-30}
+if build_preset fuzz; then
+  for target in item_file catalog_file; do
+    corpus="$BUILD/fuzz/corpus-$target"
+    mkdir -p "$corpus"
+    if (cd "$BUILD/fuzz" && ./${target}_fuzz -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
+          "$corpus" "$ROOT/tests/fuzz/seeds/$target") >"$BUILD/fuzz-$target.log" 2>&1; then
+      record PASS "fuzz:$target ($(grep -o 'Done [0-9]* runs' "$BUILD/fuzz-$target.log"))"
+    else
+      record FAIL "fuzz:$target"; tail -n 30 "$BUILD/fuzz-$target.log"
+    fi
+  done
+fi
+stage_end "fuzz"
+
+stage_start "data benchmark (figures only; targets are not pass/fail)"
+[ -x "$BUILD/native/tvx_data_bench" ] && (cd "$BUILD" && ./native/tvx_data_bench) | tee "$BUILD/data-bench.txt"
+stage_end "benchmark"
+
 stage_start "win32 (i686) build, warnings as errors"
 build_preset win32
 stage_end "win32"

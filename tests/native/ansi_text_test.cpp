@@ -31,6 +31,14 @@ TEST(AnsiText, DecimalConversionStopsAtFirstNonDigit) {
     EXPECT_GT(ParseDecimal("999999999999999999999999999"), 0);
 }
 
+TEST(AnsiText, CaseInsensitiveEqualityComparesDoubleByteCharactersExactly) {
+    EXPECT_TRUE(EqualsNoCase("885d48e4-ABC", "885D48E4-abc"));
+    EXPECT_FALSE(EqualsNoCase("ab", "abc"));
+    // 0xC4 0x41 and 0xC4 0x61 are different characters, not "A" and "a".
+    EXPECT_FALSE(EqualsNoCase("\xC4\x41", "\xC4\x61"));
+    EXPECT_TRUE(EqualsNoCase("x\xC4", "X\xC4"));
+}
+
 TEST(AnsiText, EndsWithIgnoresCase) {
     EXPECT_TRUE(EndsWithNoCase("C:\\DATA\\X.STX", ".stx"));
     EXPECT_FALSE(EndsWithNoCase("stx", ".stx"));

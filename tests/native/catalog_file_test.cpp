@@ -122,3 +122,18 @@ TEST(CatalogNames, SeparatorsCanNeverReachTheFile) {
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+TEST(CatalogFile, AShortDamagedNodeIdDoesNotLoseTheSubtree) {
+    CatalogTree tree("All");
+    tree.root().AddChild("Short", "SHORTID|1,2")->AddChild("Child", kB);
+    auto l = Load(EncodeCatalogFile(tree));
+    ASSERT_EQ(l->tree.root().children.size(), 1u);
+    ASSERT_EQ(l->tree.root().children[0]->children.size(), 1u);
+    EXPECT_EQ(l->tree.root().children[0]->children[0]->text, "Child");
+}
+
+}  // namespace
+}  // namespace tvx

@@ -1,0 +1,154 @@
+// Timed figures of the data core beside baselines measured in the same run:
+//   build/native/tvx_data_bench
+// Prints each figure, its baseline and the ratio against the target.
+#include "data/catalog_file.h"
+#include "data/item_file.h"
+#include "launcher/short_name.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+
+using namespace tvx;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Best of several runs, in milliseconds.
+double TimeMs(const std::function<void()>& work, int runs = 5) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        auto t0 = Clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    return best;
+}
+
+std::string Latin(std::mt19937& rng, size_t minLen, size_t maxLen) {
+    std::string s;
+    size_t n = minLen + rng() % (maxLen - minLen + 1);
+    while (s.size() < n) s += (rng() % 6 == 0) ? ' ' : static_cast<char>('a' + rng() % 26);
+    return s;
+}
+
+std::string Chinese(std::mt19937& rng, size_t chars) {
+    std::string s;
+    for (size_t i = 0; i < chars; ++i) {
+        s += static_cast<char>(0xB0 + rng() % 0x28);
+        s += static_cast<char>(0xA1 + rng() % 0x5E);
+    }
+    return s;
+}
+
+ItemStore MakeStore(size_t count) {
+    std::mt19937 rng(42);
+    ItemStore store;
+    for (size_t i = 0; i < count; ++i) {
+        LaunchItem it;
+        it.Name = (i % 5 == 0) ? Chinese(rng, 2 + rng() % 6) : Latin(rng, 6, 30);
+        it.ShortName = MakeShortName(it.Name);
+        if (i % 20 == 0) { it.Hotkey1 = "Ctrl"; it.Hotkey2 = "F5"; }
+        it.Description = Latin(rng, 10, 80);
+        it.Status = (i % 50 == 0) ? "-1" : "0";
+        it.ItemGuid = "0A0B0C0D-0000-4000-8000-" + std::to_string(100000000000ULL + i);
+        it.ExePath = "C:\\Program Files\\" + Latin(rng, 5, 20) + "\\" + Latin(rng, 4, 12) + ".exe";
+        store.Append(std::move(it));
+    }
+    return store;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    in.seekg(0, std::ios::end);
+    bytes.resize(static_cast<size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+CatalogTree MakeTree(size_t count, bool deep) {
+    CatalogTree tree("All");
+    CatalogNode* parent = &tree.root();
+    for (size_t i = 0; i < count; ++i) {
+        char id[40];
+        std::snprintf(id, sizeof id, "%08zX-0000-4000-8000-%012zu", i, i);
+        CatalogNode* node = parent->AddChild("Catalog " + std::to_string(i), std::string(id) + "|" + std::to_string(i) + "," + std::to_string(i + 1));
+        // deep: chains of 100 levels; wide: all catalogs under the root
+        if (deep) parent = (i % 100 == 99) ? &tree.root() : node;
+    }
+    return tree;
+}
+
+double LoadTreeMs(const std::string& text) {
+    return TimeMs(
+        [&] {
+        CatalogTree tree;
+        CatalogIndex index;
+        ResetCatalogs(tree, index, "All");
+        DecodeCatalogFile(text, index);
+        if (index.size() == 0) std::abort();
+        },
+        25);
+}
+
+void Line(const char* what, double ms, double baseMs, const char* baseName, double target) {
+    double ratio = ms / baseMs;
+    std::printf("%-44s %9.2f ms   %-28s %9.2f ms   ratio %6.2f  (target <= %.0f: %s)\n", what, ms, baseName, baseMs,
+                ratio, target, ratio <= target ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main() {
+    const size_t kItems = 100000;
+    ItemStore store = MakeStore(kItems);
+    const std::string path = "tvx_bench_items.dat";
+    const std::string bytes = EncodeItemFile(store);
+    std::printf("item file: %zu items, %zu bytes\n", store.size(), bytes.size());
+
+    double saveMs = TimeMs([&] { WriteFile(path, EncodeItemFile(store)); });
+    double plainWriteMs = TimeMs([&] { WriteFile(path, bytes); });
+    // Freeing the previous result is not part of a load.
+    double loadMs = 1e300;
+    for (int run = 0; run < 5; ++run) {
+        auto t0 = Clock::now();
+        ItemStore loaded = DecodeItemFile(ReadFile(path));
+        loadMs = std::min(loadMs, std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        if (loaded.size() != kItems) std::abort();
+    }
+    double plainReadMs = TimeMs([&] { if (ReadFile(path).size() != bytes.size()) std::abort(); });
+    Line("item file full save (encode + write)", saveMs, plainWriteMs, "one plain write", 3);
+    Line("item file load (read + decode)", loadMs, plainReadMs, "one plain read", 3);
+    std::remove(path.c_str());
+
+    for (bool deep : {false, true}) {
+        const std::string small = EncodeCatalogFile(MakeTree(1000, deep));
+        const std::string large = EncodeCatalogFile(MakeTree(10000, deep));
+        double smallMs = LoadTreeMs(small), largeMs = LoadTreeMs(large);
+        Line(deep ? "catalog load, 10,000 catalogs, deep" : "catalog load, 10,000 catalogs, wide", largeMs, smallMs,
+             "1,000 catalogs", 12);
+    }
+
+    std::vector<std::string> names;
+    for (size_t i = 0; i < kItems; ++i) names.push_back(store[i].Name);
+    size_t total = 0;
+    double shortMs = TimeMs([&] {
+        for (const std::string& n : names) total += MakeShortName(n).size();
+    });
+    double copyMs = TimeMs([&] {
+        for (const std::string& n : names) total += std::string(n).size();
+    });
+    Line("MakeShortName on 100,000 names", shortMs, copyMs, "copying the same names", 20);
+    return total == 0;
+}
