@@ -21,6 +21,7 @@ add_library(tvx_win STATIC
   data/win32/mailbox_destination.cpp
   launcher/win32/run_command.cpp
   ui/skin/win32/dialog.cpp
+  ui/skin/win32/image_button.cpp
   ui/skin/win32/message_box.cpp
   ui/skin/win32/resource_module.cpp
   ui/skin/win32/skin_image.cpp
@@ -34,6 +35,7 @@ add_executable(Tavrolinex WIN32
   launcher/win32/language_dialog.cpp
   launcher/win32/launcher_window.cpp
   launcher/win32/progress_window.cpp
+  launcher/win32/tray_icon.cpp
   resources/Tavrolinex.rc
 )
 target_link_libraries(Tavrolinex PRIVATE tvx_win)

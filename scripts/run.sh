@@ -2,6 +2,9 @@
 # Sets up, builds and starts Tavrolinex under Wine on a demo installation
 # folder ("C:\Program Files\Tavrolinex" in a Wine prefix under build/).
 # Uses $DISPLAY when it is set; otherwise starts Xvfb and says how to look.
+# The demo has catalogs "Tools" (with "System"), "Games" and "Web" and entries
+# that start programs Wine ships: type np, ms, ini or jsb and press Enter;
+# Ctrl+F9 starts Notepad from anywhere.
 # The program ends when its Exit question is answered No (or with Ctrl+C here).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -10,10 +13,13 @@ export TVX_ROOT="$ROOT"
 BUILD="$ROOT/build"
 
 bash scripts/setup.sh
-echo "run: building the 64-bit Windows build"
+echo "run: building the 64-bit Windows build and the demo-data tool"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Tavrolinex TavrolinexExt lang_eng lang_chs >/dev/null
+cmake --preset native >/dev/null
+cmake --build --preset native --target tvx_make_demo >/dev/null
 bash scripts/dist.sh "$BUILD/win64" "$BUILD/dist64"
+"$BUILD/native/tvx_make_demo" "$BUILD/dist64"
 
 . scripts/winebench.sh
 if [ -n "${DISPLAY:-}" ]; then export TVX_USE_DISPLAY=1; fi

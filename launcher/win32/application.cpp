@@ -45,7 +45,7 @@ int Application::Run() {
         RegisterShellExtension(true);
         itemFilePath_ = installDir_ + "\\Shortcut2.dat";
         {
-            LauncherWindow launcher(installDir_);
+            LauncherWindow launcher(installDir_, store_);
             Dialog::SetMainWindow(&launcher);
             RegisterFixedHotkeys();
             launcher.RunModal(nullptr);

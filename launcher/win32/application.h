@@ -1,5 +1,6 @@
 // The program's life: start-up, the launcher's modal run, shutdown.
 #pragma once
+#include "data/item_model.h"
 #include "ui/skin/win32/skin_image.h"
 #include "ui/skin/win32/win_handles.h"
 
@@ -38,6 +39,7 @@ private:
     std::string languageCode_;
     std::string itemFilePath_;
     UniqueHandle singleInstance_;
+    ItemStore store_;  // every item of the installation, for the whole run
     std::unique_ptr<GdiplusSession> gdiplus_;
     std::unique_ptr<ProgressWindow> progress_;
     UniqueModule languageModule_;

@@ -1,102 +1,549 @@
 #include "launcher/win32/launcher_window.h"
 
-#include "resources/resource_ids.h"
+#include "data/ansi_text.h"
+#include "data/win32/file_io.h"
 #include "data/win32/mailbox_destination.h"
 #include "data/win32/profile.h"
+#include "launcher/win32/run_command.h"
+#include "resources/resource_ids.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
+
+#include <windowsx.h>
+
+#include <cstring>
 
 namespace tvx::win {
 
 namespace {
+
+constexpr int kOpenListHeight = 60;
+constexpr COLORREF kOutlineColor = RGB(161, 220, 255);
 
 class AboutBox : public Dialog {
 public:
     AboutBox() : Dialog(IDD_ABOUT) {}
 };
 
+RECT ChildRect(HWND parent, HWND child) {
+    RECT rc{};
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+// The maker's pages; the addresses are put together when they are opened.
+std::string WebPage(const char* page) { return std::string("http://www.") + "tavrolinex" + ".com/" + page; }
+
+LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(list, ResultListProc, 1);
+    LRESULT r = DefSubclassProc(list, msg, wp, lp);
+    if (msg == WM_KEYDOWN) {
+        // After the list has handled the key: tell the window which row is
+        // selected now, so that moving with the arrow keys shows each item.
+        int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        if (row >= 0) SendMessageA(GetParent(list), kResultListNotify, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(list));
+    }
+    return r;
+}
+
 }  // namespace
 
-LauncherWindow::LauncherWindow(std::string installDir)
-    : Dialog(IDD_LAUNCHER), installDir_(std::move(installDir)) {}
+LauncherWindow::LauncherWindow(std::string installDir, ItemStore& store)
+    : Dialog(IDD_LAUNCHER), installDir_(std::move(installDir)), store_(store) {
+    lists_[kShort] = {IDC_LIST_SHORT, IDC_FIND_SHORT, IDC_DROP_SHORT, {}, {}, false};
+    lists_[kName] = {IDC_LIST_NAME, IDC_FIND_NAME, IDC_DROP_NAME, {}, {}, false};
+    titleText_ = MessageText("ShortDlgTitle");
+    nameLabel_ = MessageText("NameTitle");
+    shortNameLabel_ = MessageText("ShortNameTitle");
+    hotkeyLabel_ = MessageText("HotkeyTitle");
+    descriptionLabel_ = MessageText("DescriptionTitle");
+}
+
+LauncherWindow::~LauncherWindow() {
+    tray_.Remove();
+    if (treeImages_) ImageList_Destroy(treeImages_);
+}
 
 bool LauncherWindow::OnInitDialog() {
-    // System menu: a separator and the About entry.
+    // 1. The About entry of the system menu.
     const std::string about = LoadResourceString(IDS_ABOUT_ENTRY);
     if (HMENU sys = GetSystemMenu(hwnd(), FALSE); sys && !about.empty()) {
         AppendMenuA(sys, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(sys, MF_STRING, IDM_ABOUTBOX, about.c_str());
     }
+    // 2. Icons.
     bigIcon_.reset(static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_MAINFRAME), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
     smallIcon_.reset(static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_MAINFRAME), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-
+    SetWindowTextA(hwnd(), titleText_.c_str());
+    // 3. The support page.
+    OpenWebPage("support.htm");
+    // 4. The mailbox destination; this window also owns restored clipboards.
     PublishMailboxDestination(hwnd());
+    // 6. Both result lists.
+    SetUpList(lists_[kShort], true);
+    SetUpList(lists_[kName], false);
+    // 7.
+    ShowWindow(Item(IDC_HOTKEY_TEXT), SW_SHOW);
+    ShowWindow(Item(IDC_LIST_SHORT), SW_HIDE);
+    ShowWindow(Item(IDC_LIST_NAME), SW_HIDE);
+    // 8.
     CreateDirectoryA((installDir_ + "\\Data").c_str(), nullptr);
-
+    // 9. Pictures and buttons.
     SetBackground(installDir_ + "\\Images\\CommonDlg.png");
-    SetDragByBody(true);
     SetTransparentLabels(true);
+    SetDragByBody(true);
     const std::string img = installDir_ + "\\Images\\";
     SetButtonImages(IDC_RUN_APPS, img + "normalbtn_01.png", img + "normalbtn_02.png");
-    SetButtonImages(IDC_EXIT, img + "Exit_01.png", img + "Exit_02.png");
-    SetButtonImages(IDC_MINIMIZE, img + "Min_01.png", img + "Min_02.png");
-    SetButtonImages(IDC_HELP_LAUNCHER, img + "Help_03.png", img + "Help_04.png");
-    SetButtonImages(IDC_CONFIG, img + "Config_01.png", img + "Config_02.png");
-    SetButtonImages(IDC_IMPORT, img + "Import_01.png", img + "Import_02.png");
-    SetButtonImages(IDC_EXPORT, img + "Export_01.png", img + "Export_02.png");
-    SetButtonImages(IDC_SUPPORT, img + "TechSupport_01.png", img + "TechSupport_02.png");
-    SetButtonImages(IDC_LATEST_VERSION, img + "Download_01.png", img + "Download_02.png");
+    SetButtonImages(IDC_EXIT, img + "Exit_01.png", img + "Exit_02.png", MessageText("ExitButton"));
+    SetButtonImages(IDC_MINIMIZE, img + "Min_01.png", img + "Min_02.png", MessageText("MinButton"));
+    SetButtonImages(IDC_CONFIG, img + "Config_01.png", img + "Config_02.png", MessageText("ConfigButton"));
+    SetButtonImages(IDC_IMPORT, img + "Import_01.png", img + "Import_02.png", MessageText("ImportButton"));
+    SetButtonImages(IDC_EXPORT, img + "Export_01.png", img + "Export_02.png", MessageText("ExportButton"));
+    SetButtonImages(IDC_SUPPORT, img + "TechSupport_01.png", img + "TechSupport_02.png", MessageText("SupportButton"));
+    SetButtonImages(IDC_LATEST_VERSION, img + "Download_01.png", img + "Download_02.png",
+                    MessageText("LatestVerButton"));
+    SetButtonImages(IDC_HELP_LAUNCHER, img + "Help_03.png", img + "Help_04.png", MessageText("HelpButton"));
     SetButtonImages(IDC_DROP_SHORT, img + "ComboButton.png", img + "ComboButton.png");
     SetButtonImages(IDC_DROP_NAME, img + "ComboButton.png", img + "ComboButton.png");
     ShowWindow(Item(IDC_HELP_LAUNCHER), SW_HIDE);
     EnableWindow(Item(IDC_HELP_LAUNCHER), FALSE);
-
-    const std::string title = MessageText("ShortDlgTitle");
-    SetWindowTextA(hwnd(), title.c_str());
+    // The catalog tree's four icons.
+    treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
+    for (int id : {IDI_TREE_CLOSED, IDI_TREE_OPEN, IDI_TREE_ITEM, IDI_TREE_OTHER}) {
+        HICON icon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        ImageList_AddIcon(treeImages_, icon);
+        if (icon) DestroyIcon(icon);
+    }
+    SendMessageA(Item(IDC_CATALOG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
+    // 10.
     SendMessageA(Item(IDC_FIND_SHORT), EM_SETSEL, 0, -1);
     SetFocus(Item(IDC_FIND_SHORT));
+    // 11.-13.
+    LoadItems();
+    if (registerItemHotkeys) registerItemHotkeys();
+    LoadCatalogTree();
     return false;  // the focus is set
 }
+
+void LauncherWindow::SetUpList(ResultList& list, bool shortNameFirst) {
+    HWND lv = Item(list.listId);
+    RECT rc = ChildRect(hwnd(), lv);
+    list.layout = rc;
+    SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
+    SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
+    const char* first = shortNameFirst ? "ShortName" : "Program Name";
+    const char* second = shortNameFirst ? "Program Name" : "ShortName";
+    const std::pair<const char*, int> columns[] = {
+        {first, shortNameFirst ? 60 : 120}, {second, shortNameFirst ? 120 : 60}, {"Program Description", 60}, {"IndexInAll", 0}};
+    for (int i = 0; i < 4; ++i) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        col.pszText = const_cast<char*>(columns[i].first);
+        col.cx = columns[i].second;
+        col.iSubItem = i;
+        SendMessageA(lv, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
+    }
+    SetWindowSubclass(lv, ResultListProc, 1, 0);
+}
+
+// ---- data ----------------------------------------------------------------
+
+void LauncherWindow::LoadItems() {
+    SetRows(ResultLists{});
+    store_ = LoadItemFile(installDir_ + "\\Shortcut2.dat");
+    SetRows(FillAtStartup(store_));
+}
+
+void LauncherWindow::SetRows(ResultLists lists) {
+    lists_[kShort].rows = std::move(lists.byShortName);
+    lists_[kName].rows = std::move(lists.byName);
+    for (const ResultList& list : lists_) {
+        HWND lv = Item(list.listId);
+        SendMessageA(lv, LVM_SETITEMCOUNT, list.rows.size(), 0);
+        InvalidateRect(lv, nullptr, TRUE);
+    }
+}
+
+void LauncherWindow::LoadCatalogTree() {
+    HWND tv = Item(IDC_CATALOG_TREE);
+    SendMessageA(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
+    LoadCatalogFile(installDir_ + "\\Shortcut2.clg", index_);
+
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(tree_.root().text.c_str());
+    ins.item.lParam = reinterpret_cast<LPARAM>(&tree_.root());
+    HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    InsertTreeChildren(root, tree_.root());
+    SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+}
+
+void LauncherWindow::InsertTreeChildren(HTREEITEM parentItem, const CatalogNode& node) {
+    HWND tv = Item(IDC_CATALOG_TREE);
+    for (const auto& child : node.children) {
+        TVINSERTSTRUCTA ins = {};
+        ins.hParent = parentItem;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        ins.item.pszText = const_cast<char*>(child->text.c_str());
+        ins.item.lParam = reinterpret_cast<LPARAM>(child.get());
+        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+        InsertTreeChildren(item, *child);
+    }
+}
+
+void LauncherWindow::FillFromSelectedNode() {
+    HWND tv = Item(IDC_CATALOG_TREE);
+    HTREEITEM sel = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!sel) return;
+    TVITEMA item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = sel;
+    SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    const CatalogNode* node = reinterpret_cast<const CatalogNode*>(item.lParam);
+    if (!node) return;
+    SetRows(FillFromCatalog(node->nodeData, node == &tree_.root(), store_));
+}
+
+// ---- the result lists -----------------------------------------------------
+
+void LauncherWindow::OpenList(Which which) {
+    ResultList& list = lists_[which];
+    if (list.open) return;
+    ShowWindow(Item(IDC_HOTKEY_TEXT), SW_HIDE);
+    const RECT& r = list.layout;
+    SetWindowPos(Item(list.listId), HWND_TOP, r.left, r.top, r.right - r.left, kOpenListHeight, SWP_SHOWWINDOW);
+    if (which == kShort) {
+        ShowWindow(Item(IDC_FIND_NAME), SW_HIDE);
+        ShowWindow(Item(IDC_DROP_NAME), SW_HIDE);
+    }
+    list.open = true;
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void LauncherWindow::CloseList(Which which) {
+    ResultList& list = lists_[which];
+    if (list.open) {
+        ShowWindow(Item(list.listId), SW_HIDE);
+        list.open = false;
+    }
+    ShowWindow(Item(IDC_FIND_NAME), SW_SHOW);
+    ShowWindow(Item(IDC_DROP_NAME), SW_SHOW);
+    ShowWindow(Item(IDC_HOTKEY_TEXT), SW_SHOW);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void LauncherWindow::CloseBoth() {
+    CloseList(kShort);
+    CloseList(kName);
+}
+
+long LauncherWindow::SelectedRow(Which which) const {
+    return static_cast<long>(
+        SendMessageA(GetDlgItem(hwnd(), lists_[which].listId), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void LauncherWindow::SelectRow(Which which, long row) {
+    HWND lv = Item(lists_[which].listId);
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+bool LauncherWindow::SelectFirstMatch(Which which) {
+    char text[1024] = {};
+    GetWindowTextA(Item(lists_[which].boxId), text, sizeof text);
+    long row = FindFirstPrefix(lists_[which].rows, text);
+    if (row < 0) return false;  // the selection stays as it was
+    SelectRow(which, row);
+    return true;
+}
+
+void LauncherWindow::FindAsYouType(Which which) {
+    OpenList(which);
+    SelectFirstMatch(which);
+}
+
+void LauncherWindow::StartSelected(Which which) {
+    const long row = SelectedRow(which);
+    const std::vector<ResultRow>& rows = lists_[which].rows;
+    if (row < 0 || static_cast<size_t>(row) >= rows.size()) return;
+    const long long p = rows[static_cast<size_t>(row)].position;
+    if (p < 0 || static_cast<unsigned long long>(p) >= store_.size()) return;
+    suppressFind_ = true;
+    ShowItem(p);
+    const std::string command = store_[static_cast<size_t>(p)].ExePath;
+    ExecuteItemText(hwnd(), command);
+}
+
+void LauncherWindow::StartTypedText(Which which) {
+    char text[1024] = {};
+    GetWindowTextA(Item(lists_[which].boxId), text, sizeof text);
+    if (text[0] == '\0') return;
+    if (SelectFirstMatch(which)) StartSelected(which);
+}
+
+void LauncherWindow::ShowItem(long long position) {
+    if (position < 0 || static_cast<unsigned long long>(position) >= store_.size()) return;
+    const LaunchItem& item = store_[static_cast<size_t>(position)];
+    suppressFind_ = true;
+    SetWindowTextA(Item(IDC_FIND_NAME), item.Name.c_str());
+    SetWindowTextA(Item(IDC_FIND_SHORT), item.ShortName.c_str());
+    suppressFind_ = false;
+    const std::string hotkey = item.Hotkey1 + " + " + item.Hotkey2;
+    SetWindowTextA(Item(IDC_HOTKEY_TEXT), hotkey.c_str());
+    SetWindowTextA(Item(IDC_DESCRIPTION), item.Description.c_str());
+    current_ = position;
+    // The two texts are drawn over the picture: repaint what lies behind them.
+    for (int id : {IDC_HOTKEY_TEXT, IDC_DESCRIPTION}) {
+        RECT rc = ChildRect(hwnd(), Item(id));
+        InvalidateRect(hwnd(), &rc, TRUE);
+    }
+}
+
+LRESULT LauncherWindow::OnListNotify(Which which, NMHDR* header) {
+    const std::vector<ResultRow>& rows = lists_[which].rows;
+    switch (header->code) {
+    case LVN_GETDISPINFOA: {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        if (!(info->item.mask & LVIF_TEXT) || info->item.iItem < 0 ||
+            static_cast<size_t>(info->item.iItem) >= rows.size() || info->item.cchTextMax <= 0)
+            return 0;
+        const ResultRow& row = rows[static_cast<size_t>(info->item.iItem)];
+        std::string text;
+        switch (info->item.iSubItem) {
+        case 0: text = row.key; break;
+        case 1: text = row.second; break;
+        case 2: text = row.description; break;
+        default: text = std::to_string(row.position); break;
+        }
+        const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
+        std::memcpy(info->item.pszText, text.data(), n);
+        info->item.pszText[n] = '\0';
+        return 0;
+    }
+    case NM_CLICK: {
+        auto* click = reinterpret_cast<NMITEMACTIVATE*>(header);
+        if (click->iItem >= 0 && static_cast<size_t>(click->iItem) < rows.size())
+            ShowItem(rows[static_cast<size_t>(click->iItem)].position);
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+// ---- keys and mouse, before the focused control sees them ------------------
 
 bool LauncherWindow::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_HOTKEY) {
         OnHotkey(static_cast<int>(msg.wParam));
         return true;
     }
+    if (!hwnd() || !msg.hwnd || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    switch (msg.message) {
+    case WM_KEYDOWN:
+        HandleMousePress(msg);
+        return HandleKey(msg);
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN:
+        HandleMousePress(msg);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void LauncherWindow::HandleMousePress(const MSG& msg) {
+    const HWND target = msg.hwnd;
+    const bool left = msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN;
+    const bool isMouse = msg.message != WM_KEYDOWN;
+    auto in = [&](int id) { HWND c = Item(id); return target == c || IsChild(c, target); };
+
+    if (lists_[kShort].open && !in(IDC_FIND_SHORT) && !in(IDC_LIST_SHORT) && !in(IDC_DROP_SHORT))
+        CloseList(kShort);
+    if (!isMouse) return;
+    if (left && (in(IDC_FIND_SHORT) || in(IDC_FIND_NAME))) {
+        CloseBoth();
+    } else if (left && lists_[kShort].open && in(IDC_LIST_SHORT)) {
+        CloseList(kShort);  // the press still reaches the list and shows the row under it
+    } else if (left && lists_[kName].open && in(IDC_LIST_NAME)) {
+        CloseList(kName);
+    } else if (target == hwnd() || (left && in(IDC_CATALOG_TREE))) {
+        CloseBoth();
+    }
+}
+
+bool LauncherWindow::HandleKey(MSG& msg) {
+    const WPARAM key = msg.wParam;
+    if (key != VK_DOWN && key != VK_RETURN && key != VK_ESCAPE) return false;
+    const HWND target = msg.hwnd;
+    for (Which which : {kShort, kName}) {
+        const ResultList& list = lists_[which];
+        if (target == Item(list.boxId)) {
+            if (key == VK_DOWN) {
+                OpenList(which);
+                SetFocus(Item(list.listId));
+            } else {
+                CloseList(which);
+                if (key == VK_RETURN) StartTypedText(which);
+            }
+            return true;
+        }
+        if (target == Item(list.listId) && key != VK_DOWN) {
+            CloseList(which);
+            SetFocus(Item(list.boxId));
+            if (key == VK_RETURN) StartSelected(which);
+            return true;
+        }
+    }
     return false;
+}
+
+// ---- messages ----------------------------------------------------------------
+
+bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
+            AboutBox about;
+            about.RunModal(hwnd());
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_NOTIFY: {
+        NMHDR* header = reinterpret_cast<NMHDR*>(lp);
+        if (header->idFrom == IDC_LIST_SHORT) { result = OnListNotify(kShort, header); return true; }
+        if (header->idFrom == IDC_LIST_NAME) { result = OnListNotify(kName, header); return true; }
+        if (header->idFrom == IDC_CATALOG_TREE) {
+            if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) {
+                FillFromSelectedNode();
+            } else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
+                auto* view = reinterpret_cast<NMTREEVIEWA*>(lp);
+                TVITEMA item = {};
+                item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+                item.hItem = view->itemNew.hItem;
+                item.iImage = item.iSelectedImage = (view->action & TVE_EXPAND) ? 1 : 0;
+                SendMessageA(header->hwndFrom, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            }
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+    case kResultListNotify: {
+        HWND list = reinterpret_cast<HWND>(lp);
+        Which which = list == Item(IDC_LIST_SHORT) ? kShort : kName;
+        const std::vector<ResultRow>& rows = lists_[which].rows;
+        if (wp < rows.size()) {
+            suppressFind_ = true;
+            ShowItem(rows[wp].position);
+        }
+        result = 0;
+        return true;
+    }
+    case kTrayCallbackMessage:
+        if (wp == kTrayIconId && lp == WM_LBUTTONDOWN) Show();
+        result = 0;
+        return true;
+    case WM_NCHITTEST:
+        if (!dragEnabled_) {
+            result = HTCLIENT;
+            return true;
+        }
+        return false;  // the frame makes the body drag the window
+    case WM_LBUTTONDOWN:
+        dragEnabled_ = false;
+        return false;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+        dragEnabled_ = true;
+        return false;
+    case WM_PAINT:
+        Paint();
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LauncherWindow::OnCommand(int id, int code, HWND) {
+    switch (id) {
+    case IDC_FIND_SHORT:
+    case IDC_FIND_NAME:
+        if (code == EN_CHANGE && !suppressFind_) FindAsYouType(id == IDC_FIND_SHORT ? kShort : kName);
+        break;
+    case IDC_DROP_SHORT: OpenList(kShort); break;
+    case IDC_DROP_NAME: OpenList(kName); break;
+    case IDC_RUN_APPS: {
+        char text[1024] = {};
+        GetWindowTextA(Item(IDC_FIND_SHORT), text, sizeof text);
+        if (Trim(text).empty()) break;
+        if (SelectFirstMatch(kShort)) StartSelected(kShort);
+        break;
+    }
+    case IDC_EXIT: OnExit(); break;
+    case IDC_MINIMIZE: ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case IDC_CONFIG:
+        if (runConfigDialog) runConfigDialog(hwnd());
+        PublishMailboxDestination(hwnd());
+        ReloadItemsAndHotkeys();
+        LoadCatalogTree();
+        break;
+    case IDC_IMPORT:
+        if (runImportDialog) runImportDialog(hwnd());
+        LoadCatalogTree();
+        ReloadItemsAndHotkeys();
+        break;
+    case IDC_EXPORT:
+        if (runExportDialog) runExportDialog(hwnd());
+        break;
+    case IDC_SUPPORT: OpenWebPage("support.htm"); break;
+    case IDC_LATEST_VERSION: OpenWebPage("download.htm"); break;
+    default: break;
+    }
+}
+
+void LauncherWindow::ReloadItemsAndHotkeys() {
+    if (unregisterItemHotkeys) unregisterItemHotkeys();
+    LoadItems();
+    if (registerItemHotkeys) registerItemHotkeys();
+}
+
+void LauncherWindow::OpenWebPage(const char* page) {
+    const std::string address = WebPage(page);
+    RunCommand(address.c_str(), nullptr, 1);
 }
 
 void LauncherWindow::OnHotkey(int id) {
     if (id == kHotkeyShowHide) Toggle();
 }
 
-void LauncherWindow::Show() { ShowWindow(hwnd(), SW_SHOW); }
-void LauncherWindow::Hide() { ShowWindow(hwnd(), SW_HIDE); }
+void LauncherWindow::Show() {
+    tray_.Remove();
+    ShowWindow(hwnd(), SW_SHOW);
+}
+
+void LauncherWindow::Hide() {
+    ShowWindow(hwnd(), SW_HIDE);
+    tray_.Add(hwnd(), smallIcon_.get() ? smallIcon_.get() : bigIcon_.get());
+}
+
 void LauncherWindow::Toggle() {
     if (IsWindowVisible(hwnd())) Hide();
     else Show();
-}
-
-bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == IDM_ABOUTBOX) {
-        AboutBox about;
-        about.RunModal(hwnd());
-        result = 0;
-        return true;
-    }
-    return false;
-}
-
-void LauncherWindow::OnCommand(int id, int code, HWND control) {
-    switch (id) {
-    case IDC_EXIT: OnExit(); break;
-    case IDC_MINIMIZE: ShowWindow(hwnd(), SW_MINIMIZE); break;
-    default: Dialog::OnCommand(id, code, control); break;
-    }
 }
 
 void LauncherWindow::OnExit() {
@@ -107,6 +554,56 @@ void LauncherWindow::OnExit() {
         Hide();
 }
 
-void LauncherWindow::OnDestroy() { PublishMailboxDestination(nullptr); }
+void LauncherWindow::OnDestroy() {
+    tray_.Remove();
+    PublishMailboxDestination(nullptr);
+}
+
+// ---- painting -------------------------------------------------------------------
+
+void LauncherWindow::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    const RECT boxS = ChildRect(hwnd(), Item(IDC_FIND_SHORT)), dropS = ChildRect(hwnd(), Item(IDC_DROP_SHORT));
+    const RECT boxN = ChildRect(hwnd(), Item(IDC_FIND_NAME)), dropN = ChildRect(hwnd(), Item(IDC_DROP_NAME));
+    const RECT tree = ChildRect(hwnd(), Item(IDC_CATALOG_TREE));
+    const int dropWidth = dropS.right - dropS.left;
+
+    UniqueGdi<HPEN> whitePen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+    UniqueGdi<HPEN> outlinePen(CreatePen(PS_SOLID, 1, kOutlineColor));
+    {
+        SelectGuard pen(dc, whitePen.get());
+        SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
+        RoundRect(dc, boxS.left, boxS.top, boxS.right + dropWidth, boxS.bottom, 1, 1);
+        if (IsWindowVisible(Item(IDC_FIND_NAME)))
+            RoundRect(dc, boxN.left, boxN.top, boxN.right + (dropN.right - dropN.left), boxN.bottom, 1, 1);
+    }
+    {
+        SelectGuard pen(dc, outlinePen.get());
+        SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, boxN.left, boxN.bottom + 25, boxN.right + 20, boxN.bottom + 50, 1, 1);
+        RoundRect(dc, boxN.left, boxN.bottom + 75, boxN.right + 20, boxN.bottom + 155, 1, 1);
+        RoundRect(dc, tree.left - 1, tree.top - 1, tree.right + 12, tree.bottom + 12, 1, 1);
+        RoundRect(dc, boxS.left - 2, boxS.top - 2, boxS.right + dropWidth + 2, boxS.bottom + 2, 1, 1);
+        if (IsWindowVisible(Item(IDC_FIND_NAME)))
+            RoundRect(dc, boxN.left - 1, boxN.top - 1, boxN.right + (dropN.right - dropN.left) + 1, boxN.bottom + 1, 1, 1);
+    }
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    SelectGuard fontGuard(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    TextOutA(dc, 10, 3, titleText_.c_str(), static_cast<int>(titleText_.size()));
+    SetTextColor(dc, RGB(31, 78, 107));
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    TextOutA(dc, boxS.left - 1, boxS.top + 2, shortNameLabel_.c_str(), static_cast<int>(shortNameLabel_.size()));
+    if (IsWindowVisible(Item(IDC_FIND_NAME)))
+        TextOutA(dc, boxN.left - 1, boxN.top + 2, nameLabel_.c_str(), static_cast<int>(nameLabel_.size()));
+    TextOutA(dc, boxN.left, boxN.bottom + 30, hotkeyLabel_.c_str(), static_cast<int>(hotkeyLabel_.size()));
+    TextOutA(dc, boxN.left, boxN.bottom + 80, descriptionLabel_.c_str(), static_cast<int>(descriptionLabel_.size()));
+    EndPaint(hwnd(), &ps);
+    for (const ResultList& list : lists_)
+        if (list.open) RedrawWindow(Item(list.listId), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
 
 }  // namespace tvx::win

@@ -1,19 +1,29 @@
 // The launcher: the program's main window, run modally for the whole life of
-// the process. Its pre-translation sees every message of every modal loop.
+// the process. Its pre-translation sees every message of every modal loop,
+// so hot keys reach it while any of the program's dialogs is open.
 #pragma once
+#include "data/catalog_tree.h"
+#include "data/item_model.h"
+#include "launcher/result_rows.h"
+#include "launcher/win32/tray_icon.h"
 #include "ui/skin/win32/dialog.h"
 
+#include <commctrl.h>
+
+#include <functional>
 #include <string>
 
 namespace tvx::win {
 
-constexpr int kHotkeyShowHide = 40961;      // Ctrl+Shift+J
-constexpr int kHotkeyCaptureC = 40976;      // Ctrl+Shift+C
-constexpr int kHotkeyCaptureA = 40977;      // Ctrl+Shift+A
+constexpr int kHotkeyShowHide = 40961;  // Ctrl+Shift+J
+constexpr int kHotkeyCaptureC = 40976;  // Ctrl+Shift+C
+constexpr int kHotkeyCaptureA = 40977;  // Ctrl+Shift+A
+constexpr UINT kResultListNotify = 1424;
 
 class LauncherWindow : public Dialog {
 public:
-    explicit LauncherWindow(std::string installDir);
+    LauncherWindow(std::string installDir, ItemStore& store);
+    ~LauncherWindow() override;
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -21,7 +31,22 @@ public:
     void Hide();
     void Toggle();
 
+    // The dialogs behind the Configuration, Import and Export buttons. Each
+    // runs modally with the launcher as owner; the launcher reloads what
+    // they may have changed afterwards.
+    std::function<void(HWND owner)> runConfigDialog, runImportDialog, runExportDialog;
+    // Registering the item hot keys (after every load of the items).
+    std::function<void()> registerItemHotkeys, unregisterItemHotkeys;
+
 private:
+    enum Which { kShort = 0, kName = 1 };
+    struct ResultList {
+        int listId, boxId, buttonId;
+        std::vector<ResultRow> rows;
+        RECT layout{};  // place and width from the template, in client coordinates
+        bool open = false;
+    };
+
     bool OnInitDialog() override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnCommand(int id, int code, HWND control) override;
@@ -29,11 +54,48 @@ private:
     void OnCancel() override {}  // nor does Esc
     void OnDestroy() override;
 
+    // data
+    void LoadItems();
+    void LoadCatalogTree();
+    void InsertTreeChildren(HTREEITEM parentItem, const CatalogNode& node);
+    void FillFromSelectedNode();
+    void SetRows(ResultLists lists);
+
+    // the result lists
+    void SetUpList(ResultList& list, bool shortNameFirst);
+    void OpenList(Which which);
+    void CloseList(Which which);
+    void CloseBoth();
+    void FindAsYouType(Which which);
+    long SelectedRow(Which which) const;
+    void SelectRow(Which which, long row);
+    bool SelectFirstMatch(Which which);
+    void StartSelected(Which which);
+    void StartTypedText(Which which);
+    void ShowItem(long long position);
+    LRESULT OnListNotify(Which which, NMHDR* header);
+    bool HandleKey(MSG& msg);
+    void HandleMousePress(const MSG& msg);
+
+    // commands
     void OnExit();
     void OnHotkey(int id);
+    void ReloadItemsAndHotkeys();
+    void OpenWebPage(const char* page);
+    void Paint();
 
     std::string installDir_;
+    ItemStore& store_;
+    CatalogTree tree_;
+    CatalogIndex index_;
+    ResultList lists_[2];
+    TrayIcon tray_;
+    HIMAGELIST treeImages_ = nullptr;
     UniqueIcon bigIcon_, smallIcon_;
+    bool suppressFind_ = false;
+    bool dragEnabled_ = true;
+    long long current_ = -1;
+    std::string titleText_, nameLabel_, shortNameLabel_, hotkeyLabel_, descriptionLabel_;
 };
 
 }  // namespace tvx::win

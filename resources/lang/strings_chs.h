@@ -8,3 +8,7 @@
 #define TXT_LANGUAGE_TITLE  "语言"
 #define TXT_PRODUCT         "Tavrolinex"
 #define TXT_DIALOG_FONT     "MS Shell Dlg"
+#define TXT_YES             "是"
+#define TXT_NO              "否"
+#define TXT_CANCEL          "取消"
+#define TXT_ABOUT_TITLE     "关于 Tavrolinex"

@@ -8,3 +8,7 @@
 #define TXT_LANGUAGE_TITLE  "Language"
 #define TXT_PRODUCT         "Tavrolinex"
 #define TXT_DIALOG_FONT     "MS Shell Dlg"
+#define TXT_YES             "Yes"
+#define TXT_NO              "No"
+#define TXT_CANCEL          "Cancel"
+#define TXT_ABOUT_TITLE     "About Tavrolinex"

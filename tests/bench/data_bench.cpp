@@ -81,7 +81,7 @@ CatalogTree MakeTree(size_t count, bool deep) {
     CatalogTree tree("All");
     CatalogNode* parent = &tree.root();
     for (size_t i = 0; i < count; ++i) {
-        char id[40];
+        char id[64];
         std::snprintf(id, sizeof id, "%08zX-0000-4000-8000-%012zu", i, i);
         CatalogNode* node = parent->AddChild("Catalog " + std::to_string(i), std::string(id) + "|" + std::to_string(i) + "," + std::to_string(i + 1));
         // deep: chains of 100 levels; wide: all catalogs under the root

@@ -60,7 +60,7 @@ TEST(RoundTrip, RandomTreesDecodeToTheSameTree) {
         const size_t count = 1 + rng() % 60;
         for (size_t i = 0; i < count; ++i) {
             CatalogNode* parent = nodes[rng() % nodes.size()];
-            char id[40];
+            char id[64];
             std::snprintf(id, sizeof id, "%08X-0000-4000-8000-%012zu", static_cast<unsigned>(rng()), i);
             std::string data = id;
             for (size_t m = 0, members = rng() % 4; m < members; ++m) data = AppendMember(data, rng() % 500);

@@ -15,6 +15,11 @@
 //   tvxdrive visible HWND                  visible=0|1
 //   tvxdrive send HWND MSG WPARAM LPARAM   SendMessage; prints result=
 //   tvxdrive post HWND MSG WPARAM LPARAM
+//   tvxdrive click-at HWND ID [right]      a real mouse click in the middle of the control (ID 0: the window)
+//   tvxdrive type TEXT                     real key presses for the characters of TEXT
+//   tvxdrive key NAME                      a real key press: enter, esc, down, up, tab, back, home, end
+//   tvxdrive focused                       the focused control: id= and top= (its top-level window)
+//   tvxdrive list HWND ID                  count= and sel= of a list view
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -24,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -86,6 +92,42 @@ BOOL CALLBACK PrintChild(HWND h, LPARAM) {
     GetClassNameA(h, cls, sizeof cls);
     std::printf("%d\t%s\t%d\t%s\n", GetDlgCtrlID(h), cls, IsWindowVisible(h) ? 1 : 0, Utf8Text(h).c_str());
     return TRUE;
+}
+
+void SendKey(WORD vk, bool shift) {
+    std::vector<INPUT> in;
+    auto push = [&](WORD k, DWORD flags) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(k, 0));
+        i.ki.dwFlags = flags;
+        in.push_back(i);
+    };
+    if (shift) push(VK_SHIFT, 0);
+    push(vk, 0);
+    push(vk, KEYEVENTF_KEYUP);
+    if (shift) push(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Sleep(30);
+}
+
+int ClickAt(HWND dlg, int id, bool right) {
+    HWND target = id ? GetDlgItem(dlg, id) : dlg;
+    if (!target) { std::printf("no-control\n"); return 1; }
+    RECT rc;
+    GetWindowRect(target, &rc);
+    if (!id) rc.bottom = rc.top + 12;  // the window itself: a spot near its top edge
+    SetForegroundWindow(dlg);
+    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    Sleep(50);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(100);
+    return 0;
 }
 
 }  // namespace
@@ -155,6 +197,42 @@ int main(int argc, char** argv) {
         LPARAM lp = static_cast<LPARAM>(std::strtoll(arg(5), nullptr, 0));
         if (cmd == "post") return PostMessageA(h, msg, wp, lp) ? 0 : 1;
         std::printf("result=%lld\n", static_cast<long long>(SendMessageA(h, msg, wp, lp)));
+        return 0;
+    }
+    if (cmd == "click-at") return ClickAt(ParseHwnd(arg(2)), std::atoi(arg(3)), argc > 4 && std::string(argv[4]) == "right");
+    if (cmd == "type") {
+        for (const char* p = arg(2); *p; ++p) {
+            SHORT scan = VkKeyScanA(*p);
+            if (scan == -1) continue;
+            SendKey(static_cast<WORD>(scan & 0xFF), (scan & 0x100) != 0);
+        }
+        return 0;
+    }
+    if (cmd == "key") {
+        const std::string name = arg(2);
+        const std::pair<const char*, WORD> keys[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"down", VK_DOWN},
+                                                     {"up", VK_UP},        {"tab", VK_TAB},     {"back", VK_BACK},
+                                                     {"home", VK_HOME},    {"end", VK_END}};
+        for (const auto& k : keys)
+            if (name == k.first) { SendKey(k.second, false); return 0; }
+        std::printf("unknown key\n");
+        return 1;
+    }
+    if (cmd == "focused") {
+        GUITHREADINFO gti = {};
+        gti.cbSize = sizeof gti;
+        if (!GetGUIThreadInfo(0, &gti) || !gti.hwndFocus) { std::printf("id=0\n"); return 0; }
+        std::printf("id=%d\ntop=%lld\n", GetDlgCtrlID(gti.hwndFocus),
+                    static_cast<long long>(reinterpret_cast<INT_PTR>(GetAncestor(gti.hwndFocus, GA_ROOT))));
+        return 0;
+    }
+    if (cmd == "list") {
+        HWND lv = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        std::printf("count=%d\nsel=%d\n", static_cast<int>(SendMessageA(lv, 0x1004 /*LVM_GETITEMCOUNT*/, 0, 0)),
+                    static_cast<int>(SendMessageA(lv, 0x100C /*LVM_GETNEXTITEM*/, static_cast<WPARAM>(-1), 2 /*LVNI_SELECTED*/)));
+        RECT rc;
+        GetWindowRect(lv, &rc);
+        std::printf("visible=%d\nheight=%ld\n", IsWindowVisible(lv) ? 1 : 0, rc.bottom - rc.top);
         return 0;
     }
     std::fprintf(stderr, "unknown command %s\n", cmd.c_str());

@@ -72,10 +72,37 @@ bool Dialog::PreTranslateMessage(MSG&) { return false; }
 
 void Dialog::SetBackground(const std::string& path) { background_.Load(path); }
 
-void Dialog::SetButtonImages(int id, const std::string& normal, const std::string& pressed) {
-    ButtonImages& b = buttons_[id];
-    b.normal.Load(normal);
-    b.pressed.Load(pressed);
+ImageButton* Dialog::SetButtonImages(int id, const std::string& normal, const std::string& pressed,
+                                     const std::string& tooltip) {
+    std::unique_ptr<ImageButton>& slot = buttons_[id];
+    if (!slot) {
+        slot = std::make_unique<ImageButton>();
+        slot->Attach(Item(id));
+    }
+    slot->SetImages(normal, pressed, pressed);
+    if (!tooltip.empty()) slot->SetTooltip(tooltip);
+    return slot.get();
+}
+
+ImageButton* Dialog::Button(int id) {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second.get();
+}
+
+void Dialog::PaintBackground(HDC dc, HWND child, const RECT& childRect) {
+    if (background_.empty()) {
+        FillRect(dc, &childRect, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    RECT parentRc;
+    GetClientRect(hwnd_, &parentRc);
+    POINT origin{0, 0};
+    MapWindowPoints(child, hwnd_, &origin, 1);
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, childRect.left, childRect.top, childRect.right, childRect.bottom);
+    SetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    background_.Draw(dc, parentRc);
+    RestoreDC(dc, saved);
 }
 
 void Dialog::OnCommand(int id, int, HWND) {
@@ -87,49 +114,11 @@ bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 bool Dialog::DrawButton(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON) return false;
-    auto it = buttons_.find(static_cast<int>(item.CtlID));
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const RECT& rc = item.rcItem;
-    const SkinImage* image = nullptr;
-    if (it != buttons_.end()) image = pressed && !it->second.pressed.empty() ? &it->second.pressed : &it->second.normal;
-    if (image && !image->empty()) {
-        // Let the parent's picture show through transparent corners.
-        HBRUSH parentBrush = reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        if (!background_.empty()) {
-            RECT parentRc;
-            GetClientRect(hwnd_, &parentRc);
-            POINT origin{0, 0};
-            MapWindowPoints(item.hwndItem, hwnd_, &origin, 1);
-            int saved = SaveDC(item.hDC);
-            IntersectClipRect(item.hDC, rc.left, rc.top, rc.right, rc.bottom);
-            SetViewportOrgEx(item.hDC, -origin.x, -origin.y, nullptr);
-            background_.Draw(item.hDC, parentRc);
-            RestoreDC(item.hDC, saved);
-        } else {
-            FillRect(item.hDC, &rc, parentBrush);
-        }
-        image->Draw(item.hDC, rc);
-    } else {
-        UINT state = DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0);
-        DrawFrameControl(item.hDC, const_cast<RECT*>(&rc), DFC_BUTTON, state);
-    }
-    char text[256] = {};
-    GetWindowTextA(item.hwndItem, text, sizeof text);
-    if (text[0]) {
-        SetBkMode(item.hDC, TRANSPARENT);
-        COLORREF color = (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
-                         : (image && !image->empty()) ? RGB(255, 255, 255)
-                                                      : GetSysColor(COLOR_BTNTEXT);
-        SetTextColor(item.hDC, color);
-        RECT textRc = rc;
-        if (pressed) OffsetRect(&textRc, 1, 1);
-        DrawTextA(item.hDC, text, -1, &textRc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    }
-    if (item.itemState & ODS_FOCUS) {
-        RECT focus = rc;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(item.hDC, &focus);
-    }
+    ImageButton* button = Button(static_cast<int>(item.CtlID));
+    if (!button) return false;
+    // Let the dialog's picture show through the image's transparent parts.
+    PaintBackground(item.hDC, item.hwndItem, item.rcItem);
+    button->Draw(item);
     return true;
 }
 

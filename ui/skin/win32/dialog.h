@@ -5,10 +5,12 @@
 // the thread arrive with no window), so modal dialogs run their own loop that
 // first offers every message to the main window's pre-translation.
 #pragma once
+#include "ui/skin/win32/image_button.h"
 #include "ui/skin/win32/skin_image.h"
 #include "ui/skin/win32/win_handles.h"
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace tvx::win {
@@ -55,14 +57,17 @@ protected:
     void SetBackground(const std::string& path);
     void SetDragByBody(bool on) { dragByBody_ = on; }
     void SetTransparentLabels(bool on) { transparentLabels_ = on; }
-    void SetButtonImages(int id, const std::string& normal, const std::string& pressed);
+    // Makes the template's owner-drawn button `id` an image button with a
+    // normal and a pressed/hover image, and an optional tooltip.
+    ImageButton* SetButtonImages(int id, const std::string& normal, const std::string& pressed,
+                                 const std::string& tooltip = std::string());
+    ImageButton* Button(int id);
+    void PaintBackground(HDC dc, HWND child, const RECT& childRect);
 
 private:
     static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Proc(UINT msg, WPARAM wp, LPARAM lp);
     bool DrawButton(const DRAWITEMSTRUCT& item);
-
-    struct ButtonImages { SkinImage normal, pressed; };
 
     UINT templateId_;
     HWND hwnd_ = nullptr;
@@ -72,7 +77,7 @@ private:
     SkinImage background_;
     bool dragByBody_ = false;
     bool transparentLabels_ = false;
-    std::map<int, ButtonImages> buttons_;
+    std::map<int, std::unique_ptr<ImageButton>> buttons_;
 };
 
 }  // namespace tvx::win

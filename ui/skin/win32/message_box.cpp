@@ -1,10 +1,92 @@
 #include "ui/skin/win32/message_box.h"
 
 #include "data/win32/profile.h"
+#include "resources/resource_ids.h"
+#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/resource_module.h"
 
 namespace tvx::win {
 
+namespace {
+
+constexpr COLORREF kBorderColor = RGB(7, 191, 255);
+
+class SkinMessageBox : public Dialog {
+public:
+    SkinMessageBox(std::string text, UINT type) : Dialog(IDD_MESSAGE_BOX), text_(std::move(text)), type_(type) {}
+
+private:
+    bool OnInitDialog() override {
+        const std::string dir = ModuleFolder(nullptr);
+        SetBackground(dir + "\\Images\\CommonDlg.png");
+        SetTransparentLabels(true);
+        SetDragByBody(true);
+        const std::string title = MessageText("ShortDlgTitle");
+        SetDlgItemTextA(hwnd(), IDC_MSG_TITLE, title.c_str());
+        SetWindowTextA(hwnd(), title.c_str());  // names the box for the task list and tools
+        SetDlgItemTextA(hwnd(), IDC_MSG_TEXT, text_.c_str());
+        for (int id : {IDYES, IDNO, IDOK, IDCANCEL})
+            SetButtonImages(id, dir + "\\Images\\normalbtn_01.png", dir + "\\Images\\normalbtn_02.png");
+        // Ok and Cancel take the settings file's wording when it has one.
+        for (auto [id, key] : {std::pair<int, const char*>{IDOK, "Ok"}, {IDCANCEL, "Cancel"}}) {
+            const std::string caption = MessageText(key);
+            if (!caption.empty()) SetDlgItemTextA(hwnd(), id, caption.c_str());
+        }
+        int first = IDOK;
+        switch (type_) {
+        case MB_OKCANCEL: Enable({IDOK, IDCANCEL}); break;
+        case MB_YESNO: Enable({IDYES, IDNO}); first = IDYES; break;
+        default: Enable({IDOK}); break;
+        }
+        SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetFocus(Item(first));
+        return false;
+    }
+
+    void Enable(std::initializer_list<int> ids) {
+        for (int id : ids) {
+            EnableWindow(Item(id), TRUE);
+            ShowWindow(Item(id), SW_SHOW);
+        }
+    }
+
+    bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+        if (msg != WM_PAINT) return false;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        RECT rc;
+        GetClientRect(hwnd(), &rc);
+        HBRUSH border = CreateSolidBrush(kBorderColor);
+        FrameRect(dc, &rc, border);
+        DeleteObject(border);
+        EndPaint(hwnd(), &ps);
+        result = 0;
+        return true;
+    }
+
+    void OnCommand(int id, int, HWND) override {
+        if (id == IDYES || id == IDNO || id == IDOK) {
+            if (IsWindowEnabled(Item(id))) End(id);
+        } else if (id == IDCANCEL) {
+            // Esc answers Cancel where there is one, Ok for a plain notice,
+            // and nothing for a Yes/No question.
+            if (IsWindowEnabled(Item(IDCANCEL))) End(IDCANCEL);
+            else if (type_ == MB_OK) End(IDOK);
+        }
+    }
+
+    std::string text_;
+    UINT type_;
+};
+
+}  // namespace
+
 int ShowMessage(HWND owner, const std::string& text, UINT type) {
+    SkinMessageBox box(text, type & 0x0F);
+    INT_PTR result = box.RunModal(owner);
+    if (result > 0) return static_cast<int>(result);
+    if (result == 0) return type == MB_YESNO ? IDNO : IDCANCEL;  // the program is quitting
+    // Without its template (a broken language module) the system box serves.
     const std::string title = MessageText("ShortDlgTitle");
     return MessageBoxA(owner, text.c_str(), title.c_str(), type & 0x0F);
 }

@@ -1,0 +1,197 @@
+#include "ui/skin/win32/image_button.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <vector>
+
+namespace tvx::win {
+
+HCURSOR HandCursor() {
+    static HCURSOR cursor = [] {
+        HCURSOR c = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+        if (c) return c;
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        std::string path = std::string(windows) + "\\winhlp32.exe";
+        HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!module) return static_cast<HCURSOR>(nullptr);
+        HCURSOR fromFile = LoadCursorA(module, MAKEINTRESOURCEA(106));
+        HCURSOR copy = fromFile ? static_cast<HCURSOR>(CopyImage(fromFile, IMAGE_CURSOR, 0, 0, 0)) : nullptr;
+        FreeLibrary(module);
+        return copy;
+    }();
+    return cursor;
+}
+
+ImageButton::~ImageButton() {
+    if (hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+    if (tooltip_) DestroyWindow(tooltip_);
+}
+
+bool ImageButton::Attach(HWND button) {
+    if (!button || hwnd_) return false;
+    hwnd_ = button;
+    return SetWindowSubclass(button, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+void ImageButton::SetImages(const std::string& normal, const std::string& pressed, const std::string& hover) {
+    SkinImage image;
+    if (!normal.empty() && image.Load(normal)) normal_ = std::move(image);
+    if (!pressed.empty() && image.Load(pressed)) pressed_ = std::move(image);
+    if (!hover.empty() && image.Load(hover)) hover_image_ = std::move(image);
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ImageButton::SetTooltip(const std::string& text) {
+    if (!hwnd_) return;
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = GetParent(hwnd_);
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    ti.lpszText = const_cast<char*>(text.c_str());
+    if (!tooltip_) {
+        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(hwnd_), nullptr, nullptr,
+                                   nullptr);
+        if (!tooltip_) return;
+        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
+    } else {
+        SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void ImageButton::SetChecked(bool checked) {
+    checked_ = checked;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ImageButton::SetShape(HBITMAP shape) {
+    if (!hwnd_ || !shape) return;
+    BITMAP bm = {};
+    if (!GetObjectA(shape, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, shape);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    for (int y = 0; y < bm.bmHeight; ++y) {
+        for (int x = 0; x < bm.bmWidth;) {
+            while (x < bm.bmWidth && GetPixel(dc, x, y) == RGB(255, 255, 255)) ++x;
+            const int start = x;
+            while (x < bm.bmWidth && GetPixel(dc, x, y) != RGB(255, 255, 255)) ++x;
+            if (x > start) {
+                HRGN run = CreateRectRgn(start, y, x, y + 1);
+                CombineRgn(region, region, run, RGN_OR);
+                DeleteObject(run);
+            }
+        }
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    SetWindowPos(hwnd_, nullptr, 0, 0, bm.bmWidth, bm.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowRgn(hwnd_, region, TRUE);  // the window owns the region from here on
+}
+
+void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
+    HDC dc = item.hDC;
+    const RECT& rc = item.rcItem;
+    char text[256] = {};
+    GetWindowTextA(item.hwndItem, text, sizeof text);
+    RECT textRc = rc;
+    SetBkMode(dc, TRANSPARENT);
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0 || ((mode_ == Check || mode_ == Radio) && checked_);
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+
+    if (item.itemState & ODS_DISABLED) {
+        if (!normal_.empty()) normal_.Draw(dc, rc);
+        else FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        RECT shadow = rc;
+        OffsetRect(&shadow, 1, 1);
+        ::SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+        DrawTextA(dc, text, -1, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        ::SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextA(dc, text, -1, &textRc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        return;
+    }
+    const SkinImage* image;
+    if (pressed && !pressed_.empty()) {
+        image = &pressed_;
+        OffsetRect(&textRc, 1, 1);
+    } else if (hover_ && !hover_image_.empty()) {
+        image = &hover_image_;
+    } else if (focused && !pressed_.empty()) {
+        image = &pressed_;
+    } else {
+        image = &normal_;
+    }
+    if (!image->empty()) {
+        image->Draw(dc, rc);
+    } else {
+        UINT state = DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0);
+        DrawFrameControl(dc, const_cast<RECT*>(&rc), DFC_BUTTON, state);
+    }
+    if (focused && focusInset_ > 0) {
+        RECT focus = rc;
+        InflateRect(&focus, -focusInset_, -focusInset_);
+        DrawFocusRect(dc, &focus);
+    }
+    ::SetTextColor(dc, image->empty() ? GetSysColor(COLOR_BTNTEXT) : textColor_);
+    DrawTextA(dc, text, -1, &textRc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+LRESULT CALLBACK ImageButton::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    ImageButton* button = reinterpret_cast<ImageButton*>(self);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SubclassProc, 1);
+        button->hwnd_ = nullptr;
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    return button->OnMessage(msg, wp, lp);
+}
+
+LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (!tracking_) {
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
+            tracking_ = _TrackMouseEvent(&tme) != FALSE;
+        }
+        if (!hover_) {
+            hover_ = true;
+            InvalidateRect(hwnd_, nullptr, FALSE);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        tracking_ = false;
+        hover_ = false;
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        break;
+    case WM_SETCURSOR:
+        if (HCURSOR hand = HandCursor()) {
+            SetCursor(hand);
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (GetCapture() == hwnd_ && mode_ != Plain) {
+            POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            RECT rc;
+            GetClientRect(hwnd_, &rc);
+            if (PtInRect(&rc, pt)) SetChecked(mode_ == Check ? !checked_ : true);
+        }
+        break;
+    case WM_KEYUP:
+        if (wp == VK_SPACE && mode_ != Plain) SetChecked(mode_ == Check ? !checked_ : true);
+        break;
+    default:
+        break;
+    }
+    // The standard button does the rest: capture while pressed, the pushed
+    // look following the pointer, and a click only when released over it.
+    return DefSubclassProc(hwnd_, msg, wp, lp);
+}
+
+}  // namespace tvx::win
