@@ -23,7 +23,8 @@ add_executable(tvx_data_bench tests/bench/data_bench.cpp)
 target_link_libraries(tvx_data_bench PRIVATE tvx_core)
 target_compile_options(tvx_data_bench PRIVATE ${TVX_WARNINGS})
 
-# Writes the demo installation's data files with the program's own data layer.
-add_executable(tvx_make_demo tools/make_demo.cpp)
-target_link_libraries(tvx_make_demo PRIVATE tvx_core)
-target_compile_options(tvx_make_demo PRIVATE ${TVX_WARNINGS})
+# Writes item and catalog files from a text description with the program's
+# own data layer (the demo installation and the end-to-end tests use it).
+add_executable(tvx_write_data tools/write_data.cpp)
+target_link_libraries(tvx_write_data PRIVATE tvx_core)
+target_compile_options(tvx_write_data PRIVATE ${TVX_WARNINGS})

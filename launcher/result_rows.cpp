@@ -8,44 +8,60 @@
 namespace tvx {
 
 namespace {
-void AddRow(ResultLists& lists, const LaunchItem& item, size_t position) {
-    lists.byShortName.push_back({item.ShortName, item.Name, item.Description, static_cast<long long>(position)});
-    lists.byName.push_back({item.Name, item.ShortName, item.Description, static_cast<long long>(position)});
+const std::string& KeyOf(const LaunchItem& item, KeyField key) {
+    return key == KeyField::ShortName ? item.ShortName : item.Name;
 }
 
-void SortBoth(ResultLists& lists) {
-    SortRows(lists.byShortName);
-    SortRows(lists.byName);
+void AddRow(ResultLists& lists, size_t position) {
+    lists.byShortName.positions.push_back(static_cast<uint32_t>(position));
+    lists.byName.positions.push_back(static_cast<uint32_t>(position));
+}
+
+void SortBoth(const ItemStore& store, ResultLists& lists) {
+    SortRows(store, lists.byShortName);
+    SortRows(store, lists.byName);
 }
 }  // namespace
 
+const std::string& RowKey(const ItemStore& store, const ResultList& list, size_t row) {
+    return KeyOf(store[list.positions[row]], list.key);
+}
+
+const std::string& RowSecond(const ItemStore& store, const ResultList& list, size_t row) {
+    return KeyOf(store[list.positions[row]], list.key == KeyField::ShortName ? KeyField::Name : KeyField::ShortName);
+}
+
+const std::string& RowDescription(const ItemStore& store, const ResultList& list, size_t row) {
+    return store[list.positions[row]].Description;
+}
+
 ResultLists FillAtStartup(const ItemStore& store) {
     ResultLists lists;
-    lists.byShortName.reserve(store.size());
-    lists.byName.reserve(store.size());
+    lists.byShortName.positions.reserve(store.size());
+    lists.byName.positions.reserve(store.size());
     for (size_t i = 0; i < store.size(); ++i) {
-        const LaunchItem& item = store[i];
-        if (item.Name.empty() || Trim(item.Name).empty()) continue;
-        AddRow(lists, item, i);
+        const std::string& name = store[i].Name;
+        if (name.empty() || Trim(name).empty()) continue;
+        AddRow(lists, i);
     }
-    SortBoth(lists);
+    SortBoth(store, lists);
     return lists;
 }
 
 ResultLists FillFromCatalog(std::string_view nodeData, bool isRoot, const ItemStore& store) {
     ResultLists lists;
-    auto consider = [&](long long position) {
-        if (position < 0 || static_cast<unsigned long long>(position) >= store.size()) return;
-        const LaunchItem& item = store[static_cast<size_t>(position)];
-        if (item.Name.empty() || item.ShortName.empty()) return;
-        AddRow(lists, item, static_cast<size_t>(position));
+    auto consider = [&](size_t position) {
+        const LaunchItem& item = store[position];
+        if (!item.Name.empty() && !item.ShortName.empty()) AddRow(lists, position);
     };
     if (isRoot) {
-        for (size_t i = 0; i < store.size(); ++i) consider(static_cast<long long>(i));
+        lists.byShortName.positions.reserve(store.size());
+        lists.byName.positions.reserve(store.size());
+        for (size_t i = 0; i < store.size(); ++i) consider(i);
     } else {
-        for (size_t position : ReadMemberList(nodeData, store)) consider(static_cast<long long>(position));
+        for (size_t position : ReadMemberList(nodeData, store)) consider(position);
     }
-    SortBoth(lists);
+    SortBoth(store, lists);
     return lists;
 }
 
@@ -55,13 +71,20 @@ bool KeyLess(std::string_view a, std::string_view b) {
     return c < 0 || (c == 0 && a.size() < b.size());
 }
 
-void SortRows(std::vector<ResultRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const ResultRow& x, const ResultRow& y) { return KeyLess(x.key, y.key); });
+void SortRows(const ItemStore& store, ResultList& list) {
+    // Sort (key, position) pairs side by side rather than reaching into the
+    // store for every comparison.
+    std::vector<std::pair<std::string_view, uint32_t>> keyed;
+    keyed.reserve(list.positions.size());
+    for (uint32_t p : list.positions) keyed.emplace_back(KeyOf(store[p], list.key), p);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& x, const auto& y) { return KeyLess(x.first, y.first); });
+    for (size_t i = 0; i < keyed.size(); ++i) list.positions[i] = keyed[i].second;
 }
 
-long FindFirstPrefix(const std::vector<ResultRow>& rows, std::string_view typed) {
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const std::string& key = rows[i].key;
+long FindFirstPrefix(const ItemStore& store, const ResultList& list, std::string_view typed) {
+    for (size_t i = 0; i < list.positions.size(); ++i) {
+        const std::string& key = KeyOf(store[list.positions[i]], list.key);
         if (key.size() >= typed.size() && EqualsNoCase(std::string_view(key).substr(0, typed.size()), typed))
             return static_cast<long>(i);
     }

@@ -17,9 +17,9 @@ echo "run: building the 64-bit Windows build and the demo-data tool"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Tavrolinex TavrolinexExt lang_eng lang_chs >/dev/null
 cmake --preset native >/dev/null
-cmake --build --preset native --target tvx_make_demo >/dev/null
+cmake --build --preset native --target tvx_write_data >/dev/null
 bash scripts/dist.sh "$BUILD/win64" "$BUILD/dist64"
-"$BUILD/native/tvx_make_demo" "$BUILD/dist64"
+"$BUILD/native/tvx_write_data" resources/demo/demo.txt "$BUILD/dist64"
 
 . scripts/winebench.sh
 if [ -n "${DISPLAY:-}" ]; then export TVX_USE_DISPLAY=1; fi

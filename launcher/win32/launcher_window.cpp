@@ -51,8 +51,8 @@ LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 LauncherWindow::LauncherWindow(std::string installDir, ItemStore& store)
     : Dialog(IDD_LAUNCHER), installDir_(std::move(installDir)), store_(store) {
-    lists_[kShort] = {IDC_LIST_SHORT, IDC_FIND_SHORT, IDC_DROP_SHORT, {}, {}, false};
-    lists_[kName] = {IDC_LIST_NAME, IDC_FIND_NAME, IDC_DROP_NAME, {}, {}, false};
+    lists_[kShort] = {IDC_LIST_SHORT, IDC_FIND_SHORT, IDC_DROP_SHORT, {KeyField::ShortName, {}}, {}, false};
+    lists_[kName] = {IDC_LIST_NAME, IDC_FIND_NAME, IDC_DROP_NAME, {KeyField::Name, {}}, {}, false};
     titleText_ = MessageText("ShortDlgTitle");
     nameLabel_ = MessageText("NameTitle");
     shortNameLabel_ = MessageText("ShortNameTitle");
@@ -130,10 +130,9 @@ bool LauncherWindow::OnInitDialog() {
     return false;  // the focus is set
 }
 
-void LauncherWindow::SetUpList(ResultList& list, bool shortNameFirst) {
-    HWND lv = Item(list.listId);
-    RECT rc = ChildRect(hwnd(), lv);
-    list.layout = rc;
+void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
+    HWND lv = Item(pane.listId);
+    pane.layout = ChildRect(hwnd(), lv);
     SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
     SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
@@ -163,9 +162,9 @@ void LauncherWindow::LoadItems() {
 void LauncherWindow::SetRows(ResultLists lists) {
     lists_[kShort].rows = std::move(lists.byShortName);
     lists_[kName].rows = std::move(lists.byName);
-    for (const ResultList& list : lists_) {
-        HWND lv = Item(list.listId);
-        SendMessageA(lv, LVM_SETITEMCOUNT, list.rows.size(), 0);
+    for (const ListPane& pane : lists_) {
+        HWND lv = Item(pane.listId);
+        SendMessageA(lv, LVM_SETITEMCOUNT, pane.rows.size(), 0);
         InvalidateRect(lv, nullptr, TRUE);
     }
 }
@@ -217,7 +216,7 @@ void LauncherWindow::FillFromSelectedNode() {
 // ---- the result lists -----------------------------------------------------
 
 void LauncherWindow::OpenList(Which which) {
-    ResultList& list = lists_[which];
+    ListPane& list = lists_[which];
     if (list.open) return;
     ShowWindow(Item(IDC_HOTKEY_TEXT), SW_HIDE);
     const RECT& r = list.layout;
@@ -231,7 +230,11 @@ void LauncherWindow::OpenList(Which which) {
 }
 
 void LauncherWindow::CloseList(Which which) {
-    ResultList& list = lists_[which];
+    ListPane& list = lists_[which];
+    // A hidden window cannot keep the focus: hand it to the list's box before
+    // the system passes it on to the tree, whose first focus selects a node
+    // and refills the lists.
+    if (GetFocus() == Item(list.listId)) SetFocus(Item(list.boxId));
     if (list.open) {
         ShowWindow(Item(list.listId), SW_HIDE);
         list.open = false;
@@ -264,7 +267,7 @@ void LauncherWindow::SelectRow(Which which, long row) {
 bool LauncherWindow::SelectFirstMatch(Which which) {
     char text[1024] = {};
     GetWindowTextA(Item(lists_[which].boxId), text, sizeof text);
-    long row = FindFirstPrefix(lists_[which].rows, text);
+    long row = FindFirstPrefix(store_, lists_[which].rows, text);
     if (row < 0) return false;  // the selection stays as it was
     SelectRow(which, row);
     return true;
@@ -277,13 +280,13 @@ void LauncherWindow::FindAsYouType(Which which) {
 
 void LauncherWindow::StartSelected(Which which) {
     const long row = SelectedRow(which);
-    const std::vector<ResultRow>& rows = lists_[which].rows;
+    const ResultList& rows = lists_[which].rows;
     if (row < 0 || static_cast<size_t>(row) >= rows.size()) return;
-    const long long p = rows[static_cast<size_t>(row)].position;
-    if (p < 0 || static_cast<unsigned long long>(p) >= store_.size()) return;
+    const size_t p = rows.positions[static_cast<size_t>(row)];
+    if (p >= store_.size()) return;
     suppressFind_ = true;
     ShowItem(p);
-    const std::string command = store_[static_cast<size_t>(p)].ExePath;
+    const std::string command = store_[p].ExePath;
     ExecuteItemText(hwnd(), command);
 }
 
@@ -312,31 +315,36 @@ void LauncherWindow::ShowItem(long long position) {
     }
 }
 
+void LauncherWindow::ShowRow(Which which, size_t row) {
+    const ResultList& rows = lists_[which].rows;
+    if (row < rows.size()) ShowItem(rows.positions[row]);
+}
+
 LRESULT LauncherWindow::OnListNotify(Which which, NMHDR* header) {
-    const std::vector<ResultRow>& rows = lists_[which].rows;
+    const ResultList& rows = lists_[which].rows;
     switch (header->code) {
     case LVN_GETDISPINFOA: {
         auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
         if (!(info->item.mask & LVIF_TEXT) || info->item.iItem < 0 ||
             static_cast<size_t>(info->item.iItem) >= rows.size() || info->item.cchTextMax <= 0)
             return 0;
-        const ResultRow& row = rows[static_cast<size_t>(info->item.iItem)];
-        std::string text;
+        const size_t row = static_cast<size_t>(info->item.iItem);
+        std::string position;
+        const std::string* text = &position;
         switch (info->item.iSubItem) {
-        case 0: text = row.key; break;
-        case 1: text = row.second; break;
-        case 2: text = row.description; break;
-        default: text = std::to_string(row.position); break;
+        case 0: text = &RowKey(store_, rows, row); break;
+        case 1: text = &RowSecond(store_, rows, row); break;
+        case 2: text = &RowDescription(store_, rows, row); break;
+        default: position = std::to_string(rows.positions[row]); break;
         }
-        const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
-        std::memcpy(info->item.pszText, text.data(), n);
+        const size_t n = std::min(text->size(), static_cast<size_t>(info->item.cchTextMax - 1));
+        std::memcpy(info->item.pszText, text->data(), n);
         info->item.pszText[n] = '\0';
         return 0;
     }
     case NM_CLICK: {
         auto* click = reinterpret_cast<NMITEMACTIVATE*>(header);
-        if (click->iItem >= 0 && static_cast<size_t>(click->iItem) < rows.size())
-            ShowItem(rows[static_cast<size_t>(click->iItem)].position);
+        if (click->iItem >= 0) ShowRow(which, static_cast<size_t>(click->iItem));
         return 0;
     }
     default:
@@ -389,7 +397,7 @@ bool LauncherWindow::HandleKey(MSG& msg) {
     if (key != VK_DOWN && key != VK_RETURN && key != VK_ESCAPE) return false;
     const HWND target = msg.hwnd;
     for (Which which : {kShort, kName}) {
-        const ResultList& list = lists_[which];
+        const ListPane& list = lists_[which];
         if (target == Item(list.boxId)) {
             if (key == VK_DOWN) {
                 OpenList(which);
@@ -402,7 +410,6 @@ bool LauncherWindow::HandleKey(MSG& msg) {
         }
         if (target == Item(list.listId) && key != VK_DOWN) {
             CloseList(which);
-            SetFocus(Item(list.boxId));
             if (key == VK_RETURN) StartSelected(which);
             return true;
         }
@@ -444,12 +451,8 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     }
     case kResultListNotify: {
         HWND list = reinterpret_cast<HWND>(lp);
-        Which which = list == Item(IDC_LIST_SHORT) ? kShort : kName;
-        const std::vector<ResultRow>& rows = lists_[which].rows;
-        if (wp < rows.size()) {
-            suppressFind_ = true;
-            ShowItem(rows[wp].position);
-        }
+        suppressFind_ = true;
+        ShowRow(list == Item(IDC_LIST_SHORT) ? kShort : kName, wp);
         result = 0;
         return true;
     }
@@ -602,7 +605,7 @@ void LauncherWindow::Paint() {
     TextOutA(dc, boxN.left, boxN.bottom + 30, hotkeyLabel_.c_str(), static_cast<int>(hotkeyLabel_.size()));
     TextOutA(dc, boxN.left, boxN.bottom + 80, descriptionLabel_.c_str(), static_cast<int>(descriptionLabel_.size()));
     EndPaint(hwnd(), &ps);
-    for (const ResultList& list : lists_)
+    for (const ListPane& list : lists_)
         if (list.open) RedrawWindow(Item(list.listId), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

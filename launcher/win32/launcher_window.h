@@ -40,9 +40,9 @@ public:
 
 private:
     enum Which { kShort = 0, kName = 1 };
-    struct ResultList {
+    struct ListPane {
         int listId, boxId, buttonId;
-        std::vector<ResultRow> rows;
+        ResultList rows;
         RECT layout{};  // place and width from the template, in client coordinates
         bool open = false;
     };
@@ -62,7 +62,7 @@ private:
     void SetRows(ResultLists lists);
 
     // the result lists
-    void SetUpList(ResultList& list, bool shortNameFirst);
+    void SetUpList(ListPane& pane, bool shortNameFirst);
     void OpenList(Which which);
     void CloseList(Which which);
     void CloseBoth();
@@ -73,6 +73,7 @@ private:
     void StartSelected(Which which);
     void StartTypedText(Which which);
     void ShowItem(long long position);
+    void ShowRow(Which which, size_t row);
     LRESULT OnListNotify(Which which, NMHDR* header);
     bool HandleKey(MSG& msg);
     void HandleMousePress(const MSG& msg);
@@ -88,7 +89,7 @@ private:
     ItemStore& store_;
     CatalogTree tree_;
     CatalogIndex index_;
-    ResultList lists_[2];
+    ListPane lists_[2];
     TrayIcon tray_;
     HIMAGELIST treeImages_ = nullptr;
     UniqueIcon bigIcon_, smallIcon_;

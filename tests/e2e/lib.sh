@@ -63,6 +63,18 @@ reg_value() { # KEY [VALUE-NAME]: prints the data of the value (default value wi
   echo "$out" | LC_ALL=C sed -n 's/^ *[^ ].*REG_SZ *//p' | head -n 1
 }
 
+# Prints visible=0|1 of a window once it is in the wanted state, or its last
+# state after 8 s. (Without a window manager Wine takes up to 2 s to hide one.)
+wait_visible() { # HWND WANTED
+  local i v
+  for i in $(seq 1 40); do
+    v=$(drive visible "$1" | value_of visible)
+    [ "$v" = "$2" ] && break
+    sleep 0.2
+  done
+  echo "$v"
+}
+
 wait_until() { # SECONDS COMMAND...: polls the command until it succeeds
   local secs=$1 i; shift
   for i in $(seq 1 $(( secs * 4 ))); do

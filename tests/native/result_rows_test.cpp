@@ -18,45 +18,50 @@ ItemStore Store(std::vector<std::pair<std::string, std::string>> nameAndShort) {
     return store;
 }
 
-std::vector<std::string> Keys(const std::vector<ResultRow>& rows) {
+const ItemStore* g_store = nullptr;  // the store the lists of a test were filled from
+
+std::vector<std::string> Keys(const ResultList& list) {
     std::vector<std::string> keys;
-    for (const auto& r : rows) keys.push_back(r.key);
+    for (size_t i = 0; i < list.size(); ++i) keys.push_back(RowKey(*g_store, list, i));
     return keys;
 }
 
 TEST(ResultRows, UpperCaseSortsFirstAndDoubleByteCharactersAfterLatin) {
     ItemStore store = Store({{"n1", "ab"}, {"n2", "Abc"}, {"n3", "abd"}, {"n4", "\xBC\xC7"}, {"n5", "a"}});
+    g_store = &store;
     ResultLists lists = FillAtStartup(store);
     EXPECT_EQ(Keys(lists.byShortName), (std::vector<std::string>{"Abc", "a", "ab", "abd", "\xBC\xC7"}));
-    EXPECT_EQ(lists.byShortName[0].position, 1);
-    EXPECT_EQ(lists.byShortName[0].second, "n2");
-    EXPECT_EQ(lists.byName[0].key, "n1");
-    EXPECT_EQ(lists.byName[0].second, "ab");
+    EXPECT_EQ(lists.byShortName.positions[0], 1u);
+    EXPECT_EQ(RowSecond(store, lists.byShortName, 0), "n2");
+    EXPECT_EQ(RowDescription(store, lists.byShortName, 0), "d:n2");
+    EXPECT_EQ(RowKey(store, lists.byName, 0), "n1");
+    EXPECT_EQ(RowSecond(store, lists.byName, 0), "ab");
 }
 
 TEST(ResultRows, StartupListsEmptyShortNamesButCatalogFillingDoesNot) {
     ItemStore store = Store({{"Notepad", ""}, {"  ", "blank"}, {"Calc", "c"}});
     store.Append(LaunchItem{});
     store.Remove(3);
+    g_store = &store;
     ResultLists start = FillAtStartup(store);
     EXPECT_EQ(Keys(start.byName), (std::vector<std::string>{"Calc", "Notepad"})) << "a blank name is not listed";
     ResultLists root = FillFromCatalog(kRootCatalogId, true, store);
     EXPECT_EQ(Keys(root.byName), (std::vector<std::string>{"  ", "Calc"}));
     ResultLists catalog = FillFromCatalog("ID|2,0,1,3,-1,99,,", false, store);
     EXPECT_EQ(Keys(catalog.byShortName), (std::vector<std::string>{"blank", "c"}));
-    EXPECT_TRUE(FillFromCatalog("ID", false, store).byName.empty()) << "no \"|\": nothing listed";
+    EXPECT_EQ(FillFromCatalog("ID", false, store).byName.size(), 0u) << "no \"|\": nothing listed";
 }
 
 TEST(ResultRows, PrefixSearchIgnoresCaseAndPicksTheFirstRowInListOrder) {
     ItemStore store = Store({{"n1", "ab"}, {"n2", "Abc"}, {"n3", "abd"}, {"n4", "xyz"}});
     ResultLists lists = FillAtStartup(store);
-    EXPECT_EQ(FindFirstPrefix(lists.byShortName, "ab"), 0) << "typing ab selects Abc";
-    EXPECT_EQ(lists.byShortName[0].key, "Abc");
-    EXPECT_EQ(FindFirstPrefix(lists.byShortName, "ABD"), 2);
-    EXPECT_EQ(FindFirstPrefix(lists.byShortName, "q"), -1);
-    EXPECT_EQ(FindFirstPrefix(lists.byShortName, "abcd"), -1) << "a key shorter than the text never matches";
-    EXPECT_EQ(FindFirstPrefix(lists.byShortName, ""), 0) << "the empty text is a prefix of every key";
-    EXPECT_EQ(FindFirstPrefix({}, ""), -1);
+    EXPECT_EQ(FindFirstPrefix(store, lists.byShortName, "ab"), 0) << "typing ab selects Abc";
+    EXPECT_EQ(RowKey(store, lists.byShortName, 0), "Abc");
+    EXPECT_EQ(FindFirstPrefix(store, lists.byShortName, "ABD"), 2);
+    EXPECT_EQ(FindFirstPrefix(store, lists.byShortName, "q"), -1);
+    EXPECT_EQ(FindFirstPrefix(store, lists.byShortName, "abcd"), -1) << "a key shorter than the text never matches";
+    EXPECT_EQ(FindFirstPrefix(store, lists.byShortName, ""), 0) << "the empty text is a prefix of every key";
+    EXPECT_EQ(FindFirstPrefix(store, ResultList{}, ""), -1);
 }
 
 TEST(ResultRows, RowsCarryWhateverTheItemFileHeld) {
@@ -68,8 +73,8 @@ TEST(ResultRows, RowsCarryWhateverTheItemFileHeld) {
     store.Append(odd);
     ResultLists lists = FillFromCatalog("ID|0", false, store);
     ASSERT_EQ(lists.byName.size(), 1u);
-    EXPECT_EQ(lists.byName[0].key, "a|b|c");
-    EXPECT_EQ(lists.byName[0].description.size(), 9999u);
+    EXPECT_EQ(RowKey(store, lists.byName, 0), "a|b|c");
+    EXPECT_EQ(RowDescription(store, lists.byName, 0).size(), 9999u);
 }
 
 }  // namespace

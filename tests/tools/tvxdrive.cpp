@@ -20,10 +20,12 @@
 //   tvxdrive key NAME                      a real key press: enter, esc, down, up, tab, back, home, end
 //   tvxdrive focused                       the focused control: id= and top= (its top-level window)
 //   tvxdrive list HWND ID                  count= and sel= of a list view
+//   tvxdrive tray HWND ID                  tray=1 when window HWND has a notification icon ID
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,10 +35,15 @@
 
 namespace {
 
+// WM_GETTEXT itself: GetWindowText of another process's window returns only
+// the caption the system keeps, not what an edit box holds now.
 std::string Utf8Text(HWND h) {
-    int n = GetWindowTextLengthW(h);
-    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(h, &w[0], n + 1);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring w(static_cast<size_t>(length) + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG, 2000, &got);
+    int n = static_cast<int>(got);
     w.resize(static_cast<size_t>(n > 0 ? n : 0));
     int bytes = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(bytes), '\0');
@@ -206,6 +213,7 @@ int main(int argc, char** argv) {
             if (scan == -1) continue;
             SendKey(static_cast<WORD>(scan & 0xFF), (scan & 0x100) != 0);
         }
+        Sleep(250);  // let the program take the keys before the next look
         return 0;
     }
     if (cmd == "key") {
@@ -214,7 +222,11 @@ int main(int argc, char** argv) {
                                                      {"up", VK_UP},        {"tab", VK_TAB},     {"back", VK_BACK},
                                                      {"home", VK_HOME},    {"end", VK_END}};
         for (const auto& k : keys)
-            if (name == k.first) { SendKey(k.second, false); return 0; }
+            if (name == k.first) {
+                SendKey(k.second, false);
+                Sleep(250);
+                return 0;
+            }
         std::printf("unknown key\n");
         return 1;
     }
@@ -233,6 +245,15 @@ int main(int argc, char** argv) {
         RECT rc;
         GetWindowRect(lv, &rc);
         std::printf("visible=%d\nheight=%ld\n", IsWindowVisible(lv) ? 1 : 0, rc.bottom - rc.top);
+        return 0;
+    }
+    if (cmd == "tray") {
+        // Modifying an icon succeeds only when it exists.
+        NOTIFYICONDATAA data = {};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = ParseHwnd(arg(2));
+        data.uID = static_cast<UINT>(std::atoi(arg(3)));
+        std::printf("tray=%d\n", Shell_NotifyIconA(NIM_MODIFY, &data) ? 1 : 0);
         return 0;
     }
     std::fprintf(stderr, "unknown command %s\n", cmd.c_str());

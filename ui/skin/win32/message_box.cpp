@@ -50,7 +50,15 @@ private:
         }
     }
 
-    bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+        if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == Item(IDC_MSG_TITLE)) {
+            // The title sits on the picture's coloured band.
+            HDC dc = reinterpret_cast<HDC>(wp);
+            ::SetTextColor(dc, RGB(255, 255, 255));
+            SetBkMode(dc, TRANSPARENT);
+            result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+            return true;
+        }
         if (msg != WM_PAINT) return false;
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd(), &ps);

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# The launcher as a person uses it: typing short names and names, Enter, the
+# arrow keys, Run Apps, catalogs, Esc, and hiding to the tray and back.
+# Every entry starts the test helper, which records its command line.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" launcher || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+HELPER='C:\Program Files\Tavrolinex\tvxhelper.exe'
+LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
+export TVX_HELPER_LOG='C:\helper.log'
+
+install_with_items() {
+  tvx_install "$TVX_DIST"
+  cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+  sed "s/@HELPER@/$(printf '%s' "$HELPER" | sed 's/\\/\\\\\\\\/g')/g" > "$TVX_BUILD/launcher-items.txt"
+  "$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/launcher-items.txt" "$TVX_INSTALL_UNIX" >/dev/null
+  rm -f "$LOG_UNIX"
+}
+
+started() { # the helper runs recorded so far, one command line a line
+  [ -f "$LOG_UNIX" ] && tr -d '\r' < "$LOG_UNIX" | cut -d' ' -f2- || true
+}
+# Waits until the helper was started N times in all; prints its last command line.
+wait_started() {
+  local n=$1 i
+  for i in $(seq 1 40); do
+    [ "$(started | wc -l)" -ge "$n" ] && { started | tail -n 1; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+list_value() { drive list "$LAUNCHER" "$1" | value_of "$2"; }
+wait_list_visible() { # ID WANTED
+  local i v
+  for i in $(seq 1 15); do v=$(list_value "$1" visible); [ "$v" = "$2" ] && break; sleep 0.2; done
+  echo "$v"
+}
+
+install_with_items <<'EOF_ITEMS'
+item	Alpha	ab	Ctrl	F5	first of the ab family	@HELPER@ run-Alpha
+item	Beta	Abc	Alt	A	upper case sorts first	@HELPER@ run-Beta MiXeD
+item	Gamma	abd			third	@HELPER@ run-Gamma
+item	NoShort				listed only at start-up	@HELPER@ run-NoShort
+removed
+item	Delta	xyz			in the catalog	@HELPER@ run-Delta
+catalog	Work	5,2,4
+EOF_ITEMS
+
+start_program
+if ! wait_launcher; then
+  fail "the launcher opens"; force_end_program; exit 0
+fi
+tvx_shot launcher_at_rest
+
+check_eq "start-up lists every named item, an empty short name too" 5 "$(list_value 1310 count)"
+
+# Box S: typing the first letters selects the first match, Enter starts it.
+drive click-at "$LAUNCHER" 1025
+drive type ab
+check_eq "typing opens the short-name list" 1 "$(wait_list_visible 1027 1)"
+check_eq "the open list is 60 pixels high" 60 "$(list_value 1027 height)"
+check_eq "typing ab selects Abc, the first match in list order (after the empty short name)" 1 "$(list_value 1027 sel)"
+check "box N is hidden while list S is open" grep -q $'^1032\tEdit\t0' <<<"$(drive texts "$LAUNCHER")"
+tvx_shot launcher_list_open
+drive key enter
+check "Enter in box S starts the first match, arguments in their case" grep -q 'tvxhelper.exe"\? run-Beta MiXeD$' <<<"$(wait_started 1)"
+check_eq "Enter closes the list" 0 "$(list_value 1027 visible)"
+check_eq "and shows the item's hot key" "Alt + A" "$(drive text "$LAUNCHER" 1061)"
+
+# Box N: by name.
+drive click-at "$LAUNCHER" 1032
+drive key end
+for i in 1 2 3 4 5 6; do drive key back; done
+drive type gam
+drive key enter
+check "Enter in box N starts the first name match" grep -q 'run-Gamma' <<<"$(wait_started 2)"
+
+# Run Apps takes box S.
+drive click-at "$LAUNCHER" 1025
+drive key end
+for i in 1 2 3 4 5; do drive key back; done
+drive type abd
+drive key esc
+check_eq "Esc in a box closes only the list" "0 1" "$(list_value 1027 visible) $(drive visible "$LAUNCHER" | value_of visible)"
+drive click-at "$LAUNCHER" 1329
+check "Run Apps starts the best match of box S" grep -q 'run-Gamma' <<<"$(wait_started 3)"
+
+# Down into the list; the arrow keys show each item; Enter starts the row.
+drive click-at "$LAUNCHER" 1025
+drive key end
+for i in 1 2 3 4 5; do drive key back; done
+drive type ab
+drive key down
+check_eq "Down moves the focus into the list" 1027 "$(drive focused | value_of id)"
+drive key down
+check_eq "moving in the list shows that item's hot key" "Ctrl + F5" "$(drive text "$LAUNCHER" 1061)"
+check_eq "and its description" "first of the ab family" "$(drive text "$LAUNCHER" 1058)"
+check_eq "and writes its short name into box S without searching" "ab" "$(drive text "$LAUNCHER" 1025)"
+drive key down
+check_eq "the next row shows the next item" "third" "$(drive text "$LAUNCHER" 1058)"
+drive key enter
+check "Enter in the list starts the selected row" grep -q 'run-Gamma' <<<"$(wait_started 4)"
+
+# An empty box and Enter start nothing.
+drive click-at "$LAUNCHER" 1025
+drive key end
+for i in 1 2 3 4 5; do drive key back; done
+check_eq "deleting the text selects the first row" 0 "$(list_value 1027 sel)"
+drive key enter
+sleep 1
+check_eq "Enter with an empty box starts nothing" 4 "$(started | wc -l)"
+drive key esc
+check_eq "Esc never closes the window" 1 "$(drive visible "$LAUNCHER" | value_of visible)"
+
+# Catalogs: the tree's first catalog lists its members, without empty short names.
+drive click-at "$LAUNCHER" 1290
+drive key home
+drive key down
+check_eq "a catalog lists its members" 2 "$(list_value 1310 count)"
+drive key home
+check_eq "the root lists only items with a short name once a catalog was chosen" 4 "$(list_value 1310 count)"
+
+# Exit + Yes hides to the tray; a left press on the icon shows the window.
+drive click "$LAUNCHER" 1019
+box=$(drive wait-title Tavrolinex 10000 6 | value_of hwnd)
+check "Exit asks whether to hide" test -n "$box"
+tvx_shot launcher_message_box
+[ -n "$box" ] && drive click "$box" 6
+check_eq "Yes hides the window" 0 "$(wait_visible "$LAUNCHER" 0)"
+tray_shown() { [ "$(drive tray "$LAUNCHER" 143 | value_of tray)" = "$1" ]; }
+check "and adds the tray icon" wait_until 8 tray_shown 1
+drive post "$LAUNCHER" 1029 143 0x204   # right press
+sleep 1
+check_eq "a right press on the icon does nothing" 0 "$(drive visible "$LAUNCHER" | value_of visible)"
+drive post "$LAUNCHER" 1029 143 0x201   # left press
+check_eq "a left press on the icon shows the window" 1 "$(wait_visible "$LAUNCHER" 1)"
+check "and removes the icon" wait_until 8 tray_shown 0
+check "the program is still running" kill -0 "$PROGRAM_PID"
+
+if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
+
+# Without the Images folder every window still opens and works.
+rm -rf "$TVX_INSTALL_UNIX/Images"
+start_program
+if wait_launcher; then
+  pass "the launcher opens without the Images folder"
+  drive click-at "$LAUNCHER" 1025
+  drive type xyz
+  drive key enter
+  check "and still starts entries" grep -q 'run-Delta' <<<"$(wait_started 5)"
+  tvx_shot launcher_without_images
+  exit_program || force_end_program
+else
+  fail "the launcher opens without the Images folder"; force_end_program
+fi
