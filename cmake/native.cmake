@@ -12,6 +12,8 @@ add_executable(tvx_unit_tests
   tests/native/short_name_test.cpp
   tests/native/round_trip_test.cpp
   tests/native/result_rows_test.cpp
+  tests/native/clipboard_data_test.cpp
+  tests/native/hotkey_plan_test.cpp
 )
 target_link_libraries(tvx_unit_tests PRIVATE tvx_core GTest::gtest GTest::gtest_main)
 target_compile_options(tvx_unit_tests PRIVATE ${TVX_WARNINGS})

@@ -16,7 +16,9 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
 
 # Win32 layer shared by the program (and, for what it uses, by the extension).
 add_library(tvx_win STATIC
+  data/win32/clipboard_io.cpp
   data/win32/file_io.cpp
+  data/win32/guid.cpp
   data/win32/profile.cpp
   data/win32/mailbox_destination.cpp
   launcher/win32/run_command.cpp
@@ -35,6 +37,7 @@ add_executable(Tavrolinex WIN32
   launcher/win32/language_dialog.cpp
   launcher/win32/launcher_window.cpp
   launcher/win32/progress_window.cpp
+  launcher/win32/item_hotkeys.cpp
   launcher/win32/tray_icon.cpp
   resources/Tavrolinex.rc
 )
@@ -78,6 +81,7 @@ if(TVX_WIN_TESTS)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
   add_executable(tvx_win_tests
+    tests/win32/clipboard_test.cpp
     tests/win32/file_io_test.cpp
     tests/win32/profile_test.cpp
     tests/win32/run_command_test.cpp

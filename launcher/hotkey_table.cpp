@@ -31,4 +31,17 @@ HotkeyCombination ParseHotkey(std::string_view hotkey1, std::string_view hotkey2
     return {ModifierOf(hotkey1), KeyCodeOf(hotkey2)};
 }
 
+std::vector<PlannedHotkey> PlanItemHotkeys(const ItemStore& store) {
+    std::vector<PlannedHotkey> plan;
+    int id = kFirstItemHotkeyId;
+    for (size_t i = 0; i < store.size() && id <= kLastHotkeyId; ++i) {
+        const LaunchItem& item = store[i];
+        if (item.Name.empty()) continue;
+        const HotkeyCombination keys = ParseHotkey(item.Hotkey1, item.Hotkey2);
+        if (!keys.valid()) continue;
+        plan.push_back({id++, i, keys});
+    }
+    return plan;
+}
+
 }  // namespace tvx

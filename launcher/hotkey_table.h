@@ -1,6 +1,9 @@
 // The text form of an item's hot key and the table of key names.
 #pragma once
+#include "data/item_model.h"
+
 #include <string_view>
+#include <vector>
 
 namespace tvx {
 
@@ -24,5 +27,25 @@ struct HotkeyCombination {
     bool valid() const { return modifier != 0 && keyCode != 0; }
 };
 HotkeyCombination ParseHotkey(std::string_view hotkey1, std::string_view hotkey2);
+
+// Ids of the program's own hot keys; item hot keys take the ids after them.
+constexpr int kShowHideHotkeyId = 40961;      // Ctrl+Shift+J
+constexpr int kCaptureCHotkeyId = 40976;      // Ctrl+Shift+C
+constexpr int kCaptureAHotkeyId = 40977;      // Ctrl+Shift+A
+constexpr int kConfigSaveHotkeyId = 40978;    // Ctrl+S of the configuration dialog
+constexpr int kFirstItemHotkeyId = 40979;
+constexpr int kLastHotkeyId = 0xBFFF;         // the last id an application may use
+
+struct PlannedHotkey {
+    int id;
+    size_t position;  // the item's index in the store
+    HotkeyCombination keys;
+};
+
+// One registration per item that has a name and a hot key, in store order.
+// Every pass numbers its ids afresh from kFirstItemHotkeyId (all item hot
+// keys are unregistered before the next pass), so they never reach the fixed
+// ids or beyond 0xBFFF; items past that range get no hot key.
+std::vector<PlannedHotkey> PlanItemHotkeys(const ItemStore& store);
 
 }  // namespace tvx

@@ -1,6 +1,7 @@
 #include "launcher/win32/application.h"
 
 #include "resources/resource_ids.h"
+#include "data/win32/clipboard_io.h"
 #include "data/win32/profile.h"
 #include "launcher/language_table.h"
 #include "launcher/win32/language_dialog.h"
@@ -40,6 +41,7 @@ int Application::Run() {
 
     if (ClaimSingleInstance()) {
         gdiplus_ = std::make_unique<GdiplusSession>();
+        SetClipboardRestorer([](HWND owner, const char* path) { return RestoreClipboard(owner, path); });
         ChooseLanguage();
         ShowStartupProgress();
         RegisterShellExtension(true);
@@ -50,6 +52,7 @@ int Application::Run() {
             RegisterFixedHotkeys();
             launcher.RunModal(nullptr);
             UnregisterFixedHotkeys();
+            launcher.UnregisterItemHotkeys();
             Dialog::SetMainWindow(nullptr);
         }
     }
@@ -129,15 +132,15 @@ void Application::RegisterShellExtension(bool add) {
 }
 
 void Application::RegisterFixedHotkeys() {
-    RegisterHotKey(nullptr, kHotkeyShowHide, kFixedModifiers, 'J');
-    RegisterHotKey(nullptr, kHotkeyCaptureA, kFixedModifiers, 'A');
-    RegisterHotKey(nullptr, kHotkeyCaptureC, kFixedModifiers, 'C');
+    RegisterHotKey(nullptr, kShowHideHotkeyId, kFixedModifiers, 'J');
+    RegisterHotKey(nullptr, kCaptureAHotkeyId, kFixedModifiers, 'A');
+    RegisterHotKey(nullptr, kCaptureCHotkeyId, kFixedModifiers, 'C');
 }
 
 void Application::UnregisterFixedHotkeys() {
-    UnregisterHotKey(nullptr, kHotkeyShowHide);
-    UnregisterHotKey(nullptr, kHotkeyCaptureA);
-    UnregisterHotKey(nullptr, kHotkeyCaptureC);
+    UnregisterHotKey(nullptr, kShowHideHotkeyId);
+    UnregisterHotKey(nullptr, kCaptureAHotkeyId);
+    UnregisterHotKey(nullptr, kCaptureCHotkeyId);
 }
 
 void Application::Shutdown() {

@@ -1,6 +1,7 @@
 #include "launcher/win32/launcher_window.h"
 
 #include "data/ansi_text.h"
+#include "data/win32/clipboard_io.h"
 #include "data/win32/file_io.h"
 #include "data/win32/mailbox_destination.h"
 #include "data/win32/profile.h"
@@ -125,7 +126,7 @@ bool LauncherWindow::OnInitDialog() {
     SetFocus(Item(IDC_FIND_SHORT));
     // 11.-13.
     LoadItems();
-    if (registerItemHotkeys) registerItemHotkeys();
+    itemHotkeys_.Register(store_);
     LoadCatalogTree();
     return false;  // the focus is set
 }
@@ -520,9 +521,9 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
 }
 
 void LauncherWindow::ReloadItemsAndHotkeys() {
-    if (unregisterItemHotkeys) unregisterItemHotkeys();
+    itemHotkeys_.Unregister();
     LoadItems();
-    if (registerItemHotkeys) registerItemHotkeys();
+    itemHotkeys_.Register(store_);
 }
 
 void LauncherWindow::OpenWebPage(const char* page) {
@@ -531,7 +532,31 @@ void LauncherWindow::OpenWebPage(const char* page) {
 }
 
 void LauncherWindow::OnHotkey(int id) {
-    if (id == kHotkeyShowHide) Toggle();
+    if (id == kShowHideHotkeyId) {
+        Toggle();
+    } else if (id == kCaptureCHotkeyId || id == kCaptureAHotkeyId) {
+        CaptureClipboardToNewItem();
+    } else {
+        const long long p = itemHotkeys_.PositionOf(id);
+        if (p >= 0 && static_cast<unsigned long long>(p) < store_.size()) {
+            const std::string command = store_[static_cast<size_t>(p)].ExePath;
+            ExecuteItemText(hwnd(), command);
+        }
+    }
+}
+
+void LauncherWindow::CaptureClipboardToNewItem() {
+    // The clipboard is captured on behalf of the window the user was working
+    // in: the focused window of the foreground thread.
+    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const DWORD ownThread = GetCurrentThreadId();
+    const bool attached = foregroundThread != 0 && foregroundThread != ownThread &&
+                          AttachThreadInput(ownThread, foregroundThread, TRUE);
+    HWND focused = GetFocus();
+    const std::string path = NewClipboardDataPath(installDir_);
+    CaptureClipboard(focused, path);
+    if (attached) AttachThreadInput(ownThread, foregroundThread, FALSE);
+    if (runAddItemForCapture && runAddItemForCapture(hwnd(), path) == IDCANCEL) DeleteFileA(path.c_str());
 }
 
 void LauncherWindow::Show() {

@@ -4,7 +4,9 @@
 #pragma once
 #include "data/catalog_tree.h"
 #include "data/item_model.h"
+#include "launcher/hotkey_table.h"
 #include "launcher/result_rows.h"
+#include "launcher/win32/item_hotkeys.h"
 #include "launcher/win32/tray_icon.h"
 #include "ui/skin/win32/dialog.h"
 
@@ -15,9 +17,6 @@
 
 namespace tvx::win {
 
-constexpr int kHotkeyShowHide = 40961;  // Ctrl+Shift+J
-constexpr int kHotkeyCaptureC = 40976;  // Ctrl+Shift+C
-constexpr int kHotkeyCaptureA = 40977;  // Ctrl+Shift+A
 constexpr UINT kResultListNotify = 1424;
 
 class LauncherWindow : public Dialog {
@@ -35,8 +34,11 @@ public:
     // runs modally with the launcher as owner; the launcher reloads what
     // they may have changed afterwards.
     std::function<void(HWND owner)> runConfigDialog, runImportDialog, runExportDialog;
-    // Registering the item hot keys (after every load of the items).
-    std::function<void()> registerItemHotkeys, unregisterItemHotkeys;
+    // The add-item dialog for a clipboard capture, given the new data file's
+    // path; returns the dialog's result (IDCANCEL deletes the file).
+    std::function<INT_PTR(HWND owner, const std::string& dataPath)> runAddItemForCapture;
+
+    void UnregisterItemHotkeys() { itemHotkeys_.Unregister(); }
 
 private:
     enum Which { kShort = 0, kName = 1 };
@@ -81,6 +83,7 @@ private:
     // commands
     void OnExit();
     void OnHotkey(int id);
+    void CaptureClipboardToNewItem();
     void ReloadItemsAndHotkeys();
     void OpenWebPage(const char* page);
     void Paint();
@@ -91,6 +94,7 @@ private:
     CatalogIndex index_;
     ListPane lists_[2];
     TrayIcon tray_;
+    ItemHotkeyTable itemHotkeys_;
     HIMAGELIST treeImages_ = nullptr;
     UniqueIcon bigIcon_, smallIcon_;
     bool suppressFind_ = false;

@@ -13,6 +13,7 @@
 //   tvxdrive combo HWND ID                 count=, sel=, then item<TAB>hex bytes of each row
 //   tvxdrive combo-select HWND ID INDEX
 //   tvxdrive visible HWND                  visible=0|1
+//   tvxdrive center HWND                   x= and y= of the window's middle on the screen
 //   tvxdrive send HWND MSG WPARAM LPARAM   SendMessage; prints result=
 //   tvxdrive post HWND MSG WPARAM LPARAM
 //   tvxdrive click-at HWND ID [right]      a real mouse click in the middle of the control (ID 0: the window)
@@ -21,6 +22,8 @@
 //   tvxdrive focused                       the focused control: id= and top= (its top-level window)
 //   tvxdrive list HWND ID                  count= and sel= of a list view
 //   tvxdrive tray HWND ID                  tray=1 when window HWND has a notification icon ID
+//   tvxdrive set-clipboard TEXT            puts TEXT on the clipboard as CF_TEXT
+//   tvxdrive get-clipboard                 text=<the clipboard's CF_TEXT>
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -193,6 +196,12 @@ int main(int argc, char** argv) {
         PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
         return 0;
     }
+    if (cmd == "center") {
+        RECT rc{};
+        GetWindowRect(ParseHwnd(arg(2)), &rc);
+        std::printf("x=%ld\ny=%ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        return 0;
+    }
     if (cmd == "visible") {
         std::printf("visible=%d\n", IsWindowVisible(ParseHwnd(arg(2))) ? 1 : 0);
         return 0;
@@ -245,6 +254,31 @@ int main(int argc, char** argv) {
         RECT rc;
         GetWindowRect(lv, &rc);
         std::printf("visible=%d\nheight=%ld\n", IsWindowVisible(lv) ? 1 : 0, rc.bottom - rc.top);
+        return 0;
+    }
+    if (cmd == "set-clipboard") {
+        const std::string text = arg(2);
+        if (!OpenClipboard(nullptr)) return 1;
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+        return 0;
+    }
+    if (cmd == "get-clipboard") {
+        std::string text;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_TEXT)) {
+                if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+                    text.assign(p, strnlen(p, GlobalSize(data)));
+                    GlobalUnlock(data);
+                }
+            }
+            CloseClipboard();
+        }
+        std::printf("text=%s\n", text.c_str());
         return 0;
     }
     if (cmd == "tray") {

@@ -1,0 +1,25 @@
+// The item hot keys, registered for the user-interface thread.
+#pragma once
+#include "data/item_model.h"
+
+#include <vector>
+
+namespace tvx::win {
+
+class ItemHotkeyTable {
+public:
+    ~ItemHotkeyTable() { Unregister(); }
+    // Registers every item with a name and a hot key. A failed registration
+    // (the keys are taken by another program or an earlier item) stays in
+    // the table without effect: the first item with a combination keeps it.
+    void Register(const ItemStore& store);
+    void Unregister();
+    // The item a hot-key id starts, or -1.
+    long long PositionOf(int id) const;
+
+private:
+    struct Entry { int id; size_t position; };
+    std::vector<Entry> entries_;
+};
+
+}  // namespace tvx::win

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Global hot keys pressed on the X display (xdotool), and stored clipboard
+# contents: item hot keys while the launcher is hidden, Ctrl+Shift+J, and
+# Ctrl+Shift+C capturing the clipboard into a data file.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" hotkeys || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
+export TVX_HELPER_LOG='C:\helper.log'
+# Under Xvfb without a window manager the X focus follows the pointer, and
+# Wine sees key presses only on its own windows: before pressing, the pointer
+# goes over the launcher when it is shown, else over the system tray window
+# (top left). On a desktop the keys are global, wherever the focus is.
+press() {
+  if [ "$(drive visible "$LAUNCHER" | value_of visible)" = 1 ]; then
+    local c
+    c=$(drive center "$LAUNCHER")
+    xdotool mousemove "$(value_of x <<<"$c")" "$(value_of y <<<"$c")"
+  else
+    wait_until 8 tray_shown 1
+    xdotool mousemove 60 30
+  fi
+  xdotool key --delay 50 "$1"
+  sleep 0.3
+}
+started() { [ -f "$LOG_UNIX" ] && tr -d '\r' < "$LOG_UNIX" | cut -d' ' -f2- || true; }
+tray_shown() { [ "$(drive tray "$LAUNCHER" 143 | value_of tray)" = "$1" ]; }
+clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
+# Types a short name into box S (replacing what it held) and presses Enter.
+run_short_name() {
+  drive click-at "$LAUNCHER" 1025
+  drive key end
+  local i
+  for i in 1 2 3 4 5 6; do drive key back; done
+  drive type "$1"
+  wait_until 4 test "$(drive text "$LAUNCHER" 1025)" = "$1"
+  drive key enter
+}
+wait_started() { # N: waits until the helper ran N times; prints its last command line
+  local i
+  for i in $(seq 1 40); do
+    [ "$(started | wc -l)" -ge "$1" ] && { started | tail -n 1; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+
+tvx_install "$TVX_DIST"
+cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+mkdir -p "$TVX_INSTALL_UNIX/Data"
+# A stored clipboard content: one CF_TEXT record holding "stored text".
+{ printf '1\0\0\0\0\0\0\0'; printf '12\0\0\0\0\0\0'; printf 'stored text\0'; } > "$TVX_INSTALL_UNIX/Data/paste.stx"
+"$TVX_BUILD/native/tvx_write_data" /dev/stdin "$TVX_INSTALL_UNIX" >/dev/null <<'EOF_ITEMS'
+item	Hot	hot	Ctrl	F12	first with Ctrl+F12	C:\\Program Files\\Tavrolinex\\tvxhelper.exe run-Hot
+item	Twin	twin	Ctrl	F12	second with Ctrl+F12	C:\\Program Files\\Tavrolinex\\tvxhelper.exe run-Twin
+item	Paste	pst			a stored clipboard content	C:\\Program Files\\Tavrolinex\\Data\\paste.stx
+EOF_ITEMS
+rm -f "$LOG_UNIX"
+
+start_program
+if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
+
+# Running a clipboard item puts its content back on the clipboard.
+drive set-clipboard "before"
+run_short_name pst
+check "running a clipboard item restores its stored text" wait_until 5 clipboard_is "stored text"
+check_eq "and starts nothing" 0 "$(started | wc -l)"
+
+# Hide to the tray, then the item hot key from anywhere.
+drive click "$LAUNCHER" 1019
+box=$(drive wait-title Tavrolinex 10000 6 | value_of hwnd)
+[ -n "$box" ] && drive click "$box" 6
+check_eq "Exit and Yes hide the launcher" 0 "$(wait_visible "$LAUNCHER" 0)"
+press ctrl+F12
+check "Ctrl+F12 starts its item while the launcher is hidden" grep -q 'run-Hot$' <<<"$(wait_started 1)"
+sleep 1.5
+check_eq "the second item with the same keys does not start" 1 "$(started | wc -l)"
+
+press ctrl+shift+j
+check_eq "Ctrl+Shift+J shows the hidden launcher at the first press" 1 "$(wait_visible "$LAUNCHER" 1)"
+press ctrl+shift+j
+check_eq "and hides it again" 0 "$(wait_visible "$LAUNCHER" 0)"
+press ctrl+shift+j
+check_eq "and shows it once more" 1 "$(wait_visible "$LAUNCHER" 1)"
+tvx_shot hotkeys_shown_again
+
+# Ctrl+Shift+C stores the clipboard in a new data file.
+drive set-clipboard "captured by the hot key"
+press ctrl+shift+c
+sleep 1
+captured=$(ls "$TVX_INSTALL_UNIX/Data" | grep -v '^paste.stx$' | head -n 1)
+check "Ctrl+Shift+C writes a new data file named by a GUID" \
+  grep -qE '^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\.stx$' <<<"$captured"
+if [ -n "$captured" ]; then
+  # Its content restores to the same text: let the clipboard item use it.
+  cp "$TVX_INSTALL_UNIX/Data/$captured" "$TVX_INSTALL_UNIX/Data/paste.stx"
+  drive set-clipboard "something else"
+  run_short_name pst
+  check "the captured file restores to the same text" wait_until 5 clipboard_is "captured by the hot key"
+fi
+
+if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
