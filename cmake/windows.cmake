@@ -14,6 +14,17 @@ if(TVX_WERROR)
 endif()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
 
+# minizip, built from Debian's zlib source by scripts/build_deps.sh; zlib from
+# Debian's mingw package.
+set(TVX_DEPS_DIR "${CMAKE_SOURCE_DIR}/build/deps/${TVX_TRIPLE}" CACHE PATH "Windows dependencies built from Debian sources")
+if(NOT EXISTS "${TVX_DEPS_DIR}/lib/libminizip.a")
+  message(FATAL_ERROR "minizip for ${TVX_TRIPLE} is missing: run scripts/build_deps.sh")
+endif()
+add_library(minizip STATIC IMPORTED)
+set_target_properties(minizip PROPERTIES IMPORTED_LOCATION "${TVX_DEPS_DIR}/lib/libminizip.a"
+                      INTERFACE_INCLUDE_DIRECTORIES "${TVX_DEPS_DIR}/include"
+                      INTERFACE_LINK_LIBRARIES "z")
+
 # Win32 layer shared by the program (and, for what it uses, by the extension).
 add_library(tvx_win STATIC
   data/win32/clipboard_io.cpp
@@ -21,6 +32,7 @@ add_library(tvx_win STATIC
   data/win32/guid.cpp
   data/win32/profile.cpp
   data/win32/mailbox_destination.cpp
+  exchange/win32/zip_archive.cpp
   launcher/win32/run_command.cpp
   ui/skin/win32/dialog.cpp
   ui/skin/win32/image_button.cpp
@@ -28,7 +40,7 @@ add_library(tvx_win STATIC
   ui/skin/win32/resource_module.cpp
   ui/skin/win32/skin_image.cpp
 )
-target_link_libraries(tvx_win PUBLIC tvx_core gdiplus comctl32 shell32 ole32 oleaut32 uuid advapi32 user32 gdi32)
+target_link_libraries(tvx_win PUBLIC tvx_core minizip gdiplus comctl32 shell32 ole32 oleaut32 uuid advapi32 user32 gdi32)
 target_compile_options(tvx_win PRIVATE ${TVX_WARNINGS})
 
 add_executable(Tavrolinex WIN32
@@ -85,6 +97,7 @@ if(TVX_WIN_TESTS)
     tests/win32/file_io_test.cpp
     tests/win32/profile_test.cpp
     tests/win32/run_command_test.cpp
+    tests/win32/zip_archive_test.cpp
     tests/win32/test_support.cpp
   )
   target_link_libraries(tvx_win_tests PRIVATE tvx_win gtest gtest_main)

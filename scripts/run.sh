@@ -13,6 +13,7 @@ export TVX_ROOT="$ROOT"
 BUILD="$ROOT/build"
 
 bash scripts/setup.sh
+bash scripts/build_deps.sh
 echo "run: building the 64-bit Windows build and the demo-data tool"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Tavrolinex TavrolinexExt lang_eng lang_chs >/dev/null

@@ -19,6 +19,7 @@ record() { echo "$1 $2" >> "$RESULTS"; }
 
 stage_start "setup"
 bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+bash scripts/build_deps.sh || { echo "building the Windows dependencies failed"; exit 1; }
 stage_end setup
 
 build_preset() { # PRESET

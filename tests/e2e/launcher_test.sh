@@ -126,6 +126,17 @@ check_eq "a catalog lists its members" 2 "$(list_value 1310 count)"
 drive key home
 check_eq "the root lists only items with a short name once a catalog was chosen" 4 "$(list_value 1310 count)"
 
+# A button pressed and released outside itself does nothing.
+drive press-release "$LAUNCHER" 1019 -120 80
+check_eq "releasing the mouse outside the pressed Exit button does not click it" timeout \
+  "$(drive wait-title Tavrolinex 1500 7)"
+drive press-release "$LAUNCHER" 1019 0 0
+box=$(drive wait-title Tavrolinex 5000 7 | value_of hwnd)
+check "releasing it over the button does" test -n "$box"
+[ -n "$box" ] && drive click "$box" 6 && wait_visible "$LAUNCHER" 0 >/dev/null
+drive post "$LAUNCHER" 1029 143 0x201
+wait_visible "$LAUNCHER" 1 >/dev/null
+
 # Exit + Yes hides to the tray; a left press on the icon shows the window.
 drive click "$LAUNCHER" 1019
 box=$(drive wait-title Tavrolinex 10000 6 | value_of hwnd)

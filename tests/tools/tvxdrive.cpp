@@ -17,6 +17,7 @@
 //   tvxdrive send HWND MSG WPARAM LPARAM   SendMessage; prints result=
 //   tvxdrive post HWND MSG WPARAM LPARAM
 //   tvxdrive click-at HWND ID [right]      a real mouse click in the middle of the control (ID 0: the window)
+//   tvxdrive press-release HWND ID DX DY   presses in the control, moves by DX,DY, releases there
 //   tvxdrive type TEXT                     real key presses for the characters of TEXT
 //   tvxdrive key NAME                      a real key press: enter, esc, down, up, tab, back, home, end
 //   tvxdrive focused                       the focused control: id= and top= (its top-level window)
@@ -213,6 +214,30 @@ int main(int argc, char** argv) {
         LPARAM lp = static_cast<LPARAM>(std::strtoll(arg(5), nullptr, 0));
         if (cmd == "post") return PostMessageA(h, msg, wp, lp) ? 0 : 1;
         std::printf("result=%lld\n", static_cast<long long>(SendMessageA(h, msg, wp, lp)));
+        return 0;
+    }
+    if (cmd == "press-release") {
+        HWND dlg = ParseHwnd(arg(2));
+        HWND target = GetDlgItem(dlg, std::atoi(arg(3)));
+        if (!target) { std::printf("no-control\n"); return 1; }
+        RECT rc;
+        GetWindowRect(target, &rc);
+        const int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
+        SetForegroundWindow(dlg);
+        SetCursorPos(x, y);
+        Sleep(50);
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        SendInput(1, &in, sizeof in);
+        Sleep(150);
+        SetCursorPos(x + std::atoi(arg(4)), y + std::atoi(arg(5)));
+        in.mi.dwFlags = MOUSEEVENTF_MOVE;
+        SendInput(1, &in, sizeof in);
+        Sleep(150);
+        in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &in, sizeof in);
+        Sleep(200);
         return 0;
     }
     if (cmd == "click-at") return ClickAt(ParseHwnd(arg(2)), std::atoi(arg(3)), argc > 4 && std::string(argv[4]) == "right");
