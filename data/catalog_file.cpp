@@ -46,6 +46,7 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index) {
     CatalogNode* parent = nullptr;
     std::vector<std::string_view> records, fields;
     Split(text, '\\', records);
+    index.Reserve(index.size() + records.size());
     for (std::string_view record : records) {
         if (record.empty()) continue;
         Split(record, '|', fields);

@@ -43,6 +43,11 @@ void CatalogIndex::Add(std::string nodeId, CatalogNode* node) {
     entries_.emplace_back(std::move(nodeId), node);
 }
 
+void CatalogIndex::Reserve(size_t count) {
+    entries_.reserve(count);
+    first_.reserve(count);
+}
+
 long CatalogIndex::Find(std::string_view nodeId) const {
     auto it = first_.find(std::string(nodeId));
     return it == first_.end() ? -1 : static_cast<long>(it->second);

@@ -37,6 +37,7 @@ class CatalogIndex {
 public:
     void Clear();
     void Add(std::string nodeId, CatalogNode* node);
+    void Reserve(size_t count);
     // Position of the first equal entry, or -1.
     long Find(std::string_view nodeId) const;
     CatalogNode* NodeOf(std::string_view nodeId) const;
