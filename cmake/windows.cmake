@@ -12,7 +12,7 @@ set(TVX_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 if(TVX_WERROR)
   add_link_options(-Wl,--fatal-warnings)
 endif()
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_BINARY_DIR}/tlb")
 
 # minizip, built from Debian's zlib source by scripts/build_deps.sh; zlib from
 # Debian's mingw package.
@@ -25,23 +25,50 @@ set_target_properties(minizip PROPERTIES IMPORTED_LOCATION "${TVX_DEPS_DIR}/lib/
                       INTERFACE_INCLUDE_DIRECTORIES "${TVX_DEPS_DIR}/include"
                       INTERFACE_LINK_LIBRARIES "z")
 
-# Win32 layer shared by the program (and, for what it uses, by the extension).
-add_library(tvx_win STATIC
-  data/win32/clipboard_io.cpp
+# Win32 code that both deliverables use: skin, dialogs, settings, data
+# files, the mailbox and the add-item dialog.
+add_library(tvx_ui STATIC
   data/win32/file_io.cpp
   data/win32/guid.cpp
+  data/win32/mailbox.cpp
   data/win32/profile.cpp
-  data/win32/mailbox_destination.cpp
-  exchange/win32/zip_archive.cpp
-  launcher/win32/run_command.cpp
+  shellext/win32/add_item_dialog.cpp
   ui/skin/win32/dialog.cpp
   ui/skin/win32/image_button.cpp
   ui/skin/win32/message_box.cpp
   ui/skin/win32/resource_module.cpp
+  ui/skin/win32/skin_controls.cpp
   ui/skin/win32/skin_image.cpp
 )
-target_link_libraries(tvx_win PUBLIC tvx_core minizip gdiplus comctl32 shell32 ole32 oleaut32 uuid advapi32 user32 gdi32)
+target_link_libraries(tvx_ui PUBLIC tvx_core gdiplus comctl32 shell32 ole32 oleaut32 uuid advapi32 user32 gdi32)
+target_compile_options(tvx_ui PRIVATE ${TVX_WARNINGS})
+
+# Win32 code of the program only.
+add_library(tvx_win STATIC
+  data/win32/clipboard_io.cpp
+  exchange/win32/zip_archive.cpp
+  launcher/win32/run_command.cpp
+)
+target_link_libraries(tvx_win PUBLIC tvx_ui minizip)
 target_compile_options(tvx_win PRIVATE ${TVX_WARNINGS})
+
+# The extension's type library, from its IDL with Wine's system IDL files.
+set(TVX_WINE_IDL_DIR /usr/include/wine/wine/windows CACHE PATH "Wine's IDL files (libwine-dev)")
+set(TVX_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows CACHE PATH "Folder holding stdole2.tlb")
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  set(TVX_WIDL_TARGET --win32)
+else()
+  set(TVX_WIDL_TARGET --win64)
+endif()
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tlb
+  COMMAND ${TVX_TRIPLE}-widl -t ${TVX_WIDL_TARGET} -I ${TVX_WINE_IDL_DIR} -L ${TVX_STDOLE_DIR}
+          -o ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb ${CMAKE_SOURCE_DIR}/shellext/win32/TavrolinexExt.idl
+  DEPENDS ${CMAKE_SOURCE_DIR}/shellext/win32/TavrolinexExt.idl
+  COMMENT "Building the type library of TavrolinexExt")
+add_custom_target(tvx_typelib DEPENDS ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb)
+set_source_files_properties(resources/TavrolinexExt.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb)
 
 add_executable(Tavrolinex WIN32
   launcher/win32/main.cpp
@@ -58,14 +85,14 @@ target_compile_options(Tavrolinex PRIVATE ${TVX_WARNINGS})
 target_link_options(Tavrolinex PRIVATE ${TVX_STATIC_RUNTIME})
 
 add_library(TavrolinexExt SHARED
-  shellext/win32/ext_module.cpp
+  shellext/win32/shell_ext.cpp
   shellext/win32/registration.cpp
   shellext/win32/TavrolinexExt.def
   resources/TavrolinexExt.rc
 )
 set_target_properties(TavrolinexExt PROPERTIES PREFIX "" OUTPUT_NAME TavrolinexExt)
-target_include_directories(TavrolinexExt PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(TavrolinexExt PRIVATE ole32 uuid advapi32)
+add_dependencies(TavrolinexExt tvx_typelib)
+target_link_libraries(TavrolinexExt PRIVATE tvx_ui)
 target_compile_options(TavrolinexExt PRIVATE ${TVX_WARNINGS})
 target_link_options(TavrolinexExt PRIVATE ${TVX_STATIC_RUNTIME} ${TVX_KILL_AT})
 
@@ -80,8 +107,10 @@ endforeach()
 if(TVX_WIN_TESTS)
   add_executable(tvxhelper tests/tools/tvxhelper.cpp)
   add_executable(tvxdrive tests/tools/tvxdrive.cpp)
+  add_executable(tvxshellhost tests/tools/tvxshellhost.cpp)
+  target_link_libraries(tvxshellhost PRIVATE ole32 oleaut32 uuid shell32)
   target_link_libraries(tvxdrive PRIVATE shell32)
-  foreach(tool tvxhelper tvxdrive)
+  foreach(tool tvxhelper tvxdrive tvxshellhost)
     target_compile_options(${tool} PRIVATE ${TVX_WARNINGS})
     target_link_options(${tool} PRIVATE ${TVX_STATIC_RUNTIME})
   endforeach()

@@ -39,7 +39,7 @@ std::string EncodeCatalogFile(const CatalogTree& tree) {
     return out;
 }
 
-void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index) {
+void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode mode) {
     std::string_view text = bytes.substr(0, bytes.find('\0'));
     if (text.empty()) return;
     std::string lastParent;
@@ -60,7 +60,9 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index) {
         }
         if (!parent) continue;
         std::string data;
-        if (fields.size() >= 4) {
+        if (mode == NodeDataMode::NodeIdOnly) {
+            if (fields.size() >= 3) data.assign(fields[2]);
+        } else if (fields.size() >= 4) {
             data.assign(fields[2]);
             data += '|';
             data.append(fields[3]);

@@ -20,6 +20,10 @@ std::string EncodeCatalogFile(const CatalogTree& tree);
 // already hold the root) and to the index. The text ends at its first NUL.
 // Records whose parent is unknown are dropped with their subtree; an empty
 // parent field ends the loading.
-void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index);
+enum class NodeDataMode {
+    Full,        // NodeID, "|" and the member list (windows that list items)
+    NodeIdOnly,  // the catalog's own NodeID, or the empty text (the add-item dialog)
+};
+void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode mode = NodeDataMode::Full);
 
 }  // namespace tvx

@@ -3,10 +3,13 @@
 #include "data/ansi_text.h"
 #include "data/win32/clipboard_io.h"
 #include "data/win32/file_io.h"
-#include "data/win32/mailbox_destination.h"
+#include "data/win32/mailbox.h"
+#include "data/win32/guid.h"
 #include "data/win32/profile.h"
 #include "launcher/win32/run_command.h"
+#include "resources/add_item_ids.h"
 #include "resources/resource_ids.h"
+#include "shellext/win32/add_item_dialog.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
 
@@ -457,6 +460,14 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         result = 0;
         return true;
     }
+    case kItemReadyMessage:
+        ReceiveNewItem();
+        result = 0;
+        return true;
+    case kPrefillRequestMessage:
+        OnPrefillRequest();
+        result = 0;
+        return true;
     case kTrayCallbackMessage:
         if (wp == kTrayIconId && lp == WM_LBUTTONDOWN) Show();
         result = 0;
@@ -556,7 +567,58 @@ void LauncherWindow::CaptureClipboardToNewItem() {
     const std::string path = NewClipboardDataPath(installDir_);
     CaptureClipboard(focused, path);
     if (attached) AttachThreadInput(ownThread, foregroundThread, FALSE);
-    if (runAddItemForCapture && runAddItemForCapture(hwnd(), path) == IDCANCEL) DeleteFileA(path.c_str());
+    if (RunAddItemDialog(std::string(), path) == IDCANCEL) DeleteFileA(path.c_str());
+}
+
+INT_PTR LauncherWindow::RunAddItemDialog(const std::string& shortName, const std::string& exePath) {
+    AddItemVariant v;
+    v.tree = IDC_ADD_TREE_PROG;
+    v.exitButton = IDC_ADD_EXIT_PROG;
+    v.minButton = IDC_ADD_MIN_PROG;
+    v.helpButton = IDC_ADD_HELP_PROG;
+    v.hotkeyLabel = IDC_ADD_HOTKEY_LABEL_PROG;
+    v.title = MessageText("AddTavrolinexDlgTitle");
+    v.okTip = MessageText("Btn_CloseDialogwithSave");
+    v.cancelTip = MessageText("Btn_CloseDialogwithoutSave");
+    v.exitTip = MessageText("ExitButton");
+    v.helpTip = MessageText("HelpButton");
+    v.minTip = MessageText("MinButton");
+    v.rootText = MessageText("AllCatalogsTitle");
+    v.selectCatalog = MessageText("SelectCatalog");
+    v.selectSubCatalog = MessageText("SelSubCatalog");
+    v.showMessage = [](HWND owner, const std::string& text) { ShowMessage(owner, text, MB_OK); };
+    v.help = [this] { OpenWebPage("help.htm"); };
+    AddItemDialog dialog(installDir_, std::move(v));
+    dialog.shortName = shortName;
+    dialog.exePath = exePath;
+    return dialog.RunModal(IsWindowVisible(hwnd()) ? hwnd() : nullptr);
+}
+
+void LauncherWindow::ReceiveNewItem() {
+    const MailboxFields fields = ReceiveFromMailbox();
+    std::optional<LaunchItem> item = ItemFromMailbox(fields, NewGuidText());
+    if (!item) return;  // an empty Name: nothing to add
+    const size_t index = store_.Append(std::move(*item));
+    AppendItemRecord(installDir_ + "\\Shortcut2.dat", store_, index);
+    if (CatalogNode* node = index_.NodeOf(fields.NodeID)) {
+        node->nodeData = AppendMember(node->nodeData, index);
+        SaveCatalogFile(installDir_ + "\\Shortcut2.clg", tree_);
+    }
+    RefillAfterNewItem();
+}
+
+void LauncherWindow::RefillAfterNewItem() {
+    HWND tv = Item(IDC_CATALOG_TREE);
+    if (SendMessageA(tv, TVM_GETNEXTITEM, TVGN_CARET, 0))
+        FillFromSelectedNode();
+    else
+        SetRows(FillAtStartup(store_));  // no catalog chosen yet: keep the start-up listing current
+}
+
+void LauncherWindow::OnPrefillRequest() {
+    const MailboxFields request = ReadPrefillRequest();
+    if (request.Name.empty()) return;
+    RunAddItemDialog(request.ShortName, request.ExePath);
 }
 
 void LauncherWindow::Show() {
@@ -584,6 +646,7 @@ void LauncherWindow::OnExit() {
 
 void LauncherWindow::OnDestroy() {
     tray_.Remove();
+    WithdrawMailboxDestination(hwnd());
     PublishMailboxDestination(nullptr);
 }
 

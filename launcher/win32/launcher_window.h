@@ -34,10 +34,6 @@ public:
     // runs modally with the launcher as owner; the launcher reloads what
     // they may have changed afterwards.
     std::function<void(HWND owner)> runConfigDialog, runImportDialog, runExportDialog;
-    // The add-item dialog for a clipboard capture, given the new data file's
-    // path; returns the dialog's result (IDCANCEL deletes the file).
-    std::function<INT_PTR(HWND owner, const std::string& dataPath)> runAddItemForCapture;
-
     void UnregisterItemHotkeys() { itemHotkeys_.Unregister(); }
 
 private:
@@ -84,6 +80,10 @@ private:
     void OnExit();
     void OnHotkey(int id);
     void CaptureClipboardToNewItem();
+    void ReceiveNewItem();
+    void OnPrefillRequest();
+    INT_PTR RunAddItemDialog(const std::string& shortName, const std::string& exePath);
+    void RefillAfterNewItem();
     void ReloadItemsAndHotkeys();
     void OpenWebPage(const char* page);
     void Paint();

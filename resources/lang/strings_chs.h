@@ -12,3 +12,7 @@
 #define TXT_NO              "否"
 #define TXT_CANCEL          "取消"
 #define TXT_ABOUT_TITLE     "关于 Tavrolinex"
+#define TXT_ADD_NAME        "名称："
+#define TXT_ADD_SHORT_NAME  "简称："
+#define TXT_ADD_DESCRIPTION "描述："
+#define TXT_ADD_HOTKEY      "热键："

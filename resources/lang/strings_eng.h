@@ -12,3 +12,7 @@
 #define TXT_NO              "No"
 #define TXT_CANCEL          "Cancel"
 #define TXT_ABOUT_TITLE     "About Tavrolinex"
+#define TXT_ADD_NAME        "Name:"
+#define TXT_ADD_SHORT_NAME  "ShortName:"
+#define TXT_ADD_DESCRIPTION "Description:"
+#define TXT_ADD_HOTKEY      "Hotkey:"

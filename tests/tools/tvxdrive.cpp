@@ -19,10 +19,13 @@
 //   tvxdrive click-at HWND ID [right]      a real mouse click in the middle of the control (ID 0: the window)
 //   tvxdrive press-release HWND ID DX DY   presses in the control, moves by DX,DY, releases there
 //   tvxdrive type TEXT                     real key presses for the characters of TEXT
-//   tvxdrive key NAME                      a real key press: enter, esc, down, up, tab, back, home, end
+//   tvxdrive key NAME                      a real key press: enter, esc, down, up, left, right, tab,
+//                                          back, home, end, space
 //   tvxdrive focused                       the focused control: id= and top= (its top-level window)
 //   tvxdrive list HWND ID                  count= and sel= of a list view
 //   tvxdrive tray HWND ID                  tray=1 when window HWND has a notification icon ID
+//   tvxdrive tree-select HWND ID [PATH]    selects a tree node: PATH "0/1" is the root's first
+//                                          child's second child; no PATH selects the root
 //   tvxdrive set-clipboard TEXT            puts TEXT on the clipboard as CF_TEXT
 //   tvxdrive get-clipboard                 text=<the clipboard's CF_TEXT>
 #ifndef WIN32_LEAN_AND_MEAN
@@ -254,7 +257,7 @@ int main(int argc, char** argv) {
         const std::string name = arg(2);
         const std::pair<const char*, WORD> keys[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"down", VK_DOWN},
                                                      {"up", VK_UP},        {"tab", VK_TAB},     {"back", VK_BACK},
-                                                     {"home", VK_HOME},    {"end", VK_END}};
+                                                     {"home", VK_HOME},    {"end", VK_END},     {"right", VK_RIGHT}, {"left", VK_LEFT}, {"space", VK_SPACE}};
         for (const auto& k : keys)
             if (name == k.first) {
                 SendKey(k.second, false);
@@ -279,6 +282,27 @@ int main(int argc, char** argv) {
         RECT rc;
         GetWindowRect(lv, &rc);
         std::printf("visible=%d\nheight=%ld\n", IsWindowVisible(lv) ? 1 : 0, rc.bottom - rc.top);
+        return 0;
+    }
+    if (cmd == "tree-select") {
+        HWND tree = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        auto next = [&](LPARAM item, WPARAM how) {
+            return static_cast<LPARAM>(SendMessageA(tree, 0x110A /*TVM_GETNEXTITEM*/, how, item));
+        };
+        LPARAM node = next(0, 0 /*TVGN_ROOT*/);
+        std::string path = argc > 4 ? argv[4] : "";
+        size_t start = 0;
+        while (node && start < path.size()) {
+            size_t slash = path.find('/', start);
+            int index = std::atoi(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start).c_str());
+            SendMessageA(tree, 0x1102 /*TVM_EXPAND*/, 2 /*TVE_EXPAND*/, node);
+            node = next(node, 4 /*TVGN_CHILD*/);
+            while (node && index-- > 0) node = next(node, 1 /*TVGN_NEXT*/);
+            start = slash == std::string::npos ? path.size() : slash + 1;
+        }
+        if (!node) { std::printf("no-node\n"); return 1; }
+        SendMessageA(tree, 0x110B /*TVM_SELECTITEM*/, 9 /*TVGN_CARET*/, node);
+        std::printf("selected=1\n");
         return 0;
     }
     if (cmd == "set-clipboard") {

@@ -1,0 +1,284 @@
+#include "shellext/win32/add_item_dialog.h"
+
+#include "data/ansi_text.h"
+#include "data/catalog_file.h"
+#include "data/mailbox.h"
+#include "data/win32/file_io.h"
+#include "data/win32/mailbox.h"
+#include "data/win32/profile.h"
+#include "launcher/hotkey_table.h"
+#include "launcher/short_name.h"
+#include "resources/add_item_ids.h"
+#include "ui/skin/win32/resource_module.h"
+#include "ui/skin/win32/skin_controls.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace tvx::win {
+
+AddItemVariant ExtensionVariant() {
+    AddItemVariant v;
+    v.tree = IDC_ADD_TREE_EXT;
+    v.exitButton = IDC_ADD_EXIT_EXT;
+    v.minButton = IDC_ADD_MIN_EXT;
+    v.helpButton = IDC_ADD_HELP_EXT;
+    v.hotkeyLabel = IDC_ADD_HOTKEY_LABEL_EXT;
+    v.title = "Add Tavrolinex Dialog";
+    v.okTip = "Save and exit.";
+    v.cancelTip = "Not save and exit.";
+    v.exitTip = "Exit";
+    v.helpTip = "Help";
+    v.minTip = "Minimize window";
+    v.rootText = "All";
+    v.selectCatalog = "Please select a catalog.";
+    v.selectSubCatalog = "Please select a Sub-catalog.";
+    v.showMessage = [](HWND owner, const std::string& text) {
+        MessageBoxA(owner, text.c_str(), "Tavrolinex", MB_OK);
+    };
+    return v;
+}
+
+AddItemDialog::AddItemDialog(std::string installDir, AddItemVariant variant)
+    : Dialog(IDD_ADD_ITEM), installDir_(std::move(installDir)), variant_(std::move(variant)) {}
+
+AddItemDialog::~AddItemDialog() {
+    if (images_) ImageList_Destroy(images_);
+}
+
+bool AddItemDialog::OnInitDialog() {
+    if (installDir_.empty()) installDir_ = ModuleFolder(ResourceModule());
+    const std::string img = installDir_ + "\\Images\\";
+    SetBackground(img + "CommonDlg.png");
+    SetDragByBody(true);
+    SetTransparentLabels(true);
+    SetWindowTextA(hwnd(), variant_.title.c_str());
+    SetButtonImages(IDC_ADD_OK, img + "normalbtn_01.png", img + "normalbtn_02.png", variant_.okTip);
+    SetButtonImages(IDC_ADD_CANCEL, img + "normalbtn_01.png", img + "normalbtn_02.png", variant_.cancelTip);
+    SetButtonImages(variant_.exitButton, img + "Exit_01.png", img + "Exit_02.png", variant_.exitTip);
+    SetButtonImages(variant_.helpButton, img + "Help_01.png", img + "Help_02.png", variant_.helpTip);
+    SetButtonImages(variant_.minButton, img + "Min_01.png", img + "Min_02.png", variant_.minTip);
+    SetButtonImages(IDC_ADD_KEY_DROP, img + "ComboButton.png", img + "ComboButton.png");
+
+    // The modifier combo and the key box and list.
+    SkinComboBox::Attach(Item(IDC_ADD_MODIFIER), img + "ComboButton.png", 80);
+    FlatEdit::Attach(Item(IDC_ADD_KEY));
+    for (const char* text : {"Ctrl", "Alt", "Shift", "No Hotkey1"})
+        SendMessageA(Item(IDC_ADD_MODIFIER), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    HWND list = Item(IDC_ADD_KEY_LIST);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    SendMessageA(list, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
+    SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
+    LVCOLUMNA col = {};
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = const_cast<char*>("Keys");
+    col.cx = 60;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+    int row = 0;
+    for (const KeyName& key : kKeyNameTable) {
+        std::string text(key.name);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = row++;
+        item.pszText = const_cast<char*>(text.c_str());
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    ShowWindow(list, SW_HIDE);
+    EnableWindow(list, FALSE);
+
+    SetDlgItemTextA(hwnd(), IDC_ADD_NAME, name.c_str());
+    SetDlgItemTextA(hwnd(), IDC_ADD_SHORT_NAME, shortName.c_str());
+    SetDlgItemTextA(hwnd(), IDC_ADD_DESCRIPTION, description.c_str());
+    FillCatalogTree();
+    return true;
+}
+
+void AddItemDialog::FillCatalogTree() {
+    HWND tv = Item(variant_.tree);
+    if (!images_) {
+        images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 8);
+        for (int id : {4009, 4006, 4008, 4007}) {
+            HICON icon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+            ImageList_AddIcon(images_, icon);
+            if (icon) DestroyIcon(icon);
+        }
+        SendMessageA(tv, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+    }
+    SendMessageA(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    ResetCatalogs(tree_, index_, variant_.rootText);
+    std::string bytes;
+    if (ReadWholeFile(installDir_ + "\\Shortcut2.clg", bytes)) DecodeCatalogFile(bytes, index_, NodeDataMode::NodeIdOnly);
+
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+    ins.item.pszText = const_cast<char*>(tree_.root().text.c_str());
+    ins.item.lParam = reinterpret_cast<LPARAM>(&tree_.root());
+    rootItem_ = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    InsertChildren(rootItem_, tree_.root());
+}
+
+void AddItemDialog::InsertChildren(HTREEITEM parentItem, const CatalogNode& node) {
+    HWND tv = Item(variant_.tree);
+    for (const auto& child : node.children) {
+        TVINSERTSTRUCTA ins = {};
+        ins.hParent = parentItem;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+        ins.item.pszText = const_cast<char*>(child->text.c_str());
+        ins.item.lParam = reinterpret_cast<LPARAM>(child.get());
+        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+        InsertChildren(item, *child);
+    }
+}
+
+void AddItemDialog::OpenKeyList() {
+    dragEnabled_ = false;
+    SetDragByBody(false);
+    HWND list = Item(IDC_ADD_KEY_LIST);
+    EnableWindow(list, TRUE);
+    SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ShowWindow(Item(IDC_ADD_CANCEL), SW_HIDE);
+    EnableWindow(Item(IDC_ADD_CANCEL), FALSE);
+    SetFocus(list);
+    keyListOpen_ = true;
+}
+
+void AddItemDialog::CloseKeyList() {
+    HWND list = Item(IDC_ADD_KEY_LIST);
+    if (GetFocus() == list) SetFocus(Item(IDC_ADD_KEY));
+    ShowWindow(list, SW_HIDE);
+    EnableWindow(list, FALSE);
+    EnableWindow(Item(IDC_ADD_CANCEL), TRUE);
+    ShowWindow(Item(IDC_ADD_CANCEL), SW_SHOW);
+    dragEnabled_ = true;
+    SetDragByBody(true);
+    keyListOpen_ = false;
+}
+
+bool AddItemDialog::PreTranslateMessage(MSG& msg) {
+    if (msg.message == WM_LBUTTONDOWN && msg.hwnd == Item(IDC_ADD_KEY)) OpenKeyList();  // the press still reaches the box
+    return false;
+}
+
+void AddItemDialog::OnSave() {
+    char buffer[4096];
+    GetDlgItemTextA(hwnd(), IDC_ADD_NAME, buffer, sizeof buffer);
+    name = buffer;
+    GetDlgItemTextA(hwnd(), IDC_ADD_SHORT_NAME, buffer, sizeof buffer);
+    shortName = buffer;
+    GetDlgItemTextA(hwnd(), IDC_ADD_DESCRIPTION, buffer, sizeof buffer);
+    description = buffer;
+    GetDlgItemTextA(hwnd(), IDC_ADD_KEY, buffer, sizeof buffer);
+    const std::string keyText = buffer;
+
+    HWND tv = Item(variant_.tree);
+    HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!selected) { variant_.showMessage(hwnd(), variant_.selectCatalog); return; }
+    if (selected == rootItem_) { variant_.showMessage(hwnd(), variant_.selectSubCatalog); return; }
+    name = Trim(name);
+    shortName = Trim(shortName);
+    if (name.empty()) { variant_.showMessage(hwnd(), MessageText("NameEmpty")); return; }
+    if (shortName.empty()) shortName = MakeShortName(name);
+
+    TVITEMA item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = selected;
+    SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    GetWindowTextA(Item(IDC_ADD_MODIFIER), buffer, sizeof buffer);
+    MailboxFields fields;
+    fields.Name = name;
+    fields.ShortName = shortName;
+    fields.Hotkey1 = buffer;  // empty when no modifier was chosen
+    fields.Hotkey2 = keyText;
+    fields.Description = description;
+    fields.ExePath = exePath;
+    fields.NodeID = NodeIdForSelection(index_, reinterpret_cast<const CatalogNode*>(item.lParam));
+    SendToMailbox(fields);
+    End(IDOK);
+}
+
+void AddItemDialog::OnCommand(int id, int code, HWND control) {
+    if (id == IDC_ADD_OK) OnSave();
+    else if (id == IDC_ADD_CANCEL || id == variant_.exitButton) End(IDCANCEL);
+    else if (id == variant_.minButton) ShowWindow(hwnd(), SW_MINIMIZE);
+    else if (id == variant_.helpButton) { if (variant_.help) variant_.help(); }
+    else if (id == IDC_ADD_KEY_DROP) OpenKeyList();
+    else Dialog::OnCommand(id, code, control);  // Enter: accepted without hand-over; Esc: cancelled
+}
+
+bool AddItemDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_NOTIFY: {
+        NMHDR* header = reinterpret_cast<NMHDR*>(lp);
+        if (header->idFrom == IDC_ADD_KEY_LIST && header->code == NM_CLICK) {
+            int row = static_cast<int>(SendMessageA(header->hwndFrom, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+            if (row >= 0) {
+                char text[16] = {};
+                LVITEMA item = {};
+                item.iSubItem = 0;
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                SendMessageA(header->hwndFrom, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+                SetDlgItemTextA(hwnd(), IDC_ADD_KEY, text);
+                CloseKeyList();
+            }
+            result = 0;
+            return true;
+        }
+        if (static_cast<int>(header->idFrom) == variant_.tree &&
+            (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW)) {
+            auto* view = reinterpret_cast<NMTREEVIEWA*>(lp);
+            TVITEMA item = {};
+            item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            item.hItem = view->itemNew.hItem;
+            item.iImage = item.iSelectedImage = (view->action & TVE_EXPAND) ? 1 : 0;
+            SendMessageA(header->hwndFrom, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+    case WM_LBUTTONDOWN:
+        if (keyListOpen_) CloseKeyList();
+        return false;
+    case WM_PAINT:
+        Paint();
+        result = 0;
+        return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (wp == IDC_ADD_MODIFIER) {
+            result = SkinComboBox::HandleOwnerDraw(msg, lp);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void AddItemDialog::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    RECT key{}, drop{};
+    GetWindowRect(Item(IDC_ADD_KEY), &key);
+    GetWindowRect(Item(IDC_ADD_KEY_DROP), &drop);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&key), 2);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&drop), 2);
+    {
+        UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+        SelectGuard penGuard(dc, pen.get());
+        SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
+        RoundRect(dc, key.right, key.top, key.right + (drop.right - drop.left) + 2, key.bottom, 1, 1);
+    }
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    SelectGuard fontGuard(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    TextOutA(dc, 20, 3, variant_.title.c_str(), static_cast<int>(variant_.title.size()));
+    EndPaint(hwnd(), &ps);
+}
+
+}  // namespace tvx::win

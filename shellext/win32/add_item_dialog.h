@@ -1,0 +1,62 @@
+// The dialog that files one new entry into a catalog and hands it to the
+// running program through the mailbox. Built into both deliverables: the
+// shell extension opens it for a right-clicked file, the program for a
+// captured clipboard content and for a pre-fill request.
+#pragma once
+#include "data/catalog_tree.h"
+#include "ui/skin/win32/dialog.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+namespace tvx::win {
+
+// Where the two copies differ.
+struct AddItemVariant {
+    // control ids
+    int tree, exitButton, minButton, helpButton, hotkeyLabel;
+    // texts
+    std::string title, okTip, cancelTip, exitTip, helpTip, minTip, rootText, selectCatalog, selectSubCatalog;
+    // shows a message with an Ok button
+    std::function<void(HWND owner, const std::string& text)> showMessage;
+    // the Help button's action; none in the shell extension
+    std::function<void()> help;
+};
+
+// The shell extension's copy: fixed English texts, its own control ids.
+AddItemVariant ExtensionVariant();
+
+class AddItemDialog : public Dialog {
+public:
+    AddItemDialog(std::string installDir, AddItemVariant variant);
+    ~AddItemDialog() override;
+
+    // Preset by the caller before the dialog is shown.
+    std::string name, shortName, description, exePath;
+
+private:
+    bool OnInitDialog() override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void OnCommand(int id, int code, HWND control) override;
+    bool PreTranslateMessage(MSG& msg) override;
+
+    void FillCatalogTree();
+    void InsertChildren(HTREEITEM parentItem, const CatalogNode& node);
+    void OpenKeyList();
+    void CloseKeyList();
+    void OnSave();
+    void Paint();
+
+    std::string installDir_;
+    AddItemVariant variant_;
+    CatalogTree tree_;
+    CatalogIndex index_;
+    HTREEITEM rootItem_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    bool dragEnabled_ = true;
+    bool keyListOpen_ = false;
+};
+
+}  // namespace tvx::win

@@ -1,0 +1,296 @@
+// The in-process COM server TavrolinexExt.dll: a class factory and the
+// context-menu handler "WinShellExt" for every file. Choosing "Add To
+// Tavrolinex" opens the add-item dialog for the first selected file; the
+// dialog hands the entry to the running program through the mailbox.
+#include "data/win32/profile.h"
+#include "launcher/short_name.h"
+#include "shellext/win32/add_item_dialog.h"
+#include "shellext/win32/registration.h"
+#include "ui/skin/win32/resource_module.h"
+
+#include <objbase.h>
+#include <oleauto.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+const CLSID kClsidWinShellExt = {0x9B55AFD3, 0xA2C6, 0x41B8, {0x93, 0xBF, 0x93, 0x7E, 0x4E, 0x5F, 0xF0, 0x1B}};
+const IID kIidWinShellExt = {0x06AA6A7A, 0x1425, 0x4C8F, {0xB2, 0x8A, 0xCC, 0x2D, 0x7D, 0xEF, 0x97, 0xA5}};
+const GUID kLibid = {0xB387C6A0, 0xE4C8, 0x4506, {0x87, 0xE1, 0x62, 0xFC, 0x74, 0xD8, 0x74, 0x8B}};
+constexpr const char* kMenuText = "Add To Tavrolinex";
+
+HINSTANCE g_module = nullptr;
+LONG g_locks = 0;
+LONG g_openDialogs = 0;
+
+void Lock() { InterlockedIncrement(&g_locks); }
+void Unlock() { InterlockedDecrement(&g_locks); }
+
+std::string ModulePath() {
+    char path[MAX_PATH + 1] = {};
+    DWORD n = GetModuleFileNameA(g_module, path, MAX_PATH);
+    return std::string(path, n);
+}
+
+// IWinShellExt has no methods of its own; its IDispatch is served from the
+// type library in this module's resources.
+struct IWinShellExt : public IDispatch {};
+
+class WinShellExt final : public IWinShellExt, public IShellExtInit, public IContextMenu {
+public:
+    explicit WinShellExt(IUnknown* outer) : outer_(outer ? outer : &inner_) { Lock(); }
+    ~WinShellExt() {
+        if (typeInfo_) typeInfo_->Release();
+        Unlock();
+    }
+    WinShellExt(const WinShellExt&) = delete;
+    WinShellExt& operator=(const WinShellExt&) = delete;
+
+    IUnknown* Inner() { return &inner_; }
+
+    // IUnknown: delegate to the controlling unknown (itself unless aggregated).
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override { return outer_->QueryInterface(riid, out); }
+    STDMETHODIMP_(ULONG) AddRef() override { return outer_->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return outer_->Release(); }
+
+    // IDispatch
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 1;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        if (!info) return E_POINTER;
+        *info = nullptr;
+        if (index != 0) return DISP_E_BADINDEX;
+        HRESULT hr = LoadTypeInfo();
+        if (FAILED(hr)) return hr;
+        typeInfo_->AddRef();
+        *info = typeInfo_;
+        return S_OK;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        HRESULT hr = LoadTypeInfo();
+        return FAILED(hr) ? hr : DispGetIDsOfNames(typeInfo_, names, count, ids);
+    }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
+                        UINT* argErr) override {
+        HRESULT hr = LoadTypeInfo();
+        return FAILED(hr) ? hr : DispInvoke(static_cast<IWinShellExt*>(this), typeInfo_, id, flags, params, result, excep, argErr);
+    }
+
+    // IShellExtInit: the first file of the selection.
+    STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) override {
+        if (!data) return E_INVALIDARG;
+        FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM medium = {};
+        if (FAILED(data->GetData(&format, &medium))) return E_INVALIDARG;
+        HRESULT hr = E_INVALIDARG;
+        if (HDROP drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
+            if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0 &&
+                DragQueryFileA(drop, 0, selectedFile_, sizeof selectedFile_) > 0)
+                hr = S_OK;
+            GlobalUnlock(medium.hGlobal);
+        }
+        ReleaseStgMedium(&medium);
+        return hr;
+    }
+
+    // IContextMenu
+    STDMETHODIMP QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT, UINT) override {
+        InsertMenuA(menu, index, MF_BYPOSITION | MF_STRING, firstId, kMenuText);
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
+    }
+    STDMETHODIMP GetCommandString(UINT_PTR offset, UINT type, UINT*, LPSTR buffer, UINT size) override {
+        if (offset != 0 || !(type & GCS_HELPTEXTA) || !buffer || size == 0) return E_INVALIDARG;
+        if (type & GCS_UNICODE) {
+            wchar_t* wide = reinterpret_cast<wchar_t*>(buffer);
+            int n = MultiByteToWideChar(CP_ACP, 0, kMenuText, -1, wide, static_cast<int>(size));
+            if (n == 0) wide[size - 1] = L'\0';
+        } else {
+            lstrcpynA(buffer, kMenuText, static_cast<int>(size));
+        }
+        return S_OK;
+    }
+    STDMETHODIMP InvokeCommand(LPCMINVOKECOMMANDINFO info) override {
+        if (!info || reinterpret_cast<UINT_PTR>(info->lpVerb) != 0) return E_INVALIDARG;  // numeric verb 0 only
+        ShowAddItemDialog();
+        return S_OK;
+    }
+
+private:
+    class NonDelegatingUnknown final : public IUnknown {
+    public:
+        explicit NonDelegatingUnknown(WinShellExt* self) : self_(self) {}
+        STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+            if (!out) return E_POINTER;
+            *out = nullptr;
+            if (riid == IID_IUnknown) *out = static_cast<IUnknown*>(this);
+            else if (riid == kIidWinShellExt || riid == IID_IDispatch) *out = static_cast<IWinShellExt*>(self_);
+            else if (riid == IID_IShellExtInit) *out = static_cast<IShellExtInit*>(self_);
+            else if (riid == IID_IContextMenu) *out = static_cast<IContextMenu*>(self_);
+            else return E_NOINTERFACE;
+            static_cast<IUnknown*>(*out)->AddRef();
+            return S_OK;
+        }
+        STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+        STDMETHODIMP_(ULONG) Release() override {
+            LONG left = InterlockedDecrement(&refs_);
+            if (left == 0) delete self_;
+            return static_cast<ULONG>(left);
+        }
+
+    private:
+        WinShellExt* self_;
+        LONG refs_ = 1;
+    };
+
+    HRESULT LoadTypeInfo() {
+        if (typeInfo_) return S_OK;
+        const std::string path = ModulePath();
+        wchar_t wide[MAX_PATH + 1] = {};
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        ITypeLib* lib = nullptr;
+        HRESULT hr = LoadTypeLibEx(wide, REGKIND_NONE, &lib);
+        if (FAILED(hr)) return hr;
+        hr = lib->GetTypeInfoOfGuid(kIidWinShellExt, &typeInfo_);
+        lib->Release();
+        return hr;
+    }
+
+    void ShowAddItemDialog() {
+        using namespace tvx::win;
+        InterlockedIncrement(&g_openDialogs);
+        HINSTANCE previous = ResourceModule();
+        SetResourceModule(g_module);
+        const std::string installDir = ModuleFolder(g_module);
+        SetSettingsFile(installDir + "\\TavrolinexConfig.ini");
+        {
+            GdiplusSession gdiplus;
+            const std::string path = selectedFile_;
+            std::string title = path.substr(path.find_last_of('\\') + 1);
+            if (size_t dot = title.find_last_of('.'); dot != std::string::npos) title = title.substr(0, dot);
+            AddItemDialog dialog(installDir, ExtensionVariant());
+            dialog.name = title;
+            dialog.description = title;
+            dialog.shortName = tvx::MakeShortName(title);
+            dialog.exePath = path;
+            dialog.RunModal(nullptr);
+        }  // the dialog's images are gone before GDI+ shuts down
+        SetResourceModule(previous);
+        InterlockedDecrement(&g_openDialogs);
+    }
+
+    NonDelegatingUnknown inner_{this};
+    IUnknown* outer_;
+    ITypeInfo* typeInfo_ = nullptr;
+    char selectedFile_[MAX_PATH] = {};
+};
+
+class ClassFactory final : public IClassFactory {
+public:
+    ClassFactory() { InitializeCriticalSection(&guard_); }
+    ~ClassFactory() { DeleteCriticalSection(&guard_); }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+        if (!out) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            *out = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    // The module holds one reference; while anyone else holds the factory it
+    // counts as one lock of the module.
+    STDMETHODIMP_(ULONG) AddRef() override {
+        EnterCriticalSection(&guard_);
+        ULONG refs = ++refs_;
+        if (refs == 2) Lock();
+        LeaveCriticalSection(&guard_);
+        return refs;
+    }
+    STDMETHODIMP_(ULONG) Release() override {
+        EnterCriticalSection(&guard_);
+        if (refs_ > 1 && --refs_ == 1) Unlock();  // the module's own reference is never given up
+        ULONG refs = refs_;
+        LeaveCriticalSection(&guard_);
+        return refs;
+    }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
+        WinShellExt* object = new (std::nothrow) WinShellExt(outer);
+        if (!object) return E_OUTOFMEMORY;
+        IUnknown* inner = object->Inner();
+        HRESULT hr = inner->QueryInterface(riid, out);
+        inner->Release();  // the creation reference; the caller's reference keeps it alive
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        if (lock) Lock();
+        else Unlock();
+        return S_OK;
+    }
+
+private:
+    CRITICAL_SECTION guard_;
+    ULONG refs_ = 1;
+};
+
+ClassFactory* g_factory = nullptr;
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
+        DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        delete g_factory;
+        g_factory = nullptr;
+    }
+    return TRUE;
+}
+
+STDAPI DllCanUnloadNow() { return (g_locks == 0 && g_openDialogs == 0) ? S_OK : S_FALSE; }
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (clsid != kClsidWinShellExt) return CLASS_E_CLASSNOTAVAILABLE;
+    if (!g_factory) g_factory = new (std::nothrow) ClassFactory;
+    if (!g_factory) return E_OUTOFMEMORY;
+    return g_factory->QueryInterface(riid, out);
+}
+
+STDAPI DllRegisterServer() {
+    const std::string path = ModulePath();
+    HRESULT hr = tvx::ext::RegisterKeys(path);
+    if (FAILED(hr)) return hr;
+    wchar_t wide[MAX_PATH + 1] = {};
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    ITypeLib* lib = nullptr;
+    hr = LoadTypeLibEx(wide, REGKIND_NONE, &lib);
+    if (SUCCEEDED(hr)) {
+        hr = RegisterTypeLib(lib, wide, nullptr);
+        lib->Release();
+    }
+    return hr;
+}
+
+STDAPI DllUnregisterServer() {
+    HRESULT hr = tvx::ext::UnregisterKeys();
+    UnRegisterTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+    return hr;
+}
+
+}  // extern "C"

@@ -1,0 +1,130 @@
+#include "ui/skin/win32/skin_controls.h"
+
+#include "ui/skin/win32/skin_image.h"
+
+#include <commctrl.h>
+
+namespace tvx::win {
+
+namespace {
+
+struct ComboState {
+    SkinImage arrow;
+};
+
+LRESULT CALLBACK ComboProc(HWND combo, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* state = reinterpret_cast<ComboState*>(data);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(combo, ComboProc, 1);
+        delete state;
+        return DefSubclassProc(combo, msg, wp, lp);
+    }
+    LRESULT r = DefSubclassProc(combo, msg, wp, lp);
+    if ((msg == WM_PAINT || msg == WM_SETFOCUS || msg == WM_KILLFOCUS) && !state->arrow.empty()) {
+        // The arrow image over the system's arrow button at the right end.
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(combo, &info) && info.rcButton.right > info.rcButton.left) {
+            HDC dc = GetDC(combo);
+            FillRect(dc, &info.rcButton, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            state->arrow.Draw(dc, info.rcButton);
+            ReleaseDC(combo, dc);
+        }
+    }
+    return r;
+}
+
+struct EditState {
+    bool hover = false;
+};
+
+void DrawFlatBorder(HWND edit) {
+    HDC dc = GetWindowDC(edit);
+    RECT rc;
+    GetWindowRect(edit, &rc);
+    OffsetRect(&rc, -rc.left, -rc.top);
+    HBRUSH brush = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+    FrameRect(dc, &rc, brush);
+    InflateRect(&rc, -1, -1);
+    FrameRect(dc, &rc, brush);
+    ReleaseDC(edit, dc);
+}
+
+LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* state = reinterpret_cast<EditState*>(data);
+    switch (msg) {
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(edit, EditProc, 1);
+        delete state;
+        return DefSubclassProc(edit, msg, wp, lp);
+    case WM_NCPAINT: {
+        LRESULT r = DefSubclassProc(edit, msg, wp, lp);
+        DrawFlatBorder(edit);
+        return r;
+    }
+    case WM_MOUSEMOVE:
+        if (!state->hover) {
+            state->hover = true;
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, edit, 0};
+            _TrackMouseEvent(&tme);
+            DrawFlatBorder(edit);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        state->hover = false;
+        DrawFlatBorder(edit);
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        LRESULT r = DefSubclassProc(edit, msg, wp, lp);
+        DrawFlatBorder(edit);
+        return r;
+    }
+    case WM_STYLECHANGED:
+        SetWindowPos(edit, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(edit, msg, wp, lp);
+}
+
+}  // namespace
+
+void SkinComboBox::Attach(HWND combo, const std::string& arrowImage, int extraDropHeight) {
+    if (!combo) return;
+    auto* state = new ComboState;
+    state->arrow.Load(arrowImage);
+    SetWindowSubclass(combo, ComboProc, 1, reinterpret_cast<DWORD_PTR>(state));
+    RECT rc;
+    GetWindowRect(combo, &rc);
+    SetWindowPos(combo, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + extraDropHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT SkinComboBox::HandleOwnerDraw(UINT msg, LPARAM lp) {
+    if (msg == WM_MEASUREITEM) {
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = 14;
+        return TRUE;
+    }
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    const bool selected = (item->itemState & ODS_SELECTED) != 0 && !(item->itemState & ODS_COMBOBOXEDIT);
+    FillRect(item->hDC, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item->itemID != static_cast<UINT>(-1)) {
+        char text[256] = {};
+        SendMessageA(item->hwndItem, CB_GETLBTEXT, item->itemID, reinterpret_cast<LPARAM>(text));
+        SetBkMode(item->hDC, TRANSPARENT);
+        ::SetTextColor(item->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT rc = item->rcItem;
+        rc.left += 2;
+        DrawTextA(item->hDC, text, -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    }
+    return TRUE;
+}
+
+void FlatEdit::Attach(HWND edit) {
+    if (!edit) return;
+    SetWindowSubclass(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(new EditState));
+}
+
+}  // namespace tvx::win
