@@ -93,13 +93,19 @@ tvx_shot hotkeys_shown_again
 # Ctrl+Shift+C stores the clipboard in a new data file.
 drive set-clipboard "captured by the hot key"
 press ctrl+shift+c
-sleep 1
+dialog=$(drive wait-ctl 1177 10000 | value_of hwnd)
+check "Ctrl+Shift+C opens the add-item dialog" test -n "$dialog"
 captured=$(ls "$TVX_INSTALL_UNIX/Data" | grep -v '^paste.stx$' | head -n 1)
-check "Ctrl+Shift+C writes a new data file named by a GUID" \
+check "after writing a new data file named by a GUID" \
   grep -qE '^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\.stx$' <<<"$captured"
 if [ -n "$captured" ]; then
+  cp "$TVX_INSTALL_UNIX/Data/$captured" "$TVX_BUILD/hotkeys-captured.stx"
+  tvx_shot hotkeys_capture_dialog
+  [ -n "$dialog" ] && drive click "$dialog" 207
+  gone() { [ ! -e "$TVX_INSTALL_UNIX/Data/$captured" ]; }
+  check "cancelling the dialog deletes the new data file" wait_until 5 gone
   # Its content restores to the same text: let the clipboard item use it.
-  cp "$TVX_INSTALL_UNIX/Data/$captured" "$TVX_INSTALL_UNIX/Data/paste.stx"
+  cp "$TVX_BUILD/hotkeys-captured.stx" "$TVX_INSTALL_UNIX/Data/paste.stx"
   drive set-clipboard "something else"
   run_short_name pst
   check "the captured file restores to the same text" wait_until 5 clipboard_is "captured by the hot key"

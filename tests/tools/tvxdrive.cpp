@@ -26,6 +26,7 @@
 //   tvxdrive tray HWND ID                  tray=1 when window HWND has a notification icon ID
 //   tvxdrive tree-select HWND ID [PATH]    selects a tree node: PATH "0/1" is the root's first
 //                                          child's second child; no PATH selects the root
+//   tvxdrive profile-write SECTION KEY VALUE   writes a WIN.INI value (as another program would)
 //   tvxdrive set-clipboard TEXT            puts TEXT on the clipboard as CF_TEXT
 //   tvxdrive get-clipboard                 text=<the clipboard's CF_TEXT>
 #ifndef WIN32_LEAN_AND_MEAN
@@ -305,6 +306,7 @@ int main(int argc, char** argv) {
         std::printf("selected=1\n");
         return 0;
     }
+    if (cmd == "profile-write") return WriteProfileStringA(arg(2), arg(3), arg(4)) ? 0 : 1;
     if (cmd == "set-clipboard") {
         const std::string text = arg(2);
         if (!OpenClipboard(nullptr)) return 1;

@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# From Explorer to the launcher: a host program acts as Explorer does with the
+# registered context-menu handler (create by CLSID, CF_HDROP of five files,
+# menu, command strings, invoke), the add-item dialog is driven like a
+# person would, and the running launcher files the entry.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" shellext || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+HOST="$TVX_BUILD/win64/tvxshellhost.exe"
+HOST_LOG="$TVX_BUILD/shellext-host.log"
+CLSID='{9B55AFD3-A2C6-41B8-93BF-937E4E5FF01B}'
+INSTALLED="$TVX_INSTALL_WIN\\TavrolinexExt.dll"
+registered() { [ "$(reg_value "HKCR\\CLSID\\$CLSID\\InprocServer32")" = "$TVX_INSTALL_UNIX_WIN" ]; }
+key_exists() { tvx_wine reg query "$1" >/dev/null 2>&1; }
+item_file() { "$TVX_INSTALL_UNIX/Shortcut2.dat"; }
+size_of() { stat -c %s "$1"; }
+host_value() { tr -d '\r' < "$HOST_LOG" | sed -n "s/^$1=//p" | head -n 1; }
+winini() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n "/^\[sdfggsadf\]/,/^\[/s/^$1=//p" | head -n 1; }
+
+tvx_install "$TVX_DIST"
+TVX_INSTALL_UNIX_WIN="$TVX_INSTALL_WIN\\TavrolinexExt.dll"
+"$TVX_BUILD/native/tvx_write_data" /dev/stdin "$TVX_INSTALL_UNIX" >/dev/null <<'EOF_ITEMS'
+item	Notepad	np			a program	C:\\windows\\system32\\notepad.exe
+item	Calc	calc			another	C:\\windows\\system32\\winemine.exe
+catalog	Work	0
+catalog	Work/Sub	1
+EOF_ITEMS
+DOCS="$WINEPREFIX/drive_c/docs"
+mkdir -p "$DOCS"
+for f in "Quarterly.Report.doc" README one.txt two.txt three.txt; do echo text > "$DOCS/$f"; done
+
+start_program
+if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
+check "the program registered the extension" wait_until 15 registered
+
+# Invokes the handler on the files; the dialog then waits for the test.
+run_host() {
+  : > "$HOST_LOG"
+  tvx_wine "$HOST" --invoke "$@" >"$HOST_LOG" 2>&1 &
+  HOST_PID=$!
+}
+host_done() { grep -q '^done' <(tr -d '\r' < "$HOST_LOG"); }
+
+files=('C:\docs\Quarterly.Report.doc' 'C:\docs\README' 'C:\docs\one.txt' 'C:\docs\two.txt' 'C:\docs\three.txt')
+size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
+run_host "${files[@]}"
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+check "choosing the command opens the add-item dialog" test -n "$dialog"
+check_eq "the extension is created by its CLSID" 0x00000000 "$(host_value create)"
+check_eq "a data object without CF_HDROP is refused" 0x80070057 "$(host_value init-without-drop)"
+check_eq "Initialize takes the drop list" 0x00000000 "$(host_value init)"
+check_eq "QueryContextMenu uses one command id" 0x00000001 "$(host_value querycontextmenu)"
+check_eq "the menu item says Add To Tavrolinex at the given position" "Add To Tavrolinex" "$(host_value menu-text)"
+check_eq "with the first command id" 100 "$(host_value menu-id)"
+check_eq "GetCommandString type 0 (verb) fails" "0x80070057" "$(host_value commandstring0 | cut -d' ' -f1)"
+check_eq "type 1 gives the help text" "0x00000000 Add To Tavrolinex" "$(host_value commandstring1)"
+check_eq "type 4 (wide verb) fails" "0x80070057" "$(host_value commandstring4 | cut -d' ' -f1)"
+check_eq "type 5 gives the wide help text" "0x00000000 Add To Tavrolinex" "$(host_value commandstring5)"
+check_eq "the text verb open fails with E_INVALIDARG" 0x80070057 "$(host_value invoke-open)"
+check_eq "IDispatch comes from the type library" 1 "$(host_value typeinfo-count)"
+if [ -n "$dialog" ]; then
+  check_eq "the dialog is preset for the first file only: Name up to the last dot" "Quarterly.Report" "$(drive text "$dialog" 201)"
+  check_eq "Description alike" "Quarterly.Report" "$(drive text "$dialog" 1058)"
+  check_eq "and a short name made from it" "Quarterly.Report" "$(drive text "$dialog" 1035)"
+  tvx_shot add_item_key_list_closed
+  drive click "$dialog" 209
+  sleep 0.5
+  check_eq "the key drop button opens the key list over Cancel" "1 0" \
+    "$(drive list "$dialog" 210 | value_of visible) $(grep -c $'^207\tButton\t1' <<<"$(drive texts "$dialog")")"
+  tvx_shot add_item_key_list_open
+  drive click-at "$dialog" 210
+  check "a click in the list puts its key into the key box" grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" 208)"
+  check_eq "and closes the list" 0 "$(drive list "$dialog" 210 | value_of visible)"
+
+  # "All" is no catalog to file into.
+  drive tree-select "$dialog" 215 >/dev/null
+  drive click "$dialog" 206
+  box=$(drive wait-title Tavrolinex 5000 2 | value_of hwnd)
+  [ -n "$box" ] || box=$(drive wait-title Tavrolinex 2000 1 | value_of hwnd)
+  check "selecting All shows the sub-catalog message" grep -q 'Please select a Sub-catalog.' <<<"$(drive texts "$box")"
+  drive click "$box" 1 >/dev/null; drive click "$box" 2 >/dev/null
+  check_eq "and writes nothing" "" "$(winini Name)"
+
+  # A catalog chosen: the launcher files the entry.
+  drive tree-select "$dialog" 215 0 >/dev/null
+  drive click "$dialog" 206
+  check "Ok closes the dialog and InvokeCommand returns S_OK" wait_until 10 host_done
+  check_eq "InvokeCommand result" 0x00000000 "$(host_value invoke-0)"
+fi
+bytes=$(od -An -c -j100 -N16 "$TVX_INSTALL_UNIX/Shortcut2.dat" | tr -d ' \n')
+check_eq "the item file keeps its header count" 0000000000000002 "$bytes"
+check "and has one more record" test "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")" -gt "$size_before"
+check "the entry is a member of Work in the rewritten catalog file" \
+  grep -q "|Work|[0-9A-F-]*|0,2\\\\" "$TVX_INSTALL_UNIX/Shortcut2.clg"
+check_eq "the launcher lists it" 3 "$(drive list "$LAUNCHER" 1310 | value_of count)"
+drive click-at "$LAUNCHER" 1025
+drive type quar
+drive key down
+drive key up
+check_eq "typing its short name finds it" "Quarterly.Report" "$(drive text "$LAUNCHER" 1032)"
+drive key esc
+
+# A file without a dot keeps its whole name; Cancel files nothing.
+size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
+run_host 'C:\docs\README'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+check_eq "a file name without a dot is the whole title" README "$(drive text "$dialog" 201)"
+drive click "$dialog" 207
+check "Cancel closes the dialog and still returns S_OK" wait_until 10 host_done
+check_eq "and nothing is added" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+
+# "Dest" 0 or a window that is no receiver: nothing is added anywhere.
+for dest in 0 stale; do
+  run_host 'C:\docs\one.txt'
+  dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+  drive tree-select "$dialog" 215 0 >/dev/null
+  value=$dest; [ "$dest" = stale ] && value=$dialog   # a live window that never published itself
+  drive profile-write sdfggsadf Dest "$value"
+  drive click "$dialog" 206
+  check "with Dest $dest the dialog closes as saved" wait_until 10 host_done
+  check_eq "and nothing is added (Dest $dest)" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+  drive profile-write sdfggsadf Dest "$LAUNCHER"
+done
+
+# The pre-fill request of another program.
+drive profile-write ghyjtytsadf Name ""
+drive post "$LAUNCHER" 1054 0 0
+check_eq "a pre-fill request without a Name opens nothing" timeout "$(drive wait-ctl 1177 2000)"
+drive profile-write ghyjtytsadf Name "From outside"
+drive profile-write ghyjtytsadf ShortName "fo"
+drive profile-write ghyjtytsadf ExePath 'C:\docs\two.txt'
+drive post "$LAUNCHER" 1054 0 0
+own=$(drive wait-ctl 1177 10000 | value_of hwnd)
+check "a pre-fill request opens the program's add-item dialog" test -n "$own"
+if [ -n "$own" ]; then
+  check_eq "with the short name preset" fo "$(drive text "$own" 1035)"
+  check_eq "and no name: the request's Name only asks for the dialog" "" "$(drive text "$own" 201)"
+  tvx_shot add_item_program_copy
+  drive click-at "$own" 201
+  drive type "Outside"
+  drive tree-select "$own" 1177 0/0 >/dev/null
+  drive click "$own" 206
+  sleep 1
+  check "its entry arrives in the chosen catalog" grep -q "|Sub|[0-9A-F-]*|1,3" "$TVX_INSTALL_UNIX/Shortcut2.clg"
+fi
+
+if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
+unregistered() { ! key_exists "HKCR\\CLSID\\$CLSID"; }
+check "at exit the class key is removed" wait_until 15 unregistered
+for key in 'HKCR\ZevuvIviVov.WinShellExt.1' 'HKCR\ZevuvIviVov.WinShellExt' 'HKCR\*\ShellEx\ContextMenuHandlers\Tavrolinex' \
+           'HKCR\TypeLib\{B387C6A0-E4C8-4506-87E1-62FC74D8748B}'; do
+  check "$key is gone" bash -c "! WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all '$WINE64' reg query '$key' >/dev/null 2>&1"
+done
+for key in 'HKCR\CLSID' 'HKCR\*' 'HKCR\*\ShellEx' 'HKCR\*\ShellEx\ContextMenuHandlers'; do
+  check "$key stays" key_exists "$key"
+done
