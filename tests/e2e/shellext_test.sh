@@ -92,6 +92,8 @@ if [ -n "$dialog" ]; then
   drive click "$dialog" 206
   check "Ok closes the dialog and InvokeCommand returns S_OK" wait_until 10 host_done
   check_eq "InvokeCommand result" 0x00000000 "$(host_value invoke-0)"
+  check_eq "the module cannot unload while an object lives" 0x00000001 "$(host_value can-unload-while-held)"
+  check_eq "and can once all are released" 0x00000000 "$(host_value can-unload)"
 fi
 bytes=$(od -An -c -j100 -N16 "$TVX_INSTALL_UNIX/Shortcut2.dat" | tr -d ' \n')
 check_eq "the item file keeps its header count" 0000000000000002 "$bytes"
@@ -114,6 +116,15 @@ check_eq "a file name without a dot is the whole title" README "$(drive text "$d
 drive click "$dialog" 207
 check "Cancel closes the dialog and still returns S_OK" wait_until 10 host_done
 check_eq "and nothing is added" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+
+# Enter in the Name box ends the dialog without handing anything over.
+run_host 'C:\docs\three.txt'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+drive tree-select "$dialog" 215 0 >/dev/null
+drive click-at "$dialog" 201
+drive key enter
+check "Enter in the Name box closes the dialog" wait_until 10 host_done
+check_eq "without handing the entry over" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
 
 # "Dest" 0 or a window that is no receiver: nothing is added anywhere.
 for dest in 0 stale; do

@@ -130,8 +130,13 @@ int main(int argc, char** argv) {
         std::printf("invoking\n");
         Say("invoke-0", menu->InvokeCommand(&info));
     }
+    using CanUnload = HRESULT(WINAPI*)();
+    auto canUnload = reinterpret_cast<CanUnload>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("TavrolinexExt.dll"), "DllCanUnloadNow")));
+    if (canUnload) Say("can-unload-while-held", canUnload());
     menu->Release();
     init->Release();
+    if (canUnload) Say("can-unload", canUnload());
     DestroyMenu(popup);
     CoUninitialize();
     std::printf("done\n");
