@@ -33,6 +33,7 @@ add_library(tvx_ui STATIC
   data/win32/mailbox.cpp
   data/win32/profile.cpp
   shellext/win32/add_item_dialog.cpp
+  ui/skin/win32/catalog_tree_view.cpp
   ui/skin/win32/dialog.cpp
   ui/skin/win32/image_button.cpp
   ui/skin/win32/message_box.cpp

@@ -10,6 +10,7 @@
 #include "resources/add_item_ids.h"
 #include "resources/resource_ids.h"
 #include "shellext/win32/add_item_dialog.h"
+#include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
 
@@ -117,12 +118,7 @@ bool LauncherWindow::OnInitDialog() {
     ShowWindow(Item(IDC_HELP_LAUNCHER), SW_HIDE);
     EnableWindow(Item(IDC_HELP_LAUNCHER), FALSE);
     // The catalog tree's four icons.
-    treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-    for (int id : {IDI_TREE_CLOSED, IDI_TREE_OPEN, IDI_TREE_ITEM, IDI_TREE_OTHER}) {
-        HICON icon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
-        ImageList_AddIcon(treeImages_, icon);
-        if (icon) DestroyIcon(icon);
-    }
+    treeImages_ = CreateCatalogImages();
     SendMessageA(Item(IDC_CATALOG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
     // 10.
     SendMessageA(Item(IDC_FIND_SHORT), EM_SETSEL, 0, -1);
@@ -174,47 +170,21 @@ void LauncherWindow::SetRows(ResultLists lists) {
 }
 
 void LauncherWindow::LoadCatalogTree() {
-    HWND tv = Item(IDC_CATALOG_TREE);
-    SendMessageA(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
     LoadCatalogFile(installDir_ + "\\Shortcut2.clg", index_);
-
-    TVINSERTSTRUCTA ins = {};
-    ins.hParent = TVI_ROOT;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<char*>(tree_.root().text.c_str());
-    ins.item.lParam = reinterpret_cast<LPARAM>(&tree_.root());
-    HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-    InsertTreeChildren(root, tree_.root());
-    SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
-}
-
-void LauncherWindow::InsertTreeChildren(HTREEITEM parentItem, const CatalogNode& node) {
     HWND tv = Item(IDC_CATALOG_TREE);
-    for (const auto& child : node.children) {
-        TVINSERTSTRUCTA ins = {};
-        ins.hParent = parentItem;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        ins.item.pszText = const_cast<char*>(child->text.c_str());
-        ins.item.lParam = reinterpret_cast<LPARAM>(child.get());
-        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-        InsertTreeChildren(item, *child);
-    }
+    HTREEITEM root = ShowCatalogTree(tv, tree_);
+    SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    TVITEMA item = {};  // expanding by message sends no notification: show the open image here
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = root;
+    item.iImage = item.iSelectedImage = 1;
+    SendMessageA(tv, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void LauncherWindow::FillFromSelectedNode() {
-    HWND tv = Item(IDC_CATALOG_TREE);
-    HTREEITEM sel = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!sel) return;
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = sel;
-    SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    const CatalogNode* node = reinterpret_cast<const CatalogNode*>(item.lParam);
-    if (!node) return;
-    SetRows(FillFromCatalog(node->nodeData, node == &tree_.root(), store_));
+    if (const CatalogNode* node = SelectedCatalogNode(Item(IDC_CATALOG_TREE)))
+        SetRows(FillFromCatalog(node->nodeData, node == &tree_.root(), store_));
 }
 
 // ---- the result lists -----------------------------------------------------
@@ -441,12 +411,7 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
             if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) {
                 FillFromSelectedNode();
             } else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
-                auto* view = reinterpret_cast<NMTREEVIEWA*>(lp);
-                TVITEMA item = {};
-                item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-                item.hItem = view->itemNew.hItem;
-                item.iImage = item.iSelectedImage = (view->action & TVE_EXPAND) ? 1 : 0;
-                SendMessageA(header->hwndFrom, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                UpdateExpandedImage(*reinterpret_cast<NMTREEVIEWA*>(lp));
             }
             result = 0;
             return true;
@@ -608,8 +573,7 @@ void LauncherWindow::ReceiveNewItem() {
 }
 
 void LauncherWindow::RefillAfterNewItem() {
-    HWND tv = Item(IDC_CATALOG_TREE);
-    if (SendMessageA(tv, TVM_GETNEXTITEM, TVGN_CARET, 0))
+    if (SelectedTreeItem(Item(IDC_CATALOG_TREE)))
         FillFromSelectedNode();
     else
         SetRows(FillAtStartup(store_));  // no catalog chosen yet: keep the start-up listing current

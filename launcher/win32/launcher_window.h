@@ -55,7 +55,6 @@ private:
     // data
     void LoadItems();
     void LoadCatalogTree();
-    void InsertTreeChildren(HTREEITEM parentItem, const CatalogNode& node);
     void FillFromSelectedNode();
     void SetRows(ResultLists lists);
 

@@ -9,6 +9,7 @@
 #include "launcher/hotkey_table.h"
 #include "launcher/short_name.h"
 #include "resources/add_item_ids.h"
+#include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/resource_module.h"
 #include "ui/skin/win32/skin_controls.h"
 
@@ -96,41 +97,13 @@ bool AddItemDialog::OnInitDialog() {
 void AddItemDialog::FillCatalogTree() {
     HWND tv = Item(variant_.tree);
     if (!images_) {
-        images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 8);
-        for (int id : {4009, 4006, 4008, 4007}) {
-            HICON icon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
-            ImageList_AddIcon(images_, icon);
-            if (icon) DestroyIcon(icon);
-        }
+        images_ = CreateCatalogImages();
         SendMessageA(tv, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
     }
-    SendMessageA(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     ResetCatalogs(tree_, index_, variant_.rootText);
     std::string bytes;
     if (ReadWholeFile(installDir_ + "\\Shortcut2.clg", bytes)) DecodeCatalogFile(bytes, index_, NodeDataMode::NodeIdOnly);
-
-    TVINSERTSTRUCTA ins = {};
-    ins.hParent = TVI_ROOT;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM;
-    ins.item.pszText = const_cast<char*>(tree_.root().text.c_str());
-    ins.item.lParam = reinterpret_cast<LPARAM>(&tree_.root());
-    rootItem_ = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-    InsertChildren(rootItem_, tree_.root());
-}
-
-void AddItemDialog::InsertChildren(HTREEITEM parentItem, const CatalogNode& node) {
-    HWND tv = Item(variant_.tree);
-    for (const auto& child : node.children) {
-        TVINSERTSTRUCTA ins = {};
-        ins.hParent = parentItem;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
-        ins.item.pszText = const_cast<char*>(child->text.c_str());
-        ins.item.lParam = reinterpret_cast<LPARAM>(child.get());
-        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-        InsertChildren(item, *child);
-    }
+    rootItem_ = ShowCatalogTree(tv, tree_);  // nothing expanded or selected
 }
 
 void AddItemDialog::OpenKeyList() {
@@ -174,7 +147,7 @@ void AddItemDialog::OnSave() {
     const std::string keyText = buffer;
 
     HWND tv = Item(variant_.tree);
-    HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    HTREEITEM selected = SelectedTreeItem(tv);
     if (!selected) { variant_.showMessage(hwnd(), variant_.selectCatalog); return; }
     if (selected == rootItem_) { variant_.showMessage(hwnd(), variant_.selectSubCatalog); return; }
     name = Trim(name);
@@ -182,10 +155,6 @@ void AddItemDialog::OnSave() {
     if (name.empty()) { variant_.showMessage(hwnd(), MessageText("NameEmpty")); return; }
     if (shortName.empty()) shortName = MakeShortName(name);
 
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = selected;
-    SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     GetWindowTextA(Item(IDC_ADD_MODIFIER), buffer, sizeof buffer);
     MailboxFields fields;
     fields.Name = name;
@@ -194,7 +163,7 @@ void AddItemDialog::OnSave() {
     fields.Hotkey2 = keyText;
     fields.Description = description;
     fields.ExePath = exePath;
-    fields.NodeID = NodeIdForSelection(index_, reinterpret_cast<const CatalogNode*>(item.lParam));
+    fields.NodeID = NodeIdForSelection(index_, SelectedCatalogNode(tv));
     SendToMailbox(fields);
     End(IDOK);
 }
@@ -229,12 +198,7 @@ bool AddItemDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         }
         if (static_cast<int>(header->idFrom) == variant_.tree &&
             (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW)) {
-            auto* view = reinterpret_cast<NMTREEVIEWA*>(lp);
-            TVITEMA item = {};
-            item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-            item.hItem = view->itemNew.hItem;
-            item.iImage = item.iSelectedImage = (view->action & TVE_EXPAND) ? 1 : 0;
-            SendMessageA(header->hwndFrom, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            UpdateExpandedImage(*reinterpret_cast<NMTREEVIEWA*>(lp));
             result = 0;
             return true;
         }

@@ -43,7 +43,6 @@ private:
     bool PreTranslateMessage(MSG& msg) override;
 
     void FillCatalogTree();
-    void InsertChildren(HTREEITEM parentItem, const CatalogNode& node);
     void OpenKeyList();
     void CloseKeyList();
     void OnSave();

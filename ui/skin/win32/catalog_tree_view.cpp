@@ -1,0 +1,58 @@
+#include "ui/skin/win32/catalog_tree_view.h"
+
+#include "ui/skin/win32/resource_module.h"
+
+namespace tvx::win {
+
+namespace {
+HTREEITEM Insert(HWND tv, HTREEITEM parent, const CatalogNode& node) {
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(node.text.c_str());
+    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    for (const auto& child : node.children) Insert(tv, item, *child);
+    return item;
+}
+}  // namespace
+
+HIMAGELIST CreateCatalogImages() {
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 8);
+    for (int id : {4009, 4006, 4008, 4007}) {
+        HICON icon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        ImageList_AddIcon(images, icon);
+        if (icon) DestroyIcon(icon);
+    }
+    return images;
+}
+
+HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree) {
+    SendMessageA(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    return Insert(treeView, TVI_ROOT, tree.root());
+}
+
+HTREEITEM SelectedTreeItem(HWND treeView) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(treeView, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+const CatalogNode* SelectedCatalogNode(HWND treeView) {
+    HTREEITEM selected = SelectedTreeItem(treeView);
+    if (!selected) return nullptr;
+    TVITEMA item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = selected;
+    SendMessageA(treeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<const CatalogNode*>(item.lParam);
+}
+
+void UpdateExpandedImage(const NMTREEVIEWA& change) {
+    TVITEMA item = {};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = change.itemNew.hItem;
+    item.iImage = item.iSelectedImage = (change.action & TVE_EXPAND) ? 1 : 0;
+    SendMessageA(change.hdr.hwndFrom, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace tvx::win

@@ -1,0 +1,26 @@
+// A catalog tree shown in a tree-view control: every window that shows
+// catalogs uses these (launcher, add-item dialog, later the configuration and
+// exchange dialogs). Each tree item carries a pointer to its CatalogNode.
+#pragma once
+#include "data/catalog_tree.h"
+#include "ui/skin/win32/win_handles.h"
+
+#include <commctrl.h>
+
+namespace tvx::win {
+
+// The four 16x16 catalog icons (4009, 4006, 4008, 4007) of the resource
+// module: image 0 a collapsed catalog, image 1 an expanded one.
+HIMAGELIST CreateCatalogImages();
+
+// Empties the control and shows the tree, root first; returns the root item.
+HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree);
+
+// The node of the selected item, or null.
+const CatalogNode* SelectedCatalogNode(HWND treeView);
+HTREEITEM SelectedTreeItem(HWND treeView);
+
+// Switches an item's images when it is expanded or collapsed.
+void UpdateExpandedImage(const NMTREEVIEWA& change);
+
+}  // namespace tvx::win
