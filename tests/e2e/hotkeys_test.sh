@@ -34,10 +34,7 @@ tray_shown() { [ "$(drive tray "$LAUNCHER" 143 | value_of tray)" = "$1" ]; }
 clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
 # Types a short name into box S (replacing what it held) and presses Enter.
 run_short_name() {
-  drive click-at "$LAUNCHER" 1025
-  drive key end
-  local i
-  for i in 1 2 3 4 5 6; do drive key back; done
+  clear_box 1025
   drive type "$1"
   wait_until 4 test "$(drive text "$LAUNCHER" 1025)" = "$1"
   drive key enter

@@ -74,17 +74,13 @@ check_eq "Enter closes the list" 0 "$(list_value 1027 visible)"
 check_eq "and shows the item's hot key" "Alt + A" "$(drive text "$LAUNCHER" 1061)"
 
 # Box N: by name.
-drive click-at "$LAUNCHER" 1032
-drive key end
-for i in 1 2 3 4 5 6; do drive key back; done
+clear_box 1032
 drive type gam
 drive key enter
 check "Enter in box N starts the first name match" grep -q 'run-Gamma' <<<"$(wait_started 2)"
 
 # Run Apps takes box S.
-drive click-at "$LAUNCHER" 1025
-drive key end
-for i in 1 2 3 4 5; do drive key back; done
+clear_box 1025
 drive type abd
 drive key esc
 check_eq "Esc in a box closes only the list" "0 1" "$(list_value 1027 visible) $(drive visible "$LAUNCHER" | value_of visible)"
@@ -92,9 +88,7 @@ drive click-at "$LAUNCHER" 1329
 check "Run Apps starts the best match of box S" grep -q 'run-Gamma' <<<"$(wait_started 3)"
 
 # Down into the list; the arrow keys show each item; Enter starts the row.
-drive click-at "$LAUNCHER" 1025
-drive key end
-for i in 1 2 3 4 5; do drive key back; done
+clear_box 1025
 drive type ab
 drive key down
 check_eq "Down moves the focus into the list" 1027 "$(drive focused | value_of id)"
@@ -108,9 +102,7 @@ drive key enter
 check "Enter in the list starts the selected row" grep -q 'run-Gamma' <<<"$(wait_started 4)"
 
 # An empty box and Enter start nothing.
-drive click-at "$LAUNCHER" 1025
-drive key end
-for i in 1 2 3 4 5; do drive key back; done
+clear_box 1025
 check_eq "deleting the text selects the first row" 0 "$(list_value 1027 sel)"
 drive key enter
 sleep 1

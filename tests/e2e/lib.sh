@@ -49,6 +49,14 @@ exit_program() {
   wait_pid_gone "$PROGRAM_PID" 20
 }
 
+# Clicks into a box of the launcher and empties it with real key presses.
+clear_box() { # ID
+  drive click-at "$LAUNCHER" "$1"
+  drive key end
+  local i
+  for i in 1 2 3 4 5 6; do drive key back; done
+}
+
 # Ends whatever is left of a program run that failed half way.
 force_end_program() {
   "$WINESERVER" -k 2>/dev/null || true

@@ -15,10 +15,8 @@ trap tvx_bench_stop EXIT
 HOST="$TVX_BUILD/win64/tvxshellhost.exe"
 HOST_LOG="$TVX_BUILD/shellext-host.log"
 CLSID='{9B55AFD3-A2C6-41B8-93BF-937E4E5FF01B}'
-INSTALLED="$TVX_INSTALL_WIN\\TavrolinexExt.dll"
 registered() { [ "$(reg_value "HKCR\\CLSID\\$CLSID\\InprocServer32")" = "$TVX_INSTALL_UNIX_WIN" ]; }
 key_exists() { tvx_wine reg query "$1" >/dev/null 2>&1; }
-item_file() { "$TVX_INSTALL_UNIX/Shortcut2.dat"; }
 size_of() { stat -c %s "$1"; }
 host_value() { tr -d '\r' < "$HOST_LOG" | sed -n "s/^$1=//p" | head -n 1; }
 winini() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n "/^\[sdfggsadf\]/,/^\[/s/^$1=//p" | head -n 1; }
