@@ -24,6 +24,9 @@ bash scripts/dist.sh "$BUILD/win64" "$BUILD/dist64"
 
 . scripts/winebench.sh
 if [ -n "${DISPLAY:-}" ]; then export TVX_USE_DISPLAY=1; fi
+# Wine takes its ANSI code page from the locale: zh_CN gives GBK (936), the
+# code page the program targets, so the demo's Chinese entry reads right.
+export TVX_WINE_LOCALE="${TVX_WINE_LOCALE:-zh_CN.UTF-8}"
 tvx_bench_init "$BUILD" demo
 tvx_xvfb_start
 trap tvx_bench_stop EXIT INT TERM
