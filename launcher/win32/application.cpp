@@ -28,7 +28,7 @@ bool FileExists(const std::string& path) {
 }
 }  // namespace
 
-Application::Application(HINSTANCE instance) : instance_(instance) {}
+Application::Application() = default;
 
 Application::~Application() = default;
 
@@ -45,7 +45,6 @@ int Application::Run() {
         ChooseLanguage();
         ShowStartupProgress();
         RegisterShellExtension(true);
-        itemFilePath_ = installDir_ + "\\Shortcut2.dat";
         {
             LauncherWindow launcher(installDir_, store_);
             Dialog::SetMainWindow(&launcher);

@@ -13,7 +13,7 @@ class ProgressWindow;
 
 class Application {
 public:
-    explicit Application(HINSTANCE instance);
+    Application();
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -33,11 +33,9 @@ private:
     void UnregisterFixedHotkeys();
     void Shutdown();
 
-    HINSTANCE instance_;
     std::string installDir_;
     int languageIndex_ = 0;
     std::string languageCode_;
-    std::string itemFilePath_;
     UniqueHandle singleInstance_;
     ItemStore store_;  // every item of the installation, for the whole run
     std::unique_ptr<GdiplusSession> gdiplus_;

@@ -155,7 +155,7 @@ void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
 
 void LauncherWindow::LoadItems() {
     SetRows(ResultLists{});
-    store_ = LoadItemFile(installDir_ + "\\Shortcut2.dat");
+    store_ = LoadItemFile(ItemFilePath());
     SetRows(FillAtStartup(store_));
 }
 
@@ -171,7 +171,7 @@ void LauncherWindow::SetRows(ResultLists lists) {
 
 void LauncherWindow::LoadCatalogTree() {
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
-    LoadCatalogFile(installDir_ + "\\Shortcut2.clg", index_);
+    LoadCatalogFile(CatalogFilePath(), index_);
     HWND tv = Item(IDC_CATALOG_TREE);
     HTREEITEM root = ShowCatalogTree(tv, tree_);
     SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
@@ -564,10 +564,10 @@ void LauncherWindow::ReceiveNewItem() {
     std::optional<LaunchItem> item = ItemFromMailbox(fields, NewGuidText());
     if (!item) return;  // an empty Name: nothing to add
     const size_t index = store_.Append(std::move(*item));
-    AppendItemRecord(installDir_ + "\\Shortcut2.dat", store_, index);
+    AppendItemRecord(ItemFilePath(), store_, index);
     if (CatalogNode* node = index_.NodeOf(fields.NodeID)) {
         node->nodeData = AppendMember(node->nodeData, index);
-        SaveCatalogFile(installDir_ + "\\Shortcut2.clg", tree_);
+        SaveCatalogFile(CatalogFilePath(), tree_);
     }
     RefillAfterNewItem();
 }

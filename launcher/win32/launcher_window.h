@@ -53,6 +53,8 @@ private:
     void OnDestroy() override;
 
     // data
+    std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
+    std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
     void LoadItems();
     void LoadCatalogTree();
     void FillFromSelectedNode();

@@ -1,6 +1,6 @@
 #include "launcher/win32/application.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    tvx::win::Application app(instance);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    tvx::win::Application app;
     return app.Run();
 }

@@ -29,8 +29,6 @@ press() {
   xdotool key --delay 50 "$1"
   sleep 0.3
 }
-started() { [ -f "$LOG_UNIX" ] && tr -d '\r' < "$LOG_UNIX" | cut -d' ' -f2- || true; }
-tray_shown() { [ "$(drive tray "$LAUNCHER" 143 | value_of tray)" = "$1" ]; }
 clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
 # Types a short name into box S (replacing what it held) and presses Enter.
 run_short_name() {
@@ -38,14 +36,6 @@ run_short_name() {
   drive type "$1"
   wait_until 4 test "$(drive text "$LAUNCHER" 1025)" = "$1"
   drive key enter
-}
-wait_started() { # N: waits until the helper ran N times; prints its last command line
-  local i
-  for i in $(seq 1 40); do
-    [ "$(started | wc -l)" -ge "$1" ] && { started | tail -n 1; return 0; }
-    sleep 0.25
-  done
-  return 1
 }
 
 tvx_install "$TVX_DIST"

@@ -23,18 +23,6 @@ install_with_items() {
   rm -f "$LOG_UNIX"
 }
 
-started() { # the helper runs recorded so far, one command line a line
-  [ -f "$LOG_UNIX" ] && tr -d '\r' < "$LOG_UNIX" | cut -d' ' -f2- || true
-}
-# Waits until the helper was started N times in all; prints its last command line.
-wait_started() {
-  local n=$1 i
-  for i in $(seq 1 40); do
-    [ "$(started | wc -l)" -ge "$n" ] && { started | tail -n 1; return 0; }
-    sleep 0.25
-  done
-  return 1
-}
 list_value() { drive list "$LAUNCHER" "$1" | value_of "$2"; }
 wait_list_visible() { # ID WANTED
   local i v
@@ -136,7 +124,6 @@ check "Exit asks whether to hide" test -n "$box"
 tvx_shot launcher_message_box
 [ -n "$box" ] && drive click "$box" 6
 check_eq "Yes hides the window" 0 "$(wait_visible "$LAUNCHER" 0)"
-tray_shown() { [ "$(drive tray "$LAUNCHER" 143 | value_of tray)" = "$1" ]; }
 check "and adds the tray icon" wait_until 8 tray_shown 1
 drive post "$LAUNCHER" 1029 143 0x204   # right press
 sleep 1

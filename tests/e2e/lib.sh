@@ -49,6 +49,20 @@ exit_program() {
   wait_pid_gone "$PROGRAM_PID" 20
 }
 
+# The test helper's runs recorded in $LOG_UNIX so far, one command line a line.
+started() { [ -f "$LOG_UNIX" ] && tr -d '\r' < "$LOG_UNIX" | cut -d' ' -f2- || true; }
+# Waits until the helper was started N times in all; prints its last command line.
+wait_started() { # N
+  local i
+  for i in $(seq 1 40); do
+    [ "$(started | wc -l)" -ge "$1" ] && { started | tail -n 1; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+# Whether the launcher's tray icon is there (1) or not (0).
+tray_shown() { [ "$(drive tray "$LAUNCHER" 143 | value_of tray)" = "$1" ]; }
+
 # Clicks into a box of the launcher and empties it with real key presses.
 clear_box() { # ID
   drive click-at "$LAUNCHER" "$1"

@@ -32,7 +32,6 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    bool running() const { return hwnd_ != nullptr && !ended_; }
 
     // The window whose pre-translation sees every message of every modal
     // loop of the program first (the launcher window).
