@@ -15,6 +15,7 @@ add_executable(tvx_unit_tests
   tests/native/clipboard_data_test.cpp
   tests/native/hotkey_plan_test.cpp
   tests/native/mailbox_test.cpp
+  tests/native/scroll_geometry_test.cpp
 )
 target_link_libraries(tvx_unit_tests PRIVATE tvx_core GTest::gtest GTest::gtest_main)
 target_compile_options(tvx_unit_tests PRIVATE ${TVX_WARNINGS})

@@ -40,6 +40,10 @@ add_library(tvx_ui STATIC
   ui/skin/win32/resource_module.cpp
   ui/skin/win32/skin_controls.cpp
   ui/skin/win32/skin_image.cpp
+  ui/skin/win32/skin_list.cpp
+  ui/skin/win32/skin_scroll_bar.cpp
+  ui/skin/win32/skin_scrolled.cpp
+  ui/skin/win32/skin_tree.cpp
 )
 target_link_libraries(tvx_ui PUBLIC tvx_core gdiplus comctl32 shell32 ole32 oleaut32 uuid advapi32 user32 gdi32)
 target_compile_options(tvx_ui PRIVATE ${TVX_WARNINGS})
@@ -127,10 +131,11 @@ if(TVX_WIN_TESTS)
     tests/win32/file_io_test.cpp
     tests/win32/profile_test.cpp
     tests/win32/run_command_test.cpp
+    tests/win32/skin_controls_test.cpp
     tests/win32/zip_archive_test.cpp
     tests/win32/test_support.cpp
   )
-  target_link_libraries(tvx_win_tests PRIVATE tvx_win gtest gtest_main)
+  target_link_libraries(tvx_win_tests PRIVATE tvx_win gtest gtest_main comctl32)
   target_compile_options(tvx_win_tests PRIVATE ${TVX_WARNINGS})
   target_link_options(tvx_win_tests PRIVATE ${TVX_STATIC_RUNTIME})
 endif()

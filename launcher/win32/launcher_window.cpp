@@ -43,9 +43,11 @@ std::string WebPage(const char* page) { return std::string("http://www.") + "tav
 LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(list, ResultListProc, 1);
     LRESULT r = DefSubclassProc(list, msg, wp, lp);
-    if (msg == WM_KEYDOWN) {
-        // After the list has handled the key: tell the window which row is
-        // selected now, so that moving with the arrow keys shows each item.
+    if (msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN) {
+        // After the list has handled the key or the press: tell the window
+        // which row is selected now, so that moving with the arrow keys
+        // shows each item, and so does a click on a row (the press closes
+        // the list, so its button-up never reaches the list).
         int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
         if (row >= 0) SendMessageA(GetParent(list), kResultListNotify, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(list));
     }
@@ -117,7 +119,8 @@ bool LauncherWindow::OnInitDialog() {
     SetButtonImages(IDC_DROP_NAME, img + "ComboButton.png", img + "ComboButton.png");
     ShowWindow(Item(IDC_HELP_LAUNCHER), SW_HIDE);
     EnableWindow(Item(IDC_HELP_LAUNCHER), FALSE);
-    // The catalog tree's four icons.
+    // The catalog tree: skinned bars and its four icons.
+    SkinTree(IDC_CATALOG_TREE, installDir_);
     treeImages_ = CreateCatalogImages();
     SendMessageA(Item(IDC_CATALOG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
     // 10.
@@ -136,11 +139,16 @@ void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
     SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
     SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
+    SkinListCtrl* list = SkinList(pane.listId, installDir_);
     const char* first = shortNameFirst ? "ShortName" : "Program Name";
     const char* second = shortNameFirst ? "Program Name" : "ShortName";
     const std::pair<const char*, int> columns[] = {
         {first, shortNameFirst ? 60 : 120}, {second, shortNameFirst ? 120 : 60}, {"Program Description", 60}, {"IndexInAll", 0}};
     for (int i = 0; i < 4; ++i) {
+        if (list) {
+            list->InsertColumn(i, columns[i].first, SkinListCtrl::Left, columns[i].second);
+            continue;
+        }
         LVCOLUMNA col = {};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         col.pszText = const_cast<char*>(columns[i].first);
@@ -170,9 +178,12 @@ void LauncherWindow::SetRows(ResultLists lists) {
 }
 
 void LauncherWindow::LoadCatalogTree() {
+    // The nodes point at the catalogs: they go first, and with them the
+    // selection, so that no selection change can read a freed catalog.
+    HWND tv = Item(IDC_CATALOG_TREE);
+    ClearCatalogTreeView(tv);
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
     LoadCatalogFile(CatalogFilePath(), index_);
-    HWND tv = Item(IDC_CATALOG_TREE);
     HTREEITEM root = ShowCatalogTree(tv, tree_);
     SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
     TVITEMA item = {};  // expanding by message sends no notification: show the open image here
@@ -350,16 +361,19 @@ void LauncherWindow::HandleMousePress(const MSG& msg) {
     const HWND target = msg.hwnd;
     const bool left = msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN;
     const bool isMouse = msg.message != WM_KEYDOWN;
-    auto in = [&](int id) { HWND c = Item(id); return target == c || IsChild(c, target); };
+    // A press in the control itself (its rows), or anywhere on it including
+    // its skinned scroll bars, which scroll the list without closing it.
+    auto inRows = [&](int id) { HWND c = Item(id); return target == c || IsChild(c, target); };
+    auto in = [&](int id) { return inRows(id) || SkinScrollBar::TargetOf(target) == Item(id); };
 
     if (lists_[kShort].open && !in(IDC_FIND_SHORT) && !in(IDC_LIST_SHORT) && !in(IDC_DROP_SHORT))
         CloseList(kShort);
     if (!isMouse) return;
     if (left && (in(IDC_FIND_SHORT) || in(IDC_FIND_NAME))) {
         CloseBoth();
-    } else if (left && lists_[kShort].open && in(IDC_LIST_SHORT)) {
+    } else if (left && lists_[kShort].open && inRows(IDC_LIST_SHORT)) {
         CloseList(kShort);  // the press still reaches the list and shows the row under it
-    } else if (left && lists_[kName].open && in(IDC_LIST_NAME)) {
+    } else if (left && lists_[kName].open && inRows(IDC_LIST_NAME)) {
         CloseList(kName);
     } else if (target == hwnd() || (left && in(IDC_CATALOG_TREE))) {
         CloseBoth();
@@ -621,7 +635,6 @@ void LauncherWindow::Paint() {
     HDC dc = BeginPaint(hwnd(), &ps);
     const RECT boxS = ChildRect(hwnd(), Item(IDC_FIND_SHORT)), dropS = ChildRect(hwnd(), Item(IDC_DROP_SHORT));
     const RECT boxN = ChildRect(hwnd(), Item(IDC_FIND_NAME)), dropN = ChildRect(hwnd(), Item(IDC_DROP_NAME));
-    const RECT tree = ChildRect(hwnd(), Item(IDC_CATALOG_TREE));
     const int dropWidth = dropS.right - dropS.left;
 
     UniqueGdi<HPEN> whitePen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
@@ -638,11 +651,12 @@ void LauncherWindow::Paint() {
         SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
         RoundRect(dc, boxN.left, boxN.bottom + 25, boxN.right + 20, boxN.bottom + 50, 1, 1);
         RoundRect(dc, boxN.left, boxN.bottom + 75, boxN.right + 20, boxN.bottom + 155, 1, 1);
-        RoundRect(dc, tree.left - 1, tree.top - 1, tree.right + 12, tree.bottom + 12, 1, 1);
         RoundRect(dc, boxS.left - 2, boxS.top - 2, boxS.right + dropWidth + 2, boxS.bottom + 2, 1, 1);
         if (IsWindowVisible(Item(IDC_FIND_NAME)))
             RoundRect(dc, boxN.left - 1, boxN.top - 1, boxN.right + (dropN.right - dropN.left) + 1, boxN.bottom + 1, 1, 1);
     }
+    // The tree's and the open lists' frames with the room of their bars.
+    PaintControlFrames(dc);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
     SelectGuard fontGuard(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);

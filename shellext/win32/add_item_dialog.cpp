@@ -70,11 +70,8 @@ bool AddItemDialog::OnInitDialog() {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     SendMessageA(list, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
     SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
-    LVCOLUMNA col = {};
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.pszText = const_cast<char*>("Keys");
-    col.cx = 60;
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+    if (SkinListCtrl* keys = SkinList(IDC_ADD_KEY_LIST, installDir_)) keys->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
+    SkinTree(variant_.tree, installDir_);
     int row = 0;
     for (const KeyName& key : kKeyNameTable) {
         std::string text(key.name);
@@ -237,6 +234,7 @@ void AddItemDialog::Paint() {
         SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
         RoundRect(dc, key.right, key.top, key.right + (drop.right - drop.left) + 2, key.bottom, 1, 1);
     }
+    PaintControlFrames(dc);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
     SelectGuard fontGuard(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);

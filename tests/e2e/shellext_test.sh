@@ -67,8 +67,11 @@ if [ -n "$dialog" ]; then
   check_eq "Description alike" "Quarterly.Report" "$(drive text "$dialog" 1058)"
   check_eq "and a short name made from it" "Quarterly.Report" "$(drive text "$dialog" 1035)"
   tvx_shot add_item_key_list_closed
+  check_eq "the extension's dialog shows no system scroll bar" 0 "$(drive sysbars "$dialog" | value_of count)"
   drive click "$dialog" 209
   sleep 0.5
+  check_eq "nor with its key list open, which scrolls with the skinned bar" "0 1" \
+    "$(drive sysbars "$dialog" | value_of count) $(drive bar "$dialog" 210 v | value_of visible)"
   check_eq "the key drop button opens the key list over Cancel" "1 0" \
     "$(drive list "$dialog" 210 | value_of visible) $(grep -c $'^207\tButton\t1' <<<"$(drive texts "$dialog")")"
   tvx_shot add_item_key_list_open

@@ -48,7 +48,8 @@ if wait_launcher; then
   check "the second process ends after the notice" wait_pid_gone "$second" 15
   check "the first instance keeps running" kill -0 "$PROGRAM_PID"
   check_eq "the first launcher is still there" visible=1 "$(drive visible "$LAUNCHER")"
-  check "the second start leaves the extension registered" extension_registered
+  # A single registry read can miss under load; an unregistration would stay.
+  check "the second start leaves the extension registered" wait_until 5 extension_registered
 
   if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
   check "the extension is unregistered at exit" wait_until 15 extension_unregistered

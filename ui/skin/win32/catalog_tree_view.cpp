@@ -28,9 +28,20 @@ HIMAGELIST CreateCatalogImages() {
     return images;
 }
 
-HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree) {
+void ClearCatalogTreeView(HWND treeView) {
+    SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, 0);
     SendMessageA(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    return Insert(treeView, TVI_ROOT, tree.root());
+}
+
+HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree) {
+    ClearCatalogTreeView(treeView);
+    // A tree that redraws and recomputes its scroll range after every
+    // insertion takes seconds for a few thousand catalogs: fill it whole first.
+    SendMessageA(treeView, WM_SETREDRAW, FALSE, 0);
+    HTREEITEM root = Insert(treeView, TVI_ROOT, tree.root());
+    SendMessageA(treeView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(treeView, nullptr, TRUE);
+    return root;
 }
 
 HTREEITEM SelectedTreeItem(HWND treeView) {

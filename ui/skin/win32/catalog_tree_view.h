@@ -13,6 +13,10 @@ namespace tvx::win {
 // module: image 0 a collapsed catalog, image 1 an expanded one.
 HIMAGELIST CreateCatalogImages();
 
+// Clears the selection and deletes every node, before the catalogs the nodes
+// point at are freed.
+void ClearCatalogTreeView(HWND treeView);
+
 // Empties the control and shows the tree, root first; returns the root item.
 HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree);
 

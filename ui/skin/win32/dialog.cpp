@@ -105,6 +105,33 @@ void Dialog::PaintBackground(HDC dc, HWND child, const RECT& childRect) {
     RestoreDC(dc, saved);
 }
 
+SkinListCtrl* Dialog::SkinList(int id, const std::string& installDir) {
+    auto list = std::make_unique<SkinListCtrl>();
+    if (!list->Attach(Item(id), installDir)) return nullptr;
+    skinned_.push_back(std::move(list));
+    return static_cast<SkinListCtrl*>(skinned_.back().get());
+}
+
+SkinTreeCtrl* Dialog::SkinTree(int id, const std::string& installDir) {
+    auto tree = std::make_unique<SkinTreeCtrl>();
+    if (!tree->Attach(Item(id), installDir)) return nullptr;
+    skinned_.push_back(std::move(tree));
+    return static_cast<SkinTreeCtrl*>(skinned_.back().get());
+}
+
+void Dialog::PaintControlFrames(HDC dc) const {
+    if (skinned_.empty()) return;
+    UniqueGdi<HBRUSH> fill(CreateSolidBrush(RGB(161, 222, 255)));
+    UniqueGdi<HPEN> outline(CreatePen(PS_SOLID, 1, RGB(212, 208, 200)));
+    SelectGuard brush(dc, fill.get());
+    SelectGuard pen(dc, outline.get());
+    for (const auto& control : skinned_) {
+        if (!control->Visible()) continue;
+        const RECT rc = control->FrameRect();
+        RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 1, 1);
+    }
+}
+
 void Dialog::OnCommand(int id, int, HWND) {
     if (id == IDOK) OnOk();
     else if (id == IDCANCEL) OnCancel();
@@ -191,6 +218,16 @@ INT_PTR Dialog::Proc(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         return FALSE;
+    case WM_PAINT:
+        if (skinned_.empty()) return FALSE;
+        {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd_, &ps);
+            PaintControlFrames(dc);
+            EndPaint(hwnd_, &ps);
+        }
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
+        return TRUE;
     case WM_DESTROY:
         OnDestroy();
         return FALSE;

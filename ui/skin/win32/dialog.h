@@ -7,11 +7,14 @@
 #pragma once
 #include "ui/skin/win32/image_button.h"
 #include "ui/skin/win32/skin_image.h"
+#include "ui/skin/win32/skin_list.h"
+#include "ui/skin/win32/skin_tree.h"
 #include "ui/skin/win32/win_handles.h"
 
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tvx::win {
 
@@ -63,6 +66,15 @@ protected:
     ImageButton* Button(int id);
     void PaintBackground(HDC dc, HWND child, const RECT& childRect);
 
+    // Makes the template's report list or tree a skinned one whose scroll
+    // bars are drawn from `installDir` + "\Images\".
+    SkinListCtrl* SkinList(int id, const std::string& installDir);
+    SkinTreeCtrl* SkinTree(int id, const std::string& installDir);
+    // The frame round each skinned list and tree that is shown, with the
+    // room of its bars. Dialogs that paint themselves call it; the others
+    // get it from the default painting.
+    void PaintControlFrames(HDC dc) const;
+
 private:
     static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Proc(UINT msg, WPARAM wp, LPARAM lp);
@@ -77,6 +89,7 @@ private:
     bool dragByBody_ = false;
     bool transparentLabels_ = false;
     std::map<int, std::unique_ptr<ImageButton>> buttons_;
+    std::vector<std::unique_ptr<SkinScrolledControl>> skinned_;
 };
 
 }  // namespace tvx::win

@@ -36,12 +36,48 @@ bool SkinImage::Load(const std::string& ansiPath) {
     return true;
 }
 
+namespace {
+// Draws a part of the bitmap into a part of the target. Tiling at the edges
+// keeps a stretched image from fading into its surroundings.
+void DrawPart(Gdiplus::Graphics& g, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect& dest, INT sx, INT sy, INT sw, INT sh) {
+    if (dest.Width <= 0 || dest.Height <= 0 || sw <= 0 || sh <= 0) return;
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    g.DrawImage(&bitmap, dest, sx, sy, sw, sh, Gdiplus::UnitPixel, &attributes);
+}
+}  // namespace
+
 void SkinImage::Draw(HDC dc, const RECT& target) const {
     if (!bitmap_) return;
     Gdiplus::Graphics g(dc);
     Gdiplus::Rect dest(target.left, target.top, target.right - target.left, target.bottom - target.top);
-    g.DrawImage(bitmap_.get(), dest, 0, 0, static_cast<INT>(bitmap_->GetWidth()),
-                static_cast<INT>(bitmap_->GetHeight()), Gdiplus::UnitPixel);
+    DrawPart(g, *bitmap_, dest, 0, 0, static_cast<INT>(bitmap_->GetWidth()), static_cast<INT>(bitmap_->GetHeight()));
+}
+
+void SkinImage::DrawSliced(HDC dc, const RECT& target, bool vertical) const {
+    if (!bitmap_) return;
+    const INT w = static_cast<INT>(bitmap_->GetWidth()), h = static_cast<INT>(bitmap_->GetHeight());
+    const INT destW = target.right - target.left, destH = target.bottom - target.top;
+    const INT sourceLength = vertical ? h : w, destLength = vertical ? destH : destW;
+    // The ends keep the scale the image has across the bar.
+    const INT across = vertical ? w : h, destAcross = vertical ? destW : destH;
+    const INT cap = sourceLength / 3;
+    const INT destCap = across > 0 ? cap * destAcross / across : cap;
+    if (cap <= 0 || destCap <= 0 || 2 * destCap >= destLength) {
+        Draw(dc, target);
+        return;
+    }
+    Gdiplus::Graphics g(dc);
+    const INT x = target.left, y = target.top;
+    if (vertical) {
+        DrawPart(g, *bitmap_, {x, y, destW, destCap}, 0, 0, w, cap);
+        DrawPart(g, *bitmap_, {x, y + destCap, destW, destH - 2 * destCap}, 0, cap, w, h - 2 * cap);
+        DrawPart(g, *bitmap_, {x, y + destH - destCap, destW, destCap}, 0, h - cap, w, cap);
+    } else {
+        DrawPart(g, *bitmap_, {x, y, destCap, destH}, 0, 0, cap, h);
+        DrawPart(g, *bitmap_, {x + destCap, y, destW - 2 * destCap, destH}, cap, 0, w - 2 * cap, h);
+        DrawPart(g, *bitmap_, {x + destW - destCap, y, destCap, destH}, w - cap, 0, cap, h);
+    }
 }
 
 }  // namespace tvx::win

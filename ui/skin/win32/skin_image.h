@@ -37,6 +37,9 @@ public:
     void Reset();
     // The whole image stretched into the rectangle.
     void Draw(HDC dc, const RECT& target) const;
+    // Stretched along one direction only between its two ends, which keep
+    // their size (a scroll thumb keeps its rounded ends at any length).
+    void DrawSliced(HDC dc, const RECT& target, bool vertical) const;
 
 private:
     std::unique_ptr<Gdiplus::Bitmap> bitmap_;

@@ -4,6 +4,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -56,7 +57,20 @@ struct IconTraits {
     static void Close(HICON h) { DestroyIcon(h); }
 };
 
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static bool Valid(HIMAGELIST h) { return h != nullptr; }
+    static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+};
+struct RegKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static bool Valid(HKEY h) { return h != nullptr; }
+    static void Close(HKEY h) { RegCloseKey(h); }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
+using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
+using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
 template <typename T>

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The skinned scroll bars, lists and trees of the launcher and the add-item
+# dialog, driven with the mouse and keys as a person would: holding an arrow,
+# paging through the track, dragging the thumb, the wheel, find-as-you-type,
+# and a census of system scroll bars (there must be none).
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" skin || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+# 300 entries e000..e299 in 40 catalogs: long lists and a tree that scrolls.
+tvx_install "$TVX_DIST"
+{
+  for i in $(seq 0 299); do printf 'item\tEntry %03d\te%03d\t\t\tdescription %d\tC:\\\\x%d.exe\n' "$i" "$i" "$i" "$i"; done
+  for c in $(seq 0 39); do printf 'catalog\tCatalog %02d\t%d,%d,%d\n' "$c" $((c*7)) $((c*7+1)) $((c*7+2)); done
+} > "$TVX_BUILD/skin-items.txt"
+"$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/skin-items.txt" "$TVX_INSTALL_UNIX" >/dev/null
+# One button loses its hover picture: it must keep its normal look when hovered.
+rm -f "$TVX_INSTALL_UNIX/Images/Config_02.png"
+
+bar_value() { drive bar "$LAUNCHER" "$1" "$2" | value_of "$3"; }
+thumb_top() { bar_value "$1" "$2" thumb | cut -d, -f1; }
+list_value() { drive list "$LAUNCHER" "$1" | value_of "$2"; }
+
+start_program
+if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
+
+census=$(drive sysbars "$LAUNCHER")
+check_eq "the launcher shows no system scroll bar at rest" 0 "$(value_of count <<<"$census")"
+check_eq "the catalog tree has a skinned vertical bar" 1 "$(bar_value 1290 v visible)"
+check "whose thumb is drawn, since 40 catalogs do not fit" test "$(bar_value 1290 v thumb)" != "0,0"
+check_eq "the tree's horizontal bar has nothing to scroll: no thumb" "0,0" "$(bar_value 1290 h thumb)"
+tvx_shot skin_launcher_tree
+
+# Find as you type moves the list, and the thumb with it.
+drive click-at "$LAUNCHER" 1025
+drive type e05
+first_top=$(thumb_top 1027 v)
+check_eq "the open result list has its skinned bar" 1 "$(bar_value 1027 v visible)"
+check_eq "no system scroll bar while the list is open" 0 "$(drive sysbars "$LAUNCHER" | value_of count)"
+clear_box 1025
+drive type e250
+check_eq "typing e250 selects row 250" 250 "$(list_value 1027 sel)"
+later_top=$(thumb_top 1027 v)
+check "and the thumb follows the list down (${first_top} -> ${later_top})" test "${later_top:-0}" -gt "${first_top:-999}"
+
+# Holding the down arrow: one step at once, then after about 250 ms a step
+# every 50 ms until release, and one last step on release over the arrow.
+hold=$(drive hold "$LAUNCHER" 1027 v second 1000)
+start=$(value_of start <<<"$hold")
+first_t=$(sed -n 's/^t=\([0-9]*\) pos=.*/\1/p' <<<"$hold" | head -n 1)
+first_pos=$(sed -n 's/^t=[0-9]* pos=\([0-9]*\)/\1/p' <<<"$hold" | head -n 1)
+second_t=$(sed -n 's/^t=\([0-9]*\) pos=.*/\1/p' <<<"$hold" | sed -n 2p)
+held=$(value_of held <<<"$hold")
+released=$(value_of released <<<"$hold")
+check_eq "pressing the down arrow scrolls one row at once" "$((start + 1))" "$first_pos"
+check "within the first 150 ms (${first_t:-never} ms)" test "${first_t:-9999}" -le 150
+check "the next step waits about 250 ms (${second_t:-never} ms)" test "${second_t:-0}" -ge 200 -a "${second_t:-0}" -le 600
+check "then it repeats while held ($start -> $held in 1 s)" test "$((held - start))" -ge 6
+check_eq "releasing over the arrow makes one last step" "$((held + 1))" "$released"
+check_eq "the list stays open while its bar is used" 1 "$(list_value 1027 visible)"
+tvx_shot skin_arrow_held
+
+# A press on the track pages by what the list shows.
+page=$(list_value 1027 page)
+hold=$(drive hold "$LAUNCHER" 1027 v after 120)
+check_eq "a press on the track below the thumb moves one page ($page rows)" \
+  "$(( $(value_of start <<<"$hold") + page ))" "$(value_of released <<<"$hold")"
+
+# Dragging the thumb to the end shows the last rows; the list stays open.
+drive drag-thumb "$LAUNCHER" 1027 v 1000 >/dev/null
+count=$(list_value 1027 count)
+check_eq "dragging the thumb to the bottom shows the last row" "$((count - page))" "$(list_value 1027 top)"
+check_eq "and leaves the list open" 1 "$(list_value 1027 visible)"
+tvx_shot skin_launcher_long_list
+drive drag-thumb "$LAUNCHER" 1027 v 500 >/dev/null
+mid=$(list_value 1027 top)
+check "dragging it half way shows the middle rows (top $mid)" test "$mid" -ge 130 -a "$mid" -le 170
+drive drag-thumb "$LAUNCHER" 1027 v 1000 >/dev/null
+# Clicking a row then shows that entry (and closes the list, as a click on a row does).
+drive click-at "$LAUNCHER" 1027
+check_eq "clicking a row after scrolling shows that entry" "Entry 298" "$(drive text "$LAUNCHER" 1032)"
+check_eq "its description too" "description 298" "$(drive text "$LAUNCHER" 1058)"
+
+# The horizontal bar of the short-name list scrolls its columns.
+drive click-at "$LAUNCHER" 1025
+drive type e1
+check "the short-name list's columns are wider than it: its horizontal bar has a thumb" \
+  test "$(bar_value 1027 h thumb)" != "0,0"
+drive key esc
+
+# The wheel scrolls the tree and its bar follows.
+drive click-at "$LAUNCHER" 1290
+drive key home
+before=$(drive pos "$LAUNCHER" 1290 | value_of pos)
+top_before=$(thumb_top 1290 v)
+drive wheel "$LAUNCHER" 1290 -2
+after=$(drive pos "$LAUNCHER" 1290 | value_of pos)
+check "two wheel notches scroll the tree down ($before -> $after)" test "$after" -gt "$before"
+check "and its thumb follows ($top_before -> $(thumb_top 1290 v))" test "$(thumb_top 1290 v)" -gt "$top_before"
+drive wheel "$LAUNCHER" 1290 1
+check "a notch back scrolls it up again" test "$(drive pos "$LAUNCHER" 1290 | value_of pos)" -lt "$after"
+hold=$(drive hold "$LAUNCHER" 1290 v second 100)
+check_eq "the tree's down arrow steps one node (and one more on release)" \
+  "$(( $(value_of start <<<"$hold") + 2 ))" "$(value_of released <<<"$hold")"
+
+# Hover images: a missing one leaves the normal look, a present one shows.
+drive hover "$LAUNCHER" 1298   # rest the pointer elsewhere first
+normal=$(drive pixel "$LAUNCHER" 1330 3 10 | value_of colour)
+drive hover "$LAUNCHER" 1330
+check_eq "a button whose hover image is missing keeps its normal image while hovered" "$normal" \
+  "$(drive pixel "$LAUNCHER" 1330 3 10 | value_of colour)"
+export_normal=$(drive pixel "$LAUNCHER" 1302 3 10 | value_of colour)
+drive hover "$LAUNCHER" 1302
+check "while a button with a hover image changes ($export_normal)" \
+  test "$(drive pixel "$LAUNCHER" 1302 3 10 | value_of colour)" != "$export_normal"
+
+# The program's add-item dialog: its tree and key list.
+drive profile-write ghyjtytsadf Name "Scroll test"
+drive post "$LAUNCHER" 1054 0 0
+dialog=$(drive wait-ctl 1177 10000 | value_of hwnd)
+check "a pre-fill request opens the add-item dialog" test -n "$dialog"
+if [ -n "$dialog" ]; then
+  check_eq "the add-item dialog shows no system scroll bar" 0 "$(drive sysbars "$dialog" | value_of count)"
+  check_eq "its key list's bar is hidden with the list" 0 "$(drive bar "$dialog" 210 v | value_of visible)"
+  drive click "$dialog" 209
+  sleep 0.5
+  check_eq "the open key list has its skinned bar" 1 "$(drive bar "$dialog" 210 v | value_of visible)"
+  check_eq "and still no system scroll bar" 0 "$(drive sysbars "$dialog" | value_of count)"
+  key_bar=$(drive bar "$dialog" 210 v)
+  check "the bar lies inside the dialog" test "$(value_of length <<<"$key_bar")" -gt 30
+  drive hold "$dialog" 210 v second 500 >/dev/null
+  check "its down arrow scrolls the 48 keys" test "$(drive pos "$dialog" 210 | value_of pos)" -gt 0
+  check_eq "and a press on the bar leaves the key list open" 1 "$(drive list "$dialog" 210 | value_of visible)"
+  tvx_shot skin_add_item_key_list_open
+  drive click "$dialog" 207 2>/dev/null
+  drive click "$dialog" 1010
+  drive gone-ctl 1177 5000 >/dev/null
+fi
+
+if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
