@@ -53,6 +53,7 @@ add_library(tvx_win STATIC
   data/win32/clipboard_io.cpp
   exchange/win32/zip_archive.cpp
   launcher/win32/run_command.cpp
+  launcher/win32/tray_icon.cpp
 )
 target_link_libraries(tvx_win PUBLIC tvx_ui minizip)
 target_compile_options(tvx_win PRIVATE ${TVX_WARNINGS})
@@ -82,7 +83,6 @@ add_executable(Tavrolinex WIN32
   launcher/win32/launcher_window.cpp
   launcher/win32/progress_window.cpp
   launcher/win32/item_hotkeys.cpp
-  launcher/win32/tray_icon.cpp
   resources/Tavrolinex.rc
 )
 target_link_libraries(Tavrolinex PRIVATE tvx_win)
@@ -129,6 +129,7 @@ if(TVX_WIN_TESTS)
   add_executable(tvx_win_tests
     tests/win32/clipboard_test.cpp
     tests/win32/file_io_test.cpp
+    tests/win32/mailbox_test.cpp
     tests/win32/profile_test.cpp
     tests/win32/run_command_test.cpp
     tests/win32/skin_controls_test.cpp

@@ -65,4 +65,43 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
     return EqualsNoCase(text.substr(text.size() - tail.size()), tail);
 }
 
+std::string_view CutAtCharacterBoundary(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    size_t end = 0;
+    for (size_t i = 0; i < text.size();) {
+        size_t width = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        if (i + width > maxBytes) break;
+        i += width;
+        end = i;
+    }
+    return text.substr(0, end);
+}
+
+size_t CopyToCharBuffer(std::string_view text, char* buffer, size_t size) {
+    if (!buffer || size == 0) return 0;
+    const std::string_view kept = CutAtCharacterBoundary(text, size - 1);
+    kept.copy(buffer, kept.size());
+    buffer[kept.size()] = '\0';
+    return kept.size();
+}
+
+size_t FindLastChar(std::string_view text, char c) {
+    size_t found = std::string_view::npos;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;  // the whole double-byte character
+            continue;
+        }
+        if (text[i] == c) found = i;
+    }
+    return found;
+}
+
+std::string FileTitleOf(std::string_view path) {
+    const size_t slash = FindLastChar(path, '\\');
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const size_t dot = FindLastChar(name, '.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
 }  // namespace tvx

@@ -26,6 +26,23 @@ std::string ToUpperAnsi(std::string_view text);
 long long ParseDecimal(std::string_view text);
 
 bool EndsWithNoCase(std::string_view text, std::string_view tail);
+
+// The text cut to at most `maxBytes` without splitting a double-byte character.
+std::string_view CutAtCharacterBoundary(std::string_view text, size_t maxBytes);
+
+// Copies as much of the text as fits a C buffer of `size` bytes (its NUL
+// included) without splitting a double-byte character; returns the bytes copied.
+size_t CopyToCharBuffer(std::string_view text, char* buffer, size_t size);
+
+// Position of the last occurrence of a single-byte character, scanning by
+// characters so that the second byte of a double-byte character (which may be
+// 0x5C, the backslash) never counts; npos when there is none.
+size_t FindLastChar(std::string_view text, char c);
+
+// A file's title: its name without the folder and without the part from the
+// last ".", found by characters (a GBK name such as one with the character
+// D4 5C keeps its whole name).
+std::string FileTitleOf(std::string_view path);
 // Equality without regard to the case of single-byte letters.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

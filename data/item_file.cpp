@@ -7,18 +7,6 @@
 
 namespace tvx {
 
-std::string_view CutAtCharacterBoundary(std::string_view text, size_t maxBytes) {
-    if (text.size() <= maxBytes) return text;
-    size_t end = 0;
-    for (size_t i = 0; i < text.size();) {
-        size_t width = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-        if (i + width > maxBytes) break;
-        i += width;
-        end = i;
-    }
-    return text.substr(0, end);
-}
-
 namespace {
 void AppendField(std::string& out, std::string_view field, size_t* cutFields) {
     std::string_view kept = CutAtCharacterBoundary(field, kItemFieldMaxBytes);

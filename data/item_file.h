@@ -26,7 +26,4 @@ std::string EncodeItemFile(const ItemStore& store, size_t* cutFields = nullptr);
 // 116 bytes or less hold no records.
 ItemStore DecodeItemFile(std::string_view bytes);
 
-// A field cut to at most `maxBytes` without splitting a double-byte character.
-std::string_view CutAtCharacterBoundary(std::string_view text, size_t maxBytes);
-
 }  // namespace tvx

@@ -49,6 +49,11 @@ public:
 
     // Appends and returns the new index (the size before the append).
     size_t Append(LaunchItem item);
+    // Takes back the last Append, for a record its file could not take:
+    // never used to remove an item the files already name.
+    void DropLast() {
+        if (!items_.empty()) items_.pop_back();
+    }
     // Turns the item into a tombstone: Status "-1", texts emptied (Reserved kept).
     void Remove(size_t index);
     // Whether `index` names a live item of this store.

@@ -1,6 +1,6 @@
 #include "data/mailbox.h"
 
-#include "data/item_file.h"
+#include "data/ansi_text.h"
 
 namespace tvx {
 
@@ -19,6 +19,72 @@ MailboxFields CutToReceiverBuffers(const MailboxFields& sent) {
     r.ExePath = CutToBuffer(sent.ExePath, kMailboxTextBuffer);
     r.NodeID = CutToBuffer(sent.NodeID, kMailboxNodeIdBuffer);
     return r;
+}
+
+std::string EscapeMailboxText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string UnescapeMailboxText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (i + 1 >= text.size()) break;  // cut in the middle of an escape
+        const char next = text[++i];
+        if (next == '\\') out += '\\';
+        else if (next == 'r') out += '\r';
+        else if (next == 'n') out += '\n';
+        else {
+            out += c;
+            --i;  // not an escape of ours: keep both characters as they are
+        }
+    }
+    return out;
+}
+
+std::string SingleLine(std::string_view text) {
+    std::string out(text);
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(out[i]))) {
+            ++i;
+            continue;
+        }
+        if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+    }
+    return out;
+}
+
+bool IsMailboxKey(std::string_view key) {
+    for (const char* known : {"Name", "ShortName", "Hotkey1", "Hotkey2", "Description", "ExePath", "NodeID", "Dest"})
+        if (EqualsNoCase(key, known)) return true;
+    return false;
 }
 
 std::optional<LaunchItem> ItemFromMailbox(const MailboxFields& received, std::string guid) {

@@ -28,6 +28,22 @@ std::string CutToBuffer(std::string_view value, size_t bufferSize);
 // The fields as the receiver takes them (each cut to its buffer).
 MailboxFields CutToReceiverBuffers(const MailboxFields& sent);
 
+// A WIN.INI value is one line. The Description may hold several (the
+// add-item dialog's box takes Enter), so the sender writes it with "\"
+// doubled and CR and LF as "\r" and "\n", scanning by characters so that a
+// double-byte character whose second byte is 0x5C stays as it is; the
+// receiver undoes it before cutting the text to its buffer. Any other "\"
+// sequence is kept as it stands; a lone "\" at the very end is dropped.
+std::string EscapeMailboxText(std::string_view text);
+std::string UnescapeMailboxText(std::string_view text);
+// The single-line values (names, hot keys, command, NodeID): a line break
+// that reached one becomes a blank rather than a stray line of the section.
+std::string SingleLine(std::string_view text);
+
+// Whether a key of section "sdfggsadf" is one the hand-over uses (compared
+// without regard to case, as profile keys are); the receiver removes the others.
+bool IsMailboxKey(std::string_view key);
+
 // The new item built from received fields, or nothing for an empty Name.
 // `guid` becomes its ItemGuid.
 std::optional<LaunchItem> ItemFromMailbox(const MailboxFields& received, std::string guid);

@@ -13,6 +13,8 @@ inline constexpr std::string_view kMessageKeys[] = {
     "LoadingConfigDataTip", "SelectItemTavrolinexList", "EditComposedItem", "SelectComposedItem",
     "AddComposedToComp", "FireFoxRunning", "BatchReplace", "FindWhatEmpty", "ConfigFilePathEmpty",
     "ConfigFileNameError", "ExportedTip", "ImportedTip", "ProgramRunning",
+    // messages of this program beyond the original set
+    "AddItemFailed", "AddItemCatalogFailed",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -90,10 +90,17 @@ bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFi
 bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index) {
     if (index >= store.size()) return false;
     if (FileSizeOf(path) < kItemFileHeaderSize) return SaveItemFile(path, store);
-    UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    return WriteAll(file.get(), EncodeItemRecord(store[index])) && FlushFileBuffers(file.get());
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END)) return false;
+    if (WriteAll(file.get(), EncodeItemRecord(store[index])) && FlushFileBuffers(file.get())) return true;
+    // A part of a record would make every later record unreadable: cut the
+    // file back to where it ended.
+    SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file.get());
+    return false;
 }
 
 ItemStore LoadItemFile(const std::string& path) {

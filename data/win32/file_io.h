@@ -27,6 +27,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes);
 bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFields = nullptr);
 // Appends the record of item `index` at the end of the file, header
 // unchanged; a missing file or one shorter than the header gets a full save.
+// A write that fails half way is cut off again, so the file ends as before.
 bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index);
 ItemStore LoadItemFile(const std::string& path);
 // The one byte at offset 0 (0x01 while the configuration dialog edits,

@@ -1,6 +1,7 @@
 #include "data/win32/mailbox.h"
 
 #include "data/ansi_text.h"
+#include "data/win32/file_io.h"
 
 #include <cstdio>
 #include <vector>
@@ -35,13 +36,16 @@ bool IsMailboxWindow(HWND window) {
 }
 
 bool SendToMailbox(const MailboxFields& f) {
-    WriteProfileStringA(kMailboxSection, "Name", f.Name.c_str());
-    WriteProfileStringA(kMailboxSection, "ShortName", f.ShortName.c_str());
-    WriteProfileStringA(kMailboxSection, "Hotkey1", f.Hotkey1.c_str());
-    WriteProfileStringA(kMailboxSection, "Hotkey2", f.Hotkey2.c_str());
-    WriteProfileStringA(kMailboxSection, "Description", f.Description.c_str());
-    WriteProfileStringA(kMailboxSection, "ExePath", f.ExePath.c_str());
-    WriteProfileStringA(kMailboxSection, "NodeID", f.NodeID.c_str());
+    auto write = [](const char* key, const std::string& value) {
+        WriteProfileStringA(kMailboxSection, key, value.c_str());
+    };
+    write("Name", SingleLine(f.Name));
+    write("ShortName", SingleLine(f.ShortName));
+    write("Hotkey1", SingleLine(f.Hotkey1));
+    write("Hotkey2", SingleLine(f.Hotkey2));
+    write("Description", EscapeMailboxText(f.Description));
+    write("ExePath", SingleLine(f.ExePath));
+    write("NodeID", SingleLine(f.NodeID));
     const std::string dest = ReadValue(kMailboxSection, "Dest", kMailboxDestBuffer);
     if (dest.empty()) return false;
     // After an abnormal end "Dest" can name a window of another program by now.
@@ -58,10 +62,51 @@ MailboxFields ReceiveFromMailbox() {
     f.ShortName = ReadValue(kMailboxSection, "ShortName", kMailboxNameBuffer);
     f.Hotkey1 = ReadValue(kMailboxSection, "Hotkey1", kMailboxHotkeyBuffer);
     f.Hotkey2 = ReadValue(kMailboxSection, "Hotkey2", kMailboxHotkeyBuffer);
-    f.Description = ReadValue(kMailboxSection, "Description", kMailboxTextBuffer);
+    // The escaped Description takes up to twice its bytes: read it whole,
+    // undo the escape, then cut it to its buffer.
+    f.Description = CutToBuffer(UnescapeMailboxText(ReadValue(kMailboxSection, "Description", 2 * kMailboxTextBuffer)),
+                                kMailboxTextBuffer);
     f.ExePath = ReadValue(kMailboxSection, "ExePath", kMailboxTextBuffer);
     f.NodeID = ReadValue(kMailboxSection, "NodeID", kMailboxNodeIdBuffer);
+    RemoveStrayMailboxKeys();
     return f;
+}
+
+void RemoveStrayMailboxKeys() {
+    // With no key, the call lists the section's keys, each ended by a NUL.
+    std::vector<char> keys(32768, '\0');
+    const DWORD n = GetProfileStringA(kMailboxSection, nullptr, "", keys.data(), static_cast<DWORD>(keys.size()));
+    std::vector<std::string> stray;
+    for (size_t at = 0; at < n && keys[at] != '\0';) {
+        const std::string key(keys.data() + at);
+        if (!IsMailboxKey(key)) stray.push_back(key);
+        at += key.size() + 1;
+    }
+    for (const std::string& key : stray) WriteProfileStringA(kMailboxSection, key.c_str(), nullptr);
+}
+
+ReceiveResult FileReceivedItem(const MailboxFields& fields, std::string guid, ItemStore& store, CatalogTree& tree,
+                               CatalogIndex& index, const std::string& itemFile, const std::string& catalogFile) {
+    ReceiveResult result;
+    std::optional<LaunchItem> item = ItemFromMailbox(fields, std::move(guid));
+    if (!item) return result;
+    const size_t added = store.Append(std::move(*item));
+    if (!AppendItemRecord(itemFile, store, added)) {
+        store.DropLast();
+        result.outcome = ReceivedItem::ItemFileFailed;
+        return result;
+    }
+    result.index = added;
+    result.outcome = ReceivedItem::Added;
+    CatalogNode* node = index.NodeOf(fields.NodeID);
+    if (!node) return result;  // no such catalog: the entry stays in none
+    const std::string before = node->nodeData;
+    node->nodeData = AppendMember(before, added);
+    if (!SaveCatalogFile(catalogFile, tree)) {
+        node->nodeData = before;
+        result.outcome = ReceivedItem::CatalogFileFailed;
+    }
+    return result;
 }
 
 MailboxFields ReadPrefillRequest() {

@@ -26,8 +26,30 @@ bool IsMailboxWindow(HWND window);
 // message (the item is then not added anywhere). Returns whether it was sent.
 bool SendToMailbox(const MailboxFields& fields);
 
-// The fields as the receiver reads them, each cut to its buffer.
+// The fields as the receiver reads them, each cut to its buffer. Keys that
+// are not the hand-over's (lines an older sender left behind) are removed.
 MailboxFields ReceiveFromMailbox();
+void RemoveStrayMailboxKeys();
+
+// What became of a received item.
+enum class ReceivedItem {
+    Nothing,            // an empty Name: there was nothing to add
+    Added,              // in the store and the item file, and in its catalog when NodeID named one
+    ItemFileFailed,     // the item file could not take it: nothing changed anywhere
+    CatalogFileFailed,  // in the store and the item file, but the catalog file could not be
+                        // rewritten: the entry is in no catalog, in memory as on disk
+};
+struct ReceiveResult {
+    ReceivedItem outcome = ReceivedItem::Nothing;
+    size_t index = 0;  // the new item's index when it was added
+};
+
+// The receiver's steps on one window's store and catalog tree. The record
+// goes to the item file first and enters the store only when the file took
+// it whole; the catalog gains the member only when its file was rewritten.
+// So the item file and the catalog file always agree with each other.
+ReceiveResult FileReceivedItem(const MailboxFields& fields, std::string guid, ItemStore& store, CatalogTree& tree,
+                               CatalogIndex& index, const std::string& itemFile, const std::string& catalogFile);
 
 // The pre-fill request: Name, ShortName, Description and ExePath.
 MailboxFields ReadPrefillRequest();

@@ -67,10 +67,7 @@ LauncherWindow::LauncherWindow(std::string installDir, ItemStore& store)
     descriptionLabel_ = MessageText("DescriptionTitle");
 }
 
-LauncherWindow::~LauncherWindow() {
-    tray_.Remove();
-    if (treeImages_) ImageList_Destroy(treeImages_);
-}
+LauncherWindow::~LauncherWindow() { tray_.Remove(); }
 
 bool LauncherWindow::OnInitDialog() {
     // 1. The About entry of the system menu.
@@ -122,7 +119,7 @@ bool LauncherWindow::OnInitDialog() {
     // The catalog tree: skinned bars and its four icons.
     SkinTree(IDC_CATALOG_TREE, installDir_);
     treeImages_ = CreateCatalogImages();
-    SendMessageA(Item(IDC_CATALOG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_));
+    SendMessageA(Item(IDC_CATALOG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.get()));
     // 10.
     SendMessageA(Item(IDC_FIND_SHORT), EM_SETSEL, 0, -1);
     SetFocus(Item(IDC_FIND_SHORT));
@@ -249,9 +246,14 @@ void LauncherWindow::SelectRow(Which which, long row) {
     SendMessageA(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-bool LauncherWindow::SelectFirstMatch(Which which) {
-    char text[1024] = {};
-    GetWindowTextA(Item(lists_[which].boxId), text, sizeof text);
+std::string LauncherWindow::BoxText(Which which) const {
+    HWND box = GetDlgItem(hwnd(), lists_[which].boxId);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+bool LauncherWindow::SelectFirstMatch(Which which, const std::string& text) {
     long row = FindFirstPrefix(store_, lists_[which].rows, text);
     if (row < 0) return false;  // the selection stays as it was
     SelectRow(which, row);
@@ -260,7 +262,7 @@ bool LauncherWindow::SelectFirstMatch(Which which) {
 
 void LauncherWindow::FindAsYouType(Which which) {
     OpenList(which);
-    SelectFirstMatch(which);
+    SelectFirstMatch(which, BoxText(which));
 }
 
 void LauncherWindow::StartSelected(Which which) {
@@ -276,10 +278,9 @@ void LauncherWindow::StartSelected(Which which) {
 }
 
 void LauncherWindow::StartTypedText(Which which) {
-    char text[1024] = {};
-    GetWindowTextA(Item(lists_[which].boxId), text, sizeof text);
-    if (text[0] == '\0') return;
-    if (SelectFirstMatch(which)) StartSelected(which);
+    const std::string text = BoxText(which);
+    if (text.empty()) return;
+    if (SelectFirstMatch(which, text)) StartSelected(which);
 }
 
 void LauncherWindow::ShowItem(long long position) {
@@ -322,9 +323,7 @@ LRESULT LauncherWindow::OnListNotify(Which which, NMHDR* header) {
         case 2: text = &RowDescription(store_, rows, row); break;
         default: position = std::to_string(rows.positions[row]); break;
         }
-        const size_t n = std::min(text->size(), static_cast<size_t>(info->item.cchTextMax - 1));
-        std::memcpy(info->item.pszText, text->data(), n);
-        info->item.pszText[n] = '\0';
+        CopyToCharBuffer(*text, info->item.pszText, static_cast<size_t>(info->item.cchTextMax));
         return 0;
     }
     case NM_CLICK: {
@@ -443,6 +442,10 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         ReceiveNewItem();
         result = 0;
         return true;
+    case kShowMessageLater:
+        ShowMessage(hwnd(), MessageText(reinterpret_cast<const char*>(wp)), MB_OK);
+        result = 0;
+        return true;
     case kPrefillRequestMessage:
         OnPrefillRequest();
         result = 0;
@@ -482,10 +485,9 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
     case IDC_DROP_SHORT: OpenList(kShort); break;
     case IDC_DROP_NAME: OpenList(kName); break;
     case IDC_RUN_APPS: {
-        char text[1024] = {};
-        GetWindowTextA(Item(IDC_FIND_SHORT), text, sizeof text);
-        if (Trim(text).empty()) break;
-        if (SelectFirstMatch(kShort)) StartSelected(kShort);
+        // The trimmed text is what is checked and what is looked for.
+        const std::string text = Trim(BoxText(kShort));
+        if (!text.empty() && SelectFirstMatch(kShort, text)) StartSelected(kShort);
         break;
     }
     case IDC_EXIT: OnExit(); break;
@@ -574,16 +576,20 @@ INT_PTR LauncherWindow::RunAddItemDialog(const std::string& shortName, const std
 }
 
 void LauncherWindow::ReceiveNewItem() {
-    const MailboxFields fields = ReceiveFromMailbox();
-    std::optional<LaunchItem> item = ItemFromMailbox(fields, NewGuidText());
-    if (!item) return;  // an empty Name: nothing to add
-    const size_t index = store_.Append(std::move(*item));
-    AppendItemRecord(ItemFilePath(), store_, index);
-    if (CatalogNode* node = index_.NodeOf(fields.NodeID)) {
-        node->nodeData = AppendMember(node->nodeData, index);
-        SaveCatalogFile(CatalogFilePath(), tree_);
+    const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(), NewGuidText(), store_, tree_, index_,
+                                                    ItemFilePath(), CatalogFilePath());
+    if (received.outcome == ReceivedItem::Nothing || received.outcome == ReceivedItem::ItemFileFailed) {
+        if (received.outcome == ReceivedItem::ItemFileFailed) ReportReceiveFailure("AddItemFailed");
+        return;
     }
+    if (received.outcome == ReceivedItem::CatalogFileFailed) ReportReceiveFailure("AddItemCatalogFailed");
     RefillAfterNewItem();
+}
+
+void LauncherWindow::ReportReceiveFailure(const char* key) {
+    // The sender waits in SendMessage until this handler returns: the message
+    // is shown afterwards, so that no other program hangs on it.
+    PostMessageA(hwnd(), kShowMessageLater, reinterpret_cast<WPARAM>(key), 0);
 }
 
 void LauncherWindow::RefillAfterNewItem() {
@@ -631,8 +637,15 @@ void LauncherWindow::OnDestroy() {
 // ---- painting -------------------------------------------------------------------
 
 void LauncherWindow::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
+    {
+        PaintDC paint(hwnd());
+        PaintFrameAndLabels(paint.get());
+    }
+    for (const ListPane& list : lists_)
+        if (list.open) RedrawWindow(Item(list.listId), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void LauncherWindow::PaintFrameAndLabels(HDC dc) {
     const RECT boxS = ChildRect(hwnd(), Item(IDC_FIND_SHORT)), dropS = ChildRect(hwnd(), Item(IDC_DROP_SHORT));
     const RECT boxN = ChildRect(hwnd(), Item(IDC_FIND_NAME)), dropN = ChildRect(hwnd(), Item(IDC_DROP_NAME));
     const int dropWidth = dropS.right - dropS.left;
@@ -670,9 +683,6 @@ void LauncherWindow::Paint() {
         TextOutA(dc, boxN.left - 1, boxN.top + 2, nameLabel_.c_str(), static_cast<int>(nameLabel_.size()));
     TextOutA(dc, boxN.left, boxN.bottom + 30, hotkeyLabel_.c_str(), static_cast<int>(hotkeyLabel_.size()));
     TextOutA(dc, boxN.left, boxN.bottom + 80, descriptionLabel_.c_str(), static_cast<int>(descriptionLabel_.size()));
-    EndPaint(hwnd(), &ps);
-    for (const ListPane& list : lists_)
-        if (list.open) RedrawWindow(Item(list.listId), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 }  // namespace tvx::win

@@ -18,6 +18,8 @@
 namespace tvx::win {
 
 constexpr UINT kResultListNotify = 1424;
+// Posted to itself: show the message of the key (a string literal) in wParam.
+constexpr UINT kShowMessageLater = WM_APP + 1;
 
 class LauncherWindow : public Dialog {
 public:
@@ -68,7 +70,8 @@ private:
     void FindAsYouType(Which which);
     long SelectedRow(Which which) const;
     void SelectRow(Which which, long row);
-    bool SelectFirstMatch(Which which);
+    std::string BoxText(Which which) const;
+    bool SelectFirstMatch(Which which, const std::string& text);
     void StartSelected(Which which);
     void StartTypedText(Which which);
     void ShowItem(long long position);
@@ -82,12 +85,14 @@ private:
     void OnHotkey(int id);
     void CaptureClipboardToNewItem();
     void ReceiveNewItem();
+    void ReportReceiveFailure(const char* key);
     void OnPrefillRequest();
     INT_PTR RunAddItemDialog(const std::string& shortName, const std::string& exePath);
     void RefillAfterNewItem();
     void ReloadItemsAndHotkeys();
     void OpenWebPage(const char* page);
     void Paint();
+    void PaintFrameAndLabels(HDC dc);
 
     std::string installDir_;
     ItemStore& store_;
@@ -96,7 +101,7 @@ private:
     ListPane lists_[2];
     TrayIcon tray_;
     ItemHotkeyTable itemHotkeys_;
-    HIMAGELIST treeImages_ = nullptr;
+    UniqueImageList treeImages_;
     UniqueIcon bigIcon_, smallIcon_;
     bool suppressFind_ = false;
     bool dragEnabled_ = true;

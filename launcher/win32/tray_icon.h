@@ -2,10 +2,16 @@
 #pragma once
 #include "ui/skin/win32/win_handles.h"
 
+#include <shellapi.h>
+
 namespace tvx::win {
 
 constexpr UINT kTrayIconId = 143;
 constexpr UINT kTrayCallbackMessage = WM_USER + 5;  // 1029
+
+// The notification-icon record of the launcher: the classic record of 488
+// bytes on 32-bit Windows (NOTIFYICONDATAA_V2_SIZE; larger on 64-bit).
+NOTIFYICONDATAA TrayIconRecord(HWND owner, HICON icon);
 
 class TrayIcon {
 public:

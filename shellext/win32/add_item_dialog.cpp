@@ -43,12 +43,9 @@ AddItemVariant ExtensionVariant() {
 AddItemDialog::AddItemDialog(std::string installDir, AddItemVariant variant)
     : Dialog(IDD_ADD_ITEM), installDir_(std::move(installDir)), variant_(std::move(variant)) {}
 
-AddItemDialog::~AddItemDialog() {
-    if (images_) ImageList_Destroy(images_);
-}
-
 bool AddItemDialog::OnInitDialog() {
-    if (installDir_.empty()) installDir_ = ModuleFolder(ResourceModule());
+    // Not the resource module: that is a language module in "\Lang" when one is loaded.
+    if (installDir_.empty()) installDir_ = ModuleFolder(CodeModule());
     const std::string img = installDir_ + "\\Images\\";
     SetBackground(img + "CommonDlg.png");
     SetDragByBody(true);
@@ -95,7 +92,7 @@ void AddItemDialog::FillCatalogTree() {
     HWND tv = Item(variant_.tree);
     if (!images_) {
         images_ = CreateCatalogImages();
-        SendMessageA(tv, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+        SendMessageA(tv, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     }
     ResetCatalogs(tree_, index_, variant_.rootText);
     std::string bytes;
@@ -221,8 +218,8 @@ bool AddItemDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void AddItemDialog::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
+    PaintDC paint(hwnd());
+    const HDC dc = paint.get();
     RECT key{}, drop{};
     GetWindowRect(Item(IDC_ADD_KEY), &key);
     GetWindowRect(Item(IDC_ADD_KEY_DROP), &drop);
@@ -240,7 +237,6 @@ void AddItemDialog::Paint() {
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     TextOutA(dc, 20, 3, variant_.title.c_str(), static_cast<int>(variant_.title.size()));
-    EndPaint(hwnd(), &ps);
 }
 
 }  // namespace tvx::win

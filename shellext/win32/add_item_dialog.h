@@ -31,7 +31,6 @@ AddItemVariant ExtensionVariant();
 class AddItemDialog : public Dialog {
 public:
     AddItemDialog(std::string installDir, AddItemVariant variant);
-    ~AddItemDialog() override;
 
     // Preset by the caller before the dialog is shown.
     std::string name, shortName, description, exePath;
@@ -53,7 +52,7 @@ private:
     CatalogTree tree_;
     CatalogIndex index_;
     HTREEITEM rootItem_ = nullptr;
-    HIMAGELIST images_ = nullptr;
+    UniqueImageList images_;
     bool dragEnabled_ = true;
     bool keyListOpen_ = false;
 };

@@ -1,40 +1,41 @@
 #include "shellext/win32/registration.h"
 
+#include "ui/skin/win32/win_handles.h"
+
 #include <olectl.h>
 
 namespace tvx::ext {
 
 namespace {
 
-bool SetKey(HKEY parent, const std::string& path, const char* name, const std::string& value) {
+tvx::win::UniqueRegKey CreateKey(HKEY parent, const std::string& path) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG r = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-    return r == ERROR_SUCCESS;
+        return tvx::win::UniqueRegKey();
+    return tvx::win::UniqueRegKey(key);
 }
 
-bool CreateEmptyKey(HKEY parent, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+bool SetKey(HKEY parent, const std::string& path, const char* name, const std::string& value) {
+    tvx::win::UniqueRegKey key = CreateKey(parent, path);
+    return key && RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
+
+bool CreateEmptyKey(HKEY parent, const std::string& path) { return static_cast<bool>(CreateKey(parent, path)); }
 
 // Deletes a key with everything below it; a missing key is no error.
 void DeleteTree(HKEY parent, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    while (true) {
-        DWORD len = sizeof name;
-        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        DeleteTree(key, name);
+    {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &opened) != ERROR_SUCCESS) return;
+        tvx::win::UniqueRegKey key(opened);
+        char name[256];
+        while (true) {
+            DWORD len = sizeof name;
+            if (RegEnumKeyExA(key.get(), 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            DeleteTree(key.get(), name);
+        }
     }
-    RegCloseKey(key);
     RegDeleteKeyA(parent, path.c_str());
 }
 

@@ -2,6 +2,7 @@
 // context-menu handler "WinShellExt" for every file. Choosing "Add To
 // Tavrolinex" opens the add-item dialog for the first selected file; the
 // dialog hands the entry to the running program through the mailbox.
+#include "data/ansi_text.h"
 #include "data/win32/profile.h"
 #include "launcher/short_name.h"
 #include "shellext/win32/add_item_dialog.h"
@@ -43,10 +44,7 @@ struct IWinShellExt : public IDispatch {};
 class WinShellExt final : public IWinShellExt, public IShellExtInit, public IContextMenu {
 public:
     explicit WinShellExt(IUnknown* outer) : outer_(outer ? outer : &inner_) { Lock(); }
-    ~WinShellExt() {
-        if (typeInfo_) typeInfo_->Release();
-        Unlock();
-    }
+    ~WinShellExt() { Unlock(); }
     WinShellExt(const WinShellExt&) = delete;
     WinShellExt& operator=(const WinShellExt&) = delete;
 
@@ -70,17 +68,19 @@ public:
         HRESULT hr = LoadTypeInfo();
         if (FAILED(hr)) return hr;
         typeInfo_->AddRef();
-        *info = typeInfo_;
+        *info = typeInfo_.get();
         return S_OK;
     }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
         HRESULT hr = LoadTypeInfo();
-        return FAILED(hr) ? hr : DispGetIDsOfNames(typeInfo_, names, count, ids);
+        return FAILED(hr) ? hr : DispGetIDsOfNames(typeInfo_.get(), names, count, ids);
     }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
                         UINT* argErr) override {
         HRESULT hr = LoadTypeInfo();
-        return FAILED(hr) ? hr : DispInvoke(static_cast<IWinShellExt*>(this), typeInfo_, id, flags, params, result, excep, argErr);
+        return FAILED(hr) ? hr
+                          : DispInvoke(static_cast<IWinShellExt*>(this), typeInfo_.get(), id, flags, params, result,
+                                       excep, argErr);
     }
 
     // IShellExtInit: the first file of the selection.
@@ -154,12 +154,10 @@ private:
         const std::string path = ModulePath();
         wchar_t wide[MAX_PATH + 1] = {};
         MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        ITypeLib* lib = nullptr;
-        HRESULT hr = LoadTypeLibEx(wide, REGKIND_NONE, &lib);
+        tvx::win::ComPtr<ITypeLib> lib;
+        HRESULT hr = LoadTypeLibEx(wide, REGKIND_NONE, lib.put());
         if (FAILED(hr)) return hr;
-        hr = lib->GetTypeInfoOfGuid(kIidWinShellExt, &typeInfo_);
-        lib->Release();
-        return hr;
+        return lib->GetTypeInfoOfGuid(kIidWinShellExt, typeInfo_.put());
     }
 
     void ShowAddItemDialog() {
@@ -172,8 +170,8 @@ private:
         {
             GdiplusSession gdiplus;
             const std::string path = selectedFile_;
-            std::string title = path.substr(path.find_last_of('\\') + 1);
-            if (size_t dot = title.find_last_of('.'); dot != std::string::npos) title = title.substr(0, dot);
+            // By characters: a GBK character may end in the byte of "\\".
+            const std::string title = tvx::FileTitleOf(path);
             AddItemDialog dialog(installDir, ExtensionVariant());
             dialog.name = title;
             dialog.description = title;
@@ -187,7 +185,7 @@ private:
 
     NonDelegatingUnknown inner_{this};
     IUnknown* outer_;
-    ITypeInfo* typeInfo_ = nullptr;
+    tvx::win::ComPtr<ITypeInfo> typeInfo_;
     char selectedFile_[MAX_PATH] = {};
 };
 
@@ -278,12 +276,9 @@ STDAPI DllRegisterServer() {
     if (FAILED(hr)) return hr;
     wchar_t wide[MAX_PATH + 1] = {};
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    ITypeLib* lib = nullptr;
-    hr = LoadTypeLibEx(wide, REGKIND_NONE, &lib);
-    if (SUCCEEDED(hr)) {
-        hr = RegisterTypeLib(lib, wide, nullptr);
-        lib->Release();
-    }
+    tvx::win::ComPtr<ITypeLib> lib;
+    hr = LoadTypeLibEx(wide, REGKIND_NONE, lib.put());
+    if (SUCCEEDED(hr)) hr = RegisterTypeLib(lib.get(), wide, nullptr);
     return hr;
 }
 

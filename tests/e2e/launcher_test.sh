@@ -106,6 +106,30 @@ check_eq "a catalog lists its members" 2 "$(list_value 1310 count)"
 drive key home
 check_eq "the root lists only items with a short name once a catalog was chosen" 4 "$(list_value 1310 count)"
 
+# Run Apps looks for the text it checked: blanks around it do not count.
+clear_box 1025
+drive type " abd "
+drive click-at "$LAUNCHER" 1329
+check "Run Apps with blanks around the short name starts its entry" grep -q 'run-Gamma' <<<"$(wait_started 5)"
+
+# An item file that cannot be written: the entry is refused with a message
+# and neither file changes.
+items_before=$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.dat")
+catalogs_before=$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg")
+drive lock 'C:\Program Files\Tavrolinex\Shortcut2.dat' 6000 >/dev/null &
+lock_pid=$!
+sleep 1.5
+drive profile-write sdfggsadf Name "Locked out"
+drive profile-write sdfggsadf NodeID "$(grep -o '|Work|[0-9A-F-]*' "$TVX_INSTALL_UNIX/Shortcut2.clg" | cut -d'|' -f3)"
+drive send "$LAUNCHER" 1044 0 0 >/dev/null
+box=$(drive wait-title Tavrolinex 8000 1 | value_of hwnd)
+check "an entry the item file cannot take is reported" grep -q 'could not be added' <<<"$(drive texts "$box")"
+[ -n "$box" ] && drive click "$box" 1
+wait "$lock_pid"
+check_eq "the item file is unchanged" "$items_before" "$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+check_eq "and so is the catalog file" "$catalogs_before" "$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg")"
+check_eq "and the lists" 4 "$(list_value 1310 count)"
+
 # A button pressed and released outside itself does nothing.
 drive press-release "$LAUNCHER" 1019 -120 80
 check_eq "releasing the mouse outside the pressed Exit button does not click it" timeout \
@@ -143,7 +167,7 @@ if wait_launcher; then
   drive click-at "$LAUNCHER" 1025
   drive type xyz
   drive key enter
-  check "and still starts entries" grep -q 'run-Delta' <<<"$(wait_started 5)"
+  check "and still starts entries" grep -q 'run-Delta' <<<"$(wait_started 6)"
   tvx_shot launcher_without_images
   exit_program || force_end_program
 else

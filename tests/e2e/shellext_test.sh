@@ -162,6 +162,35 @@ if [ -n "$own" ]; then
   check "its entry arrives in the chosen catalog" grep -q "|Sub|[0-9A-F-]*|1,3" "$TVX_INSTALL_UNIX/Shortcut2.clg"
 fi
 
+# A GBK file name whose first character ends in the byte of "\" (C:\docs\诊断.txt
+# in its traditional form 診, D4 5C): the title is found by characters.
+run_host 'hex:433A5C646F63735CD45CB6CF2E747874'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+check_eq "a GBK name whose character ends in 0x5C keeps its whole title" "診断" "$(drive text "$dialog" 201)"
+check_eq "and its description" "診断" "$(drive text "$dialog" 1058)"
+[ -n "$dialog" ] && drive click "$dialog" 207
+wait_until 10 host_done >/dev/null
+
+# A Description of three lines, one of them looking like a key of the section.
+run_host 'C:\docs\two.txt'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+if [ -n "$dialog" ]; then
+  drive click-at "$dialog" 1058
+  drive key end
+  drive key enter
+  drive type "NodeID=x"
+  drive key enter
+  drive type "third"
+  drive tree-select "$dialog" 215 0 >/dev/null
+  drive click "$dialog" 206
+  wait_until 10 host_done >/dev/null
+fi
+has_description() { python3 -c 'import sys; sys.exit(0 if b"two\r\nNodeID=x\r\nthird" in open(sys.argv[1],"rb").read() else 1)' "$1"; }
+check "a three-line Description arrives whole in the item file" wait_until 5 has_description "$TVX_INSTALL_UNIX/Shortcut2.dat"
+check "as one entry filed in the chosen catalog" grep -q "|Work|[0-9A-F-]*|0,2,4" "$TVX_INSTALL_UNIX/Shortcut2.clg"
+section_keys=$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n '/^\[sdfggsadf\]/,/^\[/p' | sed -n 's/^\([^=[][^=]*\)=.*/\1/p' | sort | tr '\n' ' ')
+check_eq "and the section holds only the hand-over's keys" "Description Dest ExePath Hotkey1 Hotkey2 Name NodeID ShortName " "$section_keys"
+
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
 unregistered() { ! key_exists "HKCR\\CLSID\\$CLSID"; }
 check "at exit the class key is removed" wait_until 15 unregistered

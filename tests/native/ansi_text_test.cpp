@@ -46,3 +46,39 @@ TEST(AnsiText, EndsWithIgnoresCase) {
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+// 診 is D4 5C in GBK: its second byte is the byte of "\".
+const std::string kZhen = "\xD4\x5C";
+const std::string kDuan = "\xB6\xCF";  // 断
+
+TEST(AnsiText, FileTitleIsFoundByCharactersNotBytes) {
+    EXPECT_EQ(FileTitleOf("C:\\docs\\Quarterly.Report.doc"), "Quarterly.Report");
+    EXPECT_EQ(FileTitleOf("C:\\docs\\README"), "README");
+    EXPECT_EQ(FileTitleOf("README.txt"), "README");
+    EXPECT_EQ(FileTitleOf("C:\\docs\\" + kZhen + kDuan + ".txt"), kZhen + kDuan)
+        << "the 0x5C inside the first character is no folder separator";
+    EXPECT_EQ(FileTitleOf("C:\\" + kZhen + "\\" + kDuan + kZhen), kDuan + kZhen)
+        << "a name ending in such a character keeps it whole";
+    EXPECT_EQ(FileTitleOf("C:\\dir.d\\noext"), "noext");
+    EXPECT_EQ(FindLastChar(kZhen + "a", '\\'), std::string::npos);
+}
+
+TEST(AnsiText, CopyingIntoACBufferNeverEndsInHalfACharacter) {
+    char buffer[8];
+    // "abcdef" then a double-byte character that would straddle the last byte.
+    EXPECT_EQ(CopyToCharBuffer("abcdef" + kDuan, buffer, sizeof buffer), 6u);
+    EXPECT_STREQ(buffer, "abcdef");
+    EXPECT_EQ(CopyToCharBuffer("abcde" + kDuan, buffer, sizeof buffer), 7u);
+    EXPECT_EQ(std::string(buffer), "abcde" + kDuan);
+    EXPECT_EQ(CopyToCharBuffer("", buffer, sizeof buffer), 0u);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(CopyToCharBuffer("abc", buffer, 1), 0u) << "room for the NUL only";
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(CopyToCharBuffer("abc", nullptr, 0), 0u);
+}
+
+}  // namespace
+}  // namespace tvx

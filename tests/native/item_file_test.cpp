@@ -1,4 +1,5 @@
 #include "data/item_file.h"
+#include "data/ansi_text.h"
 
 #include <gtest/gtest.h>
 

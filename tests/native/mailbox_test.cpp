@@ -79,3 +79,31 @@ TEST(AddItemTree, ParentsAfterTheirChildrenAreDroppedAndCaseOnlyChangesReuseTheL
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+TEST(Mailbox, ADescriptionOfSeveralLinesTravelsAsOneValueAndArrivesWhole) {
+    const std::string zhen = "\xD4\x5C";  // a GBK character ending in the byte of "\"
+    const std::string description = "first line\r\nNodeID=x\r\nC:\\path " + zhen + " end\\";
+    const std::string escaped = EscapeMailboxText(description);
+    EXPECT_EQ(escaped.find('\r'), std::string::npos);
+    EXPECT_EQ(escaped.find('\n'), std::string::npos) << "no line of the value can become a key of the section";
+    EXPECT_EQ(escaped, "first line\\r\\nNodeID=x\\r\\nC:\\\\path " + zhen + " end\\\\");
+    EXPECT_EQ(UnescapeMailboxText(escaped), description);
+    // Cut in the middle of an escape by the receiver's buffer: the half is dropped.
+    EXPECT_EQ(UnescapeMailboxText("a\\r\\"), "a\r");
+    // Backslashes of an older sender that did not escape stay as they were.
+    EXPECT_EQ(UnescapeMailboxText("C:\\Tools\\x"), "C:\\Tools\\x");
+    EXPECT_EQ(SingleLine("a\r\nb" + zhen), "a  b" + zhen);
+}
+
+TEST(Mailbox, OnlyTheHandOverKeysBelongToTheSection) {
+    for (const char* key : {"Name", "ShortName", "Hotkey1", "Hotkey2", "Description", "ExePath", "NodeID", "Dest",
+                            "nodeid", "DEST"})
+        EXPECT_TRUE(IsMailboxKey(key)) << key;
+    for (const char* key : {"second line", "NodeID2", "", "Name "}) EXPECT_FALSE(IsMailboxKey(key)) << key;
+}
+
+}  // namespace
+}  // namespace tvx

@@ -47,6 +47,8 @@
 //   tvxdrive pixel HWND ID DX DY           colour=RRGGBB of the screen at the control's left
 //                                          top plus DX,DY
 //   tvxdrive hover HWND ID                 moves the pointer over the control's middle
+//   tvxdrive lock FILE MS                  holds the file open without sharing for MS ms, as
+//                                          another program might
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -587,6 +589,15 @@ int main(int argc, char** argv) {
         MouseButton(MOUSEEVENTF_LEFTUP);
         Sleep(300);
         std::printf("released=%ld\n", FirstShown(control));
+        return 0;
+    }
+    if (cmd == "lock") {
+        HANDLE file = CreateFileA(arg(2), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) { std::printf("not-locked\n"); return 1; }
+        std::printf("locked\n");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(std::atoi(arg(3))));
+        CloseHandle(file);
         return 0;
     }
     if (cmd == "sysbars") {

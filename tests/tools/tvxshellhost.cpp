@@ -2,6 +2,8 @@
 // by its CLSID, hands it a data object holding the files in CF_HDROP, builds
 // its menu, asks for command strings and invokes it. Prints what it saw.
 //   tvxshellhost [--invoke] FILE...
+// A FILE written "hex:" and hexadecimal digits stands for those bytes, so
+// that a test can hand over an ANSI (GBK) path exactly.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -69,8 +71,17 @@ int main(int argc, char** argv) {
     bool invoke = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--invoke") invoke = true;
-        else files.push_back(argv[i]);
+        const std::string arg = argv[i];
+        if (arg == "--invoke") {
+            invoke = true;
+        } else if (arg.rfind("hex:", 0) == 0) {
+            std::string bytes;
+            for (size_t at = 4; at + 1 < arg.size(); at += 2)
+                bytes += static_cast<char>(std::stoi(arg.substr(at, 2), nullptr, 16));
+            files.push_back(bytes);
+        } else {
+            files.push_back(arg);
+        }
     }
     CoInitialize(nullptr);
     IShellExtInit* init = nullptr;

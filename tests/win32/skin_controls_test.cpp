@@ -340,3 +340,98 @@ TEST(SkinTree, DraggingNearAnEdgeScrollsAndRestingOnANodeExpandsIt) {
 
 }  // namespace
 }  // namespace tvx::win
+
+// ---- handles and texts of the skin --------------------------------------------
+
+#include "data/item_model.h"
+#include "launcher/win32/tray_icon.h"
+#include "resources/add_item_ids.h"
+#include "shellext/win32/add_item_dialog.h"
+#include "ui/skin/win32/catalog_tree_view.h"
+#include "ui/skin/win32/image_button.h"
+#include "ui/skin/win32/resource_module.h"
+#include "ui/skin/win32/skin_controls.h"
+#include "tests/win32/test_support.h"
+
+namespace tvx::win {
+namespace {
+
+TEST(SkinComboBox, RowsLongerThanAnyFixedBufferAreReadWhole) {
+    Host host;
+    HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
+                                 CBS_HASSTRINGS, 10, 10, 100, 200, host.parent(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    SkinComboBox::Attach(combo, "C:\\nowhere\\ComboButton.png", 80);
+    const std::string longRow = std::string(1000, 'x') + "\xB6\xCF" + "end";
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Ctrl"));
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longRow.c_str()));
+    EXPECT_EQ(SkinComboBox::ItemText(combo, 0), "Ctrl");
+    EXPECT_EQ(SkinComboBox::ItemText(combo, 1), longRow);
+    EXPECT_EQ(SkinComboBox::ItemText(combo, 5), "") << "no such row";
+}
+
+TEST(CatalogImages, AnIconThatCannotBeLoadedKeepsTheOthersAtTheirIndices) {
+    // The test program has none of the four catalog icons.
+    SetResourceModule(nullptr);
+    UniqueImageList images = CreateCatalogImages();
+    ASSERT_TRUE(images);
+    EXPECT_EQ(ImageList_GetImageCount(images.get()), 4) << "every index holds an image, an empty one if need be";
+}
+
+TEST(ImageButton, TheTooltipTheDialogDestroysIsForgottenNotDestroyedAgain) {
+    ImageButton button;
+    {
+        Host host;
+        HWND b = CreateWindowExA(0, "BUTTON", "Ok", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 60, 20, host.parent(),
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(button.Attach(b));
+        button.SetTooltip("Save and exit.");
+        ASSERT_NE(button.tooltip(), nullptr);
+        EXPECT_TRUE(IsWindow(button.tooltip()));
+    }  // the parent goes, and its tooltip with it
+    EXPECT_EQ(button.tooltip(), nullptr);
+    EXPECT_EQ(button.hwnd(), nullptr);
+}
+
+TEST(TrayIcon, TheRecordIsTheClassicOneWithTheTip) {
+    const NOTIFYICONDATAA data = TrayIconRecord(reinterpret_cast<HWND>(0x1234), nullptr);
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+#ifndef _WIN64
+    EXPECT_EQ(data.cbSize, 488u);
+#endif
+    EXPECT_GT(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(data.uID, kTrayIconId);
+    EXPECT_EQ(data.uCallbackMessage, kTrayCallbackMessage);
+    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_STREQ(data.szTip, "Tavrolinex 3.0");
+}
+
+TEST(AddItemDialog, TakesTheCatalogsOfItsOwnFolderWhileALanguageModuleIsLoaded) {
+    const std::string folder = ModuleFolder(CodeModule());
+    ASSERT_EQ(folder, test::ExeFolder());
+    const std::string catalogFile = folder + "\\Shortcut2.clg";
+    test::WriteWholeFile(catalogFile, std::string(kRootCatalogId) + "|Work|AAAAAAAA-0000-0000-0000-000000000001");
+    // The dialog's template comes from the language module in "\Lang".
+    HMODULE lang = LoadLibraryExA((folder + "\\Lang\\eng.dat").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ASSERT_NE(lang, nullptr) << "the test folder needs Lang\\eng.dat";
+    SetResourceModule(lang);
+    {
+        GdiplusSession gdiplus;
+        AddItemVariant v = ExtensionVariant();
+        v.tree = IDC_ADD_TREE_PROG;
+        v.exitButton = IDC_ADD_EXIT_PROG;
+        v.minButton = IDC_ADD_MIN_PROG;
+        v.helpButton = IDC_ADD_HELP_PROG;
+        v.hotkeyLabel = IDC_ADD_HOTKEY_LABEL_PROG;
+        AddItemDialog dialog(std::string(), v);  // no folder handed over
+        ASSERT_TRUE(dialog.Create(nullptr));
+        HWND tree = GetDlgItem(dialog.hwnd(), IDC_ADD_TREE_PROG);
+        EXPECT_EQ(TreeView_GetCount(tree), 2u) << "the root and the catalog Work of the program's folder";
+        dialog.End(IDCANCEL);
+    }
+    SetResourceModule(nullptr);
+    FreeLibrary(lang);
+    DeleteFileA(catalogFile.c_str());
+}
+
+}  // namespace
+}  // namespace tvx::win

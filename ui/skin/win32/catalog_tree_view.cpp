@@ -18,12 +18,22 @@ HTREEITEM Insert(HWND tv, HTREEITEM parent, const CatalogNode& node) {
 }
 }  // namespace
 
-HIMAGELIST CreateCatalogImages() {
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 8);
+UniqueImageList CreateCatalogImages() {
+    UniqueImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 8));
+    if (!images) return images;
     for (int id : {4009, 4006, 4008, 4007}) {
-        HICON icon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
-        ImageList_AddIcon(images, icon);
-        if (icon) DestroyIcon(icon);
+        UniqueIcon icon(static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
+        if (icon && ImageList_AddIcon(images.get(), icon.get()) >= 0) continue;
+        // An empty image: all of it masked out.
+        WindowDC screen(nullptr);
+        UniqueGdi<HBITMAP> color(CreateCompatibleBitmap(screen.get(), 16, 16));
+        UniqueGdi<HBITMAP> mask(CreateBitmap(16, 16, 1, 1, nullptr));
+        {
+            MemoryDC dc(screen.get());
+            SelectGuard select(dc.get(), mask.get());
+            PatBlt(dc.get(), 0, 0, 16, 16, WHITENESS);
+        }
+        ImageList_Add(images.get(), color.get(), mask.get());
     }
     return images;
 }

@@ -10,8 +10,10 @@
 namespace tvx::win {
 
 // The four 16x16 catalog icons (4009, 4006, 4008, 4007) of the resource
-// module: image 0 a collapsed catalog, image 1 an expanded one.
-HIMAGELIST CreateCatalogImages();
+// module: image 0 a collapsed catalog, image 1 an expanded one. An icon that
+// cannot be loaded leaves an empty image in its place, so that the others
+// keep their indices.
+UniqueImageList CreateCatalogImages();
 
 // Clears the selection and deletes every node, before the catalogs the nodes
 // point at are freed.

@@ -221,10 +221,8 @@ INT_PTR Dialog::Proc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
         if (skinned_.empty()) return FALSE;
         {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            PaintControlFrames(dc);
-            EndPaint(hwnd_, &ps);
+            PaintDC paint(hwnd_);
+            PaintControlFrames(paint.get());
         }
         SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
         return TRUE;

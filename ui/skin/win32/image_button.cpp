@@ -26,7 +26,20 @@ HCURSOR HandCursor() {
 
 ImageButton::~ImageButton() {
     if (hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, 1);
-    if (tooltip_) DestroyWindow(tooltip_);
+    // The tooltip belongs to the dialog, which usually has destroyed it by
+    // now; tooltip_ is cleared when that happens, so a stale handle is never used.
+    if (tooltip_) {
+        RemoveWindowSubclass(tooltip_, TooltipProc, 1);
+        DestroyWindow(tooltip_);
+    }
+}
+
+LRESULT CALLBACK ImageButton::TooltipProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, TooltipProc, 1);
+        reinterpret_cast<ImageButton*>(self)->tooltip_ = nullptr;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 bool ImageButton::Attach(HWND button) {
@@ -56,6 +69,7 @@ void ImageButton::SetTooltip(const std::string& text) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(hwnd_), nullptr, nullptr,
                                    nullptr);
         if (!tooltip_) return;
+        SetWindowSubclass(tooltip_, TooltipProc, 1, reinterpret_cast<DWORD_PTR>(this));
         SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
         SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
     } else {
@@ -72,27 +86,26 @@ void ImageButton::SetShape(HBITMAP shape) {
     if (!hwnd_ || !shape) return;
     BITMAP bm = {};
     if (!GetObjectA(shape, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, shape);
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    for (int y = 0; y < bm.bmHeight; ++y) {
-        for (int x = 0; x < bm.bmWidth;) {
-            while (x < bm.bmWidth && GetPixel(dc, x, y) == RGB(255, 255, 255)) ++x;
-            const int start = x;
-            while (x < bm.bmWidth && GetPixel(dc, x, y) != RGB(255, 255, 255)) ++x;
-            if (x > start) {
-                HRGN run = CreateRectRgn(start, y, x, y + 1);
-                CombineRgn(region, region, run, RGN_OR);
-                DeleteObject(run);
+    WindowDC screen(nullptr);
+    MemoryDC dc(screen.get());
+    UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    {
+        SelectGuard select(dc.get(), shape);
+        for (int y = 0; y < bm.bmHeight; ++y) {
+            for (int x = 0; x < bm.bmWidth;) {
+                while (x < bm.bmWidth && GetPixel(dc.get(), x, y) == RGB(255, 255, 255)) ++x;
+                const int start = x;
+                while (x < bm.bmWidth && GetPixel(dc.get(), x, y) != RGB(255, 255, 255)) ++x;
+                if (x > start) {
+                    UniqueGdi<HRGN> run(CreateRectRgn(start, y, x, y + 1));
+                    CombineRgn(region.get(), region.get(), run.get(), RGN_OR);
+                }
             }
         }
     }
-    SelectObject(dc, old);
-    DeleteDC(dc);
     SetWindowPos(hwnd_, nullptr, 0, 0, bm.bmWidth, bm.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowRgn(hwnd_, region, TRUE);  // the window owns the region from here on
+    // The window owns the region once it has taken it.
+    if (SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();
 }
 
 void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {

@@ -25,6 +25,8 @@ public:
     // A missing path keeps the image loaded before.
     void SetImages(const std::string& normal, const std::string& pressed, const std::string& hover = std::string());
     void SetTooltip(const std::string& text);
+    // The tooltip window while it exists (the dialog destroys it with itself).
+    HWND tooltip() const { return tooltip_; }
     void SetMode(Mode mode) { mode_ = mode; }
     void SetChecked(bool checked);
     bool checked() const { return checked_; }
@@ -40,6 +42,7 @@ public:
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     HWND hwnd_ = nullptr;

@@ -60,14 +60,11 @@ private:
             return true;
         }
         if (msg != WM_PAINT) return false;
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
+        PaintDC paint(hwnd());
         RECT rc;
         GetClientRect(hwnd(), &rc);
-        HBRUSH border = CreateSolidBrush(kBorderColor);
-        FrameRect(dc, &rc, border);
-        DeleteObject(border);
-        EndPaint(hwnd(), &ps);
+        UniqueGdi<HBRUSH> border(CreateSolidBrush(kBorderColor));
+        FrameRect(paint.get(), &rc, border.get());
         result = 0;
         return true;
     }

@@ -18,6 +18,13 @@ std::string LoadResourceString(UINT id) {
     return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
+HMODULE CodeModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&CodeModule), &module);
+    return module;
+}
+
 std::string ModuleFolder(HMODULE module) {
     char path[MAX_PATH + 1] = {};
     DWORD n = GetModuleFileNameA(module, path, MAX_PATH);

@@ -15,4 +15,9 @@ std::string LoadResourceString(UINT id);
 // The folder of a module's file, without a trailing backslash.
 std::string ModuleFolder(HMODULE module);
 
+// The module this code is linked into: the program, or the shell extension
+// inside Explorer. Its folder is the installation folder, whichever language
+// module the resources come from.
+HMODULE CodeModule();
+
 }  // namespace tvx::win

@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <memory>
+
 namespace tvx::win {
 
 namespace {
@@ -16,7 +19,7 @@ LRESULT CALLBACK ComboProc(HWND combo, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
     auto* state = reinterpret_cast<ComboState*>(data);
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(combo, ComboProc, 1);
-        delete state;
+        std::unique_ptr<ComboState> owned(state);  // freed with the window
         return DefSubclassProc(combo, msg, wp, lp);
     }
     LRESULT r = DefSubclassProc(combo, msg, wp, lp);
@@ -25,10 +28,9 @@ LRESULT CALLBACK ComboProc(HWND combo, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
         COMBOBOXINFO info = {};
         info.cbSize = sizeof info;
         if (GetComboBoxInfo(combo, &info) && info.rcButton.right > info.rcButton.left) {
-            HDC dc = GetDC(combo);
-            FillRect(dc, &info.rcButton, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-            state->arrow.Draw(dc, info.rcButton);
-            ReleaseDC(combo, dc);
+            WindowDC dc(combo);
+            FillRect(dc.get(), &info.rcButton, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            state->arrow.Draw(dc.get(), info.rcButton);
         }
     }
     return r;
@@ -39,24 +41,24 @@ struct EditState {
 };
 
 void DrawFlatBorder(HWND edit) {
-    HDC dc = GetWindowDC(edit);
+    WindowDC dc(edit, WindowDC::Whole);
     RECT rc;
     GetWindowRect(edit, &rc);
     OffsetRect(&rc, -rc.left, -rc.top);
-    HBRUSH brush = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
-    FrameRect(dc, &rc, brush);
+    HBRUSH brush = GetSysColorBrush(COLOR_BTNHIGHLIGHT);  // a system brush: never deleted
+    FrameRect(dc.get(), &rc, brush);
     InflateRect(&rc, -1, -1);
-    FrameRect(dc, &rc, brush);
-    ReleaseDC(edit, dc);
+    FrameRect(dc.get(), &rc, brush);
 }
 
 LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* state = reinterpret_cast<EditState*>(data);
     switch (msg) {
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
         RemoveWindowSubclass(edit, EditProc, 1);
-        delete state;
+        std::unique_ptr<EditState> owned(state);  // freed with the window
         return DefSubclassProc(edit, msg, wp, lp);
+    }
     case WM_NCPAINT: {
         LRESULT r = DefSubclassProc(edit, msg, wp, lp);
         DrawFlatBorder(edit);
@@ -93,9 +95,11 @@ LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
 
 void SkinComboBox::Attach(HWND combo, const std::string& arrowImage, int extraDropHeight) {
     if (!combo) return;
-    auto* state = new ComboState;
+    auto state = std::make_unique<ComboState>();
     state->arrow.Load(arrowImage);
-    SetWindowSubclass(combo, ComboProc, 1, reinterpret_cast<DWORD_PTR>(state));
+    // The window owns its state from here on and frees it when it goes.
+    if (!SetWindowSubclass(combo, ComboProc, 1, reinterpret_cast<DWORD_PTR>(state.get()))) return;
+    state.release();
     RECT rc;
     GetWindowRect(combo, &rc);
     SetWindowPos(combo, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top + extraDropHeight,
@@ -111,20 +115,30 @@ LRESULT SkinComboBox::HandleOwnerDraw(UINT msg, LPARAM lp) {
     const bool selected = (item->itemState & ODS_SELECTED) != 0 && !(item->itemState & ODS_COMBOBOXEDIT);
     FillRect(item->hDC, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item->itemID != static_cast<UINT>(-1)) {
-        char text[256] = {};
-        SendMessageA(item->hwndItem, CB_GETLBTEXT, item->itemID, reinterpret_cast<LPARAM>(text));
+        const std::string text = ItemText(item->hwndItem, static_cast<int>(item->itemID));
         SetBkMode(item->hDC, TRANSPARENT);
         ::SetTextColor(item->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT rc = item->rcItem;
         rc.left += 2;
-        DrawTextA(item->hDC, text, -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        DrawTextA(item->hDC, text.c_str(), static_cast<int>(text.size()), &rc,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     return TRUE;
 }
 
+std::string SkinComboBox::ItemText(HWND combo, int index) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got > 0 ? static_cast<size_t>(std::min<LRESULT>(got, length)) : 0);
+    return text;
+}
+
 void FlatEdit::Attach(HWND edit) {
     if (!edit) return;
-    SetWindowSubclass(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(new EditState));
+    auto state = std::make_unique<EditState>();
+    if (SetWindowSubclass(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(state.get()))) state.release();
 }
 
 }  // namespace tvx::win

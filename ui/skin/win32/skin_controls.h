@@ -14,6 +14,8 @@ struct SkinComboBox {
     static void Attach(HWND combo, const std::string& arrowImage, int extraDropHeight);
     // The parent forwards WM_MEASUREITEM and WM_DRAWITEM of the combo here.
     static LRESULT HandleOwnerDraw(UINT msg, LPARAM lp);
+    // The text of a row, whatever its length.
+    static std::string ItemText(HWND combo, int index);
 };
 
 // An edit box with a flat border of two one-pixel rectangles in the

@@ -39,8 +39,8 @@ void CHeaderCtrlCl::SetSortMark(int column, bool ascending) {
 }
 
 void CHeaderCtrlCl::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintDC paint(hwnd_);
+    const HDC dc = paint.get();
     RECT client{};
     GetClientRect(hwnd_, &client);
     UniqueGdi<HBRUSH> face(CreateSolidBrush(color_));
@@ -91,7 +91,6 @@ void CHeaderCtrlCl::Paint() {
         RECT rest{right, client.top, client.right, client.bottom};
         FillRect(dc, &rest, face.get());
     }
-    EndPaint(hwnd_, &ps);
 }
 
 LRESULT CALLBACK CHeaderCtrlCl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {

@@ -215,35 +215,32 @@ void SkinScrollBar::FillInfo(SCROLLBARINFO& info) const {
 }
 
 void SkinScrollBar::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintDC paint(hwnd_);
     RECT rc{};
     GetClientRect(hwnd_, &rc);
     // Drawn off screen first, so that a held arrow does not flicker.
-    HDC mem = CreateCompatibleDC(dc);
-    UniqueGdi<HBITMAP> bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
-    {
-        SelectGuard select(mem, bitmap.get());
-        FillSolid(mem, rc, kTrackColor);
-        track_.Draw(mem, rc);
-        const int arrow = ArrowLength(), length = Length();
-        const RECT firstRc = vertical_ ? RECT{0, 0, rc.right, arrow} : RECT{0, 0, arrow, rc.bottom};
-        const RECT secondRc = vertical_ ? RECT{0, length - arrow, rc.right, length} : RECT{length - arrow, 0, length, rc.bottom};
-        for (auto [image, part, forward] : {std::tuple{&first_, firstRc, false}, std::tuple{&second_, secondRc, true}}) {
-            if (!image->empty()) image->Draw(mem, part);
-            else DrawArrowGlyph(mem, part, vertical_, forward);
-        }
-        if (thumbNow_) {
-            const int offset = arrow + (pressed_ == Part::Thumb ? dragOffset_ : thumbNow_->offset);
-            const RECT thumbRc = vertical_ ? RECT{0, offset, rc.right, offset + thumbNow_->length}
-                                           : RECT{offset, 0, offset + thumbNow_->length, rc.bottom};
-            if (!thumb_.empty()) thumb_.DrawSliced(mem, thumbRc, vertical_);
-            else FillSolid(mem, thumbRc, kThumbColor);
-        }
-        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+    MemoryDC mem(paint.get());
+    UniqueGdi<HBITMAP> bitmap(
+        CreateCompatibleBitmap(paint.get(), std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+    SelectGuard select(mem.get(), bitmap.get());
+    const HDC dc = mem.get();
+    FillSolid(dc, rc, kTrackColor);
+    track_.Draw(dc, rc);
+    const int arrow = ArrowLength(), length = Length();
+    const RECT firstRc = vertical_ ? RECT{0, 0, rc.right, arrow} : RECT{0, 0, arrow, rc.bottom};
+    const RECT secondRc = vertical_ ? RECT{0, length - arrow, rc.right, length} : RECT{length - arrow, 0, length, rc.bottom};
+    for (auto [image, part, forward] : {std::tuple{&first_, firstRc, false}, std::tuple{&second_, secondRc, true}}) {
+        if (!image->empty()) image->Draw(dc, part);
+        else DrawArrowGlyph(dc, part, vertical_, forward);
     }
-    DeleteDC(mem);
-    EndPaint(hwnd_, &ps);
+    if (thumbNow_) {
+        const int offset = arrow + (pressed_ == Part::Thumb ? dragOffset_ : thumbNow_->offset);
+        const RECT thumbRc = vertical_ ? RECT{0, offset, rc.right, offset + thumbNow_->length}
+                                       : RECT{offset, 0, offset + thumbNow_->length, rc.bottom};
+        if (!thumb_.empty()) thumb_.DrawSliced(dc, thumbRc, vertical_);
+        else FillSolid(dc, thumbRc, kThumbColor);
+    }
+    BitBlt(paint.get(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK SkinScrollBar::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {

@@ -76,6 +76,81 @@ using UniqueIcon = UniqueResource<HICON, IconTraits>;
 template <typename T>
 using UniqueGdi = UniqueResource<T, GdiObjectTraits<T>>;
 
+// BeginPaint and EndPaint. Guards declared after it (fonts, pens selected
+// into its DC) are undone before the painting ends.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+    ~PaintDC() { EndPaint(window_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& info() const { return ps_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// A window's client DC (GetDC) or whole-window DC (GetWindowDC), released at the end.
+class WindowDC {
+public:
+    enum Area { Client, Whole };
+    explicit WindowDC(HWND window, Area area = Client)
+        : window_(window), dc_(area == Client ? GetDC(window) : GetWindowDC(window)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory DC (CreateCompatibleDC), deleted at the end.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// Holds one reference of a COM interface.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For functions that hand out a new reference.
+    T** put() {
+        reset();
+        return &p_;
+    }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
 // Selects a GDI object into a device context for the lifetime of the guard.
 class SelectGuard {
 public:
