@@ -16,6 +16,7 @@ add_executable(tvx_unit_tests
   tests/native/hotkey_plan_test.cpp
   tests/native/mailbox_test.cpp
   tests/native/scroll_geometry_test.cpp
+  tests/native/item_rows_test.cpp
 )
 target_link_libraries(tvx_unit_tests PRIVATE tvx_core GTest::gtest GTest::gtest_main)
 target_compile_options(tvx_unit_tests PRIVATE ${TVX_WARNINGS})
@@ -32,3 +33,17 @@ target_compile_options(tvx_data_bench PRIVATE ${TVX_WARNINGS})
 add_executable(tvx_write_data tools/write_data.cpp)
 target_link_libraries(tvx_write_data PRIVATE tvx_core)
 target_compile_options(tvx_write_data PRIVATE ${TVX_WARNINGS})
+
+# Prints an installation's item and catalog files as text (the end-to-end
+# suites check the files with it).
+add_executable(tvx_dump_data tools/dump_data.cpp)
+target_link_libraries(tvx_dump_data PRIVATE tvx_core)
+target_compile_options(tvx_dump_data PRIVATE ${TVX_WARNINGS})
+
+# Drops files onto a window through X11's XDND protocol, as a file manager
+# does; Wine hands such a drop to the program as WM_DROPFILES.
+find_package(X11)
+if(X11_FOUND)
+  add_executable(xdnd_drop tests/tools/xdnd_drop.c)
+  target_link_libraries(xdnd_drop PRIVATE X11::X11)
+endif()

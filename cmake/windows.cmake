@@ -77,6 +77,9 @@ add_custom_target(tvx_typelib DEPENDS ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb)
 set_source_files_properties(resources/TavrolinexExt.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb)
 
 add_executable(Tavrolinex WIN32
+  config/win32/config_dialog.cpp
+  config/win32/config_lists.cpp
+  config/win32/row_list_view.cpp
   launcher/win32/main.cpp
   launcher/win32/application.cpp
   launcher/win32/language_dialog.cpp

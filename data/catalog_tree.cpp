@@ -3,6 +3,8 @@
 #include "data/ansi_text.h"
 #include "data/item_model.h"
 
+#include <unordered_set>
+
 namespace tvx {
 
 CatalogNode* CatalogNode::AddChild(std::string childText, std::string childData) {
@@ -56,6 +58,67 @@ long CatalogIndex::Find(std::string_view nodeId) const {
 CatalogNode* CatalogIndex::NodeOf(std::string_view nodeId) const {
     long i = Find(nodeId);
     return i < 0 ? nullptr : entries_[static_cast<size_t>(i)].second;
+}
+
+void CatalogIndex::Remove(const std::vector<const CatalogNode*>& nodes) {
+    if (nodes.empty()) return;
+    std::unordered_set<const CatalogNode*> gone(nodes.begin(), nodes.end());
+    std::vector<std::pair<std::string, CatalogNode*>> kept;
+    kept.reserve(entries_.size());
+    for (auto& entry : entries_)
+        if (!gone.count(entry.second)) kept.push_back(std::move(entry));
+    Clear();
+    for (auto& entry : kept) Add(std::move(entry.first), entry.second);
+}
+
+bool IsWithin(const CatalogNode* node, const CatalogNode* ancestor) {
+    for (; node; node = node->parent)
+        if (node == ancestor) return true;
+    return false;
+}
+
+std::vector<const CatalogNode*> SubtreeOf(const CatalogNode* node) {
+    std::vector<const CatalogNode*> out;
+    if (!node) return out;
+    std::vector<const CatalogNode*> stack{node};
+    while (!stack.empty()) {
+        const CatalogNode* n = stack.back();
+        stack.pop_back();
+        out.push_back(n);
+        for (auto it = n->children.rbegin(); it != n->children.rend(); ++it) stack.push_back(it->get());
+    }
+    return out;
+}
+
+namespace {
+// The owning pointer of a node in its parent's children.
+std::unique_ptr<CatalogNode>* SlotOf(CatalogNode* node) {
+    if (!node || !node->parent) return nullptr;
+    for (auto& child : node->parent->children)
+        if (child.get() == node) return &child;
+    return nullptr;
+}
+}  // namespace
+
+bool RemoveCatalog(CatalogIndex& index, CatalogNode* node) {
+    std::unique_ptr<CatalogNode>* slot = SlotOf(node);
+    if (!slot) return false;  // the root, or not part of a tree
+    index.Remove(SubtreeOf(node));
+    auto& siblings = node->parent->children;
+    siblings.erase(siblings.begin() + (slot - siblings.data()));
+    return true;
+}
+
+bool MoveCatalog(CatalogNode* node, CatalogNode* newParent) {
+    if (!newParent || IsWithin(newParent, node)) return false;
+    std::unique_ptr<CatalogNode>* slot = SlotOf(node);
+    if (!slot) return false;
+    std::unique_ptr<CatalogNode> moving = std::move(*slot);
+    auto& siblings = node->parent->children;
+    siblings.erase(siblings.begin() + (slot - siblings.data()));
+    moving->parent = newParent;
+    newParent->children.push_back(std::move(moving));
+    return true;
 }
 
 void ResetCatalogs(CatalogTree& tree, CatalogIndex& index, std::string rootText) {

@@ -44,11 +44,28 @@ public:
     size_t size() const { return entries_.size(); }
     const std::string& IdAt(size_t i) const { return entries_[i].first; }
     CatalogNode* NodeAt(size_t i) const { return entries_[i].second; }
+    // Drops the entries of these nodes (they are being deleted); the others
+    // keep their order.
+    void Remove(const std::vector<const CatalogNode*>& nodes);
 
 private:
     std::vector<std::pair<std::string, CatalogNode*>> entries_;
     std::unordered_map<std::string, size_t> first_;
 };
+
+// Whether `node` is `ancestor` itself or lies somewhere below it.
+bool IsWithin(const CatalogNode* node, const CatalogNode* ancestor);
+// `node` and everything below it, parents before children.
+std::vector<const CatalogNode*> SubtreeOf(const CatalogNode* node);
+
+// Deletes a catalog with its whole subtree and drops their index entries.
+// The root cannot be deleted. Member items keep their records.
+bool RemoveCatalog(CatalogIndex& index, CatalogNode* node);
+
+// Moves a catalog with its subtree to the end of `newParent`'s children.
+// Refused for the root, and onto the catalog itself or anything below it,
+// so that a move never loses or duplicates a catalog.
+bool MoveCatalog(CatalogNode* node, CatalogNode* newParent);
 
 // A tree holding only its root (with the root catalog id), and an index
 // holding only the root.

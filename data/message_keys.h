@@ -14,7 +14,7 @@ inline constexpr std::string_view kMessageKeys[] = {
     "AddComposedToComp", "FireFoxRunning", "BatchReplace", "FindWhatEmpty", "ConfigFilePathEmpty",
     "ConfigFileNameError", "ExportedTip", "ImportedTip", "ProgramRunning",
     // messages of this program beyond the original set
-    "AddItemFailed", "AddItemCatalogFailed",
+    "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "DroppedPathTooLong",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -63,6 +63,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+    // A file the user made read-only is not replaced (a rename would replace
+    // it on some systems all the same).
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     const std::string temp = path + ".tmp~" + std::to_string(GetCurrentProcessId());
     {
         UniqueHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

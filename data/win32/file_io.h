@@ -20,7 +20,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Writes the bytes to a temporary file beside `path`, flushes it and then
 // replaces `path` with it. On any failure the old file is left as it was,
-// the temporary file is removed and false is returned.
+// the temporary file is removed and false is returned; a read-only `path`
+// is never replaced.
 bool WriteFileReplacing(const std::string& path, const std::string& bytes);
 
 // Full save of the item file; `cutFields` counts fields cut to 9999 bytes.

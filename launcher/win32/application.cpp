@@ -3,6 +3,7 @@
 #include "resources/resource_ids.h"
 #include "data/win32/clipboard_io.h"
 #include "data/win32/profile.h"
+#include "config/win32/config_dialog.h"
 #include "launcher/language_table.h"
 #include "launcher/win32/language_dialog.h"
 #include "launcher/win32/launcher_window.h"
@@ -47,6 +48,11 @@ int Application::Run() {
         RegisterShellExtension(true);
         {
             LauncherWindow launcher(installDir_, store_);
+            launcher.runConfigDialog = [this](HWND owner) {
+                ConfigDialog::Services services;
+                ConfigDialog dialog(installDir_, store_, std::move(services));
+                dialog.RunModal(owner);
+            };
             Dialog::SetMainWindow(&launcher);
             RegisterFixedHotkeys();
             launcher.RunModal(nullptr);

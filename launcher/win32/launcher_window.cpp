@@ -339,7 +339,9 @@ LRESULT LauncherWindow::OnListNotify(Which which, NMHDR* header) {
 // ---- keys and mouse, before the focused control sees them ------------------
 
 bool LauncherWindow::PreTranslateMessage(MSG& msg) {
-    if (msg.message == WM_HOTKEY) {
+    // The program's hot keys are registered for the thread (no window); a hot
+    // key that belongs to one of the program's windows goes to that window.
+    if (msg.message == WM_HOTKEY && (!msg.hwnd || msg.hwnd == hwnd())) {
         OnHotkey(static_cast<int>(msg.wParam));
         return true;
     }
@@ -440,10 +442,6 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     }
     case kItemReadyMessage:
         ReceiveNewItem();
-        result = 0;
-        return true;
-    case kShowMessageLater:
-        ShowMessage(hwnd(), MessageText(reinterpret_cast<const char*>(wp)), MB_OK);
         result = 0;
         return true;
     case kPrefillRequestMessage:
@@ -579,17 +577,12 @@ void LauncherWindow::ReceiveNewItem() {
     const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(), NewGuidText(), store_, tree_, index_,
                                                     ItemFilePath(), CatalogFilePath());
     if (received.outcome == ReceivedItem::Nothing || received.outcome == ReceivedItem::ItemFileFailed) {
-        if (received.outcome == ReceivedItem::ItemFileFailed) ReportReceiveFailure("AddItemFailed");
+        // The sender waits in SendMessage until this handler returns.
+        if (received.outcome == ReceivedItem::ItemFileFailed) ShowMessageLater("AddItemFailed");
         return;
     }
-    if (received.outcome == ReceivedItem::CatalogFileFailed) ReportReceiveFailure("AddItemCatalogFailed");
+    if (received.outcome == ReceivedItem::CatalogFileFailed) ShowMessageLater("AddItemCatalogFailed");
     RefillAfterNewItem();
-}
-
-void LauncherWindow::ReportReceiveFailure(const char* key) {
-    // The sender waits in SendMessage until this handler returns: the message
-    // is shown afterwards, so that no other program hangs on it.
-    PostMessageA(hwnd(), kShowMessageLater, reinterpret_cast<WPARAM>(key), 0);
 }
 
 void LauncherWindow::RefillAfterNewItem() {

@@ -18,8 +18,6 @@
 namespace tvx::win {
 
 constexpr UINT kResultListNotify = 1424;
-// Posted to itself: show the message of the key (a string literal) in wParam.
-constexpr UINT kShowMessageLater = WM_APP + 1;
 
 class LauncherWindow : public Dialog {
 public:
@@ -85,7 +83,6 @@ private:
     void OnHotkey(int id);
     void CaptureClipboardToNewItem();
     void ReceiveNewItem();
-    void ReportReceiveFailure(const char* key);
     void OnPrefillRequest();
     INT_PTR RunAddItemDialog(const std::string& shortName, const std::string& exePath);
     void RefillAfterNewItem();

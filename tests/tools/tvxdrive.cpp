@@ -26,7 +26,7 @@
 //                                          and top= (first row shown) of a list view
 //   tvxdrive tray HWND ID                  tray=1 when window HWND has a notification icon ID
 //   tvxdrive tree-select HWND ID [PATH]    selects a tree node: PATH "0/1" is the root's first
-//                                          child's second child; no PATH selects the root
+//                                          child's second child; no PATH selects the root, "-" none
 //   tvxdrive profile-write SECTION KEY VALUE   writes a WIN.INI value (as another program would)
 //   tvxdrive set-clipboard TEXT            puts TEXT on the clipboard as CF_TEXT
 //   tvxdrive get-clipboard                 text=<the clipboard's CF_TEXT>
@@ -47,6 +47,16 @@
 //   tvxdrive pixel HWND ID DX DY           colour=RRGGBB of the screen at the control's left
 //                                          top plus DX,DY
 //   tvxdrive hover HWND ID                 moves the pointer over the control's middle
+//   tvxdrive drop HWND FILE...             posts WM_DROPFILES with the files, as a drop from
+//                                          Explorer does
+//   tvxdrive tree-point HWND ID PATH       x= and y= on the screen of a tree node's row (PATH as
+//                                          for tree-select; the node must be visible)
+//   tvxdrive tree-count HWND ID            count= of a tree's nodes, selected=1 when one is selected
+//   tvxdrive list-cell HWND ID ROW COLUMN  x= and y= on the screen of a list cell's middle
+//   tvxdrive header-point HWND ID COLUMN   x= and y= of a column heading of a list
+//   tvxdrive click-screen X Y [right]      a real click at a screen point
+//   tvxdrive drag X1 Y1 X2 Y2 [right]      presses at one point, moves in steps, releases at the other
+//   tvxdrive window TITLE MS               shows a window of another program, active, for MS ms
 //   tvxdrive lock FILE MS                  holds the file open without sharing for MS ms, as
 //                                          another program might
 #ifndef WIN32_LEAN_AND_MEAN
@@ -54,6 +64,7 @@
 #endif
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -455,7 +466,8 @@ int main(int argc, char** argv) {
             while (node && index-- > 0) node = next(node, 1 /*TVGN_NEXT*/);
             start = slash == std::string::npos ? path.size() : slash + 1;
         }
-        if (!node) { std::printf("no-node\n"); return 1; }
+        if (path == "-") node = 0;  // select nothing
+        else if (!node) { std::printf("no-node\n"); return 1; }
         SendMessageA(tree, 0x110B /*TVM_SELECTITEM*/, 9 /*TVGN_CARET*/, node);
         std::printf("selected=1\n");
         return 0;
@@ -589,6 +601,134 @@ int main(int argc, char** argv) {
         MouseButton(MOUSEEVENTF_LEFTUP);
         Sleep(300);
         std::printf("released=%ld\n", FirstShown(control));
+        return 0;
+    }
+    if (cmd == "drop") {
+        // Wide names: Wine hands a posted drop list over to the other process
+        // in its wide form.
+        std::vector<std::wstring> names;
+        size_t size = sizeof(DROPFILES) + sizeof(wchar_t);
+        for (int i = 3; i < argc; ++i) {
+            const int n = MultiByteToWideChar(CP_ACP, 0, argv[i], -1, nullptr, 0);
+            std::wstring w(static_cast<size_t>(n), L'\0');
+            MultiByteToWideChar(CP_ACP, 0, argv[i], -1, &w[0], n);
+            size += w.size() * sizeof(wchar_t);  // with its NUL
+            names.push_back(std::move(w));
+        }
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, size);
+        auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        auto* p = reinterpret_cast<wchar_t*>(drop + 1);
+        for (const std::wstring& w : names) {
+            std::memcpy(p, w.data(), w.size() * sizeof(wchar_t));
+            p += w.size();
+        }
+        GlobalUnlock(block);
+        return PostMessageA(ParseHwnd(arg(2)), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0) ? 0 : 1;
+    }
+    if (cmd == "tree-point" || cmd == "tree-count") {
+        HWND tree = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        auto next = [&](LPARAM item, WPARAM how) {
+            return static_cast<LPARAM>(SendMessageA(tree, 0x110A /*TVM_GETNEXTITEM*/, how, item));
+        };
+        if (cmd == "tree-count") {
+            std::printf("count=%d\nselected=%d\n", static_cast<int>(SendMessageA(tree, 0x1105 /*TVM_GETCOUNT*/, 0, 0)),
+                        next(0, 9 /*TVGN_CARET*/) ? 1 : 0);
+            return 0;
+        }
+        // Walk to the node, counting the depth; then its row among the visible rows.
+        LPARAM node = next(0, 0 /*TVGN_ROOT*/);
+        int depth = 0;
+        const std::string path = argc > 4 ? argv[4] : "";
+        size_t start = 0;
+        while (node && start < path.size()) {
+            size_t slash = path.find('/', start);
+            int index = std::atoi(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start).c_str());
+            node = next(node, 4 /*TVGN_CHILD*/);
+            while (node && index-- > 0) node = next(node, 1 /*TVGN_NEXT*/);
+            ++depth;
+            start = slash == std::string::npos ? path.size() : slash + 1;
+        }
+        int row = 0;
+        LPARAM visible = next(0, 5 /*TVGN_FIRSTVISIBLE*/);
+        while (visible && visible != node) {
+            visible = next(visible, 6 /*TVGN_NEXTVISIBLE*/);
+            ++row;
+        }
+        if (!node || !visible) { std::printf("not-visible\n"); return 1; }
+        const int height = static_cast<int>(SendMessageA(tree, 0x111C /*TVM_GETITEMHEIGHT*/, 0, 0));
+        const int indent = static_cast<int>(SendMessageA(tree, 0x1106 /*TVM_GETINDENT*/, 0, 0));
+        POINT pt{(depth + 1) * indent + 24, row * height + height / 2};
+        ClientToScreen(tree, &pt);
+        std::printf("x=%ld\ny=%ld\n", pt.x, pt.y);
+        return 0;
+    }
+    if (cmd == "list-cell" || cmd == "header-point") {
+        HWND lv = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        const bool header = cmd == "header-point";
+        const int column = std::atoi(arg(header ? 4 : 5));
+        int x = 0;
+        for (int c = 0; c < column; ++c) x += static_cast<int>(SendMessageA(lv, 0x101D /*LVM_GETCOLUMNWIDTH*/, c, 0));
+        x += static_cast<int>(SendMessageA(lv, 0x101D, column, 0)) / 2;
+        HWND hdr = reinterpret_cast<HWND>(SendMessageA(lv, 0x101F /*LVM_GETHEADER*/, 0, 0));
+        RECT hrc{0, 0, 0, 0};
+        if (hdr && IsWindowVisible(hdr)) GetClientRect(hdr, &hrc);
+        POINT pt{x, 0};
+        if (header) {
+            pt.y = hrc.bottom / 2;
+        } else {
+            // Row height: the view of two rows less the view of one.
+            const int one = HIWORD(SendMessageA(lv, 0x1040 /*LVM_APPROXIMATEVIEWRECT*/, 1, MAKELPARAM(-1, -1)));
+            const int two = HIWORD(SendMessageA(lv, 0x1040, 2, MAKELPARAM(-1, -1)));
+            const int top = static_cast<int>(SendMessageA(lv, 0x1027 /*LVM_GETTOPINDEX*/, 0, 0));
+            const int rowHeight = two - one;
+            pt.y = hrc.bottom + (std::atoi(arg(4)) - top) * rowHeight + rowHeight / 2;
+        }
+        ClientToScreen(lv, &pt);
+        std::printf("x=%ld\ny=%ld\n", pt.x, pt.y);
+        return 0;
+    }
+    if (cmd == "click-screen" || cmd == "drag") {
+        const bool right = std::string(argc > (cmd == "drag" ? 6 : 4) ? argv[cmd == "drag" ? 6 : 4] : "") == "right";
+        const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+        const DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+        const POINT from{std::atoi(arg(2)), std::atoi(arg(3))};
+        MoveTo(from);
+        Sleep(80);
+        MouseButton(down);
+        Sleep(cmd == "drag" ? 150 : 60);
+        if (cmd == "drag") {
+            const POINT to{std::atoi(arg(4)), std::atoi(arg(5))};
+            for (int i = 1; i <= 12; ++i) {
+                MoveTo(POINT{from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12});
+                Sleep(50);
+            }
+            Sleep(200);
+        }
+        MouseButton(up);
+        Sleep(250);
+        return 0;
+    }
+    if (cmd == "window") {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = "TvxDriveWindow";
+        RegisterClassA(&wc);
+        HWND w = CreateWindowExA(0, wc.lpszClassName, arg(2), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        SetForegroundWindow(w);
+        SetActiveWindow(w);
+        std::printf("hwnd=%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(w)));
+        std::fflush(stdout);
+        const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(arg(3)));
+        while (GetTickCount() < until) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            Sleep(10);
+        }
         return 0;
     }
     if (cmd == "lock") {

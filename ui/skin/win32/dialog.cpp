@@ -1,13 +1,18 @@
 #include "ui/skin/win32/dialog.h"
 
+#include "data/win32/profile.h"
+#include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
 
 #include <windowsx.h>
+
+#include <algorithm>
 
 namespace tvx::win {
 
 namespace {
 Dialog* g_mainWindow = nullptr;
+constexpr UINT kShowMessageLater = WM_APP + 1;  // wParam: the key, a literal
 }
 
 Dialog::Dialog(UINT templateId) : templateId_(templateId) {}
@@ -70,7 +75,58 @@ void Dialog::End(INT_PTR result) {
 
 bool Dialog::PreTranslateMessage(MSG&) { return false; }
 
-void Dialog::SetBackground(const std::string& path) { background_.Load(path); }
+void Dialog::RepaintAll() const {
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Dialog::ShowMessageLater(const char* key) {
+    if (hwnd_) PostMessageA(hwnd_, kShowMessageLater, reinterpret_cast<WPARAM>(key), 0);
+}
+
+void Dialog::AddTooltip(int id, const std::string& text) {
+    HWND control = Item(id);
+    if (!control) return;
+    if (!tooltips_) {
+        tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, nullptr, nullptr);
+        if (!tooltips_) return;
+        SendMessageA(tooltips_, TTM_ACTIVATE, TRUE, 0);
+    }
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Dialog::SetBackground(const std::string& path) {
+    background_.Load(path);
+    backgroundBrush_.reset();
+}
+
+HBRUSH Dialog::BackgroundBrushFor(HDC dc, HWND child) {
+    if (background_.empty()) return nullptr;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    if (!backgroundBrush_ || brushSize_.cx != rc.right || brushSize_.cy != rc.bottom) {
+        // The picture as the dialog shows it, once per size.
+        WindowDC screen(hwnd_);
+        MemoryDC mem(screen.get());
+        UniqueGdi<HBITMAP> picture(CreateCompatibleBitmap(screen.get(), std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+        {
+            SelectGuard select(mem.get(), picture.get());
+            background_.Draw(mem.get(), rc);
+        }
+        backgroundBrush_.reset(CreatePatternBrush(picture.get()));
+        brushSize_ = SIZE{rc.right, rc.bottom};
+    }
+    POINT origin{0, 0};
+    MapWindowPoints(child, hwnd_, &origin, 1);
+    SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+    return backgroundBrush_.get();
+}
 
 ImageButton* Dialog::SetButtonImages(int id, const std::string& normal, const std::string& pressed,
                                      const std::string& tooltip) {
@@ -209,7 +265,8 @@ INT_PTR Dialog::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         if (transparentLabels_) {
             HDC dc = reinterpret_cast<HDC>(wp);
             SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+            HBRUSH picture = BackgroundBrushFor(dc, reinterpret_cast<HWND>(lp));
+            return reinterpret_cast<INT_PTR>(picture ? picture : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
         }
         return FALSE;
     case WM_DRAWITEM:
@@ -226,8 +283,13 @@ INT_PTR Dialog::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
         return TRUE;
+    case kShowMessageLater:
+        ShowMessage(hwnd_, MessageText(reinterpret_cast<const char*>(wp)), MB_OK);
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
+        return TRUE;
     case WM_DESTROY:
         OnDestroy();
+        tooltips_ = nullptr;  // gone with the dialog
         return FALSE;
     default:
         return FALSE;

@@ -36,6 +36,11 @@ public:
     HWND hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
+    // Shows the message of a MessageTexts key once the message being handled
+    // is done, so that a program waiting in SendMessage is not held up by
+    // the box. `key` must live as long as the program (a literal).
+    void ShowMessageLater(const char* key);
+
     // The window whose pre-translation sees every message of every modal
     // loop of the program first (the launcher window).
     static void SetMainWindow(Dialog* main);
@@ -43,6 +48,10 @@ public:
 
     // Return true when the message was consumed.
     virtual bool PreTranslateMessage(MSG& msg);
+
+    // Redraws the dialog and every control on it (after controls were shown,
+    // hidden or moved: erasing the dialog alone would wipe out the controls).
+    void RepaintAll() const;
 
 protected:
     virtual bool OnInitDialog() { return true; }
@@ -64,7 +73,13 @@ protected:
     ImageButton* SetButtonImages(int id, const std::string& normal, const std::string& pressed,
                                  const std::string& tooltip = std::string());
     ImageButton* Button(int id);
+    // A tooltip for any control (image buttons have their own).
+    void AddTooltip(int id, const std::string& text);
     void PaintBackground(HDC dc, HWND child, const RECT& childRect);
+    // A brush of the background picture lined up with `child`, for controls
+    // that paint their own background (labels, check boxes, read-only
+    // boxes): text they change never leaves the old text behind.
+    HBRUSH BackgroundBrushFor(HDC dc, HWND child);
 
     // Makes the template's report list or tree a skinned one whose scroll
     // bars are drawn from `installDir` + "\Images\".
@@ -86,10 +101,13 @@ private:
     bool ended_ = false;
     INT_PTR result_ = 0;
     SkinImage background_;
+    UniqueGdi<HBRUSH> backgroundBrush_;
+    SIZE brushSize_{};
     bool dragByBody_ = false;
     bool transparentLabels_ = false;
     std::map<int, std::unique_ptr<ImageButton>> buttons_;
     std::vector<std::unique_ptr<SkinScrolledControl>> skinned_;
+    HWND tooltips_ = nullptr;  // destroyed with the dialog, which owns it
 };
 
 }  // namespace tvx::win

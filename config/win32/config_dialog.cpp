@@ -1,0 +1,781 @@
+#include "config/win32/config_dialog.h"
+
+#include "data/ansi_text.h"
+#include "data/win32/file_io.h"
+#include "data/win32/guid.h"
+#include "data/win32/mailbox.h"
+#include "data/win32/profile.h"
+#include "launcher/hotkey_table.h"
+#include "launcher/win32/progress_window.h"
+#include "resources/config_ids.h"
+#include "ui/skin/win32/catalog_tree_view.h"
+#include "ui/skin/win32/message_box.h"
+#include "ui/skin/win32/skin_controls.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <thread>
+
+namespace tvx::win {
+
+namespace {
+
+constexpr UINT_PTR kStartTimer = 1;  // one-shot, 200 ms after opening
+// Posted to itself, to act once a control has handled a click.
+constexpr UINT kTreeClicked = WM_APP + 2;
+constexpr UINT kBeginInplaceEdit = WM_APP + 3;  // wParam row, lParam column
+constexpr COLORREF kTitleColor = RGB(255, 255, 255);
+constexpr size_t kDroppedPathBuffer = 512;
+
+int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
+
+}  // namespace
+
+ConfigDialog::ConfigDialog(std::string installDir, ItemStore& store, Services services)
+    : Dialog(IDD_CONFIG), installDir_(std::move(installDir)), store_(store), services_(std::move(services)),
+      newGuid_([] { return NewGuidText(); }) {
+    title_ = MessageText("ConfigDlgTitle");
+}
+
+ConfigDialog::~ConfigDialog() = default;
+
+// ---- opening ----------------------------------------------------------------------
+
+bool ConfigDialog::OnInitDialog() {
+    // Entries added from Explorer now come to this dialog.
+    PublishMailboxDestination(hwnd());
+    WriteEditingMark(ItemFilePath(), 0x01);
+    SetUpImagesAndTips();
+    SetUpLists();
+    LoadCatalogs();
+    SetWindowTextA(hwnd(), MessageText("ShortcutConfigDlgTitle").c_str());
+    CheckDlgButton(hwnd(), IDC_CFG_PROGRAMS, BST_CHECKED);
+    DragAcceptFiles(hwnd(), TRUE);
+    treeLayout_ = RECT{};
+    GetWindowRect(Item(IDC_CFG_TREE), &treeLayout_);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&treeLayout_), 2);
+    GetWindowRect(Item(IDC_CFG_ITEMS), &listLayout_);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&listLayout_), 2);
+    SetTimer(hwnd(), kStartTimer, 200, nullptr);
+    return true;
+}
+
+void ConfigDialog::SetUpImagesAndTips() {
+    const std::string img = installDir_ + "\\Images\\";
+    SetBackground(img + "CommonDlg_01.png");
+    SetDragByBody(true);
+    SetTransparentLabels(true);
+    const std::string normal = img + "normalbtn_01.png", hover = img + "normalbtn_02.png";
+    SetButtonImages(IDC_CFG_EXIT, img + "Exit_01.png", img + "Exit_02.png", MessageText("ExitButton"));
+    SetButtonImages(IDC_CFG_MIN, img + "Min_01.png", img + "Min_02.png", MessageText("MinButton"));
+    SetButtonImages(IDC_CFG_HELP, img + "Help_01.png", img + "Help_02.png", MessageText("HelpButton"));
+    SetButtonImages(IDC_CFG_LINK_SELECTED, img + "Up_01.png", img + "Up_02.png", MessageText("Btn_LinkSelectedItem"));
+    SetButtonImages(IDC_CFG_LINK_ALL, img + "UpAll_01.png", img + "UpAll_02.png", MessageText("Btn_LinkAllItems"));
+    SetButtonImages(IDC_CFG_MEMBER_UP, img + "Up_01.png", img + "Up_02.png", MessageText("Btn_UpItem"));
+    SetButtonImages(IDC_CFG_MEMBER_DOWN, img + "Down_01.png", img + "Down_02.png", MessageText("Btn_DownItem"));
+    SetButtonImages(IDC_CFG_HOTKEY2_DROP, img + "ComboButton.png", img + "ComboButton.png");
+    const std::pair<int, const char*> textButtons[] = {
+        {IDC_CFG_CATALOG_ADD, "Btn_AddCatalog"},       {IDC_CFG_CATALOG_UPDATE, "Btn_UpdateCatalog"},
+        {IDC_CFG_CATALOG_DEL, "Btn_DeleteCatalog"},    {IDC_CFG_HIDE_LIST, "Btn_HideShortcut"},
+        {IDC_CFG_SET, "Btn_SetItemInfo"},              {IDC_CFG_RESET, "Btn_SetItemDefault"},
+        {IDC_CFG_RESET_ALL, "Btn_ResetAllItems"},      {IDC_CFG_CUSTOM, "Btn_CustomCommands"},
+        {IDC_CFG_EXEC, "Btn_EditItem"},                {IDC_CFG_BATCH_REPLACE, "Btn_BatchReplaceItem"},
+        {IDC_CFG_ADD_SELECTED, "Btn_AddSelectedItems"}, {IDC_CFG_ADD_ALL, "Btn_AddAllItems"},
+        {IDC_CFG_REMOVE_SELECTED, "Btn_DeleteSelectedItems"}, {IDC_CFG_REMOVE_ALL, "Btn_DeleteAllItems"},
+        {IDC_CFG_FILES, "Btn_SelectFile"},             {IDC_CFG_FOLDER, "Btn_SelectFolder"},
+        {IDC_CFG_CREATE_COMP, "Btn_AddComposedItem"},  {IDC_CFG_SAVE_COMP, "Btn_SaveComposedItem"},
+        {IDC_CFG_TEST_COMP, "Btn_TestComposedItem"},   {IDC_CFG_EDIT_MEMBER, "Btn_EditCompItem"},
+        {IDC_CFG_ADD_TO_COMP, "Btn_AddItemToComp"},    {IDC_CFG_DEL_MEMBER, "Btn_DeleteComposedItem"},
+        {IDC_CFG_CLEAR_MEMBERS, "Btn_DeleteAllComposedItem"}, {IDC_CFG_SAVE, "Btn_SaveChangedDatas"},
+        {IDC_CFG_OK, "Btn_CloseDialogwithSave"},       {IDC_CFG_CANCEL, "Btn_CloseDialogwithoutSave"},
+    };
+    for (auto [id, key] : textButtons) SetButtonImages(id, normal, hover, MessageText(key));
+    const std::string hideText = MessageText("HideTavrolinexListButton");
+    if (!hideText.empty()) SetDlgItemTextA(hwnd(), IDC_CFG_HIDE_LIST, hideText.c_str());
+    AddTooltip(IDC_CFG_ITEM_FIND, MessageText("FindTavrolinexItem"));
+    AddTooltip(IDC_CFG_CAND_FIND, MessageText("FindProgramItem"));
+    // The hot-key choices.
+    SkinComboBox::Attach(Item(IDC_CFG_HOTKEY1), img + "ComboButton.png", 0);
+    for (const char* text : {"Ctrl", "Alt", "Shift", "No Hotkey"})
+        SendMessageA(Item(IDC_CFG_HOTKEY1), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void ConfigDialog::SetUpLists() {
+    images_ = CreateCatalogImages();
+    treeCtrl_ = SkinTree(IDC_CFG_TREE, installDir_);
+    SendMessageA(Item(IDC_CFG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
+    if (treeCtrl_) {
+        // Catalogs (not the root, not item leaves) can be dragged onto
+        // another catalog or the root, never into their own branch.
+        SkinTreeCtrl::DragRules rules;
+        rules.canDrag = [this](HTREEITEM item) {
+            const CatalogNode* node = NodeOfItem(item);
+            return node && node != &tree_.root();
+        };
+        rules.canDrop = [this](HTREEITEM dragged, HTREEITEM target) {
+            const CatalogNode* from = NodeOfItem(dragged);
+            const CatalogNode* to = NodeOfItem(target);
+            return from && to && !IsWithin(to, from) && to != from->parent;
+        };
+        rules.drop = [this](HTREEITEM dragged, HTREEITEM target) { OnCatalogDropped(dragged, target); };
+        treeCtrl_->EnableDragging(std::move(rules));
+    }
+
+    auto prepare = [](HWND lv) {
+        SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+        SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
+        SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
+    };
+    prepare(Item(IDC_CFG_ITEMS));
+    itemList_ = SkinList(IDC_CFG_ITEMS, installDir_);
+    SendMessageA(Item(IDC_CFG_ITEMS), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
+    if (itemList_) {
+        const std::pair<const char*, int> columns[] = {{"NameTitle_01", 300}, {"ShortNameTitle_01", 120},
+                                                       {"Hotkey1Title_01", 80}, {"Hotkey2Title_01", 60},
+                                                       {"DescriptionTitle_01", 300}};
+        int i = 0;
+        for (auto [key, width] : columns) itemList_->InsertColumn(i++, MessageText(key), SkinListCtrl::Left, width);
+        itemList_->InsertColumn(5, "GUID", SkinListCtrl::Left, 0);
+        itemList_->InsertColumn(6, "Index", SkinListCtrl::Left, 0);
+    }
+    itemView_.Attach(
+        Item(IDC_CFG_ITEMS),
+        [this](size_t r, int column) -> std::string {
+            const ItemRow& row = rows_[r];
+            switch (column) {
+            case 0: return row.name;
+            case 1: return row.shortName;
+            case 2: return row.hotkey1;
+            case 3: return row.hotkey2;
+            case 4: return row.description;
+            case 5: return row.guid;
+            default: return std::to_string(row.index);
+            }
+        },
+        [this](size_t r) { return rows_[r].MultiLine() ? 3 : 2; });
+
+    prepare(Item(IDC_CFG_CANDIDATES));
+    candidateList_ = SkinList(IDC_CFG_CANDIDATES, installDir_);
+    if (candidateList_) candidateList_->InsertColumn(0, MessageText("NameTitle_01"), SkinListCtrl::Left, 360);
+    candidateView_.Attach(Item(IDC_CFG_CANDIDATES), [this](size_t r, int) { return candidates_[r].name; });
+
+    prepare(Item(IDC_CFG_MEMBERS));
+    if (SkinListCtrl* members = SkinList(IDC_CFG_MEMBERS, installDir_))
+        members->InsertColumn(0, "Name", SkinListCtrl::Left, 660);
+
+    HWND keys = Item(IDC_CFG_KEYS);
+    prepare(keys);
+    if (SkinListCtrl* keyList = SkinList(IDC_CFG_KEYS, installDir_)) keyList->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
+    int row = 0;
+    for (const KeyName& key : kKeyNameTable) {
+        std::string text(key.name);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = row++;
+        item.pszText = &text[0];
+        SendMessageA(keys, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void ConfigDialog::LoadCatalogs() {
+    ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
+    LoadCatalogFile(CatalogFilePath(), index_);
+    RebuildTreeView(nullptr);
+}
+
+void ConfigDialog::RunFirstDiscovery() {
+    // The worker gets the live names, not the table: an entry arriving
+    // through the mailbox meanwhile changes the table on this thread.
+    std::unordered_set<std::string> live;
+    live.reserve(store_.size());
+    for (const LaunchItem& item : store_.items())
+        if (!item.IsRemoved()) live.insert(item.Name);
+    std::vector<CandidateRow> found;
+    ProgressDone = 0;
+    std::thread worker([&found, live = std::move(live), discover = services_.discoverPrograms] {
+        try {
+            if (discover) found = discover(live);
+        } catch (...) {
+            found.clear();  // nothing found is better than a progress window that never closes
+        }
+        ProgressDone = 1;
+    });
+    ProgressWindow progress(installDir_, MessageText("LoadingConfigDataTip"));
+    progress.RunModal(hwnd());
+    worker.join();
+    SetCandidates(std::move(found));
+    // The root lists every live item.
+    HTREEITEM root = TreeView_GetRoot(Item(IDC_CFG_TREE));
+    TreeView_SelectItem(Item(IDC_CFG_TREE), root);
+    if (!listed_) OnTreeSelection();
+}
+
+void ConfigDialog::RunDiscovery() {
+    std::unordered_set<std::string> live;
+    for (const LaunchItem& item : store_.items())
+        if (!item.IsRemoved()) live.insert(item.Name);
+    SetCandidates(services_.discoverPrograms ? services_.discoverPrograms(live) : std::vector<CandidateRow>{});
+}
+
+// ---- the catalog tree ---------------------------------------------------------------
+
+HTREEITEM ConfigDialog::InsertCatalogItem(HTREEITEM parent, CatalogNode& node, HTREEITEM after) {
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = parent;
+    ins.hInsertAfter = after;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(node.text.c_str());
+    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
+    ins.item.iImage = ins.item.iSelectedImage = (&node == &tree_.root()) ? 1 : 0;
+    HTREEITEM item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(Item(IDC_CFG_TREE), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    treeItems_[&node] = item;
+    for (auto& child : node.children) InsertCatalogItem(item, *child, TVI_LAST);
+    return item;
+}
+
+void ConfigDialog::RebuildTreeView(const CatalogNode* select) {
+    HWND tv = Item(IDC_CFG_TREE);
+    leafParent_ = nullptr;
+    ClearCatalogTreeView(tv);
+    treeItems_.clear();
+    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
+    HTREEITEM root = InsertCatalogItem(TVI_ROOT, tree_.root(), TVI_LAST);
+    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+    TreeView_Expand(tv, root, TVE_EXPAND);
+    if (select) {
+        auto it = treeItems_.find(select);
+        if (it != treeItems_.end()) {
+            TreeView_EnsureVisible(tv, it->second);
+            TreeView_SelectItem(tv, it->second);
+        }
+    }
+    InvalidateRect(tv, nullptr, TRUE);
+}
+
+CatalogNode* ConfigDialog::NodeOfItem(HTREEITEM item) const {
+    if (!item) return nullptr;
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_PARAM;
+    tvi.hItem = item;
+    if (!SendMessageA(Item(IDC_CFG_TREE), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi))) return nullptr;
+    return reinterpret_cast<CatalogNode*>(tvi.lParam);  // null for an item leaf
+}
+
+CatalogNode* ConfigDialog::SelectedCatalog() const { return NodeOfItem(TreeView_GetSelection(Item(IDC_CFG_TREE))); }
+
+bool ConfigDialog::LeafSelected() const {
+    HTREEITEM item = TreeView_GetSelection(Item(IDC_CFG_TREE));
+    return item && !NodeOfItem(item);
+}
+
+void ConfigDialog::RemoveLeaves() {
+    if (!leafParent_) return;
+    HWND tv = Item(IDC_CFG_TREE);
+    auto it = treeItems_.find(leafParent_);
+    leafParent_ = nullptr;
+    if (it == treeItems_.end()) return;
+    std::vector<HTREEITEM> leaves;
+    for (HTREEITEM child = TreeView_GetChild(tv, it->second); child; child = TreeView_GetNextSibling(tv, child))
+        if (!NodeOfItem(child)) leaves.push_back(child);
+    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
+    for (HTREEITEM leaf : leaves) TreeView_DeleteItem(tv, leaf);
+    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+}
+
+// Under the listed catalog the tree shows its items as leaves, after its
+// sub-catalogs. They are display only: never catalogs, never saved.
+void ConfigDialog::RebuildLeaves() {
+    RemoveLeaves();
+    CatalogNode* node = listed_;
+    if (!node || node == &tree_.root()) return;
+    auto it = treeItems_.find(node);
+    if (it == treeItems_.end()) return;
+    HWND tv = Item(IDC_CFG_TREE);
+    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
+    for (const ItemRow& row : rows_) {
+        TVINSERTSTRUCTA ins = {};
+        ins.hParent = it->second;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        ins.item.pszText = const_cast<char*>(row.name.c_str());
+        ins.item.lParam = 0;  // an item, not a catalog
+        ins.item.iImage = 2;
+        ins.item.iSelectedImage = 3;
+        SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins));
+    }
+    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+    leafParent_ = node;
+    InvalidateRect(tv, nullptr, TRUE);
+}
+
+void ConfigDialog::OnTreeSelection() {
+    HWND tv = Item(IDC_CFG_TREE);
+    HTREEITEM item = TreeView_GetSelection(tv);
+    if (!item) return;
+    CatalogNode* node = NodeOfItem(item);
+    if (!node) {
+        // An item leaf: show that item's row.
+        char text[1024] = {};
+        TVITEMA tvi = {};
+        tvi.mask = TVIF_TEXT;
+        tvi.hItem = item;
+        tvi.pszText = text;
+        tvi.cchTextMax = sizeof text;
+        SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+        for (size_t i = 0; i < rows_.size(); ++i)
+            if (rows_[i].name == text) {
+                itemView_.SelectOnly(static_cast<long>(i));
+                ShowInfo(static_cast<long>(i));
+                break;
+            }
+        return;
+    }
+    if (pinned_) return;  // "Not Change List": the list stays as it is
+    EndInplaceEdit();
+    listed_ = node;
+    FillList();
+    RebuildLeaves();
+}
+
+void ConfigDialog::OnTreeClick() {
+    CheckDlgButton(hwnd(), IDC_CFG_COMPOSED, BST_UNCHECKED);
+    CheckDlgButton(hwnd(), IDC_CFG_UNCHANGE_COMPOSED, BST_UNCHECKED);
+    if (TreeView_GetSelection(Item(IDC_CFG_TREE))) return;
+    ClearInfo();
+    SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, "");
+    rows_.clear();
+    itemView_.Reset(0);
+}
+
+void ConfigDialog::AddCatalog() {
+    const std::string name = SanitizeCatalogName(Trim(BoxText(IDC_CFG_CATALOG_NAME)));
+    if (name.empty()) {
+        ShowKey(hwnd(), "CatalogEmpty");
+        return;
+    }
+    HWND tv = Item(IDC_CFG_TREE);
+    HTREEITEM selected = TreeView_GetSelection(tv);
+    if (selected && !NodeOfItem(selected)) selected = TreeView_GetParent(tv, selected);  // an item leaf: its catalog
+    CatalogNode* parent = selected ? NodeOfItem(selected) : &tree_.root();
+    if (!parent) parent = &tree_.root();
+    const std::string id = newGuid_();
+    CatalogNode* node = parent->AddChild(name, id);
+    index_.Add(id, node);
+    // After the parent's last sub-catalog, before its item leaves.
+    HTREEITEM parentItem = treeItems_[parent];
+    HTREEITEM after = TVI_FIRST;
+    for (HTREEITEM child = TreeView_GetChild(tv, parentItem); child; child = TreeView_GetNextSibling(tv, child))
+        if (NodeOfItem(child)) after = child;
+    InsertCatalogItem(parentItem, *node, after);
+    TreeView_Expand(tv, parentItem, TVE_EXPAND);
+    modified_ = true;
+}
+
+void ConfigDialog::UpdateCatalog() {
+    const std::string name = SanitizeCatalogName(Trim(BoxText(IDC_CFG_CATALOG_NAME)));
+    if (name.empty()) {
+        ShowKey(hwnd(), "CatalogEmpty");
+        return;
+    }
+    CatalogNode* node = SelectedCatalog();
+    if (!node || node == &tree_.root()) return;
+    node->text = name;
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = treeItems_[node];
+    tvi.pszText = const_cast<char*>(node->text.c_str());
+    SendMessageA(Item(IDC_CFG_TREE), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    modified_ = true;
+}
+
+void ConfigDialog::DeleteCatalog() {
+    HWND tv = Item(IDC_CFG_TREE);
+    HTREEITEM item = TreeView_GetSelection(tv);
+    if (!item) {
+        ShowKey(hwnd(), "SelectCatalog");
+        return;
+    }
+    CatalogNode* node = NodeOfItem(item);
+    if (!node || node == &tree_.root()) return;
+    EndInplaceEdit();
+    rows_.clear();
+    itemView_.Reset(0);
+    ClearInfo();
+    // Nothing may point into the branch once it is gone.
+    if (IsWithin(pinned_, node)) {
+        pinned_ = nullptr;
+        CheckDlgButton(hwnd(), IDC_CFG_NOT_CHANGE_LIST, BST_UNCHECKED);
+    }
+    if (IsWithin(listed_, node)) listed_ = nullptr;
+    if (IsWithin(leafParent_, node)) leafParent_ = nullptr;
+    for (const CatalogNode* gone : SubtreeOf(node)) treeItems_.erase(gone);
+    TreeView_DeleteItem(tv, item);
+    RemoveCatalog(index_, node);
+    modified_ = true;
+}
+
+void ConfigDialog::OnCatalogDropped(HTREEITEM dragged, HTREEITEM target) {
+    CatalogNode* node = NodeOfItem(dragged);
+    CatalogNode* parent = NodeOfItem(target);
+    if (!node || !parent || !MoveCatalog(node, parent)) return;
+    EndInplaceEdit();
+    RebuildTreeView(node);
+    modified_ = true;
+}
+
+void ConfigDialog::LinkRows(bool all) {
+    CatalogNode* target = SelectedCatalog();
+    if (!TreeView_GetSelection(Item(IDC_CFG_TREE))) {
+        ShowKey(hwnd(), "SelectCatalog");
+        return;
+    }
+    if (!target) {
+        ShowKey(hwnd(), "SelSubCatalog");  // an item leaf is no catalog
+        return;
+    }
+    EndInplaceEdit();
+    std::vector<size_t> chosen;
+    if (all) {
+        for (size_t i = rows_.size(); i-- > 0;) chosen.push_back(i);
+    } else {
+        chosen = itemView_.Selected();
+    }
+    const std::string linked = TakeRowsForLink(rows_, chosen);
+    if (linked.empty()) return;
+    target->nodeData = std::string(NodeIdOf(target->nodeData)) + "|" + linked;
+    if (pinned_) pinned_->nodeData = NodeDataFromRows(pinned_->nodeData, rows_);
+    itemView_.Reset(rows_.size());
+    ClearInfo();
+    if (listed_ == target) FillList();
+    RebuildLeaves();
+    modified_ = true;
+}
+
+// ---- saving and closing ----------------------------------------------------------------
+
+bool ConfigDialog::Save(bool quiet) {
+    EndInplaceEdit();
+    // The item file first: a catalog file written before it could name
+    // records the item file does not hold yet. (The other way round, an old
+    // catalog file still fits a new item file: indices never move.)
+    if (!SaveItemFile(ItemFilePath(), store_) || !SaveCatalogFile(CatalogFilePath(), tree_)) {
+        ShowKey(hwnd(), "SaveFailed");
+        return false;
+    }
+    modified_ = false;
+    if (!quiet) ShowKey(hwnd(), "SavedSucess");
+    return true;
+}
+
+void ConfigDialog::CloseDialog(INT_PTR result) {
+    EndInplaceEdit();
+    CloseKeyPopup();
+    OnActivate(false);
+    rows_.clear();
+    itemView_.Reset(0);
+    candidates_.clear();
+    candidateView_.Reset(0);
+    End(result);
+}
+
+void ConfigDialog::AskAndClose() {
+    if (ShowKey(hwnd(), "SaveData", MB_YESNO) != IDNO) {
+        if (!Save(false)) return;  // nothing lost: the dialog stays open
+        CloseDialog(IDOK);
+        return;
+    }
+    CloseDialog(IDCANCEL);
+}
+
+// The Ctrl+S hot key belongs to the dialog only while it is the active
+// window: other programs keep their own Ctrl+S.
+void ConfigDialog::OnActivate(bool active) {
+    if (active && !saveKeyRegistered_) {
+        saveKeyRegistered_ = RegisterHotKey(hwnd(), kConfigSaveHotkeyId, MOD_CONTROL, 0x53) != FALSE;
+    } else if (!active && saveKeyRegistered_) {
+        UnregisterHotKey(hwnd(), kConfigSaveHotkeyId);
+        saveKeyRegistered_ = false;
+    }
+}
+
+void ConfigDialog::OnDestroy() {
+    KillTimer(hwnd(), kStartTimer);
+    OnActivate(false);
+    WithdrawMailboxDestination(hwnd());
+}
+
+// An entry from Explorer while the dialog is open: it joins the working
+// table and its catalog at once, and both files are written whole from the
+// dialog's state, so that every member index of the catalog file names the
+// record the item file holds there, whatever the dialog holds unsaved.
+void ConfigDialog::ReceiveItem() {
+    const MailboxFields fields = ReceiveFromMailbox();
+    std::optional<LaunchItem> item = ItemFromMailbox(fields, NewGuidText());
+    if (!item) return;
+    EndInplaceEdit();
+    const size_t index = store_.Append(std::move(*item));
+    CatalogNode* node = index_.NodeOf(fields.NodeID);
+    const std::string before = node ? node->nodeData : std::string();
+    if (node) node->nodeData = AppendMember(before, index);
+    if (!SaveItemFile(ItemFilePath(), store_)) {
+        store_.DropLast();
+        if (node) node->nodeData = before;
+        ShowMessageLater("AddItemFailed");  // the sender waits in SendMessage
+        return;
+    }
+    if (node && !SaveCatalogFile(CatalogFilePath(), tree_)) {
+        node->nodeData = before;
+        ShowMessageLater("AddItemCatalogFailed");
+    }
+    if (!pinned_ || pinned_ == node) FillList();
+    if (listed_ == node) RebuildLeaves();
+}
+
+void ConfigDialog::OnDroppedFiles(HDROP drop) {
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    bool tooLong = false;
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        if (length >= kDroppedPathBuffer) {
+            tooLong = true;  // never cut into another path
+            continue;
+        }
+        char path[kDroppedPathBuffer] = {};
+        DragQueryFileA(drop, i, path, sizeof path);
+        AddFile(FileTitleOf(path), path);
+    }
+    DragFinish(drop);
+    if (tooLong) ShowKey(hwnd(), "DroppedPathTooLong");
+}
+
+// ---- messages ---------------------------------------------------------------------------
+
+std::string ConfigDialog::BoxText(int id) const {
+    HWND box = GetDlgItem(hwnd(), id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+bool ConfigDialog::PreTranslateMessage(MSG& msg) {
+    if (!hwnd() || !msg.hwnd || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    HWND keys = Item(IDC_CFG_KEYS);
+    if (keyPopupOpen_) {
+        const bool inPopup = msg.hwnd == keys || SkinScrollBar::TargetOf(msg.hwnd) == keys;
+        if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN) && !inPopup) CloseKeyPopup();
+        if (msg.message == WM_KEYDOWN && inPopup && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+            CloseKeyPopup();
+            return true;
+        }
+    }
+    if (msg.message == WM_LBUTTONDOWN && msg.hwnd == Item(IDC_CFG_HOTKEY2)) {
+        OpenKeyPopup();
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == Item(IDC_CFG_CATALOG_NAME)) {
+        AddCatalog();
+        return true;
+    }
+    if (msg.message == WM_KEYUP && msg.wParam == VK_DELETE) {
+        if (msg.hwnd == Item(IDC_CFG_TREE)) DeleteCatalog();
+        else if (msg.hwnd == Item(IDC_CFG_ITEMS)) RemoveFromList(false);
+        return false;
+    }
+    if (msg.message == WM_KEYUP && msg.wParam == VK_F5) {
+        ExecSelected();
+        return true;
+    }
+    if (msg.message == WM_LBUTTONDOWN && msg.hwnd == Item(IDC_CFG_TREE)) {
+        // After the tree has handled the press: the click rule reads its selection.
+        PostMessageA(hwnd(), kTreeClicked, 0, 0);
+    }
+    return false;
+}
+
+bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_TIMER:
+        if (wp != kStartTimer) return false;
+        KillTimer(hwnd(), kStartTimer);
+        RunFirstDiscovery();
+        result = 0;
+        return true;
+    case kTreeClicked:
+        OnTreeClick();
+        result = 0;
+        return true;
+    case kBeginInplaceEdit:
+        BeginInplaceEdit(static_cast<long>(wp), static_cast<int>(lp));
+        result = 0;
+        return true;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wp) != WA_INACTIVE);
+        return false;
+    case WM_HOTKEY:
+        if (wp == static_cast<WPARAM>(kConfigSaveHotkeyId)) {
+            SetInfo();
+            Save(true);
+        }
+        result = 0;
+        return true;
+    case kItemReadyMessage:
+        ReceiveItem();
+        result = 0;
+        return true;
+    case WM_DROPFILES:
+        OnDroppedFiles(reinterpret_cast<HDROP>(wp));
+        result = 0;
+        return true;
+    case WM_LBUTTONDOWN:
+        // Only reaches the dialog while the key pop-up is open (otherwise
+        // the body drags the window).
+        CloseKeyPopup();
+        return false;
+    case WM_PAINT:
+        Paint();
+        result = 0;
+        return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (wp == IDC_CFG_HOTKEY1) {
+            result = SkinComboBox::HandleOwnerDraw(msg, lp);
+            return true;
+        }
+        return false;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lp) == Item(IDC_CFG_HOTKEY2)) {
+            // A read-only box that still looks like a box.
+            SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
+            result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            return true;
+        }
+        return false;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        result = 0;
+        if (itemView_.HandleNotify(header) || candidateView_.HandleNotify(header)) return true;
+        switch (header->idFrom) {
+        case IDC_CFG_TREE:
+            if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) OnTreeSelection();
+            else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
+                auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
+                if (NodeOfItem(change->itemNew.hItem) != &tree_.root()) UpdateExpandedImage(*change);
+            }
+            return true;
+        case IDC_CFG_ITEMS:
+            if (header->code == NM_CLICK) {
+                auto* click = reinterpret_cast<NMITEMACTIVATE*>(lp);
+                LVHITTESTINFO hit = {};
+                hit.pt = click->ptAction;
+                SendMessageA(header->hwndFrom, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+                if (hit.iItem >= 0) {
+                    ShowInfo(hit.iItem);
+                    // Once the list is done with the click (it takes the focus back).
+                    if (hit.iSubItem == 1 || hit.iSubItem == 4)
+                        PostMessageA(hwnd(), kBeginInplaceEdit, static_cast<WPARAM>(hit.iItem), hit.iSubItem);
+                }
+            } else if (header->code == LVN_ITEMCHANGED) {
+                auto* change = reinterpret_cast<NMLISTVIEW*>(lp);
+                if (inplaceRow_ >= 0 && (change->iItem == inplaceRow_ || change->iItem == -1) &&
+                    (change->uOldState & LVIS_SELECTED) && !(change->uNewState & LVIS_SELECTED))
+                    EndInplaceEdit();
+            } else if (header->code == LVN_COLUMNCLICK) {
+                const int column = reinterpret_cast<NMLISTVIEW*>(lp)->iSubItem;
+                if (column == 0 || column == 1) SortItems(column);
+            } else if (header->code == LVN_BEGINSCROLL) {
+                EndInplaceEdit();
+            }
+            return true;
+        case IDC_CFG_CANDIDATES:
+            if (header->code == NM_DBLCLK) AddCandidatesToList(false);
+            else if (header->code == LVN_COLUMNCLICK) SortCandidateList();
+            return true;
+        case IDC_CFG_KEYS:
+            if (header->code == NM_CLICK) ChooseKey();
+            return true;
+        default:
+            return false;
+        }
+    }
+    default:
+        return false;
+    }
+}
+
+void ConfigDialog::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case IDC_CFG_EXIT: AskAndClose(); break;
+    case IDC_CFG_MIN: ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case IDC_CFG_HELP: if (services_.help) services_.help(); break;
+    case IDC_CFG_SAVE: Save(false); break;
+    case IDC_CFG_OK: if (Save(false)) CloseDialog(IDOK); break;
+    case IDC_CFG_CANCEL: CloseDialog(IDCANCEL); break;
+    case IDC_CFG_CATALOG_ADD: AddCatalog(); break;
+    case IDC_CFG_CATALOG_UPDATE: UpdateCatalog(); break;
+    case IDC_CFG_CATALOG_DEL: DeleteCatalog(); break;
+    case IDC_CFG_LINK_SELECTED: LinkRows(false); break;
+    case IDC_CFG_LINK_ALL: LinkRows(true); break;
+    case IDC_CFG_NOT_CHANGE_LIST:
+        if (code == BN_CLICKED)
+            pinned_ = IsDlgButtonChecked(hwnd(), IDC_CFG_NOT_CHANGE_LIST) == BST_CHECKED ? SelectedCatalog() : nullptr;
+        break;
+    case IDC_CFG_HIDE_LIST: ToggleList(); break;
+    case IDC_CFG_ITEM_FIND: if (code == EN_CHANGE) FindItem(); break;
+    case IDC_CFG_CAND_FIND: if (code == EN_CHANGE) FindCandidate(); break;
+    case IDC_CFG_HOTKEY1:
+        if (code == CBN_SELCHANGE && SkinComboBox::ItemText(control, static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0))) == "No Hotkey") {
+            SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, "");
+            SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        }
+        break;
+    case IDC_CFG_HOTKEY2_DROP: OpenKeyPopup(); break;
+    case IDC_CFG_SET: SetInfo(); break;
+    case IDC_CFG_RESET: ResetSelected(); break;
+    case IDC_CFG_RESET_ALL: ResetAll(); break;
+    case IDC_CFG_EXEC: ExecSelected(); break;
+    case IDC_CFG_ADD_SELECTED: AddCandidatesToList(false); break;
+    case IDC_CFG_ADD_ALL: AddCandidatesToList(true); break;
+    case IDC_CFG_REMOVE_SELECTED: RemoveFromList(false); break;
+    case IDC_CFG_REMOVE_ALL: RemoveFromList(true); break;
+    case IDC_CFG_PROGRAMS: if (code == BN_CLICKED) RunDiscovery(); break;
+    case IDC_CFG_INPLACE_EDIT: if (code == EN_KILLFOCUS) EndInplaceEdit(); break;
+    default: break;
+    }
+}
+
+void ConfigDialog::Paint() {
+    PaintDC paint(hwnd());
+    const HDC dc = paint.get();
+    // The text boxes sit on white with a light outline, as the launcher's do.
+    UniqueGdi<HPEN> outline(CreatePen(PS_SOLID, 1, RGB(161, 220, 255)));
+    {
+        SelectGuard pen(dc, outline.get());
+        SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
+        for (int id : {IDC_CFG_CATALOG_NAME, IDC_CFG_ITEM_FIND, IDC_CFG_CAND_FIND, IDC_CFG_SHORT, IDC_CFG_HOTKEY2,
+                       IDC_CFG_DESC, IDC_CFG_COMP_NAME}) {
+            HWND box = Item(id);
+            if (!IsWindowVisible(box)) continue;
+            RECT rc{};
+            GetWindowRect(box, &rc);
+            MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rc), 2);
+            if (id == IDC_CFG_HOTKEY2) {  // the drop button belongs to the box
+                RECT drop{};
+                GetWindowRect(Item(IDC_CFG_HOTKEY2_DROP), &drop);
+                MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&drop), 2);
+                rc.right = drop.right;
+            }
+            RoundRect(dc, rc.left - 2, rc.top - 2, rc.right + 2, rc.bottom + 2, 1, 1);
+        }
+    }
+    PaintControlFrames(dc);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    SelectGuard fontGuard(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kTitleColor);
+    TextOutA(dc, 20, 10, title_.c_str(), static_cast<int>(title_.size()));
+}
+
+}  // namespace tvx::win

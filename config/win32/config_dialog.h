@@ -1,0 +1,143 @@
+// The configuration dialog: the catalog tree, the item list of the selected
+// catalog, the candidates that can become items, the item-info box and the
+// composed box. It edits the process-wide item table in memory and writes
+// the item and catalog files only when the user saves (and when an entry
+// arrives through the mailbox while it is open).
+#pragma once
+#include "config/item_rows.h"
+#include "config/win32/row_list_view.h"
+#include "data/catalog_tree.h"
+#include "ui/skin/win32/dialog.h"
+
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace tvx::win {
+
+class ConfigDialog : public Dialog {
+public:
+    // What the dialog leaves to others.
+    struct Services {
+        // Finds the programs of the machine; runs on a worker thread, so it
+        // gets the names of the live items (for its "exists already" test)
+        // rather than the item table.
+        std::function<std::vector<CandidateRow>(const std::unordered_set<std::string>& liveNames)> discoverPrograms;
+        std::function<void()> help;
+    };
+
+    ConfigDialog(std::string installDir, ItemStore& store, Services services);
+    ~ConfigDialog() override;
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+private:
+    bool OnInitDialog() override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnOk() override {}      // Enter and Esc never close the dialog
+    void OnCancel() override {}
+    void OnDestroy() override;
+
+    // set-up
+    void SetUpImagesAndTips();
+    void SetUpLists();
+    void LoadCatalogs();
+    void RunFirstDiscovery();
+    void RunDiscovery();
+
+    // the catalog tree
+    HTREEITEM InsertCatalogItem(HTREEITEM parent, CatalogNode& node, HTREEITEM after);
+    void RebuildTreeView(const CatalogNode* select);
+    CatalogNode* NodeOfItem(HTREEITEM item) const;
+    CatalogNode* SelectedCatalog() const;  // null for none and for an item leaf
+    bool LeafSelected() const;
+    void RebuildLeaves();
+    void RemoveLeaves();
+    void OnTreeSelection();
+    void OnTreeClick();
+    void AddCatalog();
+    void UpdateCatalog();
+    void DeleteCatalog();
+    void LinkRows(bool all);
+    void OnCatalogDropped(HTREEITEM dragged, HTREEITEM target);
+
+    // the item list and the item-info box
+    void FillList();
+    void ListChanged();  // rows changed: member list rewritten, leaves rebuilt
+    void ShowInfo(long row);
+    void ClearInfo();
+    void FindItem();
+    void SortItems(int column);
+    void AddCandidatesToList(bool all);
+    void RemoveFromList(bool all);
+    void SetInfo();
+    void ResetSelected();
+    void ResetAll();
+    void ExecSelected();
+    void AddFile(const std::string& title, const std::string& path);
+    void ToggleList();
+    void BeginInplaceEdit(long row, int column);
+    void EndInplaceEdit();
+    void OpenKeyPopup();
+    void CloseKeyPopup();
+    void ChooseKey();
+
+    // the candidate list
+    void SetCandidates(std::vector<CandidateRow> rows);
+    void FindCandidate();
+    void SortCandidateList();
+
+    // saving and closing
+    bool Save(bool quiet);
+    void CloseDialog(INT_PTR result);
+    void AskAndClose();
+    void ReceiveItem();
+    void OnDroppedFiles(HDROP drop);
+    void OnActivate(bool active);
+    void Paint();
+
+    std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
+    std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
+    std::string BoxText(int id) const;
+
+    std::string installDir_;
+    ItemStore& store_;
+    Services services_;
+    GuidSource newGuid_;
+
+    CatalogTree tree_;
+    CatalogIndex index_;
+    std::unordered_map<const CatalogNode*, HTREEITEM> treeItems_;
+    CatalogNode* listed_ = nullptr;  // whose rows the item list shows
+    CatalogNode* pinned_ = nullptr;  // "Not Change List"
+    CatalogNode* leafParent_ = nullptr;  // the catalog whose item leaves the tree shows
+
+    std::vector<ItemRow> rows_;
+    std::vector<CandidateRow> candidates_;
+    RowListView itemView_, candidateView_;
+    SkinListCtrl* itemList_ = nullptr;
+    SkinListCtrl* candidateList_ = nullptr;
+    SkinTreeCtrl* treeCtrl_ = nullptr;
+    UniqueImageList images_;
+
+    bool modified_ = false;
+    bool listHidden_ = false;
+    bool keyPopupOpen_ = false;
+    bool saveKeyRegistered_ = false;
+    int itemSortColumn_ = -1;
+    bool itemSortAscending_ = true;
+    bool candidatesSorted_ = false;
+    bool candidateSortAscending_ = true;
+    HWND inplace_ = nullptr;
+    long inplaceRow_ = -1;
+    int inplaceColumn_ = -1;
+    RECT treeLayout_{}, listLayout_{};
+    std::string title_;
+};
+
+}  // namespace tvx::win

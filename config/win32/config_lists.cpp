@@ -1,0 +1,342 @@
+// The configuration dialog's item list, item-info box, key pop-up and
+// candidate list: the list views show the row models of config/item_rows.h,
+// whose functions hold the rules.
+#include "config/win32/config_dialog.h"
+
+#include "data/ansi_text.h"
+#include "data/win32/profile.h"
+#include "launcher/win32/run_command.h"
+#include "resources/config_ids.h"
+#include "ui/skin/win32/message_box.h"
+#include "ui/skin/win32/skin_controls.h"
+
+namespace tvx::win {
+
+namespace {
+int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
+
+// Freezes a list's drawing while many rows change.
+class FrozenRedraw {
+public:
+    explicit FrozenRedraw(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+    ~FrozenRedraw() {
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+    FrozenRedraw(const FrozenRedraw&) = delete;
+    FrozenRedraw& operator=(const FrozenRedraw&) = delete;
+
+private:
+    HWND list_;
+};
+}  // namespace
+
+// Step D: the listed catalog's rows, the first selected and shown, the sort
+// state applied again.
+void ConfigDialog::FillList() {
+    EndInplaceEdit();
+    if (!listed_) {
+        rows_.clear();
+    } else {
+        rows_ = RowsForSelection(store_, listed_->nodeData, listed_ == &tree_.root());
+        if (itemSortColumn_ >= 0) SortItemRows(rows_, itemSortColumn_, itemSortAscending_);
+    }
+    FrozenRedraw frozen(itemView_.hwnd());
+    itemView_.Reset(rows_.size());
+    if (rows_.empty()) {
+        ClearInfo();
+        return;
+    }
+    itemView_.SelectOnly(0);
+    ShowInfo(0);
+}
+
+// The rows changed: the listed catalog's member list follows them, and so
+// do its leaves in the tree.
+void ConfigDialog::ListChanged() {
+    if (listed_ && listed_ != &tree_.root()) listed_->nodeData = NodeDataFromRows(listed_->nodeData, rows_);
+    RebuildLeaves();
+    modified_ = true;
+}
+
+void ConfigDialog::ShowInfo(long row) {
+    if (row < 0 || static_cast<size_t>(row) >= rows_.size()) {
+        ClearInfo();
+        return;
+    }
+    const ItemRow& r = rows_[static_cast<size_t>(row)];
+    SetDlgItemTextA(hwnd(), IDC_CFG_SHORT, r.shortName.c_str());
+    HWND combo = Item(IDC_CFG_HOTKEY1);
+    const LRESULT found = r.hotkey1.empty() ? CB_ERR
+                                            : SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                           reinterpret_cast<LPARAM>(r.hotkey1.c_str()));
+    SendMessageA(combo, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(found), 0);
+    SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, r.hotkey2.c_str());
+    SetDlgItemTextA(hwnd(), IDC_CFG_DESC, r.description.c_str());
+}
+
+void ConfigDialog::ClearInfo() {
+    SetDlgItemTextA(hwnd(), IDC_CFG_SHORT, "");
+    SendMessageA(Item(IDC_CFG_HOTKEY1), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, "");
+    SetDlgItemTextA(hwnd(), IDC_CFG_DESC, "");
+}
+
+void ConfigDialog::FindItem() {
+    const std::string text = BoxText(IDC_CFG_ITEM_FIND);
+    long row;
+    if (IsDlgButtonChecked(hwnd(), IDC_CFG_FIND_BY_SHORT) == BST_CHECKED) {
+        row = FindByShortNameContaining(rows_, text);
+    } else {
+        const long current = itemView_.FirstSelected();
+        row = FindByNamePrefix(rows_, text, current < 0 ? 0 : static_cast<size_t>(current));
+    }
+    if (row < 0) return;  // no match: the selection stays
+    EndInplaceEdit();
+    itemView_.SelectOnly(row);
+    ShowInfo(row);
+}
+
+void ConfigDialog::SortItems(int column) {
+    EndInplaceEdit();
+    // Each click on a header of the list flips the direction, ascending first.
+    itemSortAscending_ = itemSortColumn_ < 0 ? true : !itemSortAscending_;
+    itemSortColumn_ = column;
+    SortItemRows(rows_, column, itemSortAscending_);
+    if (itemList_) itemList_->header().SetSortMark(column, itemSortAscending_);
+    itemView_.Reset(rows_.size());
+    ListChanged();
+}
+
+void ConfigDialog::AddCandidatesToList(bool all) {
+    HWND tv = Item(IDC_CFG_TREE);
+    CatalogNode* selected = SelectedCatalog();
+    const bool usable = selected && selected != &tree_.root();
+    if (all && !usable) {
+        ShowKey(hwnd(), "SelectCatalog");
+        return;
+    }
+    if (!all && !TreeView_GetSelection(tv)) {
+        ShowKey(hwnd(), "SelectCatalog");
+        return;
+    }
+    if (!all && !usable) {
+        ShowKey(hwnd(), "SelSubCatalog");
+        return;
+    }
+    if (all && ShowKey(hwnd(), "SelectAllItems", MB_YESNO) == IDNO) return;
+    EndInplaceEdit();
+    std::vector<size_t> chosen;
+    if (all) {
+        for (size_t i = candidates_.size(); i-- > 0;) chosen.push_back(i);
+    } else {
+        chosen = candidateView_.Selected();
+    }
+    {
+        FrozenRedraw items(itemView_.hwnd()), cands(candidateView_.hwnd());
+        AddCandidates(candidates_, chosen, rows_, store_, newGuid_);
+        candidateView_.Reset(candidates_.size());
+        itemView_.Reset(rows_.size());
+    }
+    if (!rows_.empty()) itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
+    ListChanged();
+}
+
+void ConfigDialog::RemoveFromList(bool all) {
+    if (all && ShowKey(hwnd(), "UnselectAllItems", MB_YESNO) == IDNO) return;
+    EndInplaceEdit();
+    std::vector<size_t> chosen;
+    if (all) {
+        for (size_t i = 0; i < rows_.size(); ++i) chosen.push_back(i);
+    } else {
+        chosen = itemView_.Selected();
+    }
+    {
+        FrozenRedraw items(itemView_.hwnd()), cands(candidateView_.hwnd());
+        RemoveRows(rows_, chosen, store_, candidates_);
+        candidateView_.Reset(candidates_.size());
+        itemView_.Reset(rows_.size());
+    }
+    if (!all && !rows_.empty()) {
+        itemView_.SelectOnly(0);
+        ShowInfo(0);
+    } else {
+        ClearInfo();
+    }
+    ListChanged();
+}
+
+void ConfigDialog::SetInfo() {
+    const long row = itemView_.FirstSelected();
+    if (row < 0) return;
+    EndInplaceEdit();
+    HWND combo = Item(IDC_CFG_HOTKEY1);
+    const int choice = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    const std::string hotkey1 = choice >= 0 ? SkinComboBox::ItemText(combo, choice) : std::string();
+    const SetOutcome outcome = SetItemInfo(rows_, static_cast<size_t>(row), store_, BoxText(IDC_CFG_SHORT), hotkey1,
+                                           BoxText(IDC_CFG_HOTKEY2), BoxText(IDC_CFG_DESC));
+    modified_ = true;
+    itemView_.Refresh();
+    if (outcome == SetOutcome::HotkeyTaken) ShowKey(hwnd(), "HotkeyAlreadyExists");
+    else ShowInfo(row);
+}
+
+void ConfigDialog::ResetSelected() {
+    EndInplaceEdit();
+    ResetRows(rows_, itemView_.Selected(), store_);
+    modified_ = true;
+    itemView_.Refresh();
+    ShowInfo(itemView_.FirstSelected());
+}
+
+void ConfigDialog::ResetAll() {
+    if (ShowKey(hwnd(), "ResetAll", MB_YESNO) == IDNO) return;
+    EndInplaceEdit();
+    ResetAllRows(rows_, store_);
+    modified_ = true;
+    itemView_.Refresh();
+    ShowInfo(itemView_.FirstSelected());
+}
+
+void ConfigDialog::ExecSelected() {
+    const long row = itemView_.FirstSelected();
+    if (row < 0) {
+        ShowKey(hwnd(), "SelectItemTavrolinexList");
+        return;
+    }
+    const std::string command = rows_[static_cast<size_t>(row)].command;
+    ExecuteItemText(hwnd(), command);
+}
+
+// Step E: a file (dropped, or chosen by "Files ..." or "Foder ...") becomes an item.
+void ConfigDialog::AddFile(const std::string& title, const std::string& path) {
+    EndInplaceEdit();
+    if (!AddFileRow(title, path, rows_, store_, newGuid_)) return;
+    itemView_.Reset(rows_.size());
+    itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
+    ShowInfo(static_cast<long>(rows_.size() - 1));
+    ListChanged();
+}
+
+// Step C: the item list and what belongs to it give way to a taller tree.
+void ConfigDialog::ToggleList() {
+    listHidden_ = !listHidden_;
+    EndInplaceEdit();
+    const int show = listHidden_ ? SW_HIDE : SW_SHOW;
+    for (int id : {IDC_CFG_ITEMS, IDC_CFG_LIST_LABEL, IDC_CFG_ITEM_FIND_LABEL, IDC_CFG_ITEM_FIND, IDC_CFG_FIND_BY_SHORT,
+                   IDC_CFG_LINK_SELECTED, IDC_CFG_LINK_ALL})
+        ShowWindow(Item(id), show);
+    const RECT& tree = treeLayout_;
+    const LONG bottom = listHidden_ ? listLayout_.bottom : tree.bottom;
+    SetWindowPos(Item(IDC_CFG_TREE), nullptr, tree.left, tree.top, tree.right - tree.left, bottom - tree.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const char* text = listHidden_ ? "ShowTavrolinexListButton" : "HideTavrolinexListButton";
+    const char* tip = listHidden_ ? "Btn_ShowShortcut" : "Btn_HideShortcut";
+    const std::string caption = MessageText(text);
+    if (!caption.empty()) SetDlgItemTextA(hwnd(), IDC_CFG_HIDE_LIST, caption.c_str());
+    if (ImageButton* button = Button(IDC_CFG_HIDE_LIST)) button->SetTooltip(MessageText(tip));
+    RepaintAll();
+}
+
+// Step D of the list operations: the ShortName or Description cell of the
+// selected row is edited in place; the text goes into the row when the row
+// loses the selection (or the box its focus), and into the item-info box.
+void ConfigDialog::BeginInplaceEdit(long row, int column) {
+    EndInplaceEdit();
+    HWND lv = itemView_.hwnd();
+    if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
+    if (!(SendMessageA(lv, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED)) return;
+    RECT cell{};
+    cell.top = column;
+    cell.left = LVIR_LABEL;
+    if (!SendMessageA(lv, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell))) return;
+    if (!inplace_) {
+        inplace_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 10, 10, lv,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CFG_INPLACE_EDIT)),
+                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd(), GWLP_HINSTANCE)), nullptr);
+        SendMessageA(inplace_, WM_SETFONT, SendMessageA(lv, WM_GETFONT, 0, 0), FALSE);
+        // Its notifications come to the list: pass them on to the dialog.
+    }
+    const ItemRow& r = rows_[static_cast<size_t>(row)];
+    SetWindowTextA(inplace_, (column == 1 ? r.shortName : r.description).c_str());
+    SetWindowPos(inplace_, HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
+                 SWP_SHOWWINDOW);
+    inplaceRow_ = row;
+    inplaceColumn_ = column;
+    SetFocus(inplace_);
+    SendMessageA(inplace_, EM_SETSEL, 0, -1);
+}
+
+void ConfigDialog::EndInplaceEdit() {
+    if (inplaceRow_ < 0 || !inplace_) return;
+    const long row = inplaceRow_;
+    const int column = inplaceColumn_;
+    inplaceRow_ = -1;
+    inplaceColumn_ = -1;
+    char text[4096] = {};
+    GetWindowTextA(inplace_, text, sizeof text);
+    ShowWindow(inplace_, SW_HIDE);
+    if (static_cast<size_t>(row) >= rows_.size()) return;
+    ItemRow& r = rows_[static_cast<size_t>(row)];
+    (column == 1 ? r.shortName : r.description) = text;
+    itemView_.Refresh();
+    if (itemView_.FirstSelected() == row) ShowInfo(row);
+}
+
+void ConfigDialog::OpenKeyPopup() {
+    if (keyPopupOpen_) return;
+    HWND keys = Item(IDC_CFG_KEYS);
+    keyPopupOpen_ = true;
+    SetDragByBody(false);  // a press on the body now closes the pop-up
+    EnableWindow(keys, TRUE);
+    SetWindowPos(keys, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetFocus(keys);
+}
+
+void ConfigDialog::CloseKeyPopup() {
+    if (!keyPopupOpen_) return;
+    HWND keys = Item(IDC_CFG_KEYS);
+    keyPopupOpen_ = false;
+    if (GetFocus() == keys) SetFocus(Item(IDC_CFG_HOTKEY2));
+    ShowWindow(keys, SW_HIDE);
+    EnableWindow(keys, FALSE);
+    SetDragByBody(true);
+    RepaintAll();
+}
+
+void ConfigDialog::ChooseKey() {
+    HWND keys = Item(IDC_CFG_KEYS);
+    const int row = static_cast<int>(SendMessageA(keys, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0) return;
+    char text[16] = {};
+    LVITEMA item = {};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(keys, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, text);
+    HWND combo = Item(IDC_CFG_HOTKEY1);
+    if (SendMessageA(combo, CB_GETCURSEL, 0, 0) < 0) SendMessageA(combo, CB_SETCURSEL, 0, 0);  // "Ctrl"
+    CloseKeyPopup();
+}
+
+void ConfigDialog::SetCandidates(std::vector<CandidateRow> rows) {
+    candidates_ = std::move(rows);
+    if (candidatesSorted_) SortCandidates(candidates_, candidateSortAscending_);
+    candidateView_.Reset(candidates_.size());
+}
+
+void ConfigDialog::FindCandidate() {
+    const long current = candidateView_.FirstSelected();
+    const long row = FindByNamePrefix(candidates_, BoxText(IDC_CFG_CAND_FIND), current < 0 ? 0 : static_cast<size_t>(current));
+    if (row >= 0) candidateView_.SelectOnly(row);
+}
+
+void ConfigDialog::SortCandidateList() {
+    candidateSortAscending_ = candidatesSorted_ ? !candidateSortAscending_ : true;
+    candidatesSorted_ = true;
+    SortCandidates(candidates_, candidateSortAscending_);
+    if (candidateList_) candidateList_->header().SetSortMark(0, candidateSortAscending_);
+    candidateView_.Reset(candidates_.size());
+}
+
+}  // namespace tvx::win

@@ -1,0 +1,285 @@
+#!/usr/bin/env bash
+# The configuration dialog as a person uses it, from the launcher's
+# Configuration button: catalogs made, renamed, moved and deleted; items
+# turned into candidates and back; short names, hot keys and descriptions
+# set; saving in every way; entries arriving from another process while the
+# dialog is open; files dropped from a file manager; and the files checked
+# after each step with the program's own decoder.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" config || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+HELPER='C:\Program Files\Tavrolinex\tvxhelper.exe'
+LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
+export TVX_HELPER_LOG='C:\helper.log'
+tvx_install "$TVX_DIST"
+cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+sed "s/@HELPER@/$(printf '%s' "$HELPER" | sed 's/\\/\\\\\\\\/g')/g" > "$TVX_BUILD/config-items.txt" <<'EOF_ITEMS'
+item	Alpha	ab	Ctrl	F11	first	@HELPER@ run-Alpha
+item	Beta	be			second	@HELPER@ run-Beta
+item	Gamma	ga			third	@HELPER@ run-Gamma
+item	Delta	de	Alt	D	fourth	@HELPER@ run-Delta
+catalog	Work	0,1
+catalog	Games	3
+EOF_ITEMS
+"$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/config-items.txt" "$TVX_INSTALL_UNIX" >/dev/null
+rm -f "$LOG_UNIX"
+
+dump() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX"; }
+catalog_of() { dump | awk -F'\t' -v p="$1" '$1 == "catalog" && $2 == p { print $3; found = 1 } END { if (!found) print "(none)" }'; }
+item_field() { dump | awk -F'\t' -v n="$1" -v f="$2" '$1 == "item" && $4 == n { print $f; exit }'; }
+count_of() { drive list "$CFG" "$1" | value_of count; }
+box_text() { drive text "$CFG" "$1"; }
+# Waits for the program's message box with the given button; prints its text
+# and presses the button. Prints "(no box)" when none comes.
+answer() {
+  local box
+  box=$(drive wait-title Tavrolinex "${2:-6000}" "$1" | value_of hwnd)
+  if [ -z "$box" ]; then echo "(no box)"; return 1; fi
+  drive text "$box" 1070
+  drive click "$box" "$1"
+  drive gone-ctl 1070 4000 >/dev/null
+}
+tree_has_selection() { [ "$(drive tree-count "$CFG" 2010 | value_of selected)" = 1 ]; }
+open_config() {
+  drive click "$LAUNCHER" 1330
+  CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
+  # The first tick runs discovery behind a progress window, then selects the root.
+  [ -n "$CFG" ] && wait_until 15 tree_has_selection
+}
+type_into() { # ID TEXT: clicks into a box, empties it and types
+  drive click-at "$CFG" "$1"
+  drive key end
+  local i
+  for i in $(seq 1 12); do drive key back; done
+  drive type "$2"
+}
+click_cell() { # LIST ROW COLUMN
+  local x y
+  eval "$(drive list-cell "$CFG" "$1" "$2" "$3" | sed -n 's/^\([xy]\)=/\1=/p')"
+  drive click-screen "$x" "$y"
+}
+
+start_program
+if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
+if ! open_config; then fail "Configuration opens the dialog"; force_end_program; exit 0; fi
+pass "Configuration opens the dialog"
+check_eq "opening writes the editing mark into the item file" 1 "$(dump | head -n 1 | sed 's/.*mark=//')"
+check_eq "the dialog is the mailbox destination while open" "$CFG" \
+  "$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^Dest=//p' | tail -n 1)"
+check_eq "after its first tick the root lists every live item" 4 "$(count_of 2034)"
+check_eq "and the first row is shown in the item-info box" ab "$(box_text 2036)"
+
+# --- sorting and finding (the root lists Alpha ab, Beta be, Gamma ga, Delta de) -------
+eval "$(drive header-point "$CFG" 2034 0)"
+drive click-screen "$x" "$y"
+sleep 0.7  # two clicks, not a double click
+drive click-screen "$x" "$y"
+click_cell 2034 0 0
+check_eq "a second click on the Name header sorts descending" ga "$(box_text 2036)"
+type_into 2032 de
+check_eq "the item find box selects by name prefix" de "$(box_text 2036)"
+drive click-at "$CFG" 2033
+type_into 2032 B
+check_eq "with ShortName checked it finds the short name containing the text" be "$(box_text 2036)"
+drive click-at "$CFG" 2033
+tvx_shot config_sorted
+
+# --- catalogs ----------------------------------------------------------------------
+drive tree-select "$CFG" 2010 >/dev/null
+type_into 2012 Tools
+drive click "$CFG" 2013
+check_eq "Add makes a catalog under the root" 4 "$(drive tree-count "$CFG" 2010 | value_of count)"
+drive tree-select "$CFG" 2010 2 >/dev/null
+type_into 2012 Sub
+drive key enter
+check_eq "Enter in the name box adds a sub-catalog" 5 "$(drive tree-count "$CFG" 2010 | value_of count)"
+drive tree-select "$CFG" 2010 2/0 >/dev/null
+type_into 2012 "Sub|x"
+drive click "$CFG" 2014
+type_into 2012 ""
+drive click "$CFG" 2013
+check "an empty catalog name is refused" grep -q 'catalog name' <<<"$(answer 1)"
+drive click "$CFG" 2004
+check "Save says the changes were saved" grep -q 'saved' <<<"$(answer 1)"
+check_eq "the catalog file holds the renamed sub-catalog (| replaced)" "" "$(catalog_of 'Tools/Sub_x')"
+check_eq "a save clears the editing mark" 0 "$(dump | head -n 1 | sed 's/.*mark=//')"
+drive tree-select "$CFG" 2010 2 >/dev/null
+drive click "$CFG" 2015
+check_eq "Del removes the whole branch without a question" "(no box)" "$(answer 1 1500)"
+check_eq "both catalogs are gone from the tree" 3 "$(drive tree-count "$CFG" 2010 | value_of count)"
+
+# --- items and candidates -------------------------------------------------------------
+drive tree-select "$CFG" 2010 0 >/dev/null
+check_eq "Work lists its two items" 2 "$(count_of 2034)"
+check_eq "and shows them as leaves under it" 5 "$(drive tree-count "$CFG" 2010 | value_of count)"
+drive click "$CFG" 2062
+check_eq "> removes the selected item" 1 "$(count_of 2034)"
+check_eq "and offers it as a candidate" 1 "$(count_of 2076)"
+drive tree-select "$CFG" 2010 - >/dev/null
+drive click "$CFG" 2060
+check "< without a catalog asks for one" grep -q 'select a catalog' <<<"$(answer 1)"
+drive tree-select "$CFG" 2010 >/dev/null
+drive click "$CFG" 2060
+check "< on the root asks for a sub-catalog" grep -q 'Sub-catalog' <<<"$(answer 1)"
+drive click "$CFG" 2061
+check "<< on the root asks for a catalog" grep -q 'select a catalog' <<<"$(answer 1)"
+drive tree-select "$CFG" 2010 0 >/dev/null
+click_cell 2076 0 0
+drive click "$CFG" 2060
+check_eq "< turns the chosen candidate into an item of Work" "2 0" "$(count_of 2034) $(count_of 2076)"
+tvx_shot config_filled_lists
+drive click "$CFG" 2063
+check "with >> a question comes first" grep -q 'Remove all' <<<"$(answer 6)"
+check_eq ">> removes every listed item" "0 2" "$(count_of 2034) $(count_of 2076)"
+drive click "$CFG" 2061
+check "<< asks before it adds every candidate" grep -q 'Add all' <<<"$(answer 6)"
+check_eq "and adds them" "2 0" "$(count_of 2034) $(count_of 2076)"
+drive click "$CFG" 2004; answer 1 >/dev/null
+check_eq "removed items keep their slots as tombstones" "-1" "$(dump | awk -F'\t' '$1=="item" && $2==0 {print $3}')"
+check_eq "and the new records follow them" 7 "$(dump | head -n 1 | sed 's/items=\([0-9]*\).*/\1/')"
+
+# --- the item-info box -------------------------------------------------------------------
+click_cell 2034 0 0
+row_name=$(dump | awk -F'\t' -v s="$(box_text 2036)" '$1=="item" && $5==s && $3=="0" {print $4; exit}')
+drive combo-select "$CFG" 2038 0
+drive click "$CFG" 2041
+sleep 0.5
+check_eq "the drop button opens the key pop-up" 1 "$(drive list "$CFG" 2042 | value_of visible)"
+tvx_shot config_key_popup
+drive key end
+for i in $(seq 1 11); do drive key up; done
+click_cell 2042 36 0
+check_eq "a click in the pop-up takes the key (F1)" F1 "$(box_text 2040)"
+check_eq "and closes it" 0 "$(drive list "$CFG" 2042 | value_of visible)"
+type_into 2036 set1
+drive click "$CFG" 2045
+check_eq "Set takes Ctrl+F1 beside Alpha's Ctrl+F11 (no containment match)" "(no box)" "$(answer 1 1500)"
+drive click "$CFG" 2004; answer 1 >/dev/null
+check_eq "the short name and the hot key are in the file" "set1 Ctrl F1" \
+  "$(dump | awk -F'\t' -v n="$row_name" '$1=="item" && $4==n && $3=="0" {print $5, $6, $7; exit}')"
+drive combo-select "$CFG" 2038 1
+drive click "$CFG" 2041
+sleep 0.3
+drive key home
+drive key down; drive key down; drive key down
+click_cell 2042 3 0
+check_eq "the pop-up takes D" D "$(box_text 2040)"
+drive click "$CFG" 2045
+check "Alt+D of an item in another catalog is refused" grep -q 'already used' <<<"$(answer 1)"
+drive click "$CFG" 2046
+check_eq "Reset empties the description" "" "$(box_text 2044)"
+drive click "$CFG" 2047
+check "Reset All asks first" grep -q 'hot keys' <<<"$(answer 6)"
+click_cell 2034 0 0
+drive click-at "$CFG" 2044
+drive type "kept"
+drive click "$CFG" 2045
+drive click "$CFG" 2047
+answer 6 >/dev/null
+check_eq "Reset All keeps the description" kept "$(box_text 2044)"
+# In-place: a click on the ShortName cell of the selected row edits it there.
+click_cell 2034 0 1
+drive type "zz"
+drive click "$CFG" 2045
+drive click "$CFG" 2004; answer 1 >/dev/null
+check "an in-place edit of the short name is kept by Set" grep -q "zz" <<<"$(dump | awk -F'\t' -v n="$row_name" '$1=="item" && $4==n && $3=="0" {print $5}')"
+
+# --- Ctrl+S ---------------------------------------------------------------------------------
+drive tree-select "$CFG" 2010 >/dev/null
+type_into 2012 ByCtrlS
+drive click "$CFG" 2013
+drive click-at "$CFG" 2076
+xdotool key ctrl+s
+check_eq "Ctrl+S saves without the message" "(no box)" "$(answer 1 2000)"
+check_eq "and the new catalog is in the file" "" "$(catalog_of ByCtrlS)"
+type_into 2012 NotSaved
+drive click "$CFG" 2013
+drive window "Another program" 6000 >/dev/null &
+other_pid=$!
+other=$(drive wait-title "Another program" 5000 | value_of hwnd)
+if [ -n "$other" ]; then
+  eval "$(drive center "$other")"
+  drive click-screen "$x" "$y"
+  xdotool key ctrl+s
+  sleep 1.5
+  check_eq "Ctrl+S while another program is active does nothing in the dialog" "(none)" "$(catalog_of NotSaved)"
+else
+  fail "another program's window opens beside the dialog"
+fi
+wait "$other_pid" 2>/dev/null
+
+# --- files that cannot be written ---------------------------------------------------------
+before=$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.dat")$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg")
+chmod a-w "$TVX_INSTALL_UNIX/Shortcut2.dat"
+drive click "$CFG" 2004
+check "saving into a read-only item file says it failed" grep -q 'could not be saved' <<<"$(answer 1)"
+check_eq "and both files are as they were" "$before" "$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.dat")$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg")"
+check_eq "the dialog stays open with the changes" 1 "$(drive visible "$CFG" | value_of visible)"
+chmod u+w "$TVX_INSTALL_UNIX/Shortcut2.dat"
+
+# --- hiding the list --------------------------------------------------------------------------
+drive click "$CFG" 2019
+check_eq "Hide hides the item list" 0 "$(drive list "$CFG" 2034 | value_of visible)"
+check_eq "and the button says Show" "Show items" "$(box_text 2019)"
+tvx_shot config_list_hidden
+drive click "$CFG" 2019
+check_eq "Show brings it back" 1 "$(drive list "$CFG" 2034 | value_of visible)"
+
+# The frame's close button: No discards what was not saved.
+drive click "$CFG" 2001
+check "the frame's close asks whether to save" grep -q 'save your changes' <<<"$(answer 7)"
+check "and No closes the dialog" test "$(drive gone-ctl 2010 8000)" != timeout
+check_eq "without saving" "(none)" "$(catalog_of NotSaved)"
+dest_is_launcher() { [ "$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^Dest=//p' | tail -n 1)" = "$LAUNCHER" ]; }
+check "the launcher is the mailbox destination again" wait_until 5 dest_is_launcher
+
+# --- mailbox and dropped files while open; Ok ---------------------------------------------------
+open_config || fail "the dialog opens again"
+drive tree-select "$CFG" 2010 0 >/dev/null
+work_before=$(count_of 2034)
+work_id=$(grep -o "|Work|[0-9A-F-]*" "$TVX_INSTALL_UNIX/Shortcut2.clg" | cut -d'|' -f3)
+drive profile-write sdfggsadf Name "Mailed"
+drive profile-write sdfggsadf ShortName "ml"
+drive profile-write sdfggsadf Description "from another process"
+drive profile-write sdfggsadf ExePath "$HELPER mailed"
+drive profile-write sdfggsadf NodeID "$work_id"
+drive send "$CFG" 1044 0 0 >/dev/null
+check_eq "an entry from the mailbox appears in its catalog at once" "$((work_before + 1))" "$(count_of 2034)"
+mailed=$(dump | awk -F'\t' '$1=="item" && $4=="Mailed" {print $2}')
+check "both files are written and agree" test "$(dump | tail -n 1)" = agree=1 -a -n "$mailed"
+check_eq "the catalog file names it under Work" "$mailed" "$(catalog_of Work | tr ',' '\n' | tail -n 1)"
+eval "$(drive center "$CFG")"
+helper_unix="$TVX_INSTALL_UNIX/tvxhelper.exe"
+DISPLAY="$DISPLAY" "$TVX_BUILD/native/xdnd_drop" "$x" "$y" "$helper_unix"
+check_eq "a file dropped from a file manager becomes an item of the catalog" "$((work_before + 2))" "$(count_of 2034)"
+long="$WINEPREFIX/drive_c/$(printf 'd%.0s' $(seq 1 120))"
+long="$long/$(printf 'e%.0s' $(seq 1 120))/$(printf 'f%.0s' $(seq 1 120))/$(printf 'g%.0s' $(seq 1 120))/$(printf 'h%.0s' $(seq 1 120))"
+mkdir -p "$long" && echo x > "$long/file.txt"
+DISPLAY="$DISPLAY" "$TVX_BUILD/native/xdnd_drop" "$x" "$y" "$long/file.txt"
+check "a dropped path too long for its buffer is refused with a message" grep -q 'too long' <<<"$(answer 1)"
+check_eq "and adds nothing" "$((work_before + 2))" "$(count_of 2034)"
+# A catalog dragged onto another moves with its items.
+drive tree-select "$CFG" 2010 >/dev/null
+eval "$(drive tree-point "$CFG" 2010 1 | sed 's/^/from_/')"
+eval "$(drive tree-point "$CFG" 2010 0 | sed 's/^/to_/')"
+drive drag "$from_x" "$from_y" "$to_x" "$to_y"
+drive click "$CFG" 2005
+check "Ok saves" grep -q 'saved' <<<"$(answer 1)"
+check "and closes" test "$(drive gone-ctl 2010 8000)" != timeout
+check_eq "the dragged catalog Games now lies under Work, members and all" "3" "$(catalog_of Work/Games)"
+check_eq "the files agree" agree=1 "$(dump | tail -n 1)"
+
+# The launcher finds the dropped entry by its short name and starts it.
+sleep 1
+clear_box 1025
+drive type tvxh
+drive key enter
+check "the launcher finds the new entry by its short name and starts it" wait_started 1
+
+if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
