@@ -20,6 +20,12 @@ set(TVX_DEPS_DIR "${CMAKE_SOURCE_DIR}/build/deps/${TVX_TRIPLE}" CACHE PATH "Wind
 if(NOT EXISTS "${TVX_DEPS_DIR}/lib/libminizip.a")
   message(FATAL_ERROR "minizip for ${TVX_TRIPLE} is missing: run scripts/build_deps.sh")
 endif()
+if(NOT EXISTS "${TVX_DEPS_DIR}/lib/libsqlite3.a")
+  message(FATAL_ERROR "sqlite3 for ${TVX_TRIPLE} is missing: run scripts/build_deps.sh")
+endif()
+add_library(sqlite3_win STATIC IMPORTED)
+set_target_properties(sqlite3_win PROPERTIES IMPORTED_LOCATION "${TVX_DEPS_DIR}/lib/libsqlite3.a"
+                      INTERFACE_INCLUDE_DIRECTORIES "${TVX_DEPS_DIR}/include")
 add_library(minizip STATIC IMPORTED)
 set_target_properties(minizip PROPERTIES IMPORTED_LOCATION "${TVX_DEPS_DIR}/lib/libminizip.a"
                       INTERFACE_INCLUDE_DIRECTORIES "${TVX_DEPS_DIR}/include"
@@ -50,12 +56,14 @@ target_compile_options(tvx_ui PRIVATE ${TVX_WARNINGS})
 
 # Win32 code of the program only.
 add_library(tvx_win STATIC
+  config/win32/discovery.cpp
+  config/win32/url_import.cpp
   data/win32/clipboard_io.cpp
   exchange/win32/zip_archive.cpp
   launcher/win32/run_command.cpp
   launcher/win32/tray_icon.cpp
 )
-target_link_libraries(tvx_win PUBLIC tvx_ui minizip)
+target_link_libraries(tvx_win PUBLIC tvx_ui minizip sqlite3_win comdlg32)
 target_compile_options(tvx_win PRIVATE ${TVX_WARNINGS})
 
 # The extension's type library, from its IDL with Wine's system IDL files.
@@ -116,9 +124,11 @@ if(TVX_WIN_TESTS)
   add_executable(tvxhelper tests/tools/tvxhelper.cpp)
   add_executable(tvxdrive tests/tools/tvxdrive.cpp)
   add_executable(tvxshellhost tests/tools/tvxshellhost.cpp)
+  add_executable(tvx_discovery_bench tests/bench/discovery_bench.cpp)
+  target_link_libraries(tvx_discovery_bench PRIVATE tvx_win)
   target_link_libraries(tvxshellhost PRIVATE ole32 oleaut32 uuid shell32)
-  target_link_libraries(tvxdrive PRIVATE shell32)
-  foreach(tool tvxhelper tvxdrive tvxshellhost)
+  target_link_libraries(tvxdrive PRIVATE shell32 ole32 uuid)
+  foreach(tool tvxhelper tvxdrive tvxshellhost tvx_discovery_bench)
     target_compile_options(${tool} PRIVATE ${TVX_WARNINGS})
     target_link_options(${tool} PRIVATE ${TVX_STATIC_RUNTIME})
   endforeach()
@@ -133,6 +143,7 @@ if(TVX_WIN_TESTS)
     tests/win32/clipboard_test.cpp
     tests/win32/file_io_test.cpp
     tests/win32/mailbox_test.cpp
+    tests/win32/discovery_test.cpp
     tests/win32/profile_test.cpp
     tests/win32/run_command_test.cpp
     tests/win32/skin_controls_test.cpp

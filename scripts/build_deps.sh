@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows libraries Debian ships no mingw package for, from
 # Debian's own source packages, into an ignored cache (build/deps):
-#   minizip (zlib's contrib/minizip) for i686 and x86_64.
+#   minizip (zlib's contrib/minizip) and SQLite 3 for i686 and x86_64.
 # zlib itself comes from libz-mingw-w64-dev. Runs only what is missing.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -10,10 +10,10 @@ ZLIB_VERSION="1:1.2.13.dfsg-1"
 
 have_all() {
   for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-    [ -f "$DEPS/$triple/lib/libminizip.a" ] || return 1
+    [ -f "$DEPS/$triple/lib/libminizip.a" ] && [ -f "$DEPS/$triple/lib/libsqlite3.a" ] || return 1
   done
 }
-have_all && { echo "deps: minizip ready"; exit 0; }
+have_all && { echo "deps: minizip and sqlite3 ready"; exit 0; }
 
 SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
 src_list=/etc/apt/sources.list.d/tavrolinex-deb-src.sources
@@ -44,4 +44,32 @@ for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
   "$triple-ar" rcs "$out/lib/libminizip.a" "$out"/obj/*.o
   cp "$mz"/{ioapi,iowin32,zip,unzip}.h "$out/include/minizip/"
 done
-echo "deps: minizip ready"
+
+# SQLite: Debian's source tree has no amalgamation; its own build makes one.
+cd "$DEPS/src"
+ssrc=$(ls -d sqlite3-3* 2>/dev/null | head -n 1 || true)
+if [ -z "$ssrc" ]; then
+  echo "deps: fetching Debian's sqlite3 source"
+  apt-get source -qq sqlite3 >/dev/null
+  ssrc=$(ls -d sqlite3-3* | head -n 1)
+fi
+amalgamation="$DEPS/src/$ssrc/bld"
+if [ ! -f "$amalgamation/sqlite3.c" ]; then
+  echo "deps: making the sqlite3 amalgamation"
+  mkdir -p "$amalgamation"
+  (cd "$amalgamation" && ../configure >/dev/null && make sqlite3.c >/dev/null)
+fi
+build_sqlite() { # TRIPLE
+  local out="$DEPS/$1"
+  [ -f "$out/lib/libsqlite3.a" ] && return 0
+  mkdir -p "$out/obj" "$out/lib" "$out/include"
+  "$1-gcc-posix" -O2 -w -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DQS=0 \
+    -c "$amalgamation/sqlite3.c" -o "$out/obj/sqlite3.o"
+  "$1-ar" rcs "$out/lib/libsqlite3.a" "$out/obj/sqlite3.o"
+  cp "$amalgamation/sqlite3.h" "$out/include/"
+}
+echo "deps: building sqlite3 for both Windows targets"
+build_sqlite i686-w64-mingw32 & p1=$!
+build_sqlite x86_64-w64-mingw32 & p2=$!
+wait $p1 && wait $p2
+echo "deps: minizip and sqlite3 ready"

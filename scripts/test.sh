@@ -97,6 +97,10 @@ if [ "$WIN64_OK" = 1 ]; then
     grep -q '^\[  FAILED  \]' "$BUILD/win-tests.log" || record FAIL "win32 tests ended with code $rc"
     tr -d '\r' < "$BUILD/win-tests.log" | grep -B5 -A15 'Failure\|FAILED' | head -80
   fi
+  echo "=== discovery benchmark under Wine (figures only)"
+  cp "$BUILD/win64/tvx_discovery_bench.exe" "$tests_dir/"
+  timeout 300 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_discovery_bench.exe' 2>/dev/null | tr -d '\r' |
+    tee "$BUILD/discovery-bench.txt"
   tvx_bench_stop
   stage_end "win32 tests"
 

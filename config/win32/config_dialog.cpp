@@ -741,6 +741,9 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
     case IDC_CFG_REMOVE_SELECTED: RemoveFromList(false); break;
     case IDC_CFG_REMOVE_ALL: RemoveFromList(true); break;
     case IDC_CFG_PROGRAMS: if (code == BN_CLICKED) RunDiscovery(); break;
+    case IDC_CFG_URLS: if (code == BN_CLICKED) ImportUrls(); break;
+    case IDC_CFG_FILES: AddChosenFiles(); break;
+    case IDC_CFG_FOLDER: AddChosenFolder(); break;
     case IDC_CFG_INPLACE_EDIT: if (code == EN_KILLFOCUS) EndInplaceEdit(); break;
     default: break;
     }

@@ -89,6 +89,9 @@ private:
 
     // the candidate list
     void SetCandidates(std::vector<CandidateRow> rows);
+    void ImportUrls();
+    void AddChosenFiles();
+    void AddChosenFolder();
     void FindCandidate();
     void SortCandidateList();
 

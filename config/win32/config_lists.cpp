@@ -3,6 +3,8 @@
 // whose functions hold the rules.
 #include "config/win32/config_dialog.h"
 
+#include "config/discovery_rules.h"
+#include "config/win32/discovery.h"
 #include "data/ansi_text.h"
 #include "data/win32/profile.h"
 #include "launcher/win32/run_command.h"
@@ -323,6 +325,27 @@ void ConfigDialog::SetCandidates(std::vector<CandidateRow> rows) {
     candidates_ = std::move(rows);
     if (candidatesSorted_) SortCandidates(candidates_, candidateSortAscending_);
     candidateView_.Reset(candidates_.size());
+}
+
+// "Urls": the addresses of the system's history, then those of Firefox's
+// unless Firefox runs (its database is in use then).
+void ConfigDialog::ImportUrls() {
+    std::vector<CandidateRow> rows;
+    MergeAddresses(rows, SystemHistoryAddresses());
+    if (ProcessRunning("firefox.exe")) {
+        ShowKey(hwnd(), "FireFoxRunning");
+    } else if (const std::string profiles = FirefoxProfilesFolder(); !profiles.empty()) {
+        MergeAddresses(rows, FirefoxHistoryAddresses(FirefoxDatabasePath(profiles)));
+    }
+    SetCandidates(std::move(rows));
+}
+
+void ConfigDialog::AddChosenFiles() {
+    for (const std::string& path : ChooseFiles(hwnd())) AddFile(FileTitleOf(path), path);
+}
+
+void ConfigDialog::AddChosenFolder() {
+    if (const std::optional<std::string> path = ChooseFolder(hwnd())) AddFile(FolderItemName(*path), *path);
 }
 
 void ConfigDialog::FindCandidate() {

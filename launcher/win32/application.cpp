@@ -4,6 +4,7 @@
 #include "data/win32/clipboard_io.h"
 #include "data/win32/profile.h"
 #include "config/win32/config_dialog.h"
+#include "config/win32/discovery.h"
 #include "launcher/language_table.h"
 #include "launcher/win32/language_dialog.h"
 #include "launcher/win32/launcher_window.h"
@@ -50,6 +51,9 @@ int Application::Run() {
             LauncherWindow launcher(installDir_, store_);
             launcher.runConfigDialog = [this](HWND owner) {
                 ConfigDialog::Services services;
+                services.discoverPrograms = [](const std::unordered_set<std::string>& live) {
+                    return DiscoverPrograms(live, StartMenuProgramFolders());
+                };
                 ConfigDialog dialog(installDir_, store_, std::move(services));
                 dialog.RunModal(owner);
             };

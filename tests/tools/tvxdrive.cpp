@@ -57,6 +57,8 @@
 //   tvxdrive click-screen X Y [right]      a real click at a screen point
 //   tvxdrive drag X1 Y1 X2 Y2 [right]      presses at one point, moves in steps, releases at the other
 //   tvxdrive window TITLE MS               shows a window of another program, active, for MS ms
+//   tvxdrive make-link LINK TARGET [ARGS]  writes a shell link (.lnk) through IShellLink
+//   tvxdrive add-url URL                   adds an address to the system's URL history
 //   tvxdrive lock FILE MS                  holds the file open without sharing for MS ms, as
 //                                          another program might
 #ifndef WIN32_LEAN_AND_MEAN
@@ -64,7 +66,10 @@
 #endif
 #include <windows.h>
 #include <shellapi.h>
+#include <objbase.h>
 #include <shlobj.h>
+#include <shobjidl.h>
+#include <urlhist.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -730,6 +735,45 @@ int main(int argc, char** argv) {
             Sleep(10);
         }
         return 0;
+    }
+    if (cmd == "make-link") {
+        CoInitialize(nullptr);
+        IShellLinkA* link = nullptr;
+        IPersistFile* file = nullptr;
+        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      reinterpret_cast<void**>(&link));
+        if (SUCCEEDED(hr)) {
+            link->SetPath(arg(3));
+            if (argc > 4) link->SetArguments(argv[4]);
+            link->SetDescription("made by tvxdrive");
+            hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        }
+        if (SUCCEEDED(hr)) {
+            wchar_t wide[MAX_PATH] = {};
+            MultiByteToWideChar(CP_ACP, 0, arg(2), -1, wide, MAX_PATH);
+            hr = file->Save(wide, TRUE);
+        }
+        if (file) file->Release();
+        if (link) link->Release();
+        CoUninitialize();
+        std::printf("hr=0x%08lX\n", static_cast<unsigned long>(hr));
+        return SUCCEEDED(hr) ? 0 : 1;
+    }
+    if (cmd == "add-url") {
+        CoInitialize(nullptr);
+        const CLSID clsid = {0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
+        const IID iid = {0x3C374A41, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};  // IUrlHistoryStg
+        IUrlHistoryStg* history = nullptr;
+        HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&history));
+        if (SUCCEEDED(hr)) {
+            wchar_t wide[2048] = {};
+            MultiByteToWideChar(CP_ACP, 0, arg(2), -1, wide, 2048);
+            hr = history->AddUrl(wide, L"", 0);
+            history->Release();
+        }
+        CoUninitialize();
+        std::printf("hr=0x%08lX\n", static_cast<unsigned long>(hr));
+        return SUCCEEDED(hr) ? 0 : 1;
     }
     if (cmd == "lock") {
         HANDLE file = CreateFileA(arg(2), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

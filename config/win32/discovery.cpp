@@ -1,0 +1,245 @@
+#include "config/win32/discovery.h"
+
+#include "config/discovery_rules.h"
+#include "data/ansi_text.h"
+
+#include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tvx::win {
+
+// ---- the registry --------------------------------------------------------------------
+
+RegistryKey::RegistryKey(HKEY root) : root_(root) {}
+
+const char* RegistryKey::RootName() const {
+    if (root_ == HKEY_CLASSES_ROOT) return "HKEY_CLASSES_ROOT";
+    if (root_ == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";
+    if (root_ == HKEY_LOCAL_MACHINE) return "HKEY_LOCAL_MACHINE";
+    if (root_ == HKEY_USERS) return "HKEY_USERS";
+    if (root_ == HKEY_CURRENT_CONFIG) return "HKEY_CURRENT_CONFIG";
+    return "";
+}
+
+bool RegistryKey::Open(const std::string& subkey) {
+    // Read access only: a standard user cannot open these keys for writing.
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(key_ ? key_.get() : root_, subkey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    key_.reset(opened);
+    path_ += subkey + "\\";
+    return true;
+}
+
+std::optional<std::string> RegistryKey::ReadString(const char* name) const {
+    char value[200] = {};
+    DWORD size = sizeof value, type = 0;
+    if (RegQueryValueExA(key_ ? key_.get() : root_, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+    return std::string(value, strnlen(value, sizeof value));
+}
+
+std::vector<std::string> RegistryKey::SubkeyNames() const {
+    std::vector<std::string> names;
+    char name[260];
+    for (DWORD i = 0;; ++i) {
+        if (RegEnumKeyA(key_ ? key_.get() : root_, i, name, sizeof name) != ERROR_SUCCESS) break;
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> StartMenuProgramFolders() {
+    std::vector<std::string> folders;
+    const char* shellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    for (auto [root, value] : {std::pair{HKEY_LOCAL_MACHINE, "Common Programs"}, {HKEY_CURRENT_USER, "Programs"}}) {
+        RegistryKey key(root);
+        if (!key.Open(shellFolders)) continue;
+        if (std::optional<std::string> folder = key.ReadString(value); folder && !folder->empty())
+            folders.push_back(*folder);
+    }
+    return folders;
+}
+
+// ---- discovery ------------------------------------------------------------------------
+
+namespace {
+
+// Pass 1: HKEY_CLASSES_ROOT\Applications.
+void RegisteredApplications(const std::unordered_set<std::string>& live, CandidateInserter& insert) {
+    RegistryKey applications(HKEY_CLASSES_ROOT);
+    if (!applications.Open("Applications")) return;
+    size_t position = insert.BeginLevel();
+    for (const std::string& app : applications.SubkeyNames()) {
+        RegistryKey shell(HKEY_CLASSES_ROOT);
+        if (!shell.Open("Applications\\" + app + "\\Shell")) continue;
+        const std::optional<std::string> name = shell.ReadString("FriendlyCache");
+        if (!name || name->empty()) continue;
+        RegistryKey command(HKEY_CLASSES_ROOT);
+        if (!command.Open("Applications\\" + app + "\\Shell\\Open\\Command")) continue;
+        if (live.count(*name)) continue;
+        const std::optional<std::string> text = command.ReadString(nullptr);
+        if (!text) continue;
+        std::string cleaned = CleanRegisteredCommand(*text);
+        if (!cleaned.empty()) insert.Insert(position, CandidateRow{*name, std::move(cleaned)});
+    }
+}
+
+// An advertised installation's shortcut names an icon stub: the program is
+// the LocalServer32 of the class whose DefaultIcon names that stub.
+std::string ProgramOfIconStub(const std::string& target) {
+    const std::string wanted = ToLowerAnsi(target);
+    RegistryKey classes(HKEY_CLASSES_ROOT);
+    if (!classes.Open("CLSID")) return std::string();
+    for (const std::string& clsid : classes.SubkeyNames()) {
+        RegistryKey icon(HKEY_CLASSES_ROOT);
+        if (!icon.Open("CLSID\\" + clsid + "\\DefaultIcon")) continue;
+        const std::optional<std::string> file = icon.ReadString(nullptr);
+        if (!file || ToLowerAnsi(*file).find(wanted) == std::string::npos) continue;
+        RegistryKey server(HKEY_CLASSES_ROOT);
+        if (!server.Open("CLSID\\" + clsid + "\\LocalServer32")) return std::string();
+        return server.ReadString(nullptr).value_or(std::string());
+    }
+    return std::string();
+}
+
+struct LinkReader {
+    ComPtr<IShellLinkA> link;
+    ComPtr<IPersistFile> file;
+};
+
+// The target of a shortcut with its arguments, or nothing when the link
+// cannot be read or its target does not fit the 260-byte buffer.
+std::optional<std::string> ReadLink(LinkReader& reader, const std::string& path) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (n <= 0) return std::nullopt;
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], n);
+    if (FAILED(reader.file->Load(wide.c_str(), STGM_READ))) return std::nullopt;
+    char target[MAX_PATH] = {};
+    if (FAILED(reader.link->GetPath(target, MAX_PATH, nullptr, SLGP_SHORTPATH))) return std::nullopt;
+    char directory[MAX_PATH] = {};
+    reader.link->GetWorkingDirectory(directory, MAX_PATH);
+    char arguments[MAX_PATH] = {};
+    std::string result = target;
+    if (SUCCEEDED(reader.link->GetArguments(arguments, MAX_PATH)) && arguments[0]) {
+        // Never beyond the 260 bytes the target may take.
+        if (result.size() + 1 + std::strlen(arguments) >= MAX_PATH) return std::nullopt;
+        result += ' ';
+        result += arguments;
+    }
+    char description[MAX_PATH] = {};
+    if (FAILED(reader.link->GetDescription(description, MAX_PATH))) return std::nullopt;
+    return result;
+}
+
+void WalkFolder(const std::string& folder, const std::unordered_set<std::string>& live, CandidateInserter& insert,
+                LinkReader& reader) {
+    size_t position = insert.BeginLevel();
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            WalkFolder(path, live, insert, reader);
+            continue;
+        }
+        const std::string title = FileTitleOf(name);
+        if (live.count(title) || insert.Offered(title)) continue;
+        std::optional<std::string> target = ReadLink(reader, path);
+        if (!target) continue;
+        if (IsInstallerIconStub(*target)) target = ProgramOfIconStub(*target);
+        const std::string trimmed = Trim(*target);
+        if (IsProgramTarget(trimmed)) insert.Insert(position, CandidateRow{title, trimmed});
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+}
+
+}  // namespace
+
+std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>& liveNames,
+                                           const std::vector<std::string>& startMenuFolders, bool registeredApps) {
+    std::vector<CandidateRow> rows;
+    CandidateInserter insert(rows);
+    if (registeredApps) RegisteredApplications(liveNames, insert);
+    if (startMenuFolders.empty()) return rows;
+    const HRESULT com = CoInitialize(nullptr);
+    {
+        LinkReader reader;
+        const CLSID clsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+        if (SUCCEEDED(CoCreateInstance(clsidShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       reinterpret_cast<void**>(reader.link.put()))) &&
+            SUCCEEDED(reader.link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(reader.file.put())))) {
+            // The user's own Start menu after the all-users one; a title
+            // offered once is not offered again.
+            for (const std::string& folder : startMenuFolders) WalkFolder(folder, liveNames, insert, reader);
+        }
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return rows;
+}
+
+// ---- the file choosers ---------------------------------------------------------------
+
+std::vector<std::string> ChooseFiles(HWND owner) {
+    std::vector<char> buffer(26000, '\0');
+    static const char kFilters[] =
+        "Exe File(*.exe)\0*.exe\0Com File(*.com)\0*.com\0Bat File(*.bat)\0*.bat\0Ms Word(*.doc)\0*.doc\0"
+        "Ms Excel(*.xls)\0*.xls\0Text(*.txt)\0*.txt\0htm(*.htm)\0*.htm\0ALL(*.*)\0*.*\0";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kFilters;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT;
+    if (!GetOpenFileNameA(&ofn)) return {};
+    return SplitChosenFiles(buffer.data(), buffer.size());
+}
+
+std::optional<std::string> ChooseFolder(HWND owner) {
+    PIDLIST_ABSOLUTE computer = nullptr;
+    SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, &computer);
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.pidlRoot = computer;
+    info.lpszTitle = "Select Folder";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+    std::optional<std::string> path;
+    if (chosen) {
+        char folder[MAX_PATH] = {};
+        if (SHGetPathFromIDListA(chosen, folder) && folder[0]) path = folder;
+        CoTaskMemFree(chosen);
+    }
+    if (computer) CoTaskMemFree(computer);
+    return path;
+}
+
+// ---- browser history ----------------------------------------------------------------------
+
+bool ProcessRunning(const std::string& exeName) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+        const std::string path = entry.szExeFile;
+        const size_t slash = FindLastChar(path, '\\');
+        if (EqualsNoCase(slash == std::string::npos ? path : path.substr(slash + 1), exeName)) return true;
+    }
+    return false;
+}
+
+}  // namespace tvx::win

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# Candidates from the machine: registered applications and Start-menu
+# shortcuts (made by the test through the registry and IShellLink), files and
+# a folder chosen in the real common dialogs, and the addresses of a Firefox
+# history database written with the sqlite3 tool under both profile layouts.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" discovery || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+tvx_install "$TVX_DIST"
+"$TVX_BUILD/native/tvx_write_data" /dev/stdin "$TVX_INSTALL_UNIX" >/dev/null <<'EOF_ITEMS'
+item	Beta	be			a live item	c:\\beta.exe
+item	Gamma	ga			removed in the dialog later	c:\\gamma.exe
+catalog	Work	0,1
+catalog	Found
+EOF_ITEMS
+
+C="$WINEPREFIX/drive_c"
+mkdir -p "$C/Tools" "$C/My Files" "$C/docs"
+for f in editor.exe one.exe LOUD.EXE deep.exe mine.exe same.exe twice.exe report.doc; do echo x > "$C/Tools/$f"; done
+echo x > "$C/My Files/a report.doc"
+for f in one.txt two.txt three.txt; do echo x > "$C/docs/$f"; done
+reg_add() { tvx_wine reg add "$1" "${@:2}" /f >/dev/null 2>&1; }
+reg_add 'HKCR\Applications\editor.exe\Shell' /v FriendlyCache /d "Text Editor Pro"
+reg_add 'HKCR\Applications\editor.exe\Shell\Open\Command' /ve /d '"C:\Tools\editor.exe" "%1"'
+reg_add 'HKCR\Applications\beta.exe\Shell' /v FriendlyCache /d "Beta"
+reg_add 'HKCR\Applications\beta.exe\Shell\Open\Command' /ve /d 'C:\Tools\beta.exe'
+reg_add 'HKCR\Applications\gamma.exe\Shell' /v FriendlyCache /d "Gamma"
+reg_add 'HKCR\Applications\gamma.exe\Shell\Open\Command' /ve /d 'C:\Tools\gamma.exe /s'
+COMMON='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
+USERS='C:\users\'"$(whoami)"'\AppData\Roaming\Microsoft\Windows\Start Menu\Programs'
+mkdir -p "$C/ProgramData/Microsoft/Windows/Start Menu/Programs/Sub" \
+         "$C/users/$(whoami)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+link() { drive make-link "$1" "$2" >/dev/null || fail "making the shortcut $1"; }
+link "$COMMON\\Tool One.lnk" 'C:\Tools\one.exe'
+link "$COMMON\\Shouting.lnk" 'C:\Tools\LOUD.EXE'
+link "$COMMON\\Report.lnk" 'C:\Tools\report.doc'
+link "$COMMON\\Same Title.lnk" 'C:\Tools\same.exe'
+link "$COMMON\\Sub\\Same Title.lnk" 'C:\Tools\twice.exe'
+link "$COMMON\\Sub\\Deep Tool.lnk" 'C:\Tools\deep.exe'
+link "$USERS\\Mine.lnk" 'C:\Tools\mine.exe'
+link "$USERS\\Tool One.lnk" 'C:\Tools\twice.exe'
+
+dump() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX"; }
+count_of() { drive list "$CFG" "$1" | value_of count; }
+answer() {
+  local box
+  box=$(drive wait-title Tavrolinex "${2:-6000}" "$1" | value_of hwnd)
+  if [ -z "$box" ]; then echo "(no box)"; return 1; fi
+  drive text "$box" 1070
+  drive click "$box" "$1"
+  drive gone-ctl 1070 4000 >/dev/null
+}
+tree_has_selection() { [ "$(drive tree-count "$CFG" 2010 | value_of selected)" = 1 ]; }
+found_members() { dump | awk -F'\t' '$1=="catalog" && $2=="Found" {print $3}'; }
+# Every candidate into the catalog "Found", saved; prints the names it got.
+take_all_into_found() {
+  local before after
+  before=",$(found_members),"
+  drive tree-select "$CFG" 2010 1 >/dev/null
+  drive click "$CFG" 2061
+  answer 6 >/dev/null
+  drive click "$CFG" 2004
+  answer 1 >/dev/null
+  after=",$(found_members),"
+  dump | awk -F'\t' -v a="$after" -v b="$before" '$1=="item" && index(a, "," $2 ",") && !index(b, "," $2 ",") {print $4}' |
+    sort | tr '\n' '|'
+}
+candidates_are() { [ "$(count_of 2076)" = "$1" ]; }
+
+start_program
+if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
+drive click "$LAUNCHER" 1330
+CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
+wait_until 20 tree_has_selection || fail "the first discovery ends"
+
+check_eq "discovery offers the programs, each title once" 6 "$(count_of 2076)"
+tvx_shot discovery_candidates
+check_eq "registered applications and Start-menu programs of both Start menus, but not Beta (a live item) nor a document" \
+  "Deep Tool|Mine|Same Title|Shouting|Text Editor Pro|Tool One|" "$(take_all_into_found)"
+check_eq "the registered command is cleaned of its quotes and %1" 'C:\\Tools\\editor.exe ' \
+  "$(dump | awk -F'\t' '$1=="item" && $4=="Text Editor Pro" {print $9}')"
+check "shortcut targets come as their short paths" \
+  grep -qi 'LOUD.EXE$' <<<"$(dump | awk -F'\t' '$1=="item" && $4=="Shouting" {print $9}')"
+
+# A removed item's name is offered again by the next discovery.
+drive tree-select "$CFG" 2010 0 >/dev/null
+drive click "$CFG" 2063
+answer 6 >/dev/null
+drive click-at "$CFG" 2071
+drive click-at "$CFG" 2070
+check "Programs runs discovery again, offering Gamma once its item is removed" \
+  grep -q 'Gamma|' <<<"$(take_all_into_found)"
+check_eq "with the registered command cut before its switch" 'C:\\Tools\\gamma.exe ' \
+  "$(dump | awk -F'\t' '$1=="item" && $4=="Gamma" && $3=="0" {print $9}')"
+
+# --- Files ... and Foder ... through the real common dialogs --------------------------
+drive tree-select "$CFG" 2010 1 >/dev/null
+before=$(count_of 2034)
+drive click "$CFG" 2072
+open=$(drive wait-ctl 1148 10000 | value_of hwnd)
+check "Files ... opens the open-file dialog" test -n "$open"
+if [ -n "$open" ]; then
+  drive click-at "$open" 1148
+  drive type 'C:\My Files\a report.doc'
+  drive key enter
+  drive gone-ctl 1148 8000 >/dev/null
+fi
+check_eq "one chosen file with blanks in its path becomes an item" "$((before + 1))" "$(count_of 2034)"
+check_eq "named by its title for the description" "a report" "$(drive text "$CFG" 2044)"
+drive click "$CFG" 2072
+open=$(drive wait-ctl 1148 10000 | value_of hwnd)
+if [ -n "$open" ]; then
+  drive click-at "$open" 1148
+  drive type 'C:\docs\'
+  drive key enter
+  sleep 0.5
+  drive click-at "$open" 1148
+  drive type '"one.txt" "two.txt" "three.txt"'
+  drive key enter
+  drive gone-ctl 1148 8000 >/dev/null
+fi
+check_eq "three chosen files become three items" "$((before + 4))" "$(count_of 2034)"
+drive click "$CFG" 2073
+browse=$(drive wait-ctl 14145 10000 | value_of hwnd)
+check "Foder ... opens the folder browser" test -n "$browse"
+if [ -n "$browse" ]; then
+  tvx_shot discovery_folder_browser
+  drive tree-select "$browse" 14145 0 >/dev/null
+  sleep 0.5
+  drive click "$browse" 1
+  drive gone-ctl 14145 8000 >/dev/null
+fi
+check_eq "a drive root becomes an item" "$((before + 5))" "$(count_of 2034)"
+drive click "$CFG" 2004
+answer 1 >/dev/null
+check "named by its whole path" grep -q $'\tC:\\\\\\\\\t' <<<"$(dump)"
+check "files are named by their full paths" grep -q $'\tC:\\\\\\\\My Files\\\\\\\\a report.doc\t' <<<"$(dump)"
+
+# --- Urls ---------------------------------------------------------------------------------
+places() { # FOLDER: a places.sqlite written with the sqlite3 tool
+  mkdir -p "$1"
+  rm -f "$1/places.sqlite"
+  sqlite3 "$1/places.sqlite" "create table moz_places (id integer primary key, url text);
+    insert into moz_places (url) values ('http://example.com/'), ('http://Example.com/path/'),
+      ('http://dup.example/'), ('http://DUP.example'), (null), ('$2');"
+}
+NEW_PROFILES="$C/users/$(whoami)/AppData/Roaming/Mozilla/Firefox/Profiles"
+places "$NEW_PROFILES/ab12cd34.default-release" 'http://new.layout/'
+before_files=$(cd "$NEW_PROFILES" && find . -type f -exec md5sum {} + | sort)
+drive click-at "$CFG" 2071
+wait_until 10 candidates_are 4
+check_eq "Urls offers the addresses of the profile in the application-data folder, duplicates once" 4 "$(count_of 2076)"
+check_eq "the profile folder is byte for byte as it was" "$before_files" "$(cd "$NEW_PROFILES" && find . -type f -exec md5sum {} + | sort)"
+tvx_shot discovery_urls
+check_eq "the addresses become items, without trailing slashes" \
+  "http://Example.com/path|http://dup.example|http://example.com|http://new.layout|" "$(take_all_into_found)"
+OLD_PROFILES="$C/Documents and Settings/$(whoami)/Application Data/Mozilla/Firefox/Profiles"
+places "$OLD_PROFILES/xyz.default" 'http://old.layout/'
+drive click-at "$CFG" 2070
+drive click-at "$CFG" 2071
+wait_until 10 candidates_are 4
+check_eq "the old per-user layout comes first when it exists" "http://old.layout|" "$(take_all_into_found)"
+
+# Firefox running: one message, and only the system's history.
+cp "$TVX_BUILD/win64/tvxdrive.exe" "$C/Tools/firefox.exe"
+tvx_wine 'C:\Tools\firefox.exe' window "Firefox stand-in" 15000 >/dev/null 2>&1 &
+ff=$!
+drive wait-title "Firefox stand-in" 10000 >/dev/null
+drive click-at "$CFG" 2070
+drive click-at "$CFG" 2071
+check "with Firefox running Urls says so" grep -q 'Firefox' <<<"$(answer 1)"
+check_eq "once" "(no box)" "$(answer 1 1500)"
+check_eq "and offers only the system's history (empty here)" 0 "$(count_of 2076)"
+wait "$ff" 2>/dev/null
+
+drive click "$CFG" 2006
+drive gone-ctl 2010 8000 >/dev/null
+if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi

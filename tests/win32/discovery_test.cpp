@@ -1,0 +1,85 @@
+// Discovery's Windows side: the read-only registry key object, the process
+// check, and the browser history database, which is read without being
+// changed (nor created when missing).
+#include "config/win32/discovery.h"
+#include "tests/win32/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+namespace tvx::win {
+namespace {
+
+size_t FilesIn(const std::string& dir) {
+    size_t n = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return n;
+}
+
+TEST(Discovery, RegistryKeysOpenStepByStepForReading) {
+    HKEY made = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\TvxTest\\Deeper", 0, nullptr, 0, KEY_WRITE, nullptr, &made,
+                              nullptr), ERROR_SUCCESS);
+    const std::string fits(150, 'v'), tooLong(250, 'w');
+    RegSetValueExA(made, "Fits", 0, REG_SZ, reinterpret_cast<const BYTE*>(fits.c_str()), static_cast<DWORD>(fits.size() + 1));
+    RegSetValueExA(made, "TooLong", 0, REG_SZ, reinterpret_cast<const BYTE*>(tooLong.c_str()), static_cast<DWORD>(tooLong.size() + 1));
+    RegCloseKey(made);
+    RegistryKey key(HKEY_CURRENT_USER);
+    EXPECT_STREQ(key.RootName(), "HKEY_CURRENT_USER");
+    ASSERT_TRUE(key.Open("Software\\TvxTest"));
+    EXPECT_EQ(key.SubkeyNames(), std::vector<std::string>{"Deeper"});
+    ASSERT_TRUE(key.Open("Deeper"));
+    EXPECT_EQ(key.path(), "Software\\TvxTest\\Deeper\\");
+    EXPECT_EQ(key.ReadString("Fits").value_or(""), fits);
+    EXPECT_FALSE(key.ReadString("TooLong")) << "a value that does not fit 200 bytes counts as missing";
+    EXPECT_FALSE(key.ReadString("Missing"));
+    EXPECT_FALSE(key.Open("NoSuchKey"));
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TvxTest");
+}
+
+TEST(Discovery, TheProcessCheckFindsRunningProgramsByNameInAnyCase) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string name = self;
+    name = name.substr(name.find_last_of('\\') + 1);
+    for (char& c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(ProcessRunning(name));
+    EXPECT_FALSE(ProcessRunning("no-such-program-here.exe"));
+}
+
+TEST(Discovery, TheHistoryDatabaseIsReadAsItIsAndNeverChanged) {
+    test::ScratchDir dir("places");
+    const std::string missing = dir.File("missing.sqlite");
+    EXPECT_TRUE(FirefoxHistoryAddresses(missing).empty());
+    EXPECT_EQ(FilesIn(dir.path()), 0u) << "a missing database is not created";
+
+    const std::string places = dir.File("places.sqlite");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(places.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db,
+                 "create table moz_places (id integer primary key, url text);"
+                 "insert into moz_places (url) values ('http://a.example/'), ('http://b.example//'), (null);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    const std::string before = test::ReadWholeFile(places);
+    EXPECT_EQ(FirefoxHistoryAddresses(places), (std::vector<std::string>{"http://a.example", "http://b.example", ""}));
+    EXPECT_EQ(test::ReadWholeFile(places), before);
+    EXPECT_EQ(FilesIn(dir.path()), 1u) << "no journal or lock file is left beside it";
+
+    const std::string damaged = dir.File("damaged.sqlite");
+    test::WriteWholeFile(damaged, "this is not a database at all, just some words to read");
+    EXPECT_TRUE(FirefoxHistoryAddresses(damaged).empty());
+    EXPECT_EQ(test::ReadWholeFile(damaged), "this is not a database at all, just some words to read");
+    DeleteFileA(places.c_str());
+    DeleteFileA(damaged.c_str());
+}
+
+}  // namespace
+}  // namespace tvx::win
