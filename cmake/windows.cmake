@@ -87,6 +87,8 @@ set_source_files_properties(resources/TavrolinexExt.rc PROPERTIES OBJECT_DEPENDS
 add_executable(Tavrolinex WIN32
   config/win32/config_dialog.cpp
   config/win32/config_lists.cpp
+  config/win32/config_composed.cpp
+  config/win32/editors.cpp
   config/win32/row_list_view.cpp
   launcher/win32/main.cpp
   launcher/win32/application.cpp

@@ -14,7 +14,8 @@ inline constexpr std::string_view kMessageKeys[] = {
     "AddComposedToComp", "FireFoxRunning", "BatchReplace", "FindWhatEmpty", "ConfigFilePathEmpty",
     "ConfigFileNameError", "ExportedTip", "ImportedTip", "ProgramRunning",
     // messages of this program beyond the original set
-    "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "DroppedPathTooLong",
+    "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "DroppedPathTooLong", "CheckComposedItem",
+    "ComposedMemberInvalid",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -79,4 +79,58 @@
 #define IDC_CFG_DEL_MEMBER         2092
 #define IDC_CFG_CLEAR_MEMBERS      2093
 
+/* the custom-command editor "Item Info" (template 131) */
+#define IDD_ITEM_INFO              131
+#define IDC_INFO_EXIT              2101
+#define IDC_INFO_MIN               2102
+#define IDC_INFO_NAME_LABEL        2103
+#define IDC_INFO_NAME              2104
+#define IDC_INFO_COMMAND_LABEL     2105
+#define IDC_INFO_COMMAND           2106
+#define IDC_INFO_HINT              2107
+#define IDC_INFO_NOTE              2108
+#define IDC_INFO_TEST              2109
+#define IDC_INFO_FILE              2110
+#define IDC_INFO_OK                2111
+#define IDC_INFO_CANCEL            2112
+
+/* the clipboard editor "Edit ClipData Item" (template 132) */
+#define IDD_CLIP_EDITOR            132
+#define IDC_CLIP_EXIT              2121
+#define IDC_CLIP_MIN               2122
+#define IDC_CLIP_NAME_LABEL        2123
+#define IDC_CLIP_NAME              2124
+#define IDC_CLIP_MODIFY            2125
+#define IDC_CLIP_TEST              2126
+#define IDC_CLIP_HINT_MODIFY       2127
+#define IDC_CLIP_HINT_TEST         2128
+#define IDC_CLIP_OK                2129
+#define IDC_CLIP_CANCEL            2130
+
+/* "Replacement Settings" (template 133) */
+#define IDD_BATCH_REPLACE          133
+#define IDC_REPL_EXIT              2141
+#define IDC_REPL_MIN               2142
+#define IDC_REPL_EXPLAIN           2143
+#define IDC_REPL_EXAMPLE           2144
+#define IDC_REPL_NAME_GROUP        2145
+#define IDC_REPL_NAME_FIND         2146
+#define IDC_REPL_NAME_WITH         2147
+#define IDC_REPL_SHORT_GROUP       2148
+#define IDC_REPL_SHORT_FIND        2149
+#define IDC_REPL_SHORT_WITH        2150
+#define IDC_REPL_PATH_GROUP        2151
+#define IDC_REPL_PATH_FIND         2152
+#define IDC_REPL_PATH_WITH         2153
+#define IDC_REPL_BROWSE            2154
+#define IDC_REPL_ALL_ITEMS         2155
+#define IDC_REPL_OK                2156
+#define IDC_REPL_CANCEL            2157
+#define IDC_REPL_FIND_LABEL1       2158
+#define IDC_REPL_WITH_LABEL1       2159
+#define IDC_REPL_FIND_LABEL2       2160
+#define IDC_REPL_WITH_LABEL2       2161
+#define IDC_REPL_FIND_LABEL3       2162
+#define IDC_REPL_WITH_LABEL3       2163
+
 #endif

@@ -20,7 +20,12 @@ background() { # name width height band
       -fill none -stroke "$DEEP" -strokewidth 2 -draw "rectangle 0,0 $(($2-1)),$(($3-1))"
 }
 background CommonDlg 437 302 20
-background CommonDlg_01 640 440 20
+# The larger dialogs come in many sizes: no band whose edge would land at a
+# different height in each, but a soft light top that fades into the body.
+OUT="$IMG/CommonDlg_01.png"
+png -size 640x440 gradient:'#FFFFFF'-"$PALE" \
+    \( -size 640x70 gradient:'#CDEEFF'-'#FFFFFF' \) -geometry +0+0 -composite \
+    -fill none -stroke "$DEEP" -strokewidth 2 -draw "rectangle 0,0 639,439"
 OUT="$IMG/DealProgress.png"
 png -size 281x104 gradient:'#FFFFFF'-"$PALE" -fill none -stroke "$BLUE" -strokewidth 3 \
     -draw "roundrectangle 1,1 279,102 8,8" -fill "$BLUE" -stroke none -draw "rectangle 20,70 260,74"

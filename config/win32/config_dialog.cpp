@@ -25,7 +25,7 @@ constexpr UINT_PTR kStartTimer = 1;  // one-shot, 200 ms after opening
 // Posted to itself, to act once a control has handled a click.
 constexpr UINT kTreeClicked = WM_APP + 2;
 constexpr UINT kBeginInplaceEdit = WM_APP + 3;  // wParam row, lParam column
-constexpr COLORREF kTitleColor = RGB(255, 255, 255);
+constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of the picture
 constexpr size_t kDroppedPathBuffer = 512;
 
 int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
@@ -163,6 +163,7 @@ void ConfigDialog::SetUpLists() {
     prepare(Item(IDC_CFG_MEMBERS));
     if (SkinListCtrl* members = SkinList(IDC_CFG_MEMBERS, installDir_))
         members->InsertColumn(0, "Name", SkinListCtrl::Left, 660);
+    memberView_.Attach(Item(IDC_CFG_MEMBERS), [this](size_t r, int) { return members_[r].name; });
 
     HWND keys = Item(IDC_CFG_KEYS);
     prepare(keys);
@@ -334,6 +335,7 @@ void ConfigDialog::OnTreeSelection() {
     }
     if (pinned_) return;  // "Not Change List": the list stays as it is
     EndInplaceEdit();
+    if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED) ClearComposedBox();
     listed_ = node;
     FillList();
     RebuildLeaves();
@@ -344,7 +346,7 @@ void ConfigDialog::OnTreeClick() {
     CheckDlgButton(hwnd(), IDC_CFG_UNCHANGE_COMPOSED, BST_UNCHECKED);
     if (TreeView_GetSelection(Item(IDC_CFG_TREE))) return;
     ClearInfo();
-    SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, "");
+    ClearComposedBox();
     rows_.clear();
     itemView_.Reset(0);
 }
@@ -465,12 +467,14 @@ bool ConfigDialog::Save(bool quiet) {
         return false;
     }
     modified_ = false;
+    SettleDataFiles(true);
     if (!quiet) ShowKey(hwnd(), "SavedSucess");
     return true;
 }
 
 void ConfigDialog::CloseDialog(INT_PTR result) {
     EndInplaceEdit();
+    if (result != IDOK) SettleDataFiles(false);  // ended without saving
     CloseKeyPopup();
     OnActivate(false);
     rows_.clear();
@@ -525,6 +529,7 @@ void ConfigDialog::ReceiveItem() {
         ShowMessageLater("AddItemFailed");  // the sender waits in SendMessage
         return;
     }
+    SettleDataFiles(true);  // the item file holds the dialog's records now
     if (node && !SaveCatalogFile(CatalogFilePath(), tree_)) {
         node->nodeData = before;
         ShowMessageLater("AddItemCatalogFailed");
@@ -582,6 +587,7 @@ bool ConfigDialog::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_KEYUP && msg.wParam == VK_DELETE) {
         if (msg.hwnd == Item(IDC_CFG_TREE)) DeleteCatalog();
         else if (msg.hwnd == Item(IDC_CFG_ITEMS)) RemoveFromList(false);
+        else if (msg.hwnd == Item(IDC_CFG_MEMBERS)) DeleteMembers(false);
         return false;
     }
     if (msg.message == WM_KEYUP && msg.wParam == VK_F5) {
@@ -616,6 +622,7 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return false;
     case WM_HOTKEY:
         if (wp == static_cast<WPARAM>(kConfigSaveHotkeyId)) {
+            SaveComposed(false, true);
             SetInfo();
             Save(true);
         }
@@ -656,10 +663,12 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lp);
         result = 0;
-        if (itemView_.HandleNotify(header) || candidateView_.HandleNotify(header)) return true;
+        if (itemView_.HandleNotify(header) || candidateView_.HandleNotify(header) || memberView_.HandleNotify(header))
+            return true;
         switch (header->idFrom) {
         case IDC_CFG_TREE:
             if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) OnTreeSelection();
+            else if (header->code == NM_DBLCLK) EditSelectedItem();
             else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
                 auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
                 if (NodeOfItem(change->itemNew.hItem) != &tree_.root()) UpdateExpandedImage(*change);
@@ -673,6 +682,7 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 SendMessageA(header->hwndFrom, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
                 if (hit.iItem >= 0) {
                     ShowInfo(hit.iItem);
+                    LoadComposedFromRow(hit.iItem);
                     // Once the list is done with the click (it takes the focus back).
                     if (hit.iSubItem == 1 || hit.iSubItem == 4)
                         PostMessageA(hwnd(), kBeginInplaceEdit, static_cast<WPARAM>(hit.iItem), hit.iSubItem);
@@ -687,10 +697,19 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 if (column == 0 || column == 1) SortItems(column);
             } else if (header->code == LVN_BEGINSCROLL) {
                 EndInplaceEdit();
+            } else if (header->code == NM_DBLCLK) {
+                EditSelectedItem();
             }
             return true;
         case IDC_CFG_CANDIDATES:
-            if (header->code == NM_DBLCLK) AddCandidatesToList(false);
+            if (header->code == NM_DBLCLK) {
+                const long row = candidateView_.FirstSelected();
+                if (ComposedChecked()) {
+                    if (row >= 0) AddMembers({{candidates_[static_cast<size_t>(row)].name, candidates_[static_cast<size_t>(row)].target}});
+                } else {
+                    AddCandidatesToList(false);
+                }
+            }
             else if (header->code == LVN_COLUMNCLICK) SortCandidateList();
             return true;
         case IDC_CFG_KEYS:
@@ -745,6 +764,17 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
     case IDC_CFG_FILES: AddChosenFiles(); break;
     case IDC_CFG_FOLDER: AddChosenFolder(); break;
     case IDC_CFG_INPLACE_EDIT: if (code == EN_KILLFOCUS) EndInplaceEdit(); break;
+    case IDC_CFG_CUSTOM: CreateCustomItem(); break;
+    case IDC_CFG_BATCH_REPLACE: RunBatchReplace(); break;
+    case IDC_CFG_ADD_TO_COMP: AddItemsToComposed(); break;
+    case IDC_CFG_DEL_MEMBER: DeleteMembers(false); break;
+    case IDC_CFG_CLEAR_MEMBERS: DeleteMembers(true); break;
+    case IDC_CFG_MEMBER_UP: MoveMember(-1); break;
+    case IDC_CFG_MEMBER_DOWN: MoveMember(1); break;
+    case IDC_CFG_EDIT_MEMBER: EditMember(); break;
+    case IDC_CFG_TEST_COMP: TestComposed(); break;
+    case IDC_CFG_CREATE_COMP: SaveComposed(true, false); break;
+    case IDC_CFG_SAVE_COMP: SaveComposed(false, false); break;
     default: break;
     }
 }

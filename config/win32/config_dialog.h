@@ -4,6 +4,7 @@
 // the item and catalog files only when the user saves (and when an entry
 // arrives through the mailbox while it is open).
 #pragma once
+#include "config/editor_rules.h"
 #include "config/item_rows.h"
 #include "config/win32/row_list_view.h"
 #include "data/catalog_tree.h"
@@ -95,6 +96,23 @@ private:
     void FindCandidate();
     void SortCandidateList();
 
+    // the composed box, the editors and batch replace
+    bool ComposedChecked() const;
+    void ClearComposedBox();
+    void LoadComposedFromRow(long row);
+    void AddMembers(const std::vector<ComposedMember>& added);
+    void AddItemsToComposed();
+    void DeleteMembers(bool all);
+    void MoveMember(int delta);
+    void EditMember();
+    void TestComposed();
+    bool SaveComposed(bool create, bool quiet);
+    bool EditCommand(std::string& name, std::string& command, bool& captured);
+    void CreateCustomItem();
+    void EditSelectedItem();
+    void RunBatchReplace();
+    void SettleDataFiles(bool saved);
+
     // saving and closing
     bool Save(bool quiet);
     void CloseDialog(INT_PTR result);
@@ -122,7 +140,12 @@ private:
 
     std::vector<ItemRow> rows_;
     std::vector<CandidateRow> candidates_;
-    RowListView itemView_, candidateView_;
+    std::vector<ComposedMember> members_;
+    RowListView itemView_, candidateView_, memberView_;
+    std::string composedName_;     // the composed name the box holds
+    long long composedFrom_ = -1;  // the record the box was loaded from
+    bool composedModified_ = false;
+    DataFileLedger dataFiles_;
     SkinListCtrl* itemList_ = nullptr;
     SkinListCtrl* candidateList_ = nullptr;
     SkinTreeCtrl* treeCtrl_ = nullptr;

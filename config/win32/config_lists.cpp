@@ -147,6 +147,8 @@ void ConfigDialog::AddCandidatesToList(bool all) {
 void ConfigDialog::RemoveFromList(bool all) {
     if (all && ShowKey(hwnd(), "UnselectAllItems", MB_YESNO) == IDNO) return;
     EndInplaceEdit();
+    if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED && (all || itemView_.FirstSelected() >= 0))
+        ClearComposedBox();
     std::vector<size_t> chosen;
     if (all) {
         for (size_t i = 0; i < rows_.size(); ++i) chosen.push_back(i);
@@ -212,6 +214,10 @@ void ConfigDialog::ExecSelected() {
 
 // Step E: a file (dropped, or chosen by "Files ..." or "Foder ...") becomes an item.
 void ConfigDialog::AddFile(const std::string& title, const std::string& path) {
+    if (ComposedChecked()) {
+        if (!path.empty()) AddMembers({{path, path}});  // a member of the composed box instead
+        return;
+    }
     EndInplaceEdit();
     if (!AddFileRow(title, path, rows_, store_, newGuid_)) return;
     itemView_.Reset(rows_.size());

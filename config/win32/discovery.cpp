@@ -191,8 +191,8 @@ std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>
 
 // ---- the file choosers ---------------------------------------------------------------
 
-std::vector<std::string> ChooseFiles(HWND owner) {
-    std::vector<char> buffer(26000, '\0');
+std::vector<std::string> ChooseFiles(HWND owner, size_t bufferSize) {
+    std::vector<char> buffer(bufferSize, '\0');
     static const char kFilters[] =
         "Exe File(*.exe)\0*.exe\0Com File(*.com)\0*.com\0Bat File(*.bat)\0*.bat\0Ms Word(*.doc)\0*.doc\0"
         "Ms Excel(*.xls)\0*.xls\0Text(*.txt)\0*.txt\0htm(*.htm)\0*.htm\0ALL(*.*)\0*.*\0";
@@ -208,13 +208,13 @@ std::vector<std::string> ChooseFiles(HWND owner) {
     return SplitChosenFiles(buffer.data(), buffer.size());
 }
 
-std::optional<std::string> ChooseFolder(HWND owner) {
+std::optional<std::string> ChooseFolder(HWND owner, const char* title) {
     PIDLIST_ABSOLUTE computer = nullptr;
     SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, &computer);
     BROWSEINFOA info = {};
     info.hwndOwner = owner;
     info.pidlRoot = computer;
-    info.lpszTitle = "Select Folder";
+    info.lpszTitle = title;
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
     std::optional<std::string> path;

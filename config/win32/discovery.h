@@ -44,10 +44,12 @@ std::vector<std::string> StartMenuProgramFolders();
 std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>& liveNames,
                                            const std::vector<std::string>& startMenuFolders, bool registeredApps = true);
 
-// The files chosen in the open-file dialog (full paths; none on Cancel).
-std::vector<std::string> ChooseFiles(HWND owner);
-// The folder chosen in the folder browser, or nothing on Cancel.
-std::optional<std::string> ChooseFolder(HWND owner);
+// The files chosen in the open-file dialog (full paths; none on Cancel);
+// the dialog's buffer holds `bufferSize` bytes.
+std::vector<std::string> ChooseFiles(HWND owner, size_t bufferSize = 26000);
+// The folder chosen in the folder browser under the computer folder, or
+// nothing on Cancel.
+std::optional<std::string> ChooseFolder(HWND owner, const char* title = "Select Folder");
 
 // ---- browser history ------------------------------------------------------------------
 

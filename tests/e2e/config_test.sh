@@ -55,8 +55,7 @@ open_config() {
 type_into() { # ID TEXT: clicks into a box, empties it and types
   drive click-at "$CFG" "$1"
   drive key end
-  local i
-  for i in $(seq 1 12); do drive key back; done
+  drive key back 40
   drive type "$2"
 }
 click_cell() { # LIST ROW COLUMN

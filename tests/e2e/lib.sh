@@ -67,8 +67,7 @@ tray_shown() { [ "$(drive tray "$LAUNCHER" 143 | value_of tray)" = "$1" ]; }
 clear_box() { # ID
   drive click-at "$LAUNCHER" "$1"
   drive key end
-  local i
-  for i in 1 2 3 4 5 6; do drive key back; done
+  drive key back 40
 }
 
 # Ends whatever is left of a program run that failed half way.

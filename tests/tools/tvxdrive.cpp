@@ -19,7 +19,7 @@
 //   tvxdrive click-at HWND ID [right]      a real mouse click in the middle of the control (ID 0: the window)
 //   tvxdrive press-release HWND ID DX DY   presses in the control, moves by DX,DY, releases there
 //   tvxdrive type TEXT                     real key presses for the characters of TEXT
-//   tvxdrive key NAME                      a real key press: enter, esc, down, up, left, right, tab,
+//   tvxdrive key NAME [TIMES]              a real key press: enter, esc, down, up, left, right, tab,
 //                                          back, home, end, space
 //   tvxdrive focused                       the focused control: id= and top= (its top-level window)
 //   tvxdrive list HWND ID                  count=, sel=, visible=, height=, page= (rows shown)
@@ -427,9 +427,10 @@ int main(int argc, char** argv) {
         const std::pair<const char*, WORD> keys[] = {{"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"down", VK_DOWN},
                                                      {"up", VK_UP},        {"tab", VK_TAB},     {"back", VK_BACK},
                                                      {"home", VK_HOME},    {"end", VK_END},     {"right", VK_RIGHT}, {"left", VK_LEFT}, {"space", VK_SPACE}};
+        const int times = argc > 3 ? std::max(1, std::atoi(argv[3])) : 1;
         for (const auto& k : keys)
             if (name == k.first) {
-                SendKey(k.second, false);
+                for (int i = 0; i < times; ++i) SendKey(k.second, false);
                 Sleep(250);
                 return 0;
             }

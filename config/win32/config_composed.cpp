@@ -1,0 +1,347 @@
+// The configuration dialog's composed box, its item editors and batch
+// replace. The rules (the stored form, the name checks, the replacement)
+// live in config/editor_rules.h.
+#include "config/win32/config_dialog.h"
+
+#include "data/ansi_text.h"
+#include "data/win32/profile.h"
+#include "launcher/short_name.h"
+#include "launcher/win32/run_command.h"
+#include "config/win32/editors.h"
+#include "resources/config_ids.h"
+#include "ui/skin/win32/message_box.h"
+#include "ui/skin/win32/skin_controls.h"
+
+namespace tvx::win {
+
+namespace {
+int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
+}  // namespace
+
+bool ConfigDialog::ComposedChecked() const { return IsDlgButtonChecked(hwnd(), IDC_CFG_COMPOSED) == BST_CHECKED; }
+
+void ConfigDialog::ClearComposedBox() {
+    members_.clear();
+    memberView_.Reset(0);
+    composedName_.clear();
+    composedFrom_ = -1;
+    composedModified_ = false;
+    SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, "");
+    CheckDlgButton(hwnd(), IDC_CFG_COMPOSED, BST_UNCHECKED);
+}
+
+// A click on an item row loads a composed item into the box (and empties
+// the box for any other item), after asking to keep unsaved changes.
+void ConfigDialog::LoadComposedFromRow(long row) {
+    if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) == BST_CHECKED) return;
+    if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
+    const std::string clickedName = rows_[static_cast<size_t>(row)].name;
+    const bool unsaved = composedFrom_ >= 0 && (composedModified_ || Trim(BoxText(IDC_CFG_COMP_NAME)) != composedName_);
+    if (unsaved && ShowKey(hwnd(), "SaveData", MB_YESNO) != IDNO) {
+        // Into the item of that composed name when the list has one, else a new item.
+        const std::string name = ComposedItemName(Trim(BoxText(IDC_CFG_COMP_NAME)));
+        bool listed = false;
+        for (const ItemRow& r : rows_)
+            if (r.name == name) listed = true;
+        if (listed) {
+            for (const ItemRow& r : rows_)
+                if (r.name == name) composedFrom_ = static_cast<long long>(r.index);
+            SaveComposed(false, true);
+        } else {
+            SaveComposed(true, true);
+        }
+    }
+    // The row may have moved while the box was saved: find it by name.
+    long at = -1;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].name == clickedName) {
+            at = static_cast<long>(i);
+            break;
+        }
+    if (at < 0) return;
+    const ItemRow& r = rows_[static_cast<size_t>(at)];
+    if (!IsComposedCommand(r.command)) {
+        ClearComposedBox();
+        return;
+    }
+    members_ = ParseComposedCommand(r.command);
+    memberView_.Reset(members_.size());
+    composedName_ = ComposedNameOf(r.name);
+    SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, composedName_.c_str());
+    CheckDlgButton(hwnd(), IDC_CFG_COMPOSED, BST_CHECKED);
+    composedFrom_ = static_cast<long long>(r.index);
+    composedModified_ = false;
+}
+
+// Members come from item rows, candidates and files; a name the box has
+// (in any case) or a composed item's is skipped, and a member the stored
+// form cannot hold (line breaks, "^^^") is refused.
+void ConfigDialog::AddMembers(const std::vector<ComposedMember>& added) {
+    const size_t before = members_.size();
+    bool refused = false;
+    for (const ComposedMember& m : added) {
+        if (IsComposedName(m.name)) continue;
+        if (!FitsComposedForm(m)) {
+            refused = true;
+            continue;
+        }
+        bool present = false;
+        for (const ComposedMember& have : members_)
+            if (EqualsNoCase(have.name, m.name)) present = true;
+        if (!present) members_.push_back(m);
+    }
+    if (before == 0 && members_.size() == 1 && Trim(BoxText(IDC_CFG_COMP_NAME)).empty())
+        SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, members_[0].name.c_str());
+    if (members_.size() != before) {
+        composedModified_ = true;
+        memberView_.Reset(members_.size());
+        memberView_.SelectOnly(static_cast<long>(members_.size() - 1));
+    }
+    if (refused) ShowKey(hwnd(), "ComposedMemberInvalid");
+}
+
+void ConfigDialog::AddItemsToComposed() {
+    const std::vector<size_t> selected = itemView_.Selected();
+    if (selected.empty()) return;
+    if (IsComposedCommand(rows_[selected.front()].command)) {
+        ShowKey(hwnd(), "AddComposedToComp");  // composed items do not nest
+        return;
+    }
+    std::vector<ComposedMember> added;
+    for (size_t p : selected) added.push_back({rows_[p].name, rows_[p].command});
+    AddMembers(added);
+}
+
+void ConfigDialog::DeleteMembers(bool all) {
+    if (!ComposedChecked()) return;
+    const size_t before = members_.size();
+    if (all) {
+        members_.clear();
+    } else {
+        const std::vector<size_t> selected = memberView_.Selected();
+        for (auto it = selected.rbegin(); it != selected.rend(); ++it) members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(*it));
+    }
+    if (members_.size() != before) composedModified_ = true;
+    memberView_.Reset(members_.size());
+}
+
+void ConfigDialog::MoveMember(int delta) {
+    if (!ComposedChecked()) return;
+    const long current = memberView_.FirstSelected();
+    const long target = current + delta;
+    if (current < 0 || target < 0 || static_cast<size_t>(target) >= members_.size()) return;
+    std::swap(members_[static_cast<size_t>(current)], members_[static_cast<size_t>(target)]);
+    composedModified_ = true;
+    memberView_.Refresh();
+    memberView_.SelectOnly(target);  // the moved member stays the current one
+}
+
+// Opens the editor that suits a command: the clipboard editor for a data
+// file, the custom-command editor otherwise (locked for a control-panel
+// item). Returns false on Cancel.
+bool ConfigDialog::EditCommand(std::string& name, std::string& command, bool& captured) {
+    captured = false;
+    if (IsClipboardCommand(command)) {
+        ClipDataEditor editor(installDir_, name, command);
+        if (editor.RunModal(hwnd()) != IDOK) return false;
+        name = editor.name;
+        captured = editor.captured();
+        command = editor.dataPath;
+        return true;
+    }
+    const bool locked = IsControlPanelCommand(command);
+    ItemInfoEditor editor(installDir_, name, command, locked);
+    if (editor.RunModal(hwnd()) != IDOK) return false;
+    name = editor.name;
+    command = editor.command;  // a locked item keeps its command
+    return true;
+}
+
+void ConfigDialog::EditMember() {
+    const long current = memberView_.FirstSelected();
+    if (current < 0) {
+        ShowKey(hwnd(), "SelectComposedItem");
+        return;
+    }
+    ComposedMember edited = members_[static_cast<size_t>(current)];
+    const std::string before = edited.command;
+    bool captured = false;
+    if (!EditCommand(edited.name, edited.command, captured)) return;
+    if (!FitsComposedForm(edited)) {
+        if (captured) DeleteFileA(edited.command.c_str());  // never referenced
+        ShowKey(hwnd(), "ComposedMemberInvalid");
+        return;
+    }
+    if (captured) {
+        dataFiles_.Captured(edited.command);
+        dataFiles_.Replaced(before);
+    }
+    members_[static_cast<size_t>(current)] = edited;
+    composedModified_ = true;
+    memberView_.Refresh();
+}
+
+void ConfigDialog::TestComposed() {
+    // As the launcher starts it: member after member, half a second apart.
+    if (!members_.empty()) ExecuteItemText(hwnd(), BuildComposedCommand(members_));
+}
+
+// Create Comp (create) and Save Comp; Ctrl+S saves quietly.
+bool ConfigDialog::SaveComposed(bool create, bool quiet) {
+    auto refuse = [&](const char* key) {
+        if (!quiet) ShowKey(hwnd(), key);
+        return false;
+    };
+    if (!ComposedChecked()) return refuse("CheckComposedItem");
+    const std::string composedName = Trim(BoxText(IDC_CFG_COMP_NAME));
+    if (composedName.empty()) return refuse("ComposedNameEmpty");
+    if (members_.empty()) return refuse("ComposedListCount");
+    EndInplaceEdit();
+    ItemRow row;
+    row.name = ComposedItemName(composedName);
+    row.command = BuildComposedCommand(members_);
+    row.shortName = MakeResetShortName(row.name);
+    row.description = composedName;
+    if (create) {
+        row.guid = newGuid_();
+        row.index = store_.size();
+        LaunchItem record;
+        record.Status = "0";
+        store_.Append(std::move(record));
+        UpdateRecordFromRow(store_, row);
+        rows_.push_back(row);
+        itemView_.Reset(rows_.size());
+        itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
+        composedFrom_ = static_cast<long long>(row.index);
+        ListChanged();
+        if (!quiet) ShowKey(hwnd(), "CreatedSuccessfully");
+    } else {
+        if (composedFrom_ < 0 || !store_.IsLive(composedFrom_)) return refuse("SelectItemTavrolinexList");
+        // The record the box was loaded from, and nothing else, takes the box.
+        const size_t index = static_cast<size_t>(composedFrom_);
+        ItemRow saved = RowOfRecord(store_[index], index);
+        saved.name = row.name;
+        saved.command = row.command;
+        saved.shortName = row.shortName;
+        saved.description = row.description;
+        UpdateRecordFromRow(store_, saved);
+        for (ItemRow& r : rows_)
+            if (r.index == index) r = saved;
+        itemView_.Refresh();
+        RebuildLeaves();
+        if (!quiet) ShowKey(hwnd(), "SavedSucess");
+    }
+    composedName_ = composedName;
+    composedModified_ = false;
+    modified_ = true;
+    return true;
+}
+
+// "Custom": a new item from any command, or a new member of the composed box.
+void ConfigDialog::CreateCustomItem() {
+    itemView_.ClearSelection();
+    std::string name, command;
+    bool captured = false;
+    if (!EditCommand(name, command, captured)) return;
+    if (ComposedChecked()) {
+        AddMembers({{name, command}});
+        return;
+    }
+    if (NameTaken(rows_, name, -1)) {
+        ShowKey(hwnd(), "NameExists");
+        return;
+    }
+    HWND combo = Item(IDC_CFG_HOTKEY1);
+    const int choice = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    std::string hotkey1 = choice >= 0 ? SkinComboBox::ItemText(combo, choice) : std::string();
+    std::string hotkey2 = BoxText(IDC_CFG_HOTKEY2);
+    if (!hotkey1.empty() && !hotkey2.empty() && HotkeyTaken(store_, hotkey1, hotkey2, static_cast<size_t>(-1))) {
+        ShowKey(hwnd(), "HotkeyAlreadyExists");
+        return;
+    }
+    if (hotkey1 == "No Hotkey") hotkey1.clear(), hotkey2.clear();
+    EndInplaceEdit();
+    ItemRow row;
+    row.name = name;
+    row.command = command;
+    row.shortName = MakeResetShortName(name);
+    row.hotkey1 = hotkey1;
+    row.hotkey2 = hotkey2;
+    row.description = name;
+    row.guid = newGuid_();
+    row.index = store_.size();
+    LaunchItem record;
+    record.Status = "0";
+    store_.Append(std::move(record));
+    UpdateRecordFromRow(store_, row);
+    rows_.push_back(row);
+    itemView_.Reset(rows_.size());
+    itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
+    ShowInfo(static_cast<long>(rows_.size() - 1));
+    ListChanged();
+}
+
+// A double-click on an item row or a tree node edits the selected row.
+void ConfigDialog::EditSelectedItem() {
+    const long row = itemView_.FirstSelected();
+    if (row < 0) {
+        ShowKey(hwnd(), "SelectItemTavrolinexList");
+        return;
+    }
+    ItemRow& r = rows_[static_cast<size_t>(row)];
+    if (!r.name.empty() && r.name[0] == '+') {
+        ShowKey(hwnd(), "EditComposedItem");  // composed items are edited in the composed box
+        return;
+    }
+    std::string name = r.name, command = r.command;
+    bool captured = false;
+    if (!EditCommand(name, command, captured)) return;
+    if (NameTaken(rows_, name, row)) {
+        if (captured) DeleteFileA(command.c_str());  // never referenced
+        ShowKey(hwnd(), "NameExists");
+        return;
+    }
+    EndInplaceEdit();
+    ItemRow& edited = rows_[static_cast<size_t>(row)];
+    if (captured) {
+        dataFiles_.Captured(command);
+        dataFiles_.Replaced(edited.command);
+    }
+    edited.name = name;
+    if (!IsControlPanelCommand(edited.command)) edited.command = command;
+    edited.shortName = MakeResetShortName(name);
+    UpdateRecordFromRow(store_, edited);
+    modified_ = true;
+    itemView_.Refresh();
+    ShowInfo(row);
+    RebuildLeaves();
+}
+
+void ConfigDialog::RunBatchReplace() {
+    BatchReplaceDialog settingsDialog(installDir_);
+    if (settingsDialog.RunModal(hwnd()) != IDOK) return;
+    if (ShowKey(hwnd(), "BatchReplace", MB_YESNO) == IDNO) return;
+    EndInplaceEdit();
+    if (settingsDialog.settings.allItems) {
+        BatchReplaceTable(store_, settingsDialog.settings);
+        FillList();
+        RebuildLeaves();
+    } else {
+        BatchReplaceRows(rows_, itemView_.Selected(), store_, settingsDialog.settings);
+        itemView_.Refresh();
+        ShowInfo(itemView_.FirstSelected());
+        RebuildLeaves();
+    }
+    modified_ = true;
+}
+
+// After a save, the data files that no saved record names any more go;
+// when the dialog ends without saving, the captures made since the last
+// save go. Only the program's own data files are ever deleted.
+void ConfigDialog::SettleDataFiles(bool saved) {
+    const std::vector<std::string> gone = saved ? dataFiles_.DeletableAfterSave(store_) : dataFiles_.DeletableWithoutSave();
+    for (const std::string& path : gone)
+        if (IsProgramDataFile(path, installDir_)) DeleteFileA(path.c_str());
+}
+
+}  // namespace tvx::win

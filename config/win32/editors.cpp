@@ -1,0 +1,249 @@
+#include "config/win32/editors.h"
+
+#include "config/discovery_rules.h"
+#include "config/win32/discovery.h"
+#include "data/ansi_text.h"
+#include "data/win32/clipboard_io.h"
+#include "data/win32/file_io.h"
+#include "data/win32/profile.h"
+#include "launcher/win32/run_command.h"
+#include "resources/config_ids.h"
+#include "ui/skin/win32/message_box.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace tvx::win {
+
+// ---- the shared frame --------------------------------------------------------------
+
+EditorWindow::EditorWindow(UINT templateId, std::string installDir, int exitId, int minId, std::vector<int> boxes)
+    : Dialog(templateId), installDir_(std::move(installDir)), exitId_(exitId), minId_(minId), boxes_(std::move(boxes)) {}
+
+bool EditorWindow::OnInitDialog() {
+    const std::string img = installDir_ + "\\Images\\";
+    SetBackground(img + "CommonDlg_01.png");
+    SetDragByBody(true);
+    SetTransparentLabels(true);
+    SetButtonImages(exitId_, img + "Exit_01.png", img + "Exit_02.png", MessageText("ExitButton"));
+    SetButtonImages(minId_, img + "Min_01.png", img + "Min_02.png", MessageText("MinButton"));
+    return true;
+}
+
+void EditorWindow::TextButton(int id, const char* tooltipKey) {
+    const std::string img = installDir_ + "\\Images\\";
+    SetButtonImages(id, img + "normalbtn_01.png", img + "normalbtn_02.png",
+                    tooltipKey ? MessageText(tooltipKey) : std::string());
+}
+
+int EditorWindow::Tell(const char* key, UINT type) { return ShowMessage(hwnd(), MessageText(key), type); }
+
+std::string EditorWindow::Text(int id) const {
+    HWND box = GetDlgItem(hwnd(), id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+bool EditorWindow::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != WM_PAINT) return false;
+    Paint();
+    result = 0;
+    return true;
+}
+
+void EditorWindow::Paint() {
+    PaintDC paint(hwnd());
+    const HDC dc = paint.get();
+    UniqueGdi<HPEN> outline(CreatePen(PS_SOLID, 1, RGB(161, 220, 255)));
+    {
+        SelectGuard pen(dc, outline.get());
+        SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
+        for (int id : boxes_) {
+            RECT rc{};
+            GetWindowRect(Item(id), &rc);
+            MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rc), 2);
+            RoundRect(dc, rc.left - 2, rc.top - 2, rc.right + 2, rc.bottom + 2, 1, 1);
+        }
+    }
+    char title[256] = {};
+    GetWindowTextA(hwnd(), title, sizeof title);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    SelectGuard fontGuard(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(31, 78, 107));
+    TextOutA(dc, 20, 8, title, static_cast<int>(std::strlen(title)));
+}
+
+// ---- "Item Info" -------------------------------------------------------------------------
+
+ItemInfoEditor::ItemInfoEditor(std::string installDir, std::string n, std::string c, bool locked)
+    : EditorWindow(IDD_ITEM_INFO, std::move(installDir), IDC_INFO_EXIT, IDC_INFO_MIN, {IDC_INFO_NAME, IDC_INFO_COMMAND}),
+      name(std::move(n)), command(std::move(c)), locked_(locked) {}
+
+bool ItemInfoEditor::OnInitDialog() {
+    EditorWindow::OnInitDialog();
+    TextButton(IDC_INFO_TEST, "TestCommand");
+    TextButton(IDC_INFO_FILE, "SelectFile");
+    TextButton(IDC_INFO_OK);
+    TextButton(IDC_INFO_CANCEL, "Cancel");
+    SetDlgItemTextA(hwnd(), IDC_INFO_NAME, name.c_str());
+    // A control-panel item shows the word "Command" in place of its command.
+    SetDlgItemTextA(hwnd(), IDC_INFO_COMMAND, locked_ ? "Command" : command.c_str());
+    // A clipboard data file is not edited here; a control-panel item's
+    // command not at all.
+    if (command.find(".stx") != std::string::npos || locked_) {
+        EnableWindow(Item(IDC_INFO_COMMAND), FALSE);
+        EnableWindow(Item(IDC_INFO_FILE), FALSE);
+    }
+    if (locked_) EnableWindow(Item(IDC_INFO_TEST), FALSE);
+    return true;
+}
+
+void ItemInfoEditor::OnTest() {
+    const std::string text = Trim(Text(IDC_INFO_COMMAND));
+    if (text.empty()) {
+        Tell("CommandEmpty");
+        return;
+    }
+    // As the launcher will start it: line by line, a data file back on the clipboard.
+    ExecuteItemText(hwnd(), text);
+}
+
+void ItemInfoEditor::OnFile() {
+    // Every chosen file becomes one more line of the command.
+    std::string text = Text(IDC_INFO_COMMAND);
+    for (const std::string& path : ChooseFiles(hwnd(), 5200)) text += "\r\n" + path;
+    SetDlgItemTextA(hwnd(), IDC_INFO_COMMAND, text.c_str());
+}
+
+void ItemInfoEditor::OnSave() {
+    const std::string n = Trim(Text(IDC_INFO_NAME));
+    switch (CheckEditorName(n)) {
+    case NameCheck::Empty: Tell("NameEmpty"); return;
+    case NameCheck::Reserved: Tell("ReservedNameWord"); return;
+    case NameCheck::Ok: break;
+    }
+    const std::string c = Trim(Text(IDC_INFO_COMMAND));
+    if (c.empty()) {
+        Tell("CommandEmpty");
+        return;
+    }
+    name = n;
+    if (!locked_) command = c;
+    End(IDOK);
+}
+
+void ItemInfoEditor::OnCommand(int id, int, HWND) {
+    switch (id) {
+    case IDC_INFO_OK: OnSave(); break;
+    case IDC_INFO_CANCEL: End(IDCANCEL); break;
+    case IDC_INFO_TEST: OnTest(); break;
+    case IDC_INFO_FILE: OnFile(); break;
+    case IDC_INFO_MIN: ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case IDC_INFO_EXIT: OnExit(); break;
+    default: break;
+    }
+}
+
+// ---- "Edit ClipData Item" ------------------------------------------------------------------
+
+ClipDataEditor::ClipDataEditor(std::string installDir, std::string n, std::string currentPath)
+    : EditorWindow(IDD_CLIP_EDITOR, installDir, IDC_CLIP_EXIT, IDC_CLIP_MIN, {IDC_CLIP_NAME}), name(std::move(n)),
+      currentPath_(std::move(currentPath)), newPath_(NewClipboardDataPath(installDir)) {}
+
+bool ClipDataEditor::OnInitDialog() {
+    EditorWindow::OnInitDialog();
+    TextButton(IDC_CLIP_MODIFY, "Btn_GetClipboard");
+    TextButton(IDC_CLIP_TEST, "Btn_SetClipboard");
+    TextButton(IDC_CLIP_OK);
+    TextButton(IDC_CLIP_CANCEL, "Cancel");
+    SetDlgItemTextA(hwnd(), IDC_CLIP_NAME, name.c_str());
+    return true;
+}
+
+void ClipDataEditor::Discard() {
+    // The new capture was never taken: it goes; the item's file stays.
+    if (PathExists(newPath_)) DeleteFileA(newPath_.c_str());
+}
+
+void ClipDataEditor::OnExit() {
+    Discard();
+    End(IDCANCEL);
+}
+
+void ClipDataEditor::OnSave() {
+    const std::string n = Trim(Text(IDC_CLIP_NAME));
+    switch (CheckEditorName(n)) {
+    case NameCheck::Empty: Tell("NameEmpty"); return;
+    case NameCheck::Reserved: Tell("ReservedNameWord"); return;
+    case NameCheck::Ok: break;
+    }
+    name = n;
+    // The item's former file is not deleted here: the configuration dialog
+    // deletes it when it saves the record that no longer names it.
+    captured_ = PathExists(newPath_);
+    dataPath = captured_ ? newPath_ : currentPath_;
+    End(IDOK);
+}
+
+void ClipDataEditor::OnCommand(int id, int, HWND) {
+    switch (id) {
+    case IDC_CLIP_MODIFY: CaptureClipboard(hwnd(), newPath_); break;
+    case IDC_CLIP_TEST: RestoreClipboard(hwnd(), PathExists(newPath_) ? newPath_ : currentPath_); break;
+    case IDC_CLIP_OK: OnSave(); break;
+    case IDC_CLIP_CANCEL: OnExit(); break;
+    case IDC_CLIP_MIN: ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case IDC_CLIP_EXIT: OnExit(); break;
+    default: break;
+    }
+}
+
+// ---- "Replacement Settings" -------------------------------------------------------------------
+
+BatchReplaceDialog::BatchReplaceDialog(std::string installDir)
+    : EditorWindow(IDD_BATCH_REPLACE, std::move(installDir), IDC_REPL_EXIT, IDC_REPL_MIN,
+                   {IDC_REPL_NAME_FIND, IDC_REPL_NAME_WITH, IDC_REPL_SHORT_FIND, IDC_REPL_SHORT_WITH, IDC_REPL_PATH_FIND,
+                    IDC_REPL_PATH_WITH}) {}
+
+bool BatchReplaceDialog::OnInitDialog() {
+    EditorWindow::OnInitDialog();
+    TextButton(IDC_REPL_BROWSE);
+    TextButton(IDC_REPL_OK);
+    TextButton(IDC_REPL_CANCEL, "Cancel");
+    return true;
+}
+
+void BatchReplaceDialog::OnSave() {
+    const std::string pathFind = Trim(Text(IDC_REPL_PATH_FIND));
+    if (pathFind.empty()) {
+        Tell("FindWhatEmpty");
+        return;
+    }
+    // Written, never read by the program.
+    WriteProfileText(installDir_ + "\\Config.ini", "Zizurodi", "InstallPath", pathFind);
+    settings.nameFind = Text(IDC_REPL_NAME_FIND);
+    settings.nameReplacement = Text(IDC_REPL_NAME_WITH);
+    settings.shortFind = Text(IDC_REPL_SHORT_FIND);
+    settings.shortReplacement = Text(IDC_REPL_SHORT_WITH);
+    settings.pathFind = pathFind;
+    settings.pathReplacement = Text(IDC_REPL_PATH_WITH);
+    settings.allItems = IsDlgButtonChecked(hwnd(), IDC_REPL_ALL_ITEMS) == BST_CHECKED;
+    End(IDOK);
+}
+
+void BatchReplaceDialog::OnCommand(int id, int, HWND) {
+    switch (id) {
+    case IDC_REPL_BROWSE:
+        if (const std::optional<std::string> folder = ChooseFolder(hwnd(), "")) SetDlgItemTextA(hwnd(), IDC_REPL_PATH_WITH, folder->c_str());
+        break;
+    case IDC_REPL_OK: OnSave(); break;
+    case IDC_REPL_CANCEL: End(IDCANCEL); break;
+    case IDC_REPL_MIN: ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case IDC_REPL_EXIT: OnExit(); break;
+    default: break;
+    }
+}
+
+}  // namespace tvx::win

@@ -1,0 +1,268 @@
+#!/usr/bin/env bash
+# The item editors, the composed box and batch replace, used as a person
+# would from the configuration dialog, and the entries they make started from
+# the launcher: custom commands of several lines, a clipboard entry captured
+# anew (and cancelled, and kept when the dialog is cancelled), a composed
+# entry of three members, and folder parts replaced in many commands.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" editors || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+HELPER='C:\Program Files\Tavrolinex\tvxhelper.exe'
+LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
+export TVX_HELPER_LOG='C:\helper.log'
+tvx_install "$TVX_DIST"
+cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+CLIP='0A0B0C0D-1111-4222-8333-444455556666'
+DATA_WIN="$TVX_INSTALL_WIN\\Data"
+# A clipboard data file holding the text "old text" (format 1, 9 bytes).
+python3 -c 'import sys; open(sys.argv[1], "wb").write(b"1".ljust(8, b"\0") + b"9".ljust(8, b"\0") + b"old text\0")' \
+  "$TVX_INSTALL_UNIX/Data/$CLIP.stx"
+sed -e "s/@HELPER@/$(printf '%s' "$HELPER" | sed 's/\\/\\\\\\\\/g')/g" \
+    -e "s/@CLIP@/$(printf '%s' "$DATA_WIN\\$CLIP.stx" | sed 's/\\/\\\\\\\\/g')/g" > "$TVX_BUILD/editors-items.txt" <<'EOF_ITEMS'
+item	One	m1			first member	@HELPER@ m1
+item	Two	m2			second member	@HELPER@ m2
+item	Three	m3			third member	@HELPER@ m3
+item	Panel	pn			a control panel	C:\\windows\\system32\\desk.cpl
+item	Snippet	snip			stored text	@CLIP@
+item	Old A	oa			moves	C:\\Old\\a.exe
+item	Old B	ob			moves	C:\\Old\\b.exe
+item	Elsewhere	ew			another catalog	C:\\Old\\c.exe
+catalog	Work	0,1,2,3,4
+catalog	Moving	5,6
+catalog	Other	7
+EOF_ITEMS
+"$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/editors-items.txt" "$TVX_INSTALL_UNIX" >/dev/null
+rm -f "$LOG_UNIX"
+
+dump() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX"; }
+field_of() { dump | awk -F'\t' -v n="$1" -v f="$2" '$1=="item" && $4==n && $3=="0" {print $f; exit}'; }
+count_of() { drive list "$CFG" "$1" | value_of count; }
+data_files() { ls "$TVX_INSTALL_UNIX/Data" | sort | tr '\n' ' '; }
+answer() {
+  local box
+  box=$(drive wait-title Tavrolinex "${2:-6000}" "$1" | value_of hwnd)
+  if [ -z "$box" ]; then echo "(no box)"; return 1; fi
+  drive text "$box" 1070
+  drive click "$box" "$1"
+  drive gone-ctl 1070 4000 >/dev/null
+}
+tree_has_selection() { [ "$(drive tree-count "$CFG" 2010 | value_of selected)" = 1 ]; }
+open_config() {
+  drive click "$LAUNCHER" 1330
+  CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
+  [ -n "$CFG" ] && wait_until 20 tree_has_selection
+}
+click_cell() { # LIST ROW COLUMN
+  local x y
+  eval "$(drive list-cell "$CFG" "$1" "$2" "$3" | sed -n 's/^\([xy]\)=/\1=/p')"
+  drive click-screen "$x" "$y"
+}
+double_click_row() { # ROW
+  local x y
+  eval "$(drive list-cell "$CFG" 2034 "$1" 0 | sed -n 's/^\([xy]\)=/\1=/p')"
+  drive click-screen "$x" "$y"
+  drive click-screen "$x" "$y" >/dev/null  # the second press of a double click
+}
+type_into() { # DIALOG ID TEXT
+  drive click-at "$1" "$2"
+  drive key end
+  drive key back 40
+  [ -n "$3" ] && drive type "$3"
+}
+run_from_launcher() { # SHORT-NAME
+  clear_box 1025
+  drive type "$1"
+  drive key enter
+}
+
+start_program
+if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
+open_config || { fail "the configuration dialog opens"; force_end_program; exit 0; }
+drive tree-select "$CFG" 2010 0 >/dev/null
+
+# --- "Custom": a command of two lines ------------------------------------------------------
+drive click "$CFG" 2048
+ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
+check "Custom opens the Item Info editor" test -n "$ED"
+type_into "$ED" 2104 "+ Mine"
+type_into "$ED" 2106 'c:\x.exe'
+drive click "$ED" 2111
+check "a name beginning with + is refused" grep -q 'must not begin' <<<"$(answer 1)"
+type_into "$ED" 2104 "Both"
+type_into "$ED" 2106 "$HELPER line1"
+drive key enter
+drive type "$HELPER line2"
+tvx_shot editors_item_info
+drive click "$ED" 2111
+check "Ok takes the new entry" test "$(drive gone-ctl 2104 5000)" != timeout
+# "File..." appends one line per chosen file.
+mkdir -p "$WINEPREFIX/drive_c/docs"; echo a > "$WINEPREFIX/drive_c/docs/a.txt"; echo b > "$WINEPREFIX/drive_c/docs/b.txt"
+drive click "$CFG" 2048
+ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
+type_into "$ED" 2106 'first line'
+drive click "$ED" 2110
+open=$(drive wait-ctl 1148 10000 | value_of hwnd)
+if [ -n "$open" ]; then
+  drive click-at "$open" 1148
+  drive type 'C:\docs\'
+  drive key enter
+  sleep 0.5
+  drive click-at "$open" 1148
+  drive type '"a.txt" "b.txt"'
+  drive key enter
+  drive gone-ctl 1148 8000 >/dev/null
+fi
+check_eq "File... with two files appends two lines" 'first line  C:\docs\a.txt  C:\docs\b.txt' "$(drive text "$ED" 2106)"
+drive click "$ED" 2112
+drive gone-ctl 2104 5000 >/dev/null
+
+# --- a control-panel item keeps its command ------------------------------------------------
+drive tree-select "$CFG" 2010 0 >/dev/null
+double_click_row 3
+ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
+check_eq "the editor shows Command in place of a control-panel command" Command "$(drive text "$ED" 2106)"
+type_into "$ED" 2104 "Display Panel"
+drive click "$ED" 2111
+drive gone-ctl 2104 5000 >/dev/null
+drive click "$CFG" 2004; answer 1 >/dev/null
+check_eq "renaming a control-panel item keeps its command" 'C:\\windows\\system32\\desk.cpl' "$(field_of 'Display Panel' 9)"
+check_eq "the custom entry stores both lines" "$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') line1\\r\\n$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') line2" "$(field_of Both 9)"
+
+# --- the clipboard editor ---------------------------------------------------------------------
+files_before=$(data_files)
+drive set-clipboard "abandoned text"
+double_click_row 4
+CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
+check "a clipboard entry opens the clipboard editor" test -n "$CE"
+sleep 0.5; tvx_shot editors_clip_data
+type_into "$CE" 2124 "+ clip"
+drive click "$CE" 2129
+check "the clipboard editor refuses a + name too" grep -q 'must not begin' <<<"$(answer 1)"
+drive click "$CE" 2125
+drive click "$CE" 2130
+drive gone-ctl 2124 5000 >/dev/null
+check_eq "Modify ClipData then Cancel keeps the old data and removes the new file" "$files_before" "$(data_files)"
+# Ok, then the configuration dialog cancelled: the stored content must survive.
+drive set-clipboard "never saved"
+double_click_row 4
+CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
+drive click "$CE" 2125
+drive click "$CE" 2129
+drive gone-ctl 2124 5000 >/dev/null
+check "the old data file stays until the dialog saves" test -f "$TVX_INSTALL_UNIX/Data/$CLIP.stx"
+drive click "$CFG" 2006
+drive gone-ctl 2010 8000 >/dev/null
+check_eq "cancelling the dialog keeps the entry's data file and removes the new capture" "$files_before" "$(data_files)"
+drive set-clipboard "something else"
+run_from_launcher snip
+check_eq "and the entry still restores its stored text" "old text" "$(drive get-clipboard | value_of text)"
+# Now with a save: the new content is the entry's.
+open_config || fail "the dialog opens again"
+drive tree-select "$CFG" 2010 0 >/dev/null
+drive set-clipboard "new text"
+double_click_row 4
+CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
+drive click "$CE" 2125
+drive click "$CE" 2129
+drive gone-ctl 2124 5000 >/dev/null
+drive click "$CFG" 2004; answer 1 >/dev/null
+new_file=$(field_of Snippet 9)
+check "after the save the entry names a new data file" test "$new_file" != "$(printf '%s' "$DATA_WIN\\$CLIP.stx" | sed 's/\\/\\\\/g')"
+check "and the replaced file is gone" test ! -f "$TVX_INSTALL_UNIX/Data/$CLIP.stx"
+
+# --- the composed box ------------------------------------------------------------------------
+drive click-at "$CFG" 2080   # Composed Item
+drive click "$CFG" 2093      # Clear
+drive click-at "$CFG" 2081   # Unchange composed info: clicking rows leaves the box alone
+type_into "$CFG" 2083 "Empty"
+drive click "$CFG" 2087
+check "Create Comp with no member says so" grep -q 'at least one' <<<"$(answer 1)"
+for row in 0 1 2; do
+  click_cell 2034 "$row" 0
+  drive click "$CFG" 2091
+done
+check_eq "three members are added one by one" 3 "$(count_of 2084)"
+# Three up twice to the top, then the new first member down once: One, Three, Two.
+click_cell 2084 2 0
+drive click "$CFG" 2085
+drive click "$CFG" 2085
+click_cell 2084 0 0
+drive click "$CFG" 2086
+type_into "$CFG" 2083 "Trio"
+drive click "$CFG" 2087
+check "Create Comp makes the composed entry" grep -q 'created' <<<"$(answer 1)"
+tvx_shot editors_composed
+drive click "$CFG" 2004; answer 1 >/dev/null
+check_eq "it is stored as names, ^^^ and commands, in the box's order" \
+  "One\\r\\nThree\\r\\nTwo^^^$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') m1\\r\\n$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') m3\\r\\n$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') m2" \
+  "$(field_of '+ Trio' 9)"
+drive click-at "$CFG" 2081   # clicks load the box again
+click_cell 2034 0 0
+last=$(( $(count_of 2034) - 1 ))
+click_cell 2034 "$last" 0
+check_eq "clicking the composed entry loads it into the box" "3 Trio" "$(count_of 2084) $(drive text "$CFG" 2083)"
+
+# --- batch replace ------------------------------------------------------------------------------
+drive tree-select "$CFG" 2010 1 >/dev/null
+click_cell 2034 8 0   # below the rows: no row stays selected
+drive click "$CFG" 2050
+BR=$(drive wait-ctl 2152 8000 | value_of hwnd)
+check "Batch Replace opens the Replacement Settings" test -n "$BR"
+sleep 0.7; tvx_shot editors_batch_replace
+drive click "$BR" 2156
+check "an empty File Path find text is refused" grep -q 'find' <<<"$(answer 1)"
+type_into "$BR" 2152 'C:\Old'
+type_into "$BR" 2153 'D:\New'
+drive click "$BR" 2156
+check "a question comes before anything is replaced" grep -q 'Replace' <<<"$(answer 6)"
+drive click "$CFG" 2004; answer 1 >/dev/null
+check_eq "every command of the listed catalog changes" 'D:\\New\\a.exe D:\\New\\b.exe' "$(field_of 'Old A' 9) $(field_of 'Old B' 9)"
+check_eq "another catalog's does not" 'C:\\Old\\c.exe' "$(field_of Elsewhere 9)"
+drive click "$CFG" 2050
+BR=$(drive wait-ctl 2152 8000 | value_of hwnd)
+type_into "$BR" 2152 'C:\Old'
+type_into "$BR" 2153 'D:\New'
+drive click-at "$BR" 2155
+drive click "$BR" 2156
+answer 6 >/dev/null
+drive click "$CFG" 2004; answer 1 >/dev/null
+check_eq "Replace all items reaches every catalog" 'D:\\New\\c.exe' "$(field_of Elsewhere 9)"
+before=$(dump)
+drive click "$CFG" 2050
+BR=$(drive wait-ctl 2152 8000 | value_of hwnd)
+type_into "$BR" 2152 'D:\New'
+type_into "$BR" 2153 'E:\Other'
+drive click-at "$BR" 2155
+drive click "$BR" 2156
+answer 7 >/dev/null
+drive click "$CFG" 2004; answer 1 >/dev/null
+check_eq "No to the question changes nothing" "$before" "$(dump)"
+check_eq "but the find text was written as InstallPath" 'InstallPath=D:\New' \
+  "$(tr -d '\r' < "$TVX_INSTALL_UNIX/Config.ini" | grep InstallPath)"
+
+drive click "$CFG" 2005; answer 1 >/dev/null
+drive gone-ctl 2010 8000 >/dev/null
+
+# --- from the launcher ---------------------------------------------------------------------------
+sleep 1
+drive set-clipboard "something else"
+run_from_launcher snip
+check_eq "the clipboard entry puts its new content back" "new text" "$(drive get-clipboard | value_of text)"
+rm -f "$LOG_UNIX"
+run_from_launcher both
+wait_until 5 bash -c "[ \$(wc -l < '$LOG_UNIX') -ge 2 ]" >/dev/null
+check_eq "the custom entry starts its two lines in order" "line1 line2 " "$(tr -d '\r' < "$LOG_UNIX" | awk '{print $NF}' | tr '\n' ' ')"
+rm -f "$LOG_UNIX"
+run_from_launcher trio
+wait_until 8 bash -c "[ \$(wc -l < '$LOG_UNIX' 2>/dev/null || echo 0) -ge 3 ]" >/dev/null
+check_eq "the composed entry starts its three members in order" "m1 m3 m2 " "$(tr -d '\r' < "$LOG_UNIX" | awk '{print $NF}' | tr '\n' ' ')"
+gaps=$(tr -d '\r' < "$LOG_UNIX" | awk 'NR>1 {printf "%d ", $1 - prev} {prev = $1}')
+check "with about 500 ms between them ($gaps)" bash -c "for g in $gaps; do [ \$g -ge 400 ] && [ \$g -le 1200 ] || exit 1; done"
+
+if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
