@@ -59,6 +59,7 @@ add_library(tvx_win STATIC
   config/win32/discovery.cpp
   config/win32/url_import.cpp
   data/win32/clipboard_io.cpp
+  exchange/win32/exchange_pipeline.cpp
   exchange/win32/zip_archive.cpp
   launcher/win32/run_command.cpp
   launcher/win32/tray_icon.cpp
@@ -90,6 +91,7 @@ add_executable(Tavrolinex WIN32
   config/win32/config_composed.cpp
   config/win32/editors.cpp
   config/win32/row_list_view.cpp
+  exchange/win32/exchange_dialog.cpp
   launcher/win32/main.cpp
   launcher/win32/application.cpp
   launcher/win32/language_dialog.cpp
@@ -128,9 +130,11 @@ if(TVX_WIN_TESTS)
   add_executable(tvxshellhost tests/tools/tvxshellhost.cpp)
   add_executable(tvx_discovery_bench tests/bench/discovery_bench.cpp)
   target_link_libraries(tvx_discovery_bench PRIVATE tvx_win)
+  add_executable(tvx_exchange_bench tests/bench/exchange_bench.cpp)
+  target_link_libraries(tvx_exchange_bench PRIVATE tvx_win)
   target_link_libraries(tvxshellhost PRIVATE ole32 oleaut32 uuid shell32)
   target_link_libraries(tvxdrive PRIVATE shell32 ole32 uuid)
-  foreach(tool tvxhelper tvxdrive tvxshellhost tvx_discovery_bench)
+  foreach(tool tvxhelper tvxdrive tvxshellhost tvx_discovery_bench tvx_exchange_bench)
     target_compile_options(${tool} PRIVATE ${TVX_WARNINGS})
     target_link_options(${tool} PRIVATE ${TVX_STATIC_RUNTIME})
   endforeach()
@@ -149,7 +153,7 @@ if(TVX_WIN_TESTS)
     tests/win32/profile_test.cpp
     tests/win32/run_command_test.cpp
     tests/win32/skin_controls_test.cpp
-    tests/win32/zip_archive_test.cpp
+    tests/win32/exchange_test.cpp
     tests/win32/test_support.cpp
   )
   target_link_libraries(tvx_win_tests PRIVATE tvx_win gtest gtest_main comctl32)

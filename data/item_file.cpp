@@ -61,8 +61,9 @@ long long FieldLength(std::string_view four) {
 }
 }  // namespace
 
-ItemStore DecodeItemFile(std::string_view bytes) {
+ItemStore DecodeItemFile(std::string_view bytes, bool* whole) {
     ItemStore store;
+    if (whole) *whole = bytes.size() == kItemFileHeaderSize || (bytes.size() == 1 && bytes[0] == '\0');
     if (bytes.size() <= kItemFileHeaderSize) return store;
     // The header count is only a hint (appends leave it behind), bounded by
     // what the file can hold.
@@ -84,9 +85,13 @@ ItemStore DecodeItemFile(std::string_view bytes) {
             item.Field(f).assign(text.substr(0, text.find('\0')));
             pos += static_cast<size_t>(length);
         }
-        if (!complete) break;
+        if (!complete) {
+            if (whole) *whole = false;
+            return store;
+        }
         store.Append(std::move(item));
     }
+    if (whole) *whole = true;
     return store;
 }
 

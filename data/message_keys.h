@@ -15,7 +15,8 @@ inline constexpr std::string_view kMessageKeys[] = {
     "ConfigFileNameError", "ExportedTip", "ImportedTip", "ProgramRunning",
     // messages of this program beyond the original set
     "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "DroppedPathTooLong", "CheckComposedItem",
-    "ComposedMemberInvalid",
+    "ComposedMemberInvalid", "ArchiveUnsafe", "ArchiveUnreadable", "ArchiveContentMissing", "StagingFolderFailed",
+    "ExportFailed", "ImportFailed",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -101,6 +101,9 @@ if [ "$WIN64_OK" = 1 ]; then
   cp "$BUILD/win64/tvx_discovery_bench.exe" "$tests_dir/"
   timeout 300 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_discovery_bench.exe' 2>/dev/null | tr -d '\r' |
     tee "$BUILD/discovery-bench.txt"
+  echo "=== exchange benchmark under Wine (figures only)"
+  cp "$BUILD/win64/tvx_exchange_bench.exe" "$tests_dir/"
+  WINE64="$WINE64" TESTS_WIN='C:\Program Files\Tavrolinex Tests' bash "$ROOT/tests/bench/exchange_bench.sh" | tee "$BUILD/exchange-bench.txt"
   tvx_bench_stop
   stage_end "win32 tests"
 

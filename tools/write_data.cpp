@@ -5,8 +5,9 @@
 // One entry per line, fields separated by tabs; empty lines and lines
 // starting with "#" are skipped. In every field \t, \r, \n, \\ and \xNN stand
 // for a tab, CR, LF, backslash and any byte (GBK texts are written that way).
-//   item <Name> <ShortName or *> <Hotkey1> <Hotkey2> <Description> <Command>
-//        (* makes the short name from the name as the add-item dialog does)
+//   item <Name> <ShortName or *> <Hotkey1> <Hotkey2> <Description> <Command> [<GUID>]
+//        (* makes the short name from the name as the add-item dialog does;
+//        without a GUID the entry gets the next one of a fixed sequence)
 //   removed                       a tombstone, keeping the next item's index
 //   catalog <Path/Of/Name> <members, e.g. 0,3,4>   (the parent path comes first)
 // A field the line leaves out is empty.
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
             it.Hotkey2 = f[4];
             it.Description = f[5];
             it.Status = "0";
-            it.ItemGuid = guids.NewGuidText();
+            it.ItemGuid = f[7].empty() ? guids.NewGuidText() : f[7];
             it.ExePath = f[6];
             store.Append(std::move(it));
         } else if (f[0] == "removed") {

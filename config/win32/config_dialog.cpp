@@ -783,26 +783,9 @@ void ConfigDialog::Paint() {
     PaintDC paint(hwnd());
     const HDC dc = paint.get();
     // The text boxes sit on white with a light outline, as the launcher's do.
-    UniqueGdi<HPEN> outline(CreatePen(PS_SOLID, 1, RGB(161, 220, 255)));
-    {
-        SelectGuard pen(dc, outline.get());
-        SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
-        for (int id : {IDC_CFG_CATALOG_NAME, IDC_CFG_ITEM_FIND, IDC_CFG_CAND_FIND, IDC_CFG_SHORT, IDC_CFG_HOTKEY2,
-                       IDC_CFG_DESC, IDC_CFG_COMP_NAME}) {
-            HWND box = Item(id);
-            if (!IsWindowVisible(box)) continue;
-            RECT rc{};
-            GetWindowRect(box, &rc);
-            MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rc), 2);
-            if (id == IDC_CFG_HOTKEY2) {  // the drop button belongs to the box
-                RECT drop{};
-                GetWindowRect(Item(IDC_CFG_HOTKEY2_DROP), &drop);
-                MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&drop), 2);
-                rc.right = drop.right;
-            }
-            RoundRect(dc, rc.left - 2, rc.top - 2, rc.right + 2, rc.bottom + 2, 1, 1);
-        }
-    }
+    OutlineTextBoxes(dc, {IDC_CFG_CATALOG_NAME, IDC_CFG_ITEM_FIND, IDC_CFG_CAND_FIND, IDC_CFG_SHORT, IDC_CFG_DESC,
+                          IDC_CFG_COMP_NAME});
+    OutlineTextBoxes(dc, {IDC_CFG_HOTKEY2}, IDC_CFG_HOTKEY2_DROP);
     PaintControlFrames(dc);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
     SelectGuard fontGuard(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));

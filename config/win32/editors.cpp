@@ -56,17 +56,7 @@ bool EditorWindow::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
 void EditorWindow::Paint() {
     PaintDC paint(hwnd());
     const HDC dc = paint.get();
-    UniqueGdi<HPEN> outline(CreatePen(PS_SOLID, 1, RGB(161, 220, 255)));
-    {
-        SelectGuard pen(dc, outline.get());
-        SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
-        for (int id : boxes_) {
-            RECT rc{};
-            GetWindowRect(Item(id), &rc);
-            MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rc), 2);
-            RoundRect(dc, rc.left - 2, rc.top - 2, rc.right + 2, rc.bottom + 2, 1, 1);
-        }
-    }
+    OutlineTextBoxes(dc, boxes_);
     char title[256] = {};
     GetWindowTextA(hwnd(), title, sizeof title);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));

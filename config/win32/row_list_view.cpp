@@ -2,6 +2,8 @@
 
 #include "data/ansi_text.h"
 
+#include <algorithm>
+
 namespace tvx::win {
 
 void RowListView::Attach(HWND list, CellText text, RowImage image) {
@@ -23,6 +25,9 @@ void RowListView::ClearSelection() {
 }
 
 void RowListView::Reset(size_t count) {
+    // The rows behind the list changed already: a row the list asks for while
+    // it lets go of its selection must be one that still exists.
+    count_ = std::min(count_, count);
     ClearSelection();
     count_ = count;
     SendMessageA(hwnd_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);

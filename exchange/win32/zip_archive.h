@@ -1,17 +1,34 @@
-// Packing one folder into a zip archive (deflate) and unpacking a whole
-// archive into a folder: the container of the exchange archives.
+// The container of the exchange archives: packing one folder into a zip
+// archive (deflate) and unpacking a whole archive into a folder.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace tvx::win {
 
-// Every file below `folder` (sub-folders included) goes into a new archive
-// at `archivePath`, named relative to the folder with "/" separators.
-bool PackFolder(const std::string& folder, const std::string& archivePath);
+// Packs `root`\`top` with everything below it into a new archive at
+// `archivePath` (which is overwritten: callers pass a file of their own).
+// Entry names are relative to `root` with "/" separators, so every entry
+// begins with `top`; every sub-folder also gets a folder entry ("top/Data/"),
+// so that an empty one travels too. False, with the archive file removed,
+// when anything could not be read or written.
+bool PackFolder(const std::string& root, const std::string& top, const std::string& archivePath);
 
-// Unpacks every entry into `folder`, creating sub-folders. Entries whose name
-// would leave the folder (absolute, drive letters, "..") are refused, and the
-// whole unpack reports failure.
-bool UnpackArchive(const std::string& archivePath, const std::string& folder);
+enum class UnpackResult {
+    Unpacked,
+    Unreadable,   // no zip archive, or damaged: a CRC, a truncated entry
+    UnsafeName,   // an entry would land outside the folder: nothing was written
+    WriteFailed,  // the folder could not take the files (a full disk, say)
+};
+
+// Unpacks every entry into `folder` (which must exist), creating sub-folders.
+// Every entry name is checked before anything is written; one that would
+// leave the folder refuses the whole archive. Names flagged as UTF-8 are
+// turned into the ANSI code page; "\" and "/" both separate folders.
+UnpackResult UnpackArchive(const std::string& archivePath, const std::string& folder);
+
+// The entry names of an archive in their stored order; false when it cannot
+// be read.
+bool ListArchive(const std::string& archivePath, std::vector<std::string>& names);
 
 }  // namespace tvx::win

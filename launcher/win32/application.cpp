@@ -5,6 +5,7 @@
 #include "data/win32/profile.h"
 #include "config/win32/config_dialog.h"
 #include "config/win32/discovery.h"
+#include "exchange/win32/exchange_dialog.h"
 #include "launcher/language_table.h"
 #include "launcher/win32/language_dialog.h"
 #include "launcher/win32/launcher_window.h"
@@ -57,6 +58,12 @@ int Application::Run() {
                 ConfigDialog dialog(installDir_, store_, std::move(services));
                 dialog.RunModal(owner);
             };
+            auto runExchange = [this, &launcher](HWND owner, ExchangeDialog::Mode mode) {
+                ExchangeDialog dialog(installDir_, store_, mode, [&launcher] { launcher.ShowHelp(); });
+                dialog.RunModal(owner);
+            };
+            launcher.runImportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Import); };
+            launcher.runExportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Export); };
             Dialog::SetMainWindow(&launcher);
             RegisterFixedHotkeys();
             launcher.RunModal(nullptr);

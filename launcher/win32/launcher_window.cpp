@@ -497,9 +497,12 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
         LoadCatalogTree();
         break;
     case IDC_IMPORT:
+        holdReceived_ = true;
         if (runImportDialog) runImportDialog(hwnd());
+        holdReceived_ = false;
         LoadCatalogTree();
         ReloadItemsAndHotkeys();
+        FileHeldItems();
         break;
     case IDC_EXPORT:
         if (runExportDialog) runExportDialog(hwnd());
@@ -574,6 +577,12 @@ INT_PTR LauncherWindow::RunAddItemDialog(const std::string& shortName, const std
 }
 
 void LauncherWindow::ReceiveNewItem() {
+    if (holdReceived_) {
+        // The sender waits in SendMessage: read the hand-over now, file it later.
+        MailboxFields fields = ReceiveFromMailbox();
+        if (!fields.Name.empty()) heldItems_.push_back(std::move(fields));
+        return;
+    }
     const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(), NewGuidText(), store_, tree_, index_,
                                                     ItemFilePath(), CatalogFilePath());
     if (received.outcome == ReceivedItem::Nothing || received.outcome == ReceivedItem::ItemFileFailed) {
@@ -582,6 +591,23 @@ void LauncherWindow::ReceiveNewItem() {
         return;
     }
     if (received.outcome == ReceivedItem::CatalogFileFailed) ShowMessageLater("AddItemCatalogFailed");
+    RefillAfterNewItem();
+}
+
+void LauncherWindow::FileHeldItems() {
+    std::vector<MailboxFields> held;
+    held.swap(heldItems_);
+    bool added = false;
+    for (const MailboxFields& fields : held) {
+        const ReceiveResult received = FileReceivedItem(fields, NewGuidText(), store_, tree_, index_, ItemFilePath(),
+                                                        CatalogFilePath());
+        if (received.outcome == ReceivedItem::ItemFileFailed) ShowMessageLater("AddItemFailed");
+        if (received.outcome == ReceivedItem::CatalogFileFailed) ShowMessageLater("AddItemCatalogFailed");
+        added = added || received.outcome == ReceivedItem::Added || received.outcome == ReceivedItem::CatalogFileFailed;
+    }
+    if (!added) return;
+    itemHotkeys_.Unregister();
+    itemHotkeys_.Register(store_);
     RefillAfterNewItem();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include "data/catalog_tree.h"
 #include "data/item_model.h"
+#include "data/mailbox.h"
 #include "launcher/hotkey_table.h"
 #include "launcher/result_rows.h"
 #include "launcher/win32/item_hotkeys.h"
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tvx::win {
 
@@ -35,6 +37,8 @@ public:
     // they may have changed afterwards.
     std::function<void(HWND owner)> runConfigDialog, runImportDialog, runExportDialog;
     void UnregisterItemHotkeys() { itemHotkeys_.Unregister(); }
+    // The help pages, for the dialogs whose help button is the launcher's.
+    void ShowHelp() { OpenWebPage("help.htm"); }
 
 private:
     enum Which { kShort = 0, kName = 1 };
@@ -83,6 +87,7 @@ private:
     void OnHotkey(int id);
     void CaptureClipboardToNewItem();
     void ReceiveNewItem();
+    void FileHeldItems();
     void OnPrefillRequest();
     INT_PTR RunAddItemDialog(const std::string& shortName, const std::string& exePath);
     void RefillAfterNewItem();
@@ -98,6 +103,10 @@ private:
     ListPane lists_[2];
     TrayIcon tray_;
     ItemHotkeyTable itemHotkeys_;
+    // While an import may rewrite both files, entries that arrive from
+    // Explorer wait here and are filed after the launcher has reloaded.
+    bool holdReceived_ = false;
+    std::vector<MailboxFields> heldItems_;
     UniqueImageList treeImages_;
     UniqueIcon bigIcon_, smallIcon_;
     bool suppressFind_ = false;

@@ -13,6 +13,7 @@
 //   tvxdrive combo HWND ID                 count=, sel=, then item<TAB>hex bytes of each row
 //   tvxdrive combo-select HWND ID INDEX
 //   tvxdrive visible HWND                  visible=0|1
+//   tvxdrive visible-ctl HWND ID           visible=0|1, enabled=0|1 of the window's control ID
 //   tvxdrive center HWND                   x= and y= of the window's middle on the screen
 //   tvxdrive send HWND MSG WPARAM LPARAM   SendMessage; prints result=
 //   tvxdrive post HWND MSG WPARAM LPARAM
@@ -377,6 +378,12 @@ int main(int argc, char** argv) {
     }
     if (cmd == "visible") {
         std::printf("visible=%d\n", IsWindowVisible(ParseHwnd(arg(2))) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "visible-ctl") {
+        HWND control = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        std::printf("visible=%d\nenabled=%d\n", control && IsWindowVisible(control) ? 1 : 0,
+                    control && IsWindowEnabled(control) ? 1 : 0);
         return 0;
     }
     if (cmd == "send" || cmd == "post") {

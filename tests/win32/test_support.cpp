@@ -13,17 +13,26 @@ ScratchDir::ScratchDir(const std::string& name) {
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-ScratchDir::~ScratchDir() {
+namespace {
+void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &fd);
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(File(fd.cFileName).c_str());
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "\\" + name;
+            SetFileAttributesA(path.c_str(), fd.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileA(path.c_str());
         } while (FindNextFileA(find, &fd));
         FindClose(find);
     }
-    RemoveDirectoryA(path_.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
+}  // namespace
+
+ScratchDir::~ScratchDir() { RemoveTree(path_); }
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

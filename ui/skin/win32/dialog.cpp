@@ -188,6 +188,26 @@ void Dialog::PaintControlFrames(HDC dc) const {
     }
 }
 
+void Dialog::OutlineTextBoxes(HDC dc, const std::vector<int>& ids, int widenTo) const {
+    UniqueGdi<HPEN> outline(CreatePen(PS_SOLID, 1, RGB(161, 220, 255)));
+    SelectGuard pen(dc, outline.get());
+    SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
+    for (int id : ids) {
+        HWND box = Item(id);
+        if (!IsWindowVisible(box)) continue;
+        RECT rc{};
+        GetWindowRect(box, &rc);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rc), 2);
+        if (widenTo) {
+            RECT extra{};
+            GetWindowRect(Item(widenTo), &extra);
+            MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&extra), 2);
+            rc.right = extra.right;
+        }
+        RoundRect(dc, rc.left - 2, rc.top - 2, rc.right + 2, rc.bottom + 2, 1, 1);
+    }
+}
+
 void Dialog::OnCommand(int id, int, HWND) {
     if (id == IDOK) OnOk();
     else if (id == IDCANCEL) OnCancel();

@@ -89,6 +89,10 @@ protected:
     // room of its bars. Dialogs that paint themselves call it; the others
     // get it from the default painting.
     void PaintControlFrames(HDC dc) const;
+    // Text boxes without a border sit on white with a light outline; with
+    // `widenTo`, the outline reaches to the right edge of that control too
+    // (a drop button that belongs to the box).
+    void OutlineTextBoxes(HDC dc, const std::vector<int>& ids, int widenTo = 0) const;
 
 private:
     static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,0 +1,584 @@
+#include "exchange/win32/exchange_dialog.h"
+
+#include "data/ansi_text.h"
+#include "data/win32/file_io.h"
+#include "data/win32/guid.h"
+#include "data/win32/profile.h"
+#include "launcher/win32/progress_window.h"
+#include "ui/skin/win32/catalog_tree_view.h"
+#include "ui/skin/win32/message_box.h"
+
+#include <commdlg.h>
+
+#include <thread>
+
+namespace tvx::win {
+
+namespace {
+
+constexpr UINT_PTR kSaveTimer = 1;
+constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of the picture
+
+// The path box shows what the chooser picked; typing, pasting and cutting
+// change nothing in it.
+LRESULT CALLBACK PathBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+    case WM_CHAR: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO: return 0;
+    case WM_KEYDOWN:
+        if (wp == VK_DELETE || wp == VK_BACK) return 0;
+        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, PathBoxProc, 0); break;
+    default: break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+ExchangeDialog::ExchangeDialog(std::string installDir, const ItemStore& programItems, Mode mode,
+                               std::function<void()> help)
+    : Dialog(IDD_EXCHANGE), installDir_(std::move(installDir)), mode_(mode), help_(std::move(help)),
+      pipeline_(installDir_, mode == Mode::Export), newNodeId_([] { return NewGuidText(); }) {
+    left_.items = programItems;
+    left_.table.Reindex();
+}
+
+ExchangeDialog::~ExchangeDialog() = default;
+
+int ExchangeDialog::ShowKey(const char* key, UINT type) { return ShowMessage(hwnd(), MessageText(key), type); }
+
+std::string ExchangeDialog::BoxText(int id) const {
+    HWND box = Item(id);
+    const int length = GetWindowTextLengthA(box);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(box, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// ---- opening -------------------------------------------------------------------------
+
+bool ExchangeDialog::OnInitDialog() {
+    SetUpImagesAndTips();
+    SetUpModeControls();
+    SetUpList(left_);
+    SetUpList(right_);
+    SetUpTrees();
+    SetWindowSubclass(Item(IDC_EX_PATH), PathBoxProc, 0, 0);
+    const bool exporting = mode_ == Mode::Export;
+    const std::string title = MessageText(exporting ? "ExportDlgTitle" : "ImportDlgTitle");
+    SetDlgItemTextA(hwnd(), IDC_EX_TITLE, title.c_str());
+    SetWindowTextA(hwnd(), title.c_str());
+    SetDlgItemTextA(hwnd(), IDC_EX_RIGHT_TREE_LABEL,
+                    MessageText(exporting ? "ExportCatalogsTitle" : "ImportCatalogsTitle").c_str());
+    SetDlgItemTextA(hwnd(), IDC_EX_RIGHT_LIST_LABEL,
+                    MessageText(exporting ? "ExportListTitle" : "ImportListTitle").c_str());
+    return true;
+}
+
+void ExchangeDialog::SetUpImagesAndTips() {
+    const std::string img = installDir_ + "\\Images\\";
+    SetBackground(img + "CommonDlg_01.png");
+    SetDragByBody(true);
+    SetTransparentLabels(true);
+    const bool exporting = mode_ == Mode::Export;
+    const std::string normal = img + "normalbtn_01.png", hover = img + "normalbtn_02.png";
+    const std::pair<int, const char*> textButtons[] = {
+        {IDC_EX_BROWSE, exporting ? "Btn_SelectExpFile" : "SelectImpFile"},
+        {IDC_EX_OK, "Btn_CloseDialogwithSave"},       {IDC_EX_CANCEL, "Btn_CloseDialogwithoutSave"},
+        {IDC_EX_SAVE, "Btn_SaveChangedDatas"},        {IDC_EX_LOAD, "Btn_LoadImportData"},
+        {IDC_EX_LEFT_ADD, "Btn_AddCatalog"},          {IDC_EX_RIGHT_ADD, "Btn_AddCatalog"},
+        {IDC_EX_LEFT_UPDATE, "Btn_UpdateCatalog"},    {IDC_EX_RIGHT_UPDATE, "Btn_UpdateCatalog"},
+        {IDC_EX_LEFT_DEL, "Btn_DeleteCatalog"},       {IDC_EX_RIGHT_DEL, "Btn_DeleteCatalog"},
+    };
+    for (auto [id, key] : textButtons) SetButtonImages(id, normal, hover, MessageText(key));
+    struct Picture {
+        int id;
+        const char* image;
+        const char* tip;
+    };
+    const Picture pictures[] = {
+        {IDC_EX_ALL_TO_LEFT, "MultiLeft_arrow", exporting ? "Btn_ExpDelAll" : "Btn_ImpAllItems"},
+        {IDC_EX_TO_LEFT, "Left_arrow", exporting ? "Btn_ExpDel" : "Btn_ImpItems"},
+        {IDC_EX_ALL_TO_RIGHT, "MultiRight_arrow", exporting ? "Btn_ExpAllItems" : "Btn_ImpDelAll"},
+        {IDC_EX_TO_RIGHT, "Right_arrow", exporting ? "Btn_ExpItems" : "Btn_ImpDel"},
+        {IDC_EX_COPY_EMPTY_TO_LEFT, "UnSelCatalog_NoSub", "Btn_UnSelectCatalogWithoutData"},
+        {IDC_EX_COPY_TO_LEFT, "UnSelCatalog_Sub", "Btn_UnSelectCatalogWithData"},
+        {IDC_EX_COPY_EMPTY_TO_RIGHT, "SelCatalog_NoSub", "Btn_SelectCatalogWithoutData"},
+        {IDC_EX_COPY_TO_RIGHT, "SelCatalog_Sub", "Btn_SelectCatalogWithData"},
+        {IDC_EX_EXIT, "Exit", "ExitButton"},
+        {IDC_EX_MIN, "Min", "MinButton"},
+    };
+    for (const Picture& p : pictures)
+        SetButtonImages(p.id, img + p.image + "_01.png", img + p.image + "_02.png", MessageText(p.tip));
+    SetButtonImages(IDC_EX_HELP, img + "Help_03.png", img + "Help_04.png", MessageText("HelpButton"));
+}
+
+void ExchangeDialog::SetUpModeControls() {
+    auto off = [this](int id) {
+        ShowWindow(Item(id), SW_HIDE);
+        EnableWindow(Item(id), FALSE);
+    };
+    auto on = [this](int id) {
+        ShowWindow(Item(id), SW_SHOW);
+        EnableWindow(Item(id), TRUE);
+    };
+    if (mode_ == Mode::Import) {
+        for (int id : {IDC_EX_RIGHT_ADD, IDC_EX_RIGHT_UPDATE, IDC_EX_RIGHT_DEL, IDC_EX_RIGHT_NAME}) off(id);
+        on(IDC_EX_LOAD);
+        off(IDC_EX_COPY_TO_RIGHT);
+        off(IDC_EX_COPY_EMPTY_TO_RIGHT);
+        on(IDC_EX_COPY_TO_LEFT);
+        on(IDC_EX_COPY_EMPTY_TO_LEFT);
+    } else {
+        for (int id : {IDC_EX_LEFT_ADD, IDC_EX_LEFT_UPDATE, IDC_EX_LEFT_DEL, IDC_EX_OK, IDC_EX_CANCEL, IDC_EX_LOAD})
+            off(id);
+        on(IDC_EX_COPY_TO_RIGHT);
+        on(IDC_EX_COPY_EMPTY_TO_RIGHT);
+        off(IDC_EX_COPY_TO_LEFT);
+        off(IDC_EX_COPY_EMPTY_TO_LEFT);
+    }
+}
+
+void ExchangeDialog::SetUpList(Side& side) {
+    HWND lv = Item(side.listId);
+    SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
+    SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
+    side.list = SkinList(side.listId, installDir_);
+    if (SkinListCtrl* list = side.list) {
+        list->SetHeaderColor(161, 222, 255);
+        RECT rc;
+        GetClientRect(lv, &rc);
+        // Only the names are shown; the other columns carry the entry's
+        // fields, its GUID and its index in the side's table.
+        list->InsertColumn(0, MessageText("NameTitle_01"), SkinListCtrl::Left, rc.right - rc.left);
+        const char* hidden[] = {"ShortNameTitle_01", "Hotkey1Title_01", "Hotkey2Title_01", "DescriptionTitle_01"};
+        int column = 1;
+        for (const char* key : hidden) list->InsertColumn(column++, MessageText(key), SkinListCtrl::Left, 0);
+        list->InsertColumn(5, "guid", SkinListCtrl::Left, 0);
+        list->InsertColumn(6, "Index", SkinListCtrl::Left, 0);
+    }
+    side.view.Attach(lv, [&side](size_t r, int column) -> std::string {
+        const ItemRow& row = side.rows[r];
+        switch (column) {
+        case 0: return row.name;
+        case 1: return row.shortName;
+        case 2: return row.hotkey1;
+        case 3: return row.hotkey2;
+        case 4: return row.description;
+        case 5: return row.guid;
+        default: return std::to_string(row.index);
+        }
+    });
+}
+
+void ExchangeDialog::SetUpTrees() {
+    images_ = CreateCatalogImages();
+    for (Side* side : {&left_, &right_}) {
+        SkinTree(side->treeId, installDir_);
+        SendMessageA(Item(side->treeId), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
+    }
+    ResetCatalogs(left_.tree, left_.index, MessageText("AllCatalogsTitle"));
+    LoadCatalogFile(installDir_ + "\\Shortcut2.clg", left_.index);
+    ResetCatalogs(right_.tree, right_.index,
+                  MessageText(mode_ == Mode::Export ? "ExportingCatalogs" : "ImportingCatalogs"));
+    ShowTree(left_);
+    ShowTree(right_);
+    if (mode_ == Mode::Export) TreeView_SelectItem(Item(right_.treeId), right_.treeItems[&right_.tree.root()]);
+}
+
+// ---- trees ---------------------------------------------------------------------------
+
+HTREEITEM ExchangeDialog::InsertNode(Side& side, HTREEITEM parent, CatalogNode& node) {
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(node.text.c_str());
+    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
+    ins.item.iImage = ins.item.iSelectedImage = (&node == &side.tree.root()) ? 1 : 0;
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(Item(side.treeId), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    side.treeItems[&node] = item;
+    for (auto& child : node.children) InsertNode(side, item, *child);
+    return item;
+}
+
+void ExchangeDialog::ShowTree(Side& side) {
+    HWND tv = Item(side.treeId);
+    side.listed = nullptr;
+    ClearCatalogTreeView(tv);
+    side.treeItems.clear();
+    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
+    HTREEITEM root = InsertNode(side, TVI_ROOT, side.tree.root());
+    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+    TreeView_Expand(tv, root, TVE_EXPAND);
+    InvalidateRect(tv, nullptr, TRUE);
+    side.rows.clear();
+    side.view.Reset(0);
+}
+
+CatalogNode* ExchangeDialog::SelectedNode(const Side& side) const {
+    HWND tv = Item(side.treeId);
+    HTREEITEM selected = TreeView_GetSelection(tv);
+    if (!selected) return nullptr;
+    TVITEMA item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = selected;
+    SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<CatalogNode*>(item.lParam);
+}
+
+void ExchangeDialog::OnTreeSelection(Side& side) {
+    CatalogNode* node = SelectedNode(side);
+    if (!node) return;
+    SetDlgItemTextA(hwnd(), side.nameId, node->text.c_str());
+    side.listed = node;
+    FillList(side);
+}
+
+void ExchangeDialog::FillList(Side& side) {
+    side.rows = side.listed ? RowsOfCatalog(side.items, *side.listed, side.listed == &side.tree.root())
+                            : std::vector<ItemRow>{};
+    side.sortColumn = -1;
+    if (side.list) side.list->header().SetSortMark(-1, true);
+    side.view.Reset(side.rows.size());
+}
+
+// ---- transfers -----------------------------------------------------------------------
+
+void ExchangeDialog::MoveItems(Side& from, Side& to, bool all) {
+    CatalogNode* destination = SelectedNode(to);
+    if (!destination) {
+        ShowKey("SelectCatalog");
+        return;
+    }
+    if (destination == &to.tree.root()) {
+        ShowKey("SelSubCatalog");
+        return;
+    }
+    const std::vector<size_t> chosen = all ? AllRowsFromLast(from.rows) : from.view.Selected();
+    if (chosen.empty()) return;
+    // Taking items out of the program (import) or out of the archive
+    // (export) leaves tombstones there; the other way round only copies.
+    const bool tombstones = (mode_ == Mode::Import) == (&from == &left_);
+    if (to.listed != destination) {
+        to.listed = destination;
+        FillList(to);
+    }
+    if (MoveRows(from.rows, chosen, from.table, tombstones, to.rows, to.table, pipeline_.dataFiles()) == 0) return;
+    destination->nodeData = NodeDataFromRows(destination->nodeData, to.rows);
+    from.view.Reset(from.rows.size());
+    to.view.Reset(to.rows.size());
+}
+
+void ExchangeDialog::CopyCatalog(Side& from, Side& to, bool withItems) {
+    CatalogNode* source = SelectedNode(from);
+    CatalogNode* destination = SelectedNode(to);
+    if (!source || source == &from.tree.root() || !destination) return;
+    CatalogNode* copy = tvx::CopyCatalog(*source, from.items, *destination, to.index, withItems ? &to.table : nullptr,
+                                         pipeline_.dataFiles(), newNodeId_);
+    if (!copy) return;
+    HWND tv = Item(to.treeId);
+    HTREEITEM parent = to.treeItems[destination];
+    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
+    InsertNode(to, parent, *copy);
+    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+    TreeView_Expand(tv, parent, TVE_EXPAND);
+    InvalidateRect(tv, nullptr, TRUE);
+    // The root lists every entry of its side, the new ones too.
+    if (withItems && to.listed == &to.tree.root()) FillList(to);
+}
+
+void ExchangeDialog::AddCatalog(Side& side) {
+    const std::string name = Trim(BoxText(side.nameId));
+    if (name.empty()) {
+        ShowKey("CatalogEmpty");
+        return;
+    }
+    CatalogNode* parent = SelectedNode(side);
+    if (!parent) parent = &side.tree.root();
+    CatalogNode* node = tvx::AddCatalog(*parent, side.index, name, newNodeId_);
+    HWND tv = Item(side.treeId);
+    InsertNode(side, side.treeItems[parent], *node);
+    TreeView_Expand(tv, side.treeItems[parent], TVE_EXPAND);
+}
+
+void ExchangeDialog::RenameCatalog(Side& side) {
+    const std::string name = Trim(BoxText(side.nameId));
+    if (name.empty()) {
+        ShowKey("CatalogEmpty");
+        return;
+    }
+    CatalogNode* node = SelectedNode(side);
+    if (!node) {
+        ShowKey("SelectCatalog");
+        return;
+    }
+    if (node == &side.tree.root()) return;
+    node->text = SanitizeCatalogName(name);
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = side.treeItems[node];
+    item.pszText = const_cast<char*>(node->text.c_str());
+    SendMessageA(Item(side.treeId), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void ExchangeDialog::DeleteCatalog(Side& side) {
+    CatalogNode* node = SelectedNode(side);
+    if (!node) {
+        ShowKey("SelectCatalog");
+        return;
+    }
+    if (node == &side.tree.root()) return;
+    HWND tv = Item(side.treeId);
+    HTREEITEM item = side.treeItems[node];
+    HTREEITEM parentItem = TreeView_GetParent(tv, item);
+    // The view lets go of the nodes before they are freed.
+    TreeView_SelectItem(tv, nullptr);
+    for (const CatalogNode* gone : SubtreeOf(node)) side.treeItems.erase(gone);
+    TreeView_DeleteItem(tv, item);
+    side.listed = nullptr;
+    DeleteCatalogWithItems(side.index, node, side.table);
+    if (parentItem) TreeView_SelectItem(tv, parentItem);
+    else FillList(side);
+}
+
+void ExchangeDialog::Find(Side& side) {
+    const std::string text = BoxText(side.findId);
+    if (text.empty()) return;
+    const long row = FindByNamePrefix(side.rows, text, 0);
+    if (row >= 0) side.view.SelectOnly(row);
+}
+
+void ExchangeDialog::Sort(Side& side, int column) {
+    side.sortAscending = side.sortColumn < 0 ? true : !side.sortAscending;
+    side.sortColumn = column;
+    SortItemRows(side.rows, column, side.sortAscending);
+    if (side.list) side.list->header().SetSortMark(column, side.sortAscending);
+    side.view.Reset(side.rows.size());
+}
+
+// ---- the archive and saving ------------------------------------------------------------
+
+void ExchangeDialog::ChooseFile() {
+    char path[MAX_PATH] = {};
+    const std::string current = Trim(BoxText(IDC_EX_PATH));
+    CopyToCharBuffer(current, path, sizeof path);
+    static const char kFilter[] = "Export/Import Files(*.trn)\0*.trn\0";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = "trn";
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    const bool chosen = mode_ == Mode::Export
+                            ? (ofn.Flags |= OFN_OVERWRITEPROMPT, GetSaveFileNameA(&ofn) != FALSE)
+                            : (ofn.Flags |= OFN_FILEMUSTEXIST, GetOpenFileNameA(&ofn) != FALSE);
+    if (chosen) SetDlgItemTextA(hwnd(), IDC_EX_PATH, path);
+}
+
+void ExchangeDialog::Load() {
+    if (mode_ != Mode::Import) return;
+    const std::string path = Trim(BoxText(IDC_EX_PATH));
+    // Whatever was loaded before goes: the import side shows this archive only.
+    ResetCatalogs(right_.tree, right_.index, MessageText("ImportingCatalogs"));
+    right_.items.Clear();
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    const LoadOutcome outcome = pipeline_.Load(path, right_.items, right_.index);
+    if (outcome != LoadOutcome::Loaded) {
+        ResetCatalogs(right_.tree, right_.index, MessageText("ImportingCatalogs"));
+        right_.items.Clear();
+    }
+    right_.table.Reindex();
+    ShowTree(right_);
+    SetDlgItemTextA(hwnd(), right_.nameId, "");
+    if (const char* key = MessageKeyOf(outcome)) ShowKey(key);
+}
+
+void ExchangeDialog::Save(bool report) {
+    if (saving_) return;
+    if (mode_ == Mode::Export) {
+        const std::string path = Trim(BoxText(IDC_EX_PATH));
+        if (const char* problem = ArchivePathProblem(path)) {
+            ShowKey(problem);
+            return;
+        }
+        if (!pipeline_.StageExport(path, right_.tree, right_.items)) {
+            pipeline_.Discard();
+            ShowKey("StagingFolderFailed");
+            return;
+        }
+    }
+    report_ = report;
+    saving_ = true;
+    timer_ = SetTimer(hwnd(), kSaveTimer, 50, nullptr);
+}
+
+// The work of a save runs on its own thread behind the progress window; the
+// dialog takes no input meanwhile.
+void ExchangeDialog::OnSaveTimer() {
+    KillTimer(hwnd(), kSaveTimer);
+    timer_ = 0;
+    bool ok = false;
+    ProgressDone = 0;
+    std::thread worker([this, &ok] {
+        try {
+            ok = mode_ == Mode::Export
+                     ? pipeline_.CopyAndPack()
+                     : pipeline_.CopyImportedDataFiles() && pipeline_.SaveInstallation(left_.items, left_.tree);
+        } catch (...) {
+            ok = false;
+        }
+        ProgressDone = 1;
+    });
+    ProgressWindow progress(installDir_, MessageText("SavingData"));
+    progress.RunModal(hwnd());
+    worker.join();
+    saving_ = false;
+    // The staged export has served its purpose; an unpacked archive stays
+    // until the dialog closes, so that later transfers still find its files.
+    if (mode_ == Mode::Export) pipeline_.Discard();
+    if (!ok) {
+        ShowKey(mode_ == Mode::Export ? "ExportFailed" : "ImportFailed");
+        return;
+    }
+    if (report_) {
+        ShowKey("SavedSucess");
+        return;
+    }
+    pipeline_.Discard();
+    ShowKey(mode_ == Mode::Export ? "ExportedTip" : "ImportedTip");
+    End(IDOK);
+}
+
+void ExchangeDialog::OkCommand() {
+    if (mode_ == Mode::Export) {
+        // Reached through the close question: the archive needs its path.
+        const std::string path = Trim(BoxText(IDC_EX_PATH));
+        if (const char* problem = ArchivePathProblem(path)) {
+            ShowKey(problem);
+            return;
+        }
+    }
+    Save(false);
+}
+
+void ExchangeDialog::CancelCommand() {
+    if (saving_) return;
+    left_.rows.clear();
+    left_.view.Reset(0);
+    right_.rows.clear();
+    right_.view.Reset(0);
+    pipeline_.Discard();
+    End(IDCANCEL);
+}
+
+void ExchangeDialog::CloseCommand() {
+    if (saving_) return;
+    if (ShowKey("SaveData", MB_YESNO) == IDYES)
+        OkCommand();  // the dialog ends once the work is done; a refused path keeps it open
+    else
+        CancelCommand();
+}
+
+// ---- messages ----------------------------------------------------------------------------
+
+ExchangeDialog::Side* ExchangeDialog::SideOfControl(HWND control) {
+    for (Side* side : {&left_, &right_})
+        if (control == Item(side->treeId) || control == Item(side->listId)) return side;
+    return nullptr;
+}
+
+void ExchangeDialog::OnCommand(int id, int code, HWND control) {
+    if (saving_) return;
+    const bool exporting = mode_ == Mode::Export;
+    switch (id) {
+    case IDC_EX_BROWSE: ChooseFile(); break;
+    case IDC_EX_LOAD: Load(); break;
+    case IDC_EX_SAVE: Save(true); break;
+    case IDC_EX_OK: OkCommand(); break;
+    case IDC_EX_CANCEL: CancelCommand(); break;
+    case IDC_EX_EXIT: CloseCommand(); break;
+    case IDC_EX_MIN: ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case IDC_EX_HELP: if (help_) help_(); break;
+    case IDC_EX_LEFT_ADD: if (!exporting) AddCatalog(left_); break;
+    case IDC_EX_LEFT_UPDATE: if (!exporting) RenameCatalog(left_); break;
+    case IDC_EX_LEFT_DEL: if (!exporting) DeleteCatalog(left_); break;
+    case IDC_EX_RIGHT_ADD: if (exporting) AddCatalog(right_); break;
+    case IDC_EX_RIGHT_UPDATE: if (exporting) RenameCatalog(right_); break;
+    case IDC_EX_RIGHT_DEL: if (exporting) DeleteCatalog(right_); break;
+    case IDC_EX_COPY_TO_RIGHT: if (exporting) CopyCatalog(left_, right_, true); break;
+    case IDC_EX_COPY_EMPTY_TO_RIGHT: if (exporting) CopyCatalog(left_, right_, false); break;
+    case IDC_EX_COPY_TO_LEFT: if (!exporting) CopyCatalog(right_, left_, true); break;
+    case IDC_EX_COPY_EMPTY_TO_LEFT: if (!exporting) CopyCatalog(right_, left_, false); break;
+    case IDC_EX_TO_RIGHT: MoveItems(left_, right_, false); break;
+    case IDC_EX_ALL_TO_RIGHT: MoveItems(left_, right_, true); break;
+    case IDC_EX_TO_LEFT: MoveItems(right_, left_, false); break;
+    case IDC_EX_ALL_TO_LEFT: MoveItems(right_, left_, true); break;
+    case IDC_EX_LEFT_FIND:
+    case IDC_EX_RIGHT_FIND:
+        if (code == EN_CHANGE) Find(id == IDC_EX_LEFT_FIND ? left_ : right_);
+        break;
+    default: break;
+    }
+    (void)control;
+}
+
+bool ExchangeDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_TIMER:
+        if (wp != kSaveTimer) return false;
+        OnSaveTimer();
+        result = 0;
+        return true;
+    case WM_PAINT: {
+        PaintDC paint(hwnd());
+        OutlineTextBoxes(paint.get(), {IDC_EX_PATH, IDC_EX_LEFT_NAME, IDC_EX_RIGHT_NAME, IDC_EX_LEFT_FIND, IDC_EX_RIGHT_FIND});
+        PaintControlFrames(paint.get());
+        result = 0;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lp) == Item(IDC_EX_TITLE)) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetTextColor(dc, kTitleColor);
+            SetBkMode(dc, TRANSPARENT);
+            HBRUSH picture = BackgroundBrushFor(dc, reinterpret_cast<HWND>(lp));
+            result = reinterpret_cast<LRESULT>(picture ? picture : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
+            return true;
+        }
+        return false;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        result = 0;
+        if (left_.view.HandleNotify(header) || right_.view.HandleNotify(header)) return true;
+        Side* side = SideOfControl(header->hwndFrom);
+        if (!side) return false;
+        if (header->hwndFrom == Item(side->treeId)) {
+            if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) {
+                OnTreeSelection(*side);
+            } else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
+                auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
+                if (change->itemNew.hItem != side->treeItems[&side->tree.root()]) UpdateExpandedImage(*change);
+            }
+            return true;
+        }
+        if (header->code == LVN_COLUMNCLICK) {
+            Sort(*side, reinterpret_cast<NMLISTVIEW*>(lp)->iSubItem);
+        } else if (header->code == NM_DBLCLK && !saving_) {
+            if (side == &left_) MoveItems(left_, right_, false);
+            else MoveItems(right_, left_, false);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace tvx::win

@@ -1,0 +1,293 @@
+#!/usr/bin/env bash
+# Export and import as a person does them from the launcher's buttons: two
+# catalogs (one with a sub-catalog), a stored clipboard entry and a composed
+# entry go into an archive, which is then loaded into a second installation
+# whose entry of the same GUID is updated in place. The user's own things
+# beside the archive are never touched, and damaged or hostile archives
+# are refused with nothing written.
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" exchange || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+tvx_install "$TVX_DIST"
+DATA_WIN="$TVX_INSTALL_WIN\\Data"
+CLIP1='0A0B0C0D-1111-4222-8333-444455556666'
+CLIP2='1A0B0C0D-1111-4222-8333-444455556666'
+stx() { # FILE TEXT: a clipboard data file holding one text
+  python3 -c 'import sys; t = sys.argv[2].encode() + b"\0"; open(sys.argv[1], "wb").write(b"1".ljust(8, b"\0") + str(len(t)).encode().ljust(8, b"\0") + t)' "$1" "$2"
+}
+stx "$TVX_INSTALL_UNIX/Data/$CLIP1.stx" "old text"
+stx "$TVX_INSTALL_UNIX/Data/$CLIP2.stx" "other"
+esc() { printf '%s' "$1" | sed 's/\\/\\\\\\\\/g'; }
+sed -e "s/@C1@/$(esc "$DATA_WIN\\$CLIP1.stx")/g" -e "s/@C2@/$(esc "$DATA_WIN\\$CLIP2.stx")/g" \
+  > "$TVX_BUILD/exchange-a.txt" <<'EOF_ITEMS'
+item	Notepad	np	Ctrl	F7	the editor	C:\\windows\\notepad.exe
+item	Snippet	snip			stored text	@C1@
+item	+ Both	+both			two clips	Snippet\r\nOther^^^@C1@\r\n@C2@
+item	Calc	calc			calculator	C:\\windows\\system32\\calc.exe
+item	Paint	pnt			paint	C:\\windows\\system32\\mspaint.exe
+item	Private	prv			stays home	C:\\private.exe
+catalog	Work	0,1,2
+catalog	Work/Sub	3
+catalog	Tools	4
+catalog	Home	5
+EOF_ITEMS
+"$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/exchange-a.txt" "$TVX_INSTALL_UNIX" >/dev/null
+
+# The user's own folder: things that share the archive's title, and checksums of them.
+BACKUP_UNIX="$WINEPREFIX/drive_c/Backup"
+BACKUP_WIN='C:\Backup'
+mkdir -p "$BACKUP_UNIX/Tools"
+echo "the user's notes" > "$BACKUP_UNIX/Tools/notes.txt"
+echo "user's own clg" > "$BACKUP_UNIX/Tools.clg"
+echo "user's own dat" > "$BACKUP_UNIX/Tools.dat"
+users_things() { (cd "$BACKUP_UNIX" && find Tools Tools.clg Tools.dat -type f -exec md5sum {} + | sort); }
+USERS_THINGS=$(users_things)
+TEMP_UNIX="$WINEPREFIX/drive_c/users/$(whoami)/Temp"
+staging_count() { ls -d "$TEMP_UNIX"/Tavrolinex-* 2>/dev/null | wc -l; }
+ARCHIVE_UNIX="$BACKUP_UNIX/Tools.trn"
+ARCHIVE_WIN="$BACKUP_WIN\\Tools.trn"
+
+answer() { # BUTTON [MS]: prints the text of the program's message box and presses BUTTON
+  local box
+  box=$(drive wait-title Tavrolinex "${2:-8000}" "$1" | value_of hwnd)
+  if [ -z "$box" ]; then echo "(no box)"; return 1; fi
+  drive text "$box" 1070
+  drive click "$box" "$1"
+  drive gone-ctl 1070 4000 >/dev/null
+}
+click_node() { # TREE-ID PATH: clicks a node of the dialog's tree as a person would
+  local p
+  p=$(drive tree-point "$EX" "$1" "$2")
+  drive click-screen "$(echo "$p" | value_of x)" "$(echo "$p" | value_of y)"
+  sleep 0.5
+}
+click_row() { # LIST-ID ROW
+  local p
+  p=$(drive list-cell "$EX" "$1" "$2" 0)
+  drive click-screen "$(echo "$p" | value_of x)" "$(echo "$p" | value_of y)"
+  sleep 0.3
+}
+row_count() { drive list "$EX" "$1" | value_of count; }
+node_count() { drive tree-count "$EX" "$1" | value_of count; }
+path_box_is() { [ "$(drive text "$EX" 1134)" = "$1" ]; }
+# The "..." button, then the file dialog as a person uses it: the path typed
+# and OK; when the dialog only went into the folder, the name typed again.
+choose_file() { # WINDOWS-PATH
+  drive click "$EX" 1131 &
+  local clicker=$! chooser="" i
+  for i in $(seq 1 40); do
+    chooser=$(drive focused | value_of top)
+    [ -n "$chooser" ] && [ "$chooser" != "$EX" ] && [ "$(drive focused | value_of id)" = 1148 ] && break
+    sleep 0.25
+  done
+  sleep 1  # the dialog fills its folder view after taking the focus
+  drive type "$1"
+  drive click "$chooser" 1 >/dev/null
+  sleep 1
+  PROMPTED=0
+  for i in 1 2; do
+    [ "$(drive visible "$chooser" | value_of visible)" = 1 ] || break
+    if [ "$(drive focused | value_of top)" != "$chooser" ]; then
+      # The save dialog asks before replacing an existing file: Enter is its Yes.
+      PROMPTED=1
+      drive key enter
+    else
+      drive key end
+      drive key back 80
+      drive type "${1##*\\}"
+      drive click "$chooser" 1 >/dev/null
+    fi
+    sleep 1
+  done
+  wait "$clicker"
+  path_box_is "$1"
+}
+open_exchange() { # LAUNCHER-BUTTON
+  drive click "$LAUNCHER" "$1"
+  EX=$(drive wait-ctl 1154 10000 | value_of hwnd)
+  [ -n "$EX" ]
+}
+type_into() { # ID TEXT
+  drive click-at "$EX" "$1"
+  drive key end
+  drive key back 40
+  drive type "$2"
+}
+
+# ---- export from the first installation -------------------------------------------------
+start_program
+wait_launcher || { fail "the launcher comes up"; exit 1; }
+open_exchange 1302 && pass "Export opens the exchange dialog" || { fail "Export opens the exchange dialog"; exit 1; }
+check_eq "export mode hides Ok, Cancel and Load" "0 0 0" \
+  "$(for id in 1294 1137 1140; do drive visible-ctl "$EX" $id | value_of visible; done | tr '\n' ' ' | sed 's/ $//')"
+check_eq "the left tree shows the program's catalogs" 5 "$(node_count 1154)"
+click_node 1154 0
+wait_until 3 test "$(drive text "$EX" 4016)" = Work
+check_eq "selecting a catalog fills the name box and the list" "Work 3" "$(drive text "$EX" 4016) $(row_count 1127)"
+click_node 1155 ""
+drive click "$EX" 1329
+check_eq "a catalog copied with its items: Work and Sub on the right" 3 "$(node_count 1155)"
+click_node 1154 1
+click_node 1155 ""
+drive click "$EX" 1329
+click_node 1155 ""
+type_into 4006 "Picked"
+drive click "$EX" 4005
+check_eq "+ adds a catalog on the right" 5 "$(node_count 1155)"
+click_node 1155 2
+click_node 1154 ""
+check_eq "the left root lists every entry" 6 "$(row_count 1127)"
+type_into 1132 "ca"
+check_eq "the find box selects the first name beginning with the text" 3 "$(drive list "$EX" 1127 | value_of sel)"
+drive click "$EX" 1319
+check_eq "the moved entry is listed on the right and gone from the left" "1 5" "$(row_count 1064) $(row_count 1127)"
+click_node 1155 ""
+check_eq "the same entry moved twice is one entry of the export" 5 "$(row_count 1064)"
+
+if choose_file "$ARCHIVE_WIN"; then pass "the file chooser fills the path box"; else fail "the file chooser fills the path box" "$(drive text "$EX" 1134)"; fi
+# An older archive of that name appears meanwhile; choosing it again asks first.
+echo junk > "$ARCHIVE_UNIX"
+choose_file "$ARCHIVE_WIN"
+check_eq "choosing an existing archive asks before replacing it" 1 "$PROMPTED"
+tvx_shot exchange_export_filled
+drive click "$EX" 1169
+check_eq "Save reports success" "Your changes have been saved." "$(answer 1 20000)"
+unzip -Z1 "$ARCHIVE_UNIX" 2>/dev/null | sort > "$TVX_BUILD/exchange-entries.txt"
+check_eq "the archive lists exactly T.clg, T.dat, Data and the two data files" \
+  "Tools/Data/ Tools/Data/$CLIP1.stx Tools/Data/$CLIP2.stx Tools/Tools.clg Tools/Tools.dat" \
+  "$(tr '\n' ' ' < "$TVX_BUILD/exchange-entries.txt" | sed 's/ $//')"
+check "unzip -t accepts the archive (it replaced the older file)" unzip -tq "$ARCHIVE_UNIX"
+OUT="$TVX_BUILD/exchange-unzipped"
+rm -rf "$OUT" && mkdir -p "$OUT" && (cd "$OUT" && unzip -q "$ARCHIVE_UNIX")
+check "T.dat holds the exported entries byte for byte as the item file does" \
+  cmp -s "$OUT/Tools/Tools.dat" <(head -c "$(stat -c %s "$OUT/Tools/Tools.dat")" "$TVX_INSTALL_UNIX/Shortcut2.dat" | python3 -c '
+import sys
+b = bytearray(sys.stdin.buffer.read()); b[100:116] = b"%016d" % 5; sys.stdout.buffer.write(bytes(b))')
+cp "$OUT/Tools/Tools.dat" "$OUT/Shortcut2.dat" && cp "$OUT/Tools/Tools.clg" "$OUT/Shortcut2.clg"
+check_eq "T.clg holds the exported catalogs with their members" \
+  "Work:0,1,2 Work/Sub:3 Tools:4 Picked:3" \
+  "$("$TVX_BUILD/native/tvx_dump_data" "$OUT" | awk -F'\t' '$1=="catalog" {printf "%s:%s ", $2, $3}' | sed 's/ $//')"
+check "the data files travel unchanged" cmp -s "$OUT/Tools/Data/$CLIP1.stx" "$TVX_INSTALL_UNIX/Data/$CLIP1.stx"
+check_eq "the user's folder and files beside the archive are untouched" "$USERS_THINGS" "$(users_things)"
+check_eq "nothing else appeared beside the archive" "Tools Tools.clg Tools.dat Tools.trn" "$(ls "$BACKUP_UNIX" | tr '\n' ' ' | sed 's/ $//')"
+check_eq "no staging folder is left after the save" 0 "$(staging_count)"
+drive click "$EX" 1130
+check_eq "closing asks whether to save" "Do you want to save your changes?" "$(answer 7)"
+check "No closes the dialog" drive gone-ctl 1155 5000
+check_eq "no staging folder is left after closing" 0 "$(staging_count)"
+cp "$ARCHIVE_UNIX" "$TVX_BUILD/exchange-good.trn"
+if exit_program; then pass "the first installation ends"; else fail "the first installation ends"; force_end_program; fi
+
+# ---- import into a second installation ----------------------------------------------------
+B_UNIX="$WINEPREFIX/drive_c/Program Files/Tavrolinex B"
+B_WIN='C:\Program Files\Tavrolinex B'
+rm -rf "$B_UNIX" && cp -a "$TVX_DIST" "$B_UNIX"
+# Its first entry has the GUID of the first installation's Notepad.
+cat > "$TVX_BUILD/exchange-b.txt" <<'EOF_ITEMS'
+item	Old Notepad	onp			from before	C:\\windows\\old-notepad.exe	7A000001-D3E0-4000-8000-000000000001
+item	Mine	mine			its own	C:\\mine.exe	5B000000-0000-4000-8000-0000000000AA
+catalog	Home	0,1
+EOF_ITEMS
+"$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/exchange-b.txt" "$B_UNIX" >/dev/null
+stx "$B_UNIX/Data/$CLIP2.stx" "this installation's own"
+dumpb() { "$TVX_BUILD/native/tvx_dump_data" "$B_UNIX"; }
+tvx_wine "$B_WIN\\Tavrolinex.exe" >/dev/null 2>&1 &
+PROGRAM_PID=$!
+wait_launcher || { fail "the second installation comes up"; exit 1; }
+open_exchange 1298 && pass "Import opens the exchange dialog" || { fail "Import opens the exchange dialog"; exit 1; }
+check_eq "import mode hides the right-side catalog buttons" "0 0 0 1" \
+  "$(for id in 4005 1074 1033 1140; do drive visible-ctl "$EX" $id | value_of visible; done | tr '\n' ' ' | sed 's/ $//')"
+choose_file "$ARCHIVE_WIN" || { tvx_shot exchange_debug_choose; fail "the open-file chooser fills the path box"; }
+drive click "$EX" 1140
+check_eq "Load fills the import tree" 5 "$(node_count 1155)"
+check_eq "the loaded archive is unpacked in one staging folder of the program's" 1 "$(staging_count)"
+click_node 1154 0
+click_node 1155 0
+drive click "$EX" 1165
+check_eq "a catalog copied with its items into Home" 4 "$(node_count 1154)"
+click_node 1154 ""
+click_node 1155 1
+drive click "$EX" 1163
+check_eq "a catalog copied without items" 5 "$(node_count 1154)"
+click_node 1154 1
+click_node 1155 2
+click_row 1064 0
+drive click "$EX" 1307
+check_eq "an item moved into the empty copy" "1 0" "$(row_count 1127) $(row_count 1064)"
+tvx_shot exchange_import_filled
+# Explorer hands over an entry meanwhile (into Home): it waits for the import.
+drive profile-write sdfggsadf Name "Mailed"
+drive profile-write sdfggsadf ShortName "ml"
+drive profile-write sdfggsadf Description "sent during the import"
+drive profile-write sdfggsadf ExePath 'C:\mailed.exe'
+drive profile-write sdfggsadf NodeID "7A000001-D3E0-4000-8000-000000000001"
+drive send "$LAUNCHER" 1044 0 0 >/dev/null
+drive click "$EX" 1294
+check_eq "Ok saves and says so" "The import has finished." "$(answer 1 20000)"
+check "the dialog ends after the import" drive gone-ctl 1155 5000
+mailed_filed() { dumpb | grep -q "	Mailed	"; }
+check "the entry sent during the import is filed once the import is done" wait_until 10 mailed_filed
+check_eq "the entry with the known GUID is updated in place" "Notepad np" \
+  "$(dumpb | awk -F'\t' '$1=="item" && $2==0 {print $4, $5}')"
+check_eq "the others are appended, then the entry sent meanwhile" "Mine Snippet + Both Calc Mailed" \
+  "$(dumpb | awk -F'\t' '$1=="item" && $2>0 && $3=="0" {print $4}' | tr '\n' ' ' | sed 's/ $//')"
+check_eq "the catalogs: Home with the copy and the sent entry, Tools without items" \
+  "Home:0,1,5 Home/Work:0,2,3 Home/Work/Sub:4 Tools:4" \
+  "$(dumpb | awk -F'\t' '$1=="catalog" {printf "%s:%s ", $2, $3}' | sed 's/ $//')"
+check "the files agree" test "$(dumpb | tail -n 1)" = "agree=1"
+check_eq "the imported clipboard entry names this installation's data file" "$B_WIN\\Data\\$CLIP1.stx" \
+  "$(dumpb | awk -F'\t' '$1=="item" && $4=="Snippet" {print $9}' | sed 's/\\\\/\\/g')"
+check "its data file was copied" cmp -s "$B_UNIX/Data/$CLIP1.stx" "$TVX_INSTALL_UNIX/Data/$CLIP1.stx"
+check "the installation's own file of that name is kept" \
+  test "$(cat "$B_UNIX/Data/$CLIP2.stx.before-import.bak" 2>/dev/null | tail -c 24 | tr -d '\0')" = "this installation's own"
+wait_until 5 test "$(staging_count)" = 0
+check_eq "no staging folder is left after the import" 0 "$(staging_count)"
+clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
+drive set-clipboard "something else"
+clear_box 1025
+drive type snip
+wait_until 4 test "$(drive text "$LAUNCHER" 1025)" = "snip"
+drive key enter
+check "the launcher finds the imported clipboard entry and restores its text" wait_until 5 clipboard_is "old text"
+
+# ---- archives that must be refused ----------------------------------------------------------
+python3 - "$BACKUP_UNIX/Evil.trn" <<'EOF_PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    z.writestr("Evil/Evil.dat", b"\0")
+    z.writestr("Evil/Evil.clg", b"")
+    z.writestr("Evil/../../escaped.txt", b"outside")
+EOF_PY
+head -c 700 "$TVX_BUILD/exchange-good.trn" > "$BACKUP_UNIX/Cut.trn"
+BEFORE_B=$(cd "$B_UNIX" && md5sum Shortcut2.dat Shortcut2.clg)
+open_exchange 1298 || fail "Import opens again"
+choose_file "$BACKUP_WIN\\Evil.trn"
+drive click "$EX" 1140
+check_eq "a zip-slip archive is refused with a message" \
+  "The archive holds a file name that points outside its own folder. Nothing was taken from it." "$(answer 1)"
+check "nothing was written outside" test ! -e "$WINEPREFIX/drive_c/escaped.txt" -a ! -e "$TEMP_UNIX/escaped.txt"
+check_eq "the refused archive leaves an empty import side and no staging folder" "1 0" "$(node_count 1155) $(staging_count)"
+choose_file "$BACKUP_WIN\\Cut.trn"
+drive click "$EX" 1140
+check_eq "a truncated archive is refused with a message" \
+  "The archive cannot be read: it is damaged or incomplete. Nothing was taken from it." "$(answer 1)"
+# The same layout packed by the system's zip tool loads as well.
+rm -rf "$OUT/Zipped" && mkdir -p "$OUT/Zipped" && cp -r "$OUT/Tools/Data" "$OUT/Zipped/" &&
+  cp "$OUT/Tools/Tools.clg" "$OUT/Zipped/Zipped.clg" && cp "$OUT/Tools/Tools.dat" "$OUT/Zipped/Zipped.dat" &&
+  (cd "$OUT" && zip -r -q "$BACKUP_UNIX/Zipped.trn" Zipped)
+choose_file "$BACKUP_WIN\\Zipped.trn"
+drive click "$EX" 1140
+check_eq "an archive packed by zip loads after a refusal" "5 1" "$(node_count 1155) $(staging_count)"
+drive click "$EX" 1137
+check "Cancel closes the dialog" drive gone-ctl 1155 5000
+check_eq "Cancel after Load leaves no staging folder" 0 "$(staging_count)"
+check_eq "a cancelled import leaves the installation's files as they were" "$BEFORE_B" \
+  "$(cd "$B_UNIX" && md5sum Shortcut2.dat Shortcut2.clg)"
+check_eq "the user's things survived export, load, cancel and import" "$USERS_THINGS" "$(users_things)"
+if exit_program; then pass "the second installation ends"; else fail "the second installation ends"; force_end_program; fi
