@@ -50,7 +50,7 @@ stage_end "native-asan"
 stage_start "fuzzing the file decoders (libFuzzer, ASan/UBSan)"
 FUZZ_SECONDS=${TVX_FUZZ_SECONDS:-30}
 if build_preset fuzz; then
-  for target in item_file catalog_file; do
+  for target in item_file catalog_file entry_name; do
     corpus="$BUILD/fuzz/corpus-$target"
     mkdir -p "$corpus"
     if (cd "$BUILD/fuzz" && ./${target}_fuzz -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
