@@ -12,7 +12,7 @@ set(TVX_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 if(TVX_WERROR)
   add_link_options(-Wl,--fatal-warnings)
 endif()
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_BINARY_DIR}/tlb")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_BINARY_DIR}/tlb -I${CMAKE_BINARY_DIR}/generated")
 
 # minizip, built from Debian's zlib source by scripts/build_deps.sh; zlib from
 # Debian's mingw package.
@@ -151,6 +151,8 @@ if(TVX_WIN_TESTS)
     tests/win32/mailbox_test.cpp
     tests/win32/discovery_test.cpp
     tests/win32/profile_test.cpp
+    tests/win32/registration_test.cpp
+    shellext/win32/registration.cpp
     tests/win32/run_command_test.cpp
     tests/win32/skin_controls_test.cpp
     tests/win32/exchange_test.cpp

@@ -86,7 +86,7 @@ if [ "$WIN64_OK" = 1 ]; then
   stage_start "Win32 tests under Wine"
   tests_dir="$WINEPREFIX/drive_c/Program Files/Tavrolinex Tests"
   mkdir -p "$tests_dir"
-  cp "$BUILD/win64/tvx_win_tests.exe" "$BUILD/win64/tvxhelper.exe" "$tests_dir/"
+  cp "$BUILD/win64/tvx_win_tests.exe" "$BUILD/win64/tvxhelper.exe" "$BUILD/win64/TavrolinexExt.dll" "$tests_dir/"
   mkdir -p "$tests_dir/Lang" && cp "$BUILD/win64/Lang/eng.dat" "$tests_dir/Lang/"
   tvx_xvfb_start
   timeout 600 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_win_tests.exe' >"$BUILD/win-tests.log" 2>&1

@@ -44,31 +44,56 @@ const std::string kHandlerKey = "*\\ShellEx\\ContextMenuHandlers\\Tavrolinex";
 
 }  // namespace
 
-HRESULT RegisterKeys(const std::string& modulePath) {
-    HKEY root = HKEY_CLASSES_ROOT;
+namespace {
+
+bool WriteKeys(HKEY root, const std::string& modulePath) {
     DeleteTree(root, kClsidKey);  // the class key is replaced whole
-    bool ok = SetKey(root, kProgId, nullptr, kClassDescription) &&
-              SetKey(root, std::string(kProgId) + "\\CLSID", nullptr, kClsidText) &&
-              SetKey(root, kProgIdIndependent, nullptr, kClassDescription) &&
-              SetKey(root, std::string(kProgIdIndependent) + "\\CLSID", nullptr, kClsidText) &&
-              SetKey(root, std::string(kProgIdIndependent) + "\\CurVer", nullptr, kProgId) &&
-              SetKey(root, kClsidKey, nullptr, kClassDescription) &&
-              SetKey(root, kClsidKey + "\\ProgID", nullptr, kProgId) &&
-              SetKey(root, kClsidKey + "\\VersionIndependentProgID", nullptr, kProgIdIndependent) &&
-              CreateEmptyKey(root, kClsidKey + "\\Programmable") &&
-              SetKey(root, kClsidKey + "\\InprocServer32", nullptr, modulePath) &&
-              SetKey(root, kClsidKey + "\\InprocServer32", "ThreadingModel", "Apartment") &&
-              SetKey(root, kClsidKey + "\\TypeLib", nullptr, kLibidText) &&
-              SetKey(root, kHandlerKey, nullptr, kClsidText);
-    return ok ? S_OK : SELFREG_E_CLASS;
+    return SetKey(root, kProgId, nullptr, kClassDescription) &&
+           SetKey(root, std::string(kProgId) + "\\CLSID", nullptr, kClsidText) &&
+           SetKey(root, kProgIdIndependent, nullptr, kClassDescription) &&
+           SetKey(root, std::string(kProgIdIndependent) + "\\CLSID", nullptr, kClsidText) &&
+           SetKey(root, std::string(kProgIdIndependent) + "\\CurVer", nullptr, kProgId) &&
+           SetKey(root, kClsidKey, nullptr, kClassDescription) &&
+           SetKey(root, kClsidKey + "\\ProgID", nullptr, kProgId) &&
+           SetKey(root, kClsidKey + "\\VersionIndependentProgID", nullptr, kProgIdIndependent) &&
+           CreateEmptyKey(root, kClsidKey + "\\Programmable") &&
+           SetKey(root, kClsidKey + "\\InprocServer32", nullptr, modulePath) &&
+           SetKey(root, kClsidKey + "\\InprocServer32", "ThreadingModel", "Apartment") &&
+           SetKey(root, kClsidKey + "\\TypeLib", nullptr, kLibidText) &&
+           SetKey(root, kHandlerKey, nullptr, kClsidText);
 }
 
-HRESULT UnregisterKeys() {
-    HKEY root = HKEY_CLASSES_ROOT;
+void DeleteKeys(HKEY root) {
     DeleteTree(root, kProgId);
     DeleteTree(root, kProgIdIndependent);
     DeleteTree(root, kClsidKey);
     DeleteTree(root, kHandlerKey);
+}
+
+tvx::win::UniqueRegKey UserClasses() { return CreateKey(HKEY_CURRENT_USER, "Software\\Classes"); }
+
+}  // namespace
+
+HRESULT RegisterKeys(const std::string& modulePath, KeysWritten* written, HKEY preferred) {
+    if (written) *written = KeysWritten::None;
+    if (WriteKeys(preferred, modulePath)) {
+        if (written) *written = KeysWritten::ClassesRoot;
+        return S_OK;
+    }
+    DeleteKeys(preferred);  // whatever part of them the refusing root took
+    tvx::win::UniqueRegKey user = UserClasses();
+    if (user && WriteKeys(user.get(), modulePath)) {
+        if (written) *written = KeysWritten::UserClasses;
+        return S_OK;
+    }
+    if (user) DeleteKeys(user.get());
+    return SELFREG_E_CLASS;
+}
+
+HRESULT UnregisterKeys(HKEY preferred) {
+    DeleteKeys(preferred);
+    if (preferred != HKEY_CLASSES_ROOT) DeleteKeys(HKEY_CLASSES_ROOT);
+    if (tvx::win::UniqueRegKey user = UserClasses()) DeleteKeys(user.get());
     return S_OK;
 }
 

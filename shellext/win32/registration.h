@@ -15,9 +15,21 @@ constexpr const char* kProgId = "ZevuvIviVov.WinShellExt.1";
 constexpr const char* kProgIdIndependent = "ZevuvIviVov.WinShellExt";
 constexpr const char* kClassDescription = "WinShellExt Class";
 
-// Writes every key under HKEY_CLASSES_ROOT for the module at `modulePath`.
-HRESULT RegisterKeys(const std::string& modulePath);
-// Removes the keys this module owns; the shared parents stay.
-HRESULT UnregisterKeys();
+// Where the class keys were written.
+enum class KeysWritten {
+    None,
+    ClassesRoot,  // HKEY_CLASSES_ROOT, for every user of the machine
+    UserClasses,  // HKEY_CURRENT_USER\Software\Classes, for this user: Explorer reads both
+};
+
+// Writes every key for the module at `modulePath` under `preferred`
+// (HKEY_CLASSES_ROOT; a test passes a root that refuses). When that root
+// refuses (a standard user on a current Windows), what was written there is
+// taken back and the keys go under HKEY_CURRENT_USER\Software\Classes.
+// Fails only when both refuse; `written` tells where they went.
+HRESULT RegisterKeys(const std::string& modulePath, KeysWritten* written = nullptr, HKEY preferred = HKEY_CLASSES_ROOT);
+// Removes the keys this module owns from both places (and from `preferred`);
+// the shared parents stay.
+HRESULT UnregisterKeys(HKEY preferred = HKEY_CLASSES_ROOT);
 
 }  // namespace tvx::ext

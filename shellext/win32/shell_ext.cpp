@@ -270,21 +270,32 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
     return g_factory->QueryInterface(riid, out);
 }
 
+// Per-user type library registration (oleaut32, Windows Vista and later);
+// the mingw headers do not declare it.
+extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* lib, OLECHAR* path, OLECHAR* helpDir);
+extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libid, WORD major, WORD minor, LCID lcid, SYSKIND kind);
+
 STDAPI DllRegisterServer() {
     const std::string path = ModulePath();
-    HRESULT hr = tvx::ext::RegisterKeys(path);
+    tvx::ext::KeysWritten written = tvx::ext::KeysWritten::None;
+    HRESULT hr = tvx::ext::RegisterKeys(path, &written);
     if (FAILED(hr)) return hr;
     wchar_t wide[MAX_PATH + 1] = {};
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     tvx::win::ComPtr<ITypeLib> lib;
     hr = LoadTypeLibEx(wide, REGKIND_NONE, lib.put());
-    if (SUCCEEDED(hr)) hr = RegisterTypeLib(lib.get(), wide, nullptr);
+    // The type library goes where the class keys went.
+    if (SUCCEEDED(hr))
+        hr = written == tvx::ext::KeysWritten::UserClasses ? RegisterTypeLibForUser(lib.get(), wide, nullptr)
+                                                           : RegisterTypeLib(lib.get(), wide, nullptr);
     return hr;
 }
 
 STDAPI DllUnregisterServer() {
     HRESULT hr = tvx::ext::UnregisterKeys();
-    UnRegisterTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+    const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+    UnRegisterTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, kind);
+    UnRegisterTypeLibForUser(kLibid, 1, 0, LOCALE_NEUTRAL, kind);
     return hr;
 }
 
