@@ -74,6 +74,21 @@ stage_start "win64 build"
 build_preset win64 && WIN64_OK=1 || WIN64_OK=0
 stage_end "win64"
 
+stage_start "release packages"
+# The release of this version, and the same packages with a higher version
+# for the upgrade test.
+next_version=$(awk -F. '{ printf "%d.%d.%d", $1, $2, $3 + 1 }' VERSION)
+if [ "$WIN64_OK" = 1 ] && [ -f "$BUILD/win32/Tavrolinex.exe" ] &&
+   TVX_RELEASE_NO_BUILD=1 bash scripts/release.sh "$BUILD/release" > "$BUILD/release.log" 2>&1 &&
+   TVX_RELEASE_NO_BUILD=1 TVX_PACKAGE_VERSION=$next_version bash scripts/release.sh "$BUILD/release-next" \
+     >> "$BUILD/release.log" 2>&1; then
+  record PASS "release packages"
+  sed -n '/^release /,$p' "$BUILD/release.log" | head -n 7
+else
+  record FAIL "release packages"; tail -n 20 "$BUILD/release.log" 2>/dev/null
+fi
+stage_end "release"
+
 if [ "$WIN64_OK" = 1 ]; then
   bash scripts/dist.sh "$BUILD/win64" "$BUILD/dist64"
   export TVX_BUILD="$BUILD" TVX_DIST="$BUILD/dist64" DRIVE="$BUILD/win64/tvxdrive.exe"

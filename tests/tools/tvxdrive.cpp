@@ -13,6 +13,7 @@
 //   tvxdrive combo HWND ID                 count=, sel=, then item<TAB>hex bytes of each row
 //   tvxdrive combo-select HWND ID INDEX
 //   tvxdrive visible HWND                  visible=0|1
+//   tvxdrive link-target LNK-PATH          hr=, target= of a shortcut file
 //   tvxdrive visible-ctl HWND ID           visible=0|1, enabled=0|1 of the window's control ID
 //   tvxdrive center HWND                   x= and y= of the window's middle on the screen
 //   tvxdrive send HWND MSG WPARAM LPARAM   SendMessage; prints result=
@@ -743,6 +744,26 @@ int main(int argc, char** argv) {
             Sleep(10);
         }
         return 0;
+    }
+    if (cmd == "link-target") {
+        CoInitialize(nullptr);
+        IShellLinkA* link = nullptr;
+        IPersistFile* file = nullptr;
+        char target[MAX_PATH] = {};
+        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      reinterpret_cast<void**>(&link));
+        if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (SUCCEEDED(hr)) {
+            wchar_t wide[MAX_PATH] = {};
+            MultiByteToWideChar(CP_ACP, 0, arg(2), -1, wide, MAX_PATH);
+            hr = file->Load(wide, STGM_READ);
+        }
+        if (SUCCEEDED(hr)) hr = link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+        if (file) file->Release();
+        if (link) link->Release();
+        CoUninitialize();
+        std::printf("hr=0x%08lX\ntarget=%s\n", static_cast<unsigned long>(hr), target);
+        return SUCCEEDED(hr) ? 0 : 1;
     }
     if (cmd == "make-link") {
         CoInitialize(nullptr);

@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# The release packages as a user meets them: the x64 installer installs
+# silently for the user, the program starts from there and writes its data,
+# uninstalling removes the program and keeps the data, a newer package
+# upgrades in place and keeps the data; the x86 installer lays out its files
+# (its program cannot run on these machines); the portable zip runs from a
+# folder whose path has blanks and Chinese characters.
+# Needs the packages of scripts/release.sh in $TVX_BUILD/release (this
+# version) and $TVX_BUILD/release-next (a higher version).
+set -u
+. "$TVX_ROOT/scripts/winebench.sh"
+. "$TVX_ROOT/tests/e2e/lib.sh"
+
+# File names with GBK characters need a zh_CN.UTF-8 locale for Wine's Unix
+# side; it is made once into the build tree, the system stays untouched.
+LOCALES="$TVX_BUILD/locale"
+if [ ! -d "$LOCALES/zh_CN.UTF-8" ]; then
+  mkdir -p "$LOCALES" && localedef -i zh_CN -f UTF-8 "$LOCALES/zh_CN.UTF-8" >/dev/null 2>&1
+fi
+export LOCPATH="$LOCALES"
+export TVX_WINE_LOCALE=zh_CN.UTF-8
+tvx_bench_init "$TVX_BUILD" release || exit 1
+tvx_xvfb_start || exit 1
+trap tvx_bench_stop EXIT
+
+VERSION=$(tr -d ' \r\n' < "$TVX_ROOT/VERSION")
+REL="$TVX_BUILD/release"
+NEXT_DIR="$TVX_BUILD/release-next"
+MSI64=$(ls "$REL"/Tavrolinex-"$VERSION"-x64.msi 2>/dev/null)
+MSI32=$(ls "$REL"/Tavrolinex-"$VERSION"-x86.msi 2>/dev/null)
+ZIP64=$(ls "$REL"/Tavrolinex-"$VERSION"-x64.zip 2>/dev/null)
+ZIP32=$(ls "$REL"/Tavrolinex-"$VERSION"-x86.zip 2>/dev/null)
+NEXT64=$(ls "$NEXT_DIR"/Tavrolinex-*-x64.msi 2>/dev/null | head -n 1)
+NEXT_VERSION=$(basename "${NEXT64:-x}" | sed -n 's/^Tavrolinex-\(.*\)-x64\.msi$/\1/p')
+check "the release has both installers, both zips and the checksums" \
+  test -f "$MSI64" -a -f "$MSI32" -a -f "$ZIP64" -a -f "$ZIP32" -a -f "$REL/SHA256SUMS"
+check "the checksums are right" bash -c "cd '$REL' && sha256sum -c --quiet SHA256SUMS"
+win_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+msi() { tvx_wine msiexec "$1" "$(win_path "$2")" /qn >/dev/null 2>&1; }
+
+USER_DIR="$WINEPREFIX/drive_c/users/$(whoami)"
+INST_UNIX="$USER_DIR/AppData/Local/Programs/Tavrolinex"
+INST_WIN="C:\\users\\$(whoami)\\AppData\\Local\\Programs\\Tavrolinex"
+LINK_WIN="C:\\users\\$(whoami)\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Tavrolinex.lnk"
+LINK_UNIX="$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tavrolinex.lnk"
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# The uninstall entries named Tavrolinex (Wine keeps them under HKLM even for
+# a per-user package; Windows under HKCU): "version" lines.
+uninstall_versions() {
+  for root in HKLM HKCU; do
+    tvx_wine reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null | tr -d '\r' |
+      awk '/^HKEY/ { name = ""; ver = "" } /DisplayName +REG_SZ +Tavrolinex$/ { name = 1 }
+           /DisplayVersion +REG_SZ/ { ver = $NF } name && ver { print ver; name = ""; ver = "" }'
+  done
+}
+program_files_gone() {
+  [ ! -e "$INST_UNIX/Tavrolinex.exe" ] && [ ! -e "$INST_UNIX/TavrolinexExt.dll" ] && [ ! -e "$INST_UNIX/Images" ] &&
+    [ ! -e "$INST_UNIX/Lang" ] && [ ! -e "$INST_UNIX/TavrolinexConfig.ini" ]
+}
+data_kept() {
+  [ -f "$INST_UNIX/Shortcut2.dat" ] && [ -f "$INST_UNIX/Shortcut2.clg" ] && [ -f "$INST_UNIX/LogConfig.dat" ] &&
+    [ "$(cat "$INST_UNIX/Data/kept.stx" 2>/dev/null)" = "the user's clipboard" ]
+}
+start_from() { # WINDOWS-EXE
+  tvx_wine "$1" >/dev/null 2>&1 &
+  PROGRAM_PID=$!
+  wait_launcher 30000
+}
+send_entry() { # NAME SHORT
+  drive profile-write sdfggsadf Name "$1"
+  drive profile-write sdfggsadf ShortName "$2"
+  drive profile-write sdfggsadf Description "written by the installed program"
+  drive profile-write sdfggsadf ExePath 'C:\windows\notepad.exe'
+  drive profile-write sdfggsadf NodeID ""
+  drive send "$LAUNCHER" 1044 0 0 >/dev/null
+}
+entry_names() { "$TVX_BUILD/native/tvx_dump_data" "$1" | awk -F'\t' '$1 == "item" { print $4 }' | tr '\n' ' ' | sed 's/ $//'; }
+
+# ---- the x64 installer --------------------------------------------------------------------
+check "the x64 installer installs silently" msi /i "$MSI64"
+check "every file of the installation folder is installed, byte for byte" diff -r "$TVX_DIST" "$INST_UNIX"
+check_eq "the Start-menu shortcut starts the program" "$INST_WIN\\Tavrolinex.exe" \
+  "$(drive link-target "$LINK_WIN" | value_of target)"
+check_eq "the list of installed programs shows it with its version" "$VERSION" "$(uninstall_versions | tr '\n' ' ' | sed 's/ $//')"
+check_eq "it starts when the user logs on" "\"$INST_WIN\\Tavrolinex.exe\"" \
+  "$(reg_value "$RUN_KEY" Tavrolinex)"
+if start_from "$INST_WIN\\Tavrolinex.exe"; then
+  pass "the program starts from the installed folder"
+  tvx_shot release_installed_launcher
+  send_entry "Installed" inst
+  check "the installed program writes its item file there" wait_until 5 test -f "$INST_UNIX/Shortcut2.dat"
+  exit_program || force_end_program
+else
+  fail "the program starts from the installed folder"; force_end_program
+fi
+# What else a user's installation holds by now.
+printf '885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF|Mine|7A000001-D3E0-4000-8000-000000000001|0' > "$INST_UNIX/Shortcut2.clg"
+printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=0\r\n' > "$INST_UNIX/LogConfig.dat"
+printf "the user's clipboard" > "$INST_UNIX/Data/kept.stx"
+
+check "uninstalling succeeds" msi /x "$MSI64"
+check "uninstalling removes the program's files" program_files_gone
+check "and the Start-menu shortcut" test ! -e "$LINK_UNIX"
+check_eq "and the logon start" "" "$(reg_value "$RUN_KEY" Tavrolinex)"
+check_eq "and the entry in the list of installed programs" "" "$(uninstall_versions)"
+check "the user's data stays: item file, catalog file, Data and LogConfig.dat" data_kept
+
+# ---- reinstall, then upgrade to a newer package ------------------------------------------
+check "installing again over the kept data" msi /i "$MSI64"
+check "keeps the data" data_kept
+printf 'damaged' > "$INST_UNIX/Images/ComboButton.png"
+if [ -n "$NEXT64" ]; then
+  check "a newer package installs over it" msi /i "$NEXT64"
+  check_eq "one entry remains, with the newer version" "$NEXT_VERSION" "$(uninstall_versions | tr '\n' ' ' | sed 's/ $//')"
+  check "the upgrade replaces the program's files (a damaged one too)" diff -r -x Data -x 'Shortcut2.*' -x LogConfig.dat "$TVX_DIST" "$INST_UNIX"
+  check "the upgrade keeps the data" data_kept
+  if start_from "$INST_WIN\\Tavrolinex.exe"; then
+    check_eq "the upgraded program has the entries of before" "Installed" "$(entry_names "$INST_UNIX")"
+    exit_program || force_end_program
+  else
+    fail "the upgraded program starts"; force_end_program
+  fi
+  check "the newer package uninstalls" msi /x "$NEXT64"
+else
+  fail "a newer package is there to upgrade with"
+  msi /x "$MSI64"
+fi
+check "nothing of the program is left" program_files_gone
+check "the data is still there" data_kept
+
+# ---- the x86 installer: its files (its program cannot run on these machines) --------------
+DIST32="$TVX_BUILD/release-test-dist32"
+bash "$TVX_ROOT/scripts/dist.sh" "$TVX_BUILD/win32" "$DIST32"
+rm -rf "$INST_UNIX"
+check "the x86 installer installs silently" msi /i "$MSI32"
+check "with every file of the 32-bit installation folder" diff -r "$DIST32" "$INST_UNIX"
+check "and uninstalls" msi /x "$MSI32"
+check "leaving nothing of the program" program_files_gone
+
+# ---- the portable zips -----------------------------------------------------------------------
+zip_files() { unzip -Z1 "$1" | grep -v '/$' | sed 's|^Tavrolinex/||' | LC_ALL=C sort; }
+dist_files() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
+check_eq "the x64 zip holds every file" "$(dist_files "$TVX_DIST")" "$(zip_files "$ZIP64")"
+check_eq "the x86 zip holds every file" "$(dist_files "$DIST32")" "$(zip_files "$ZIP32")"
+PORTABLE_UNIX="$WINEPREFIX/drive_c/便携 工具"
+rm -rf "$PORTABLE_UNIX" && mkdir -p "$PORTABLE_UNIX" && (cd "$PORTABLE_UNIX" && unzip -q "$ZIP64")
+if start_from "$(printf '%s' "C:\\便携 工具\\Tavrolinex\\Tavrolinex.exe")"; then
+  pass "the program starts from an unpacked zip in a folder with blanks and Chinese characters"
+  send_entry "Portable" port
+  check "and keeps its data there" wait_until 5 test -f "$PORTABLE_UNIX/Tavrolinex/Shortcut2.dat"
+  exit_program || force_end_program
+else
+  fail "the program starts from an unpacked zip in a folder with blanks and Chinese characters"; force_end_program
+fi
+rm -rf "$DIST32"
