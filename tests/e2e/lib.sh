@@ -104,3 +104,13 @@ wait_until() { # SECONDS COMMAND...: polls the command until it succeeds
   done
   return 1
 }
+
+check_soon() { # NAME EXPECTED COMMAND...: a check on what a posted click does, given a few seconds
+  local name=$1 want=$2 got="" i; shift 2
+  for i in $(seq 1 20); do
+    got=$("$@")
+    [ "$got" = "$want" ] && break
+    sleep 0.25
+  done
+  check_eq "$name" "$want" "$got"
+}
