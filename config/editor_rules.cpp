@@ -53,7 +53,10 @@ std::vector<ComposedMember> ParseComposedCommand(std::string_view command) {
 bool FitsComposedForm(const ComposedMember& member) {
     for (const std::string* text : {&member.name, &member.command})
         if (text->find('\r') != std::string::npos || text->find('\n') != std::string::npos ||
-            text->find("^^^") != std::string::npos)
+            text->find("^^^") != std::string::npos ||
+            // "Up^" as the last name or "^x" as the first command would run
+            // into the "^^^" between the halves and move the split.
+            (!text->empty() && (text->front() == '^' || text->back() == '^')))
             return false;
     return true;
 }

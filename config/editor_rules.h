@@ -28,8 +28,8 @@ std::vector<ComposedMember> ParseComposedCommand(std::string_view command);
 bool IsComposedCommand(std::string_view command);
 
 // The stored form separates members by line breaks and its two halves by
-// "^^^": a member whose name or command holds either would come back as other
-// members. The composed box refuses such a member (a multi-line custom
+// "^^^": a member whose name or command holds either (or begins or ends with
+// "^", which would run into the separator) would come back as other members. The composed box refuses such a member (a multi-line custom
 // command cannot be one member of a composed item).
 bool FitsComposedForm(const ComposedMember& member);
 

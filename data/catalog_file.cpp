@@ -39,8 +39,16 @@ std::string EncodeCatalogFile(const CatalogTree& tree) {
     return out;
 }
 
-void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode mode) {
+void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode mode, bool* whole) {
     std::string_view text = bytes.substr(0, bytes.find('\0'));
+    bool intact = text.size() == bytes.size();
+    struct Report {
+        bool* whole;
+        bool& intact;
+        ~Report() {
+            if (whole) *whole = intact;
+        }
+    } report{whole, intact};
     if (text.empty()) return;
     std::string lastParent;
     CatalogNode* parent = nullptr;
@@ -50,11 +58,22 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode
     for (std::string_view record : records) {
         if (record.empty()) continue;
         Split(record, '|', fields);
-        if (fields[0].empty()) return;
+        if (fields[0].empty()) {
+            intact = false;
+            return;
+        }
+        // The writer makes three or four fields: the parent, the name, a
+        // NodeID (a GUID text) and, with members, their indices.
+        if (fields.size() < 3 || fields.size() > 4 || fields[2].size() != 36 ||
+            (fields.size() == 4 && fields[3].find_first_not_of("0123456789,") != std::string_view::npos))
+            intact = false;
         if (fields.size() < 2) continue;  // no writer makes a record without a name
         if (!EqualsNoCase(fields[0], lastParent)) {
             CatalogNode* found = index.NodeOf(fields[0]);
-            if (!found) continue;
+            if (!found) {
+                intact = false;
+                continue;
+            }
             parent = found;
             lastParent.assign(fields[0]);
         }

@@ -24,6 +24,11 @@ enum class NodeDataMode {
     Full,        // NodeID, "|" and the member list (windows that list items)
     NodeIdOnly,  // the catalog's own NodeID, or the empty text (the add-item dialog)
 };
-void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode mode = NodeDataMode::Full);
+// `whole` (when given) tells whether every record is one this program
+// writes: no NUL, a known parent, a name, a NodeID of 36 characters and
+// members of digits and commas, and no early end. (A file cut short can
+// still look whole when the cut falls where a record could end.)
+void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode mode = NodeDataMode::Full,
+                       bool* whole = nullptr);
 
 }  // namespace tvx

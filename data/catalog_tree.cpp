@@ -148,4 +148,37 @@ std::string SanitizeCatalogName(std::string_view name) {
 
 bool IsValidCatalogName(std::string_view name) { return SanitizeCatalogName(name) == name; }
 
+namespace {
+size_t DropMembersBelow(CatalogNode& node, size_t itemCount) {
+    size_t dropped = 0;
+    const size_t bar = node.nodeData.find('|');
+    if (bar != std::string::npos) {
+        std::string kept;
+        size_t start = bar + 1;
+        while (start <= node.nodeData.size()) {
+            size_t end = node.nodeData.find(',', start);
+            if (end == std::string::npos) end = node.nodeData.size();
+            const std::string_view piece(node.nodeData.data() + start, end - start);
+            const long long index = ParseDecimal(piece);
+            if (index >= 0 && static_cast<unsigned long long>(index) >= itemCount) {
+                ++dropped;
+            } else {
+                if (!kept.empty()) kept += ',';
+                kept.append(piece);
+            }
+            start = end + 1;
+        }
+        if (dropped) node.nodeData = node.nodeData.substr(0, bar) + (kept.empty() ? std::string() : "|" + kept);
+    }
+    for (auto& child : node.children) dropped += DropMembersBelow(*child, itemCount);
+    return dropped;
+}
+}  // namespace
+
+size_t DropMembersFrom(CatalogTree& tree, size_t itemCount) {
+    size_t dropped = 0;
+    for (auto& child : tree.root().children) dropped += DropMembersBelow(*child, itemCount);
+    return dropped;
+}
+
 }  // namespace tvx

@@ -71,6 +71,11 @@ bool MoveCatalog(CatalogNode* node, CatalogNode* newParent);
 // holding only the root.
 void ResetCatalogs(CatalogTree& tree, CatalogIndex& index, std::string rootText);
 
+// Removes from every member list the indices at or past `itemCount` (an
+// item file that lost records at its end): such an index would otherwise
+// name whatever entry is appended there next. Returns how many went.
+size_t DropMembersFrom(CatalogTree& tree, size_t itemCount);
+
 // The catalog file separates records by "\" and fields by "|", so a name can
 // never hold them. Both are replaced by "_" (a double-byte character whose
 // second byte is one of them is replaced whole), so such a name cannot reach

@@ -53,21 +53,31 @@ std::string EncodeItemFile(const ItemStore& store, size_t* cutFields) {
 namespace {
 // The 4-digit length: the common all-digit case directly, anything else as
 // a decimal conversion that stops at the first non-digit.
-long long FieldLength(std::string_view four) {
+// Sets *damaged when the four bytes hold no digit at all.
+long long FieldLength(std::string_view four, bool* damaged) {
     const unsigned d0 = static_cast<unsigned char>(four[0]) - '0', d1 = static_cast<unsigned char>(four[1]) - '0',
                    d2 = static_cast<unsigned char>(four[2]) - '0', d3 = static_cast<unsigned char>(four[3]) - '0';
     if ((d0 | d1 | d2 | d3) < 10) return d0 * 1000 + d1 * 100 + d2 * 10 + d3;
+    // Read leniently as a number, but four bytes without a digit were never
+    // written as a length: the file is damaged from here on.
+    *damaged = four.find_first_of("0123456789") == std::string_view::npos;
     return ParseDecimal(four);
 }
 }  // namespace
 
 ItemStore DecodeItemFile(std::string_view bytes, bool* whole) {
     ItemStore store;
-    if (whole) *whole = bytes.size() == kItemFileHeaderSize || (bytes.size() == 1 && bytes[0] == '\0');
-    if (bytes.size() <= kItemFileHeaderSize) return store;
+    // An empty store is one byte (the editing mark); a header shorter than
+    // its 116 bytes is a cut file.
+    if (whole) *whole = bytes.size() <= 1;
+    if (bytes.size() < kItemFileHeaderSize) return store;
     // The header count is only a hint (appends leave it behind), bounded by
     // what the file can hold.
     const long long hinted = ParseDecimal(bytes.substr(100, 16));
+    if (bytes.size() == kItemFileHeaderSize) {
+        if (whole) *whole = hinted <= 0;
+        return store;
+    }
     const size_t fit = (bytes.size() - kItemFileHeaderSize) / 36;
     if (hinted > 0) store.Reserve(std::min(static_cast<size_t>(hinted) + 16, fit + 1));
     size_t pos = kItemFileHeaderSize;
@@ -76,7 +86,9 @@ ItemStore DecodeItemFile(std::string_view bytes, bool* whole) {
         bool complete = true;
         for (int f = 0; f < LaunchItem::kFieldCount && complete; ++f) {
             if (bytes.size() - pos < 4) { complete = false; break; }
-            long long length = FieldLength(bytes.substr(pos, 4));
+            bool damaged = false;
+            long long length = FieldLength(bytes.substr(pos, 4), &damaged);
+            if (damaged) { complete = false; break; }
             pos += 4;
             if (length < 1) continue;  // the empty text
             if (static_cast<unsigned long long>(length) > bytes.size() - pos) { complete = false; break; }
@@ -91,7 +103,9 @@ ItemStore DecodeItemFile(std::string_view bytes, bool* whole) {
         }
         store.Append(std::move(item));
     }
-    if (whole) *whole = true;
+    // A full save writes the count of its records and appends only add to
+    // them: a count above what the file holds means records went missing.
+    if (whole) *whole = hinted <= static_cast<long long>(store.size());
     return store;
 }
 

@@ -24,8 +24,9 @@ std::string EncodeItemFile(const ItemStore& store, size_t* cutFields = nullptr);
 // Records from offset 116 up to the end of the data; a record that would run
 // past the end ends the decoding, keeping the records before it. Files of
 // 116 bytes or less hold no records. `whole` (when given) tells whether the
-// bytes were an item file to their end: the single byte 0x00 of an empty
-// store, or a header followed by complete records only.
+// bytes were an item file to their end: nothing or the single byte of an
+// empty store, or a header followed by complete records only, at least as many as
+// the header counts (appends leave the count behind, never ahead).
 ItemStore DecodeItemFile(std::string_view bytes, bool* whole = nullptr);
 
 }  // namespace tvx

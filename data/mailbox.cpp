@@ -21,14 +21,38 @@ MailboxFields CutToReceiverBuffers(const MailboxFields& sent) {
     return r;
 }
 
+namespace {
+// A WIN.INI line is bytes up to CR or LF, whatever came before them: a lead
+// byte pairs only with a byte that can follow it in GBK (0x40 to 0xFE but
+// 0x7F), never with a line break.
+bool PairsAt(std::string_view text, size_t i) {
+    if (i + 1 >= text.size() || !IsLeadByte(static_cast<unsigned char>(text[i]))) return false;
+    const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+    return trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+}  // namespace
+
 std::string EscapeMailboxText(std::string_view text) {
+    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+        if (PairsAt(text, i)) {
             out += c;
             out += text[++i];
+        } else if (IsLeadByte(static_cast<unsigned char>(c))) {
+            // A lead byte with nothing it can pair with: written as "\xHH", so
+            // that the receiver cannot take it together with the next escape.
+            out += "\\x";
+            out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+            out += kHex[static_cast<unsigned char>(c) & 0xF];
         } else if (c == '\\') {
             out += "\\\\";
         } else if (c == '\r') {
@@ -47,7 +71,7 @@ std::string UnescapeMailboxText(std::string_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+        if (PairsAt(text, i)) {
             out += c;
             out += text[++i];
             continue;
@@ -61,7 +85,10 @@ std::string UnescapeMailboxText(std::string_view text) {
         if (next == '\\') out += '\\';
         else if (next == 'r') out += '\r';
         else if (next == 'n') out += '\n';
-        else {
+        else if (next == 'x' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
             out += c;
             --i;  // not an escape of ours: keep both characters as they are
         }
@@ -72,7 +99,7 @@ std::string UnescapeMailboxText(std::string_view text) {
 std::string SingleLine(std::string_view text) {
     std::string out(text);
     for (size_t i = 0; i < out.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(out[i]))) {
+        if (PairsAt(out, i)) {
             ++i;
             continue;
         }

@@ -32,8 +32,10 @@ MailboxFields CutToReceiverBuffers(const MailboxFields& sent);
 // add-item dialog's box takes Enter), so the sender writes it with "\"
 // doubled and CR and LF as "\r" and "\n", scanning by characters so that a
 // double-byte character whose second byte is 0x5C stays as it is; the
-// receiver undoes it before cutting the text to its buffer. Any other "\"
-// sequence is kept as it stands; a lone "\" at the very end is dropped.
+// receiver undoes it before cutting the text to its buffer. A lead byte that
+// nothing can pair with (no GBK text) is written "\xHH", so that it never
+// swallows a line break or the next escape. Any other "\" sequence is kept
+// as it stands; a lone "\" at the very end is dropped.
 std::string EscapeMailboxText(std::string_view text);
 std::string UnescapeMailboxText(std::string_view text);
 // The single-line values (names, hot keys, command, NodeID): a line break

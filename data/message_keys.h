@@ -16,7 +16,7 @@ inline constexpr std::string_view kMessageKeys[] = {
     // messages of this program beyond the original set
     "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "DroppedPathTooLong", "CheckComposedItem",
     "ComposedMemberInvalid", "ArchiveUnsafe", "ArchiveUnreadable", "ArchiveContentMissing", "StagingFolderFailed",
-    "ExportFailed", "ImportFailed",
+    "ExportFailed", "ImportFailed", "DamagedDataFile",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

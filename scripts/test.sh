@@ -48,9 +48,9 @@ build_preset native-asan && run_ctest native-asan
 stage_end "native-asan"
 
 stage_start "fuzzing the file decoders (libFuzzer, ASan/UBSan)"
-FUZZ_SECONDS=${TVX_FUZZ_SECONDS:-30}
+FUZZ_SECONDS=${TVX_FUZZ_SECONDS:-12}
 if build_preset fuzz; then
-  for target in item_file catalog_file entry_name; do
+  for target in item_file catalog_file entry_name clipboard_data mailbox member_list composed archive_listing; do
     corpus="$BUILD/fuzz/corpus-$target"
     mkdir -p "$corpus"
     if (cd "$BUILD/fuzz" && ./${target}_fuzz -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
@@ -112,6 +112,15 @@ if [ "$WIN64_OK" = 1 ]; then
     grep -q '^\[  FAILED  \]' "$BUILD/win-tests.log" || record FAIL "win32 tests ended with code $rc"
     tr -d '\r' < "$BUILD/win-tests.log" | grep -B5 -A15 'Failure\|FAILED' | head -80
   fi
+  echo "=== saves and appends killed at random moments"
+  cp "$BUILD/win64/tvxsavekill.exe" "$tests_dir/"
+  for mode in save append; do
+    out=$(timeout 600 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvxsavekill.exe' 100 "C:\\killtest-$mode" \
+            $([ $mode = append ] && echo append) 2>&1 | tr -d '\r')
+    echo "$out" | tail -n 5
+    if echo "$out" | grep -q '^good=100 of 100'; then record PASS "kill test ($mode): $(echo "$out" | tail -n 1)"
+    else record FAIL "kill test ($mode): $(echo "$out" | tail -n 1)"; fi
+  done
   echo "=== discovery benchmark under Wine (figures only)"
   cp "$BUILD/win64/tvx_discovery_bench.exe" "$tests_dir/"
   timeout 300 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_discovery_bench.exe' 2>/dev/null | tr -d '\r' |

@@ -1,8 +1,12 @@
 #include "data/win32/file_io.h"
 
+#include "data/ansi_text.h"
 #include "data/catalog_file.h"
 #include "data/item_file.h"
 #include "ui/skin/win32/win_handles.h"
+
+#include <cstdio>
+#include <functional>
 
 namespace tvx::win {
 
@@ -107,10 +111,11 @@ bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t in
     return false;
 }
 
-ItemStore LoadItemFile(const std::string& path) {
+ItemStore LoadItemFile(const std::string& path, bool* whole) {
     std::string bytes;
+    if (whole) *whole = true;
     if (!ReadWholeFile(path, bytes)) return ItemStore();
-    return DecodeItemFile(bytes);
+    return DecodeItemFile(bytes, whole);
 }
 
 bool WriteEditingMark(const std::string& path, unsigned char mark) {
@@ -127,9 +132,65 @@ bool SaveCatalogFile(const std::string& path, const CatalogTree& tree) {
     return WriteFileReplacing(path, text);
 }
 
-void LoadCatalogFile(const std::string& path, CatalogIndex& index) {
+void LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole) {
     std::string bytes;
-    if (ReadWholeFile(path, bytes)) DecodeCatalogFile(bytes, index);
+    if (whole) *whole = true;
+    if (ReadWholeFile(path, bytes)) DecodeCatalogFile(bytes, index, NodeDataMode::Full, whole);
+}
+
+std::string KeepDamagedCopy(const std::string& path) {
+    const size_t slash = FindLastChar(path, '\\');
+    const size_t dot = path.rfind('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string stem = hasExtension ? path.substr(0, dot) : path;
+    const std::string extension = hasExtension ? path.substr(dot) : std::string();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, " (damaged %04u-%02u-%02u %02u.%02u.%02u", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        std::string copy = stem + stamp + (attempt > 1 ? " " + std::to_string(attempt) : std::string()) + ")" + extension;
+        // Never over an existing file: the copy is a new file or none.
+        if (CopyFileA(path.c_str(), copy.c_str(), TRUE)) return copy;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
+    }
+    return std::string();
+}
+
+namespace {
+// "<base>.tmp~<digits>" with a base the predicate accepts.
+bool IsOwnTemporary(const std::string& name, const std::function<bool(const std::string&)>& ownBase) {
+    const size_t mark = name.rfind(".tmp~");
+    if (mark == std::string::npos || mark + 5 >= name.size()) return false;
+    for (size_t i = mark + 5; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return ownBase(name.substr(0, mark));
+}
+
+size_t RemoveTemporariesIn(const std::string& folder, const std::function<bool(const std::string&)>& ownBase) {
+    size_t removed = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((folder + "\\*.tmp~*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::string name = fd.cFileName;
+        if (IsOwnTemporary(name, ownBase) && DeleteFileA((folder + "\\" + name).c_str())) ++removed;
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+    return removed;
+}
+}  // namespace
+
+size_t RemoveStaleTemporaries(const std::string& installDir) {
+    size_t removed = RemoveTemporariesIn(installDir, [](const std::string& base) {
+        return EqualsNoCase(base, "Shortcut2.dat") || EqualsNoCase(base, "Shortcut2.clg");
+    });
+    removed += RemoveTemporariesIn(installDir + "\\Data", [](const std::string& base) {
+        return EndsWithNoCase(base, ".stx");
+    });
+    return removed;
 }
 
 }  // namespace tvx::win

@@ -30,13 +30,26 @@ bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFi
 // unchanged; a missing file or one shorter than the header gets a full save.
 // A write that fails half way is cut off again, so the file ends as before.
 bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index);
-ItemStore LoadItemFile(const std::string& path);
+// `whole` (when given) is false for a file that could not be read to its
+// end (see DecodeItemFile); a missing file is an empty, whole one.
+ItemStore LoadItemFile(const std::string& path, bool* whole = nullptr);
 // The one byte at offset 0 (0x01 while the configuration dialog edits,
 // 0x00 after a save); creates a one-byte file when there is none.
 bool WriteEditingMark(const std::string& path, unsigned char mark);
 
 // Saves the tree; a tree without catalogs leaves no catalog file behind.
 bool SaveCatalogFile(const std::string& path, const CatalogTree& tree);
-void LoadCatalogFile(const std::string& path, CatalogIndex& index);
+void LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole = nullptr);
+
+// Keeps a copy of a file that could not be read whole, beside it, before
+// anything overwrites it: "Shortcut2 (damaged 2026-12-07 13.15.00).dat".
+// Returns the copy's path, or empty when it could not be made.
+std::string KeepDamagedCopy(const std::string& path);
+
+// A save cut short (the program killed while writing) leaves its temporary
+// file "<file>.tmp~<process id>" behind. Removes those of the program's own
+// files in the installation folder and its Data folder, and nothing else;
+// returns how many went.
+size_t RemoveStaleTemporaries(const std::string& installDir);
 
 }  // namespace tvx::win

@@ -68,6 +68,9 @@ MailboxFields ReceiveFromMailbox() {
                                 kMailboxTextBuffer);
     f.ExePath = ReadValue(kMailboxSection, "ExePath", kMailboxTextBuffer);
     f.NodeID = ReadValue(kMailboxSection, "NodeID", kMailboxNodeIdBuffer);
+    // Taken: a repeated message without a new hand-over finds nothing, so a
+    // flood of 1044 files each hand-over once.
+    WriteProfileStringA(kMailboxSection, "Name", nullptr);
     RemoveStrayMailboxKeys();
     return f;
 }

@@ -123,10 +123,13 @@ bool LauncherWindow::OnInitDialog() {
     // 10.
     SendMessageA(Item(IDC_FIND_SHORT), EM_SETSEL, 0, -1);
     SetFocus(Item(IDC_FIND_SHORT));
-    // 11.-13.
-    LoadItems();
+    // 11.-13. A save cut short leaves its temporary file: those go first.
+    RemoveStaleTemporaries(installDir_);
+    bool itemsWhole = true, catalogsWhole = true;
+    LoadItems(&itemsWhole);
+    LoadCatalogTree(&catalogsWhole);
+    RecoverDamagedFiles(itemsWhole, catalogsWhole);
     itemHotkeys_.Register(store_);
-    LoadCatalogTree();
     return false;  // the focus is set
 }
 
@@ -158,10 +161,31 @@ void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
 
 // ---- data ----------------------------------------------------------------
 
-void LauncherWindow::LoadItems() {
+void LauncherWindow::LoadItems(bool* whole) {
     SetRows(ResultLists{});
-    store_ = LoadItemFile(ItemFilePath());
+    store_ = LoadItemFile(ItemFilePath(), whole);
     SetRows(FillAtStartup(store_));
+}
+
+// A file that could not be read whole is kept as a dated copy beside it and
+// then written again with what could be read, so that later appends and
+// saves build on a whole file and the user's only copy of the rest survives.
+void LauncherWindow::RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole) {
+    if (itemsWhole && catalogsWhole) return;
+    bool catalogsChanged = false;
+    if (!itemsWhole) {
+        KeepDamagedCopy(ItemFilePath());
+        SaveItemFile(ItemFilePath(), store_);
+        // Members past the records that were lost would name the entries
+        // appended there next.
+        catalogsChanged = DropMembersFrom(tree_, store_.size()) > 0;
+    }
+    if (!catalogsWhole || catalogsChanged) {
+        KeepDamagedCopy(CatalogFilePath());
+        SaveCatalogFile(CatalogFilePath(), tree_);
+        if (catalogsChanged) LoadCatalogTree();
+    }
+    ShowMessageLater("DamagedDataFile");
 }
 
 void LauncherWindow::SetRows(ResultLists lists) {
@@ -174,13 +198,13 @@ void LauncherWindow::SetRows(ResultLists lists) {
     }
 }
 
-void LauncherWindow::LoadCatalogTree() {
+void LauncherWindow::LoadCatalogTree(bool* whole) {
     // The nodes point at the catalogs: they go first, and with them the
     // selection, so that no selection change can read a freed catalog.
     HWND tv = Item(IDC_CATALOG_TREE);
     ClearCatalogTreeView(tv);
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
-    LoadCatalogFile(CatalogFilePath(), index_);
+    LoadCatalogFile(CatalogFilePath(), index_, whole);
     HTREEITEM root = ShowCatalogTree(tv, tree_);
     SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
     TVITEMA item = {};  // expanding by message sends no notification: show the open image here

@@ -59,8 +59,9 @@ private:
     // data
     std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
     std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
-    void LoadItems();
-    void LoadCatalogTree();
+    void LoadItems(bool* whole = nullptr);
+    void LoadCatalogTree(bool* whole = nullptr);
+    void RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole);
     void FillFromSelectedNode();
     void SetRows(ResultLists lists);
 

@@ -32,6 +32,15 @@ TEST(ComposedForm, MembersThatWouldBreakTheFormAreRefused) {
     EXPECT_FALSE(FitsComposedForm({"Custom", "c:\\a.exe\r\nc:\\b.exe"})) << "a multi-line command is not one member";
     EXPECT_FALSE(FitsComposedForm({"Odd^^^name", "c:\\n.exe"}));
     EXPECT_FALSE(FitsComposedForm({"Inner", "x^^^y"}));
+    // A caret at either end would run into the separator: "Up^" then "^^^"
+    // reads as "Up" and a command beginning with "^".
+    EXPECT_FALSE(FitsComposedForm({"Up^", "c:\\n.exe"}));
+    EXPECT_FALSE(FitsComposedForm({"Up", "^c:\\n.exe"}));
+    EXPECT_TRUE(FitsComposedForm({"Up^down", "c:\\n^x.exe"}));
+    const std::vector<ComposedMember> members = {{"A", "c:\\a.exe"}, {"B^c", "c:\\b.exe"}};
+    const std::vector<ComposedMember> back = ParseComposedCommand(BuildComposedCommand(members));
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[1].name, "B^c");
     EXPECT_EQ(ComposedItemName("Morning"), "+ Morning");
     EXPECT_EQ(ComposedNameOf("+ Morning"), "Morning");
     EXPECT_EQ(ComposedNameOf("++  x"), "x");

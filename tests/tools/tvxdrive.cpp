@@ -13,6 +13,8 @@
 //   tvxdrive combo HWND ID                 count=, sel=, then item<TAB>hex bytes of each row
 //   tvxdrive combo-select HWND ID INDEX
 //   tvxdrive visible HWND                  visible=0|1
+//   tvxdrive mail-flood HWND N [PREFIX]     N add-item hand-overs sent to HWND, one after the other
+//   tvxdrive post-flood HWND N [NAME]       one hand-over, then message 1044 posted N times
 //   tvxdrive link-target LNK-PATH          hr=, target= of a shortcut file
 //   tvxdrive visible-ctl HWND ID           visible=0|1, enabled=0|1 of the window's control ID
 //   tvxdrive center HWND                   x= and y= of the window's middle on the screen
@@ -385,6 +387,35 @@ int main(int argc, char** argv) {
         HWND control = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
         std::printf("visible=%d\nenabled=%d\n", control && IsWindowVisible(control) ? 1 : 0,
                     control && IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "mail-flood" || cmd == "post-flood") {
+        // mail-flood: N hand-overs, each its own Name ("PREFIX i"), sent one
+        // after the other; post-flood: one hand-over, then N posted messages.
+        HWND h = ParseHwnd(arg(2));
+        const int count = std::atoi(arg(3));
+        const std::string prefix = argc > 4 ? argv[4] : "Flood";
+        const DWORD start = GetTickCount();
+        int answered = 0;
+        auto handOver = [&](const std::string& name) {
+            WriteProfileStringA("sdfggsadf", "Name", name.c_str());
+            WriteProfileStringA("sdfggsadf", "ShortName", "fl");
+            WriteProfileStringA("sdfggsadf", "Description", "flood");
+            WriteProfileStringA("sdfggsadf", "ExePath", "C:\\flood.exe");
+            WriteProfileStringA("sdfggsadf", "NodeID", "");
+        };
+        if (cmd == "mail-flood") {
+            for (int i = 0; i < count; ++i) {
+                handOver(prefix + " " + std::to_string(i));
+                DWORD_PTR result = 0;
+                if (SendMessageTimeoutA(h, 1044, 0, 0, SMTO_NORMAL, 10000, &result)) ++answered;
+            }
+        } else {
+            handOver(prefix);
+            for (int i = 0; i < count; ++i)
+                if (PostMessageA(h, 1044, 0, 0)) ++answered;
+        }
+        std::printf("answered=%d\nelapsed=%lu\n", answered, GetTickCount() - start);
         return 0;
     }
     if (cmd == "send" || cmd == "post") {
