@@ -138,10 +138,18 @@ if [ "$WIN64_OK" = 1 ]; then
     grep -E '^(PASS|FAIL)' "$BUILD/e2e-$name.log" | sed 's/^/  /'
     stage_end "$name"
   done
+
+  stage_start "scale benchmark under Wine (figures only; targets are not pass/fail)"
+  rm -f "$BUILD/scale-bench.md"
+  timeout 900 bash tests/bench/scale_bench.sh > "$BUILD/scale-bench.log" 2>&1 || echo "  the scale benchmark did not finish"
+  stage_end "scale benchmark"
 else
   record FAIL "no Wine suites: the win64 build failed"
 fi
 
+echo
+echo "=== scale benchmark (100,000 entries, under Wine)"
+cat "$BUILD/scale-bench.md" 2>/dev/null || echo "  not run"
 echo
 echo "=== stage times"
 printf '  %s\n' "${TIMES[@]}"

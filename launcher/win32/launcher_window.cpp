@@ -42,6 +42,17 @@ std::string WebPage(const char* page) { return std::string("http://www.") + "tav
 
 LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(list, ResultListProc, 1);
+    if (msg == WM_SETFOCUS) {
+        // Typing only selects rows (moving the focus mark across a long
+        // owner-data list is slow); the arrow keys start from the focus
+        // mark, so it joins the selected row when the list takes the keys.
+        const LRESULT selected = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+        if (selected >= 0 && SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != selected) {
+            LVITEMA focus = {};
+            focus.stateMask = focus.state = LVIS_FOCUSED;
+            SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&focus));
+        }
+    }
     LRESULT r = DefSubclassProc(list, msg, wp, lp);
     if (msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN) {
         // After the list has handled the key or the press: tell the window
@@ -263,10 +274,18 @@ long LauncherWindow::SelectedRow(Which which) const {
 
 void LauncherWindow::SelectRow(Which which, long row) {
     HWND lv = Item(lists_[which].listId);
+    // Typing selects a row at every key: the old row is let go by itself
+    // first, because a single-selection list that has to find the old one
+    // itself looks through all of its 100,000 rows. The focus mark follows
+    // when the list takes the keyboard (ResultListProc).
     LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    state.stateMask = LVIS_SELECTED;
+    const LRESULT old = SendMessageA(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    if (old != row) {
+        if (old >= 0) SendMessageA(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(old), reinterpret_cast<LPARAM>(&state));
+        state.state = LVIS_SELECTED;
+        SendMessageA(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
     SendMessageA(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
@@ -649,8 +668,9 @@ void LauncherWindow::OnPrefillRequest() {
 }
 
 void LauncherWindow::Show() {
-    tray_.Remove();
+    // The window first: taking the tray icon away can wait on the shell.
     ShowWindow(hwnd(), SW_SHOW);
+    tray_.Remove();
 }
 
 void LauncherWindow::Hide() {
