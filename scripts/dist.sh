@@ -10,3 +10,7 @@ cp "$build/Tavrolinex.exe" "$build/TavrolinexExt.dll" "$out/"
 cp "$root/resources/TavrolinexConfig.ini" "$out/"
 cp "$root"/resources/images/*.png "$out/Images/"
 cp "$build"/Lang/*.dat "$out/Lang/"
+# The texts of each language with a text file of its own; the language
+# dialog copies the chosen one over TavrolinexConfig.ini.
+cp "$root/resources/TavrolinexConfig.ini" "$out/Lang/eng.ini"
+cp "$root/resources/lang/chs.ini" "$out/Lang/chs.ini"

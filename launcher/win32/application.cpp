@@ -2,6 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "data/win32/clipboard_io.h"
+#include "data/win32/file_io.h"
 #include "data/win32/profile.h"
 #include "config/win32/config_dialog.h"
 #include "config/win32/discovery.h"
@@ -118,6 +119,18 @@ void Application::BindLanguageModule(bool languageDialogShown) {
         DeleteFileA(target.c_str());
         CopyFileA(source.c_str(), target.c_str(), FALSE);
     }
+    TakeLanguageTexts();
+}
+
+// The texts of the chosen language, when it has its own text file
+// ("\Lang\chs.ini"), replace the settings file through a temporary file, so
+// that a failure leaves the old texts whole. Only after the language dialog:
+// a start without it never touches the file, and the user's own edits stay.
+void Application::TakeLanguageTexts() {
+    if (languageCode_.empty()) return;
+    std::string texts;
+    if (!ReadWholeFile(installDir_ + "\\Lang\\" + languageCode_ + ".ini", texts) || texts.empty()) return;
+    WriteFileReplacing(SettingsFile(), texts);
 }
 
 void Application::ShowStartupProgress() {

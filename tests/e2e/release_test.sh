@@ -142,6 +142,8 @@ zip_files() { unzip -Z1 "$1" | grep -v '/$' | sed 's|^Tavrolinex/||' | LC_ALL=C 
 dist_files() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
 check_eq "the x64 zip holds every file" "$(dist_files "$TVX_DIST")" "$(zip_files "$ZIP64")"
 check_eq "the x86 zip holds every file" "$(dist_files "$DIST32")" "$(zip_files "$ZIP32")"
+check_eq "both zips carry the English and the Chinese texts" "Lang/chs.ini Lang/eng.ini Lang/chs.ini Lang/eng.ini" \
+  "$( { zip_files "$ZIP64"; zip_files "$ZIP32"; } | grep '^Lang/.*\.ini$' | tr '\n' ' ' | sed 's/ $//')"
 PORTABLE_UNIX="$WINEPREFIX/drive_c/便携 工具"
 rm -rf "$PORTABLE_UNIX" && mkdir -p "$PORTABLE_UNIX" && (cd "$PORTABLE_UNIX" && unzip -q "$ZIP64")
 if start_from "$(printf '%s' "C:\\便携 工具\\Tavrolinex\\Tavrolinex.exe")"; then

@@ -32,16 +32,53 @@ std::map<std::string, std::string> ReadTipMsgs(const std::string& path) {
     return texts;
 }
 
-TEST(SettingsFile, EveryMessageKeyHasAShortEnglishText) {
-    auto texts = ReadTipMsgs(std::string(TVX_SOURCE_DIR) + "/resources/TavrolinexConfig.ini");
-    ASSERT_FALSE(texts.empty());
+// Every key the program asks for, each with a text that fits the buffer, and
+// no key it never asks for.
+void ExpectEveryKey(const std::map<std::string, std::string>& texts, const std::string& file) {
+    ASSERT_FALSE(texts.empty()) << file;
     for (std::string_view key : kMessageKeys) {
         auto it = texts.find(std::string(key));
-        ASSERT_NE(it, texts.end()) << "missing key " << key;
-        EXPECT_FALSE(it->second.empty()) << key;
-        EXPECT_LT(it->second.size(), 2048u) << key;
+        ASSERT_NE(it, texts.end()) << file << ": missing key " << key;
+        EXPECT_FALSE(it->second.empty()) << file << ": " << key;
+        EXPECT_LT(it->second.size(), 2048u) << file << ": " << key;
     }
-    EXPECT_EQ(texts.size(), std::size(kMessageKeys)) << "the file holds keys the program never asks for";
+    EXPECT_EQ(texts.size(), std::size(kMessageKeys)) << file << " holds keys the program never asks for";
+}
+
+// Whole GBK characters only: a lead byte 0x81-0xFE, then a trail byte
+// 0x40-0xFE other than 0x7F. Sets *doubleByte when there was one.
+bool IsGbk(const std::string& text, bool* doubleByte) {
+    *doubleByte = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) continue;
+        if (c == 0x80 || c == 0xFF || i + 1 == text.size()) return false;
+        const unsigned char t = static_cast<unsigned char>(text[++i]);
+        if (t < 0x40 || t == 0x7F || t == 0xFF) return false;
+        *doubleByte = true;
+    }
+    return true;
+}
+
+TEST(SettingsFile, EveryMessageKeyHasAShortEnglishText) {
+    const std::string english = std::string(TVX_SOURCE_DIR) + "/resources/TavrolinexConfig.ini";
+    ExpectEveryKey(ReadTipMsgs(english), english);
+}
+
+TEST(SettingsFile, TheChineseTextsHaveEveryKeyInGbkAndAreTranslated) {
+    const std::string chinese = std::string(TVX_SOURCE_DIR) + "/resources/lang/chs.ini";
+    const auto texts = ReadTipMsgs(chinese);
+    ExpectEveryKey(texts, chinese);
+    for (const auto& [key, text] : texts) {
+        bool doubleByte = false;
+        EXPECT_TRUE(IsGbk(text, &doubleByte)) << key << " is no GBK text";
+        // Only the program's name stays as it is.
+        if (key != "ShortDlgTitle") {
+            EXPECT_TRUE(doubleByte) << key << " is not translated: " << text;
+        }
+        EXPECT_EQ(text.find('?'), std::string::npos) << key << " holds a character lost in conversion";
+    }
+    EXPECT_EQ(texts.at("NameTitle"), "\xC3\xFB\xB3\xC6\xA3\xBA");  // "名称：" in GBK
 }
 
 TEST(SettingsFile, ReferenceWordingIsKeptLetterForLetter) {
