@@ -86,7 +86,24 @@ const char* PinyinSyllable(unsigned code) {
     return (it - 1)->syllable;
 }
 
+namespace {
+#include "launcher/pinyin_initials.inc"
+
+// GB2312 level 1 is ordered by reading, which is what the range table
+// follows; level 2 (ordered by radical) and GBK's additions are not.
+bool IsLevelOne(unsigned lead, unsigned trail) {
+    return lead >= 0xB0 && lead <= 0xD7 && trail >= 0xA1 && trail <= 0xFE;
+}
+}  // namespace
+
 char PinyinInitial(unsigned code) {
+    const unsigned lead = code >> 8, trail = code & 0xFF;
+    if (!IsLevelOne(lead, trail) && lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE) {
+        const char letter = kGbkInitialRows[lead - 0x81][trail - 0x40];
+        if (letter != '.') return letter;
+    }
+    // Level 1, and every character without a reading (symbols, full-width
+    // letters), as the range table gives it.
     const char* s = PinyinSyllable(code);
     return s ? s[0] : 0;
 }

@@ -17,7 +17,10 @@ extern const PinyinRow kPinyinTable[396];
 // The syllable of a two-byte code (first byte * 256 + second byte), or
 // nullptr below 0xB0A0. Codes from 0xD7F2 up (level 2 and beyond) read "zuo".
 const char* PinyinSyllable(unsigned code);
-// First letter of that syllable, or 0.
+// The pinyin initial of a two-byte GBK code, or 0: for GB2312 level 1 the
+// first letter of its syllable above; for every other character with a
+// Mandarin reading the first letter of its first reading in Unicode's Unihan
+// data (launcher/pinyin_initials.inc); otherwise the syllable's letter again.
 char PinyinInitial(unsigned code);
 
 std::string WordInitials(std::string_view text);

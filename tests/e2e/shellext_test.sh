@@ -189,7 +189,34 @@ has_description() { python3 -c 'import sys; sys.exit(0 if b"two\r\nNodeID=x\r\nt
 check "a three-line Description arrives whole in the item file" wait_until 5 has_description "$TVX_INSTALL_UNIX/Shortcut2.dat"
 check "as one entry filed in the chosen catalog" grep -q "|Work|[0-9A-F-]*|0,2,4" "$TVX_INSTALL_UNIX/Shortcut2.clg"
 section_keys=$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n '/^\[sdfggsadf\]/,/^\[/p' | sed -n 's/^\([^=[][^=]*\)=.*/\1/p' | sort | tr '\n' ' ')
-check_eq "and the section holds only the hand-over's keys" "Description Dest ExePath Hotkey1 Hotkey2 Name NodeID ShortName " "$section_keys"
+check_eq "and the section holds only the hand-over's keys, its Name taken on receipt" "Description Dest ExePath Hotkey1 Hotkey2 NodeID ShortName " "$section_keys"
+
+# Short names of characters beyond GB2312 level 1: 昕 (level 2) in 福昕阅读器,
+# the traditional 記 in 記事本.
+run_host 'hex:433A5C646F63735CB8A3EABFD4C4B6C1C6F72E657865'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+check_eq "a name with a level-2 character gets its reading's initial" fxyd "$(drive text "$dialog" 1035)"
+if [ -n "$dialog" ]; then
+  drive tree-select "$dialog" 215 0 >/dev/null
+  drive click "$dialog" 206
+  wait_until 10 host_done >/dev/null
+fi
+run_host 'hex:433A5C646F63735CD39BCAC2B1BE2E747874'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+check_eq "a traditional character gets its reading's initial" jsb "$(drive text "$dialog" 1035)"
+[ -n "$dialog" ] && drive click "$dialog" 207
+wait_until 10 host_done >/dev/null
+filed_fx() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX" | grep -q "	fxyd	"; }
+wait_until 10 filed_fx
+drive click-at "$LAUNCHER" 1025
+drive key end
+drive key back 20
+drive type fx
+drive key down  # into the list, on the row found
+drive key down
+drive key up
+check_eq "typing fx in the launcher finds the filed entry" "福昕阅读器" "$(drive text "$LAUNCHER" 1032)"
+drive key esc
 
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
 unregistered() { ! key_exists "HKCR\\CLSID\\$CLSID"; }

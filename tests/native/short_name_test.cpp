@@ -19,9 +19,34 @@ TEST(ShortName, ChineseNamesGivePinyinInitialsOfTheFirstFourCharacters) {
     EXPECT_EQ(MakeShortName("\xBC\xC7\xCA\xC2\xB1\xBE"), "jsb");                          // 记事本
     EXPECT_EQ(MakeShortName("\xD6\xD0\xBB\xAA\xC8\xCB\xC3\xF1\xB9\xB2\xBA\xCD\xB9\xFA"), "zhrm");  // 中华人民共和国
     EXPECT_EQ(MakeShortName("QQ\xD2\xF4\xC0\xD6"), "QQyl");                               // QQ音乐
-    EXPECT_EQ(MakeShortName("\xD8\xA1"), "z") << "level-2 characters read zuo";
     EXPECT_EQ(MakeShortName("Word \xCE\xC4\xB5\xB5"), "Wordwd") << "one-word prefix stays whole";
     EXPECT_EQ(MakeShortName("My Tool \xB9\xA4\xBE\xDF"), "MTgj");
+}
+
+TEST(ShortName, LevelOneKeepsTheRangeTableEveryOtherCharacterItsMandarinReading) {
+    // GB2312 level 1 is ordered by reading: the range table stays right for
+    // each of its characters.
+    int levelOne = 0;
+    for (unsigned lead = 0xB0; lead <= 0xD7; ++lead)
+        for (unsigned trail = 0xA1; trail <= 0xFE; ++trail, ++levelOne)
+            ASSERT_EQ(PinyinInitial(lead * 256 + trail), PinyinSyllable(lead * 256 + trail)[0]) << std::hex << lead << trail;
+    EXPECT_EQ(levelOne, 3760);
+    // Level 2 (ordered by radical) and GBK's additions, traditional forms
+    // included, take the first letter of their reading.
+    EXPECT_EQ(MakeShortName("\xB8\xA3\xEA\xBF\xD4\xC4\xB6\xC1\xC6\xF7"), "fxyd");  // 福昕阅读器
+    EXPECT_EQ(MakeShortName("\xD3\x9B\xCA\xC2\xB1\xBE"), "jsb");                  // 記事本
+    EXPECT_EQ(MakeShortName("\x82\xED\xBE\xE3\xC7\xE5\x86\xCE"), "jjqd");         // 傢俱清單
+    EXPECT_EQ(MakeShortName("\xD8\xA1\xD8\xA2\xD8\xA3\xD8\xA4"), "cjwg");         // 亍丌兀丐
+    // Mixed: Latin words, level 1 and level 2.
+    EXPECT_EQ(MakeShortName("My Tools \xD4\xC4\xB6\xC1\xD8\xA1"), "MTydc");         // 阅读亍
+    EXPECT_EQ(MakeShortName("QQ\xD3\x9B\xCA\xC2"), "QQjs");
+    // Characters without a reading keep what the table gives: symbols and
+    // full-width letters nothing, the user-defined area the last row's "z".
+    EXPECT_EQ(PinyinInitial(0xA3C1), 0);  // full-width A
+    EXPECT_EQ(PinyinInitial(0xA3A8), 0);  // full-width (
+    EXPECT_EQ(PinyinInitial(0xA1A1), 0);
+    EXPECT_EQ(PinyinInitial(0xF8A1), 'z');
+    EXPECT_EQ(PinyinInitial(0x817F), 0) << "0x7F is no trail byte";
 }
 
 TEST(ShortName, PairsAreCountedWithoutRealigning) {
