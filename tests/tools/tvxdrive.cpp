@@ -75,6 +75,8 @@
 #include <shobjidl.h>
 #include <urlhist.h>
 
+#include "key_input.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -151,20 +153,8 @@ BOOL CALLBACK PrintChild(HWND h, LPARAM) {
 }
 
 void SendKey(WORD vk, bool shift) {
-    std::vector<INPUT> in;
-    auto push = [&](WORD k, DWORD flags) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(k, 0));
-        i.ki.dwFlags = flags;
-        in.push_back(i);
-    };
-    if (shift) push(VK_SHIFT, 0);
-    push(vk, 0);
-    push(vk, KEYEVENTF_KEYUP);
-    if (shift) push(VK_SHIFT, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    if (shift) SendKeys({VK_SHIFT}, vk);
+    else SendKeys({}, vk);
     Sleep(30);
 }
 

@@ -4,6 +4,7 @@
 //   tvxscale EMPTY-INSTALL-DIR LARGE-INSTALL-DIR
 // Prints "key=value" lines; scripts/scale_bench.sh turns them into the table.
 #include "data/win32/file_io.h"
+#include "key_input.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -83,23 +84,6 @@ double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5));
     return v[i];
-}
-
-void SendKeys(std::initializer_list<WORD> held, WORD key) {
-    std::vector<INPUT> in;
-    auto push = [&](WORD k, DWORD flags) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(k, 0));
-        i.ki.dwFlags = flags;
-        in.push_back(i);
-    };
-    for (WORD k : held) push(k, 0);
-    push(key, 0);
-    push(key, KEYEVENTF_KEYUP);
-    for (auto it = held.end(); it != held.begin();) push(*--it, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 struct Program {
