@@ -4,19 +4,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace tvx {
 
 namespace {
-void AppendField(std::string& out, std::string_view field, size_t* cutFields) {
-    std::string_view kept = CutAtCharacterBoundary(field, kItemFieldMaxBytes);
-    if (kept.size() != field.size() && cutFields) ++*cutFields;
-    const size_t n = kept.size();
-    const char length[4] = {char('0' + n / 1000), char('0' + n / 100 % 10), char('0' + n / 10 % 10), char('0' + n % 10)};
-    out.append(length, 4);
-    out.append(kept);
-}
-
 size_t RecordSize(const LaunchItem& item) {
     size_t total = 4 * LaunchItem::kFieldCount;
     for (int f = 0; f < LaunchItem::kFieldCount; ++f)
@@ -24,15 +16,29 @@ size_t RecordSize(const LaunchItem& item) {
     return total;
 }
 
-void AppendRecord(std::string& out, const LaunchItem& item, size_t* cutFields) {
-    for (int f = 0; f < LaunchItem::kFieldCount; ++f) AppendField(out, item.Field(f), cutFields);
+// Writes the record at `at`, which has room for RecordSize(item): each
+// field as its 4-digit length and its bytes, cut to 9999 bytes at a
+// character boundary. Returns the end.
+char* WriteRecord(char* at, const LaunchItem& item, size_t* cutFields) {
+    for (int f = 0; f < LaunchItem::kFieldCount; ++f) {
+        const std::string& field = item.Field(f);
+        const std::string_view kept = CutAtCharacterBoundary(field, kItemFieldMaxBytes);
+        if (kept.size() != field.size() && cutFields) ++*cutFields;
+        const size_t n = kept.size();
+        at[0] = char('0' + n / 1000);
+        at[1] = char('0' + n / 100 % 10);
+        at[2] = char('0' + n / 10 % 10);
+        at[3] = char('0' + n % 10);
+        if (n) std::memcpy(at + 4, kept.data(), n);
+        at += 4 + n;
+    }
+    return at;
 }
 }  // namespace
 
 std::string EncodeItemRecord(const LaunchItem& item, size_t* cutFields) {
-    std::string out;
-    out.reserve(RecordSize(item));
-    AppendRecord(out, item, cutFields);
+    std::string out(RecordSize(item), '\0');
+    out.resize(static_cast<size_t>(WriteRecord(&out[0], item, cutFields) - out.data()));
     return out;
 }
 
@@ -40,13 +46,15 @@ std::string EncodeItemFile(const ItemStore& store, size_t* cutFields) {
     if (store.empty()) return std::string(1, '\0');
     size_t total = kItemFileHeaderSize;
     for (const LaunchItem& item : store.items()) total += RecordSize(item);
-    std::string out;
-    out.reserve(total);
-    out.assign(kItemFileHeaderSize, '\0');
+    // One buffer of the largest size the records can take (a field cut at
+    // a character boundary may come out a byte shorter), filled in place.
+    std::string out(total, '\0');
     char count[24];
     std::snprintf(count, sizeof count, "%016llu", static_cast<unsigned long long>(store.size()));
     out.replace(100, 16, count, 16);
-    for (const LaunchItem& item : store.items()) AppendRecord(out, item, cutFields);
+    char* at = &out[kItemFileHeaderSize];
+    for (const LaunchItem& item : store.items()) at = WriteRecord(at, item, cutFields);
+    out.resize(static_cast<size_t>(at - out.data()));
     return out;
 }
 
