@@ -181,20 +181,25 @@ void LauncherWindow::LoadItems(bool* whole) {
 // A file that could not be read whole is kept as a dated copy beside it and
 // then written again with what could be read, so that later appends and
 // saves build on a whole file and the user's only copy of the rest survives.
+// A damaged file whose copy could not be made is left as it is: it may be
+// the only place the rest of the user's entries still are.
 void LauncherWindow::RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole) {
     if (itemsWhole && catalogsWhole) return;
     bool catalogsChanged = false;
-    if (!itemsWhole) {
-        KeepDamagedCopy(ItemFilePath());
+    if (!itemsWhole && !KeepDamagedCopy(ItemFilePath()).empty()) {
         SaveItemFile(ItemFilePath(), store_);
         // Members past the records that were lost would name the entries
         // appended there next.
         catalogsChanged = DropMembersFrom(tree_, store_.size()) > 0;
     }
     if (!catalogsWhole || catalogsChanged) {
-        KeepDamagedCopy(CatalogFilePath());
-        SaveCatalogFile(CatalogFilePath(), tree_);
-        if (catalogsChanged) LoadCatalogTree();
+        const bool copied = !KeepDamagedCopy(CatalogFilePath()).empty();
+        // A whole catalog file that only loses members of lost records may
+        // be written without its copy: nothing unreadable is lost with it.
+        if (copied || catalogsWhole) {
+            SaveCatalogFile(CatalogFilePath(), tree_);
+            if (catalogsChanged) LoadCatalogTree();
+        }
     }
     ShowMessageLater("DamagedDataFile");
 }
