@@ -41,6 +41,7 @@ start_and_read_box() {
   box=$(drive wait-title Tavrolinex 4000 1 | value_of hwnd)
   if [ -z "$box" ]; then BOX_TEXT="(none)"; return 0; fi
   BOX_TEXT=$(drive text "$box" 1070)
+  tvx_shot stress_damaged_file_message
   drive click "$box" 1
   drive gone-ctl 1070 4000 >/dev/null
 }
