@@ -26,8 +26,12 @@ for pair in x86:win32:no x64:win64:yes; do
   mkdir -p "$stage"
   bash scripts/dist.sh "build/$preset" "$stage/Tavrolinex"
   name="Tavrolinex-$package_version-$arch"
-  # The portable zip: the installation folder, runnable wherever it is unpacked.
+  # The portable zip: the installation folder, runnable wherever it is
+  # unpacked; its first start asks for the language. (The installer leaves
+  # LogConfig.dat to the user: it must survive upgrades and uninstalling.)
+  printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=1\r\n' > "$stage/Tavrolinex/LogConfig.dat"
   (cd "$stage" && zip -r -X -q "$out/$name.zip" Tavrolinex)
+  rm "$stage/Tavrolinex/LogConfig.dat"
   # The installer: every file of the installation folder, and the product around it.
   cp resources/icons/app.ico "$stage/Tavrolinex.ico"
   (cd "$stage" && find Tavrolinex -type f | LC_ALL=C sort |
