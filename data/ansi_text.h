@@ -8,6 +8,18 @@
 namespace tvx {
 
 inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+// A byte that can follow a lead byte in GBK: 0x40 to 0xFE, but not 0x7F.
+inline bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+// The width of the character at text[i] where outside bytes are judged (file
+// names from archives, values from WIN.INI): 2 only for a lead byte with a
+// byte that can follow it, so that a stray lead byte never hides a ':', a
+// '/' or a line break behind it. ('\\' can follow one: 0x5C is a trail byte.)
+inline size_t StrictCharWidthAt(std::string_view text, size_t i) {
+    return i + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[i])) &&
+                   IsTrailByte(static_cast<unsigned char>(text[i + 1]))
+               ? 2
+               : 1;
+}
 
 // White space as the C library's isspace sees it in the "C" locale.
 inline bool IsBlank(char c) {

@@ -25,11 +25,7 @@ namespace {
 // A WIN.INI line is bytes up to CR or LF, whatever came before them: a lead
 // byte pairs only with a byte that can follow it in GBK (0x40 to 0xFE but
 // 0x7F), never with a line break.
-bool PairsAt(std::string_view text, size_t i) {
-    if (i + 1 >= text.size() || !IsLeadByte(static_cast<unsigned char>(text[i]))) return false;
-    const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
-    return trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
-}
+bool PairsAt(std::string_view text, size_t i) { return StrictCharWidthAt(text, i) == 2; }
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';

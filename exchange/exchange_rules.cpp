@@ -12,7 +12,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 template <typename F>
 void ForEachCharacter(std::string_view text, F f) {
     for (size_t i = 0; i < text.size();) {
-        const size_t width = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        const size_t width = StrictCharWidthAt(text, i);
         f(i, width);
         i += width;
     }

@@ -126,8 +126,7 @@ bool CreateFoldersFor(const std::string& folder, const std::string& nativePath) 
     // Each "\" of the native path (found by characters) ends a folder.
     size_t i = 0;
     while (i < nativePath.size()) {
-        const unsigned char c = static_cast<unsigned char>(nativePath[i]);
-        if (IsLeadByte(c) && i + 1 < nativePath.size()) {
+        if (StrictCharWidthAt(nativePath, i) == 2) {  // the rule the entry name was judged by
             i += 2;
             continue;
         }
