@@ -18,11 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     if (path.size() != name.size()) std::abort();
     if (!safe) return 0;
     if (path.empty() || path[0] == '\\') std::abort();
-    // The parts of the path between single-byte backslashes.
+    // ':' and control bytes can never be the second byte of a character.
+    for (char c : path)
+        if (c == ':' || (static_cast<unsigned char>(c) < 0x20)) std::abort();
+    // The parts of the path between single-byte backslashes (0x5C can be
+    // the second byte of a character, after a lead byte).
     std::vector<std::string> parts(1);
     for (size_t i = 0; i < path.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(c) && i + 1 < path.size()) {
+        if (IsLeadByte(c) && i + 1 < path.size() && IsTrailByte(static_cast<unsigned char>(path[i + 1]))) {
             parts.back() += path.substr(i, 2);
             ++i;
             continue;
