@@ -222,15 +222,9 @@ void ConfigDialog::RunDiscovery() {
 // ---- the catalog tree ---------------------------------------------------------------
 
 HTREEITEM ConfigDialog::InsertCatalogItem(HTREEITEM parent, CatalogNode& node, HTREEITEM after) {
-    TVINSERTSTRUCTA ins = {};
-    ins.hParent = parent;
-    ins.hInsertAfter = after;
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<char*>(node.text.c_str());
-    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
-    ins.item.iImage = ins.item.iSelectedImage = (&node == &tree_.root()) ? 1 : 0;
-    HTREEITEM item =
-        reinterpret_cast<HTREEITEM>(SendMessageA(Item(IDC_CFG_TREE), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    const int image = (&node == &tree_.root()) ? 1 : 0;
+    HTREEITEM item = InsertTreeItem(Item(IDC_CFG_TREE), parent, after, node.text.c_str(),
+                                    reinterpret_cast<LPARAM>(&node), image, image);
     treeItems_[&node] = item;
     for (auto& child : node.children) InsertCatalogItem(item, *child, TVI_LAST);
     return item;
@@ -295,17 +289,8 @@ void ConfigDialog::RebuildLeaves() {
     if (it == treeItems_.end()) return;
     HWND tv = Item(IDC_CFG_TREE);
     SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
-    for (const ItemRow& row : rows_) {
-        TVINSERTSTRUCTA ins = {};
-        ins.hParent = it->second;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        ins.item.pszText = const_cast<char*>(row.name.c_str());
-        ins.item.lParam = 0;  // an item, not a catalog
-        ins.item.iImage = 2;
-        ins.item.iSelectedImage = 3;
-        SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins));
-    }
+    for (const ItemRow& row : rows_)
+        InsertTreeItem(tv, it->second, TVI_LAST, row.name.c_str(), 0 /* an item, not a catalog */, 2, 3);
     SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
     leafParent_ = node;
     InvalidateRect(tv, nullptr, TRUE);

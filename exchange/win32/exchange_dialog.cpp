@@ -191,15 +191,9 @@ void ExchangeDialog::SetUpTrees() {
 // ---- trees ---------------------------------------------------------------------------
 
 HTREEITEM ExchangeDialog::InsertNode(Side& side, HTREEITEM parent, CatalogNode& node) {
-    TVINSERTSTRUCTA ins = {};
-    ins.hParent = parent;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<char*>(node.text.c_str());
-    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
-    ins.item.iImage = ins.item.iSelectedImage = (&node == &side.tree.root()) ? 1 : 0;
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(Item(side.treeId), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    const int image = (&node == &side.tree.root()) ? 1 : 0;
+    HTREEITEM item = InsertTreeItem(Item(side.treeId), parent, TVI_LAST, node.text.c_str(),
+                                    reinterpret_cast<LPARAM>(&node), image, image);
     side.treeItems[&node] = item;
     for (auto& child : node.children) InsertNode(side, item, *child);
     return item;

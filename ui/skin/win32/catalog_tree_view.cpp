@@ -4,15 +4,22 @@
 
 namespace tvx::win {
 
-namespace {
-HTREEITEM Insert(HWND tv, HTREEITEM parent, const CatalogNode& node) {
+HTREEITEM InsertTreeItem(HWND treeView, HTREEITEM parent, HTREEITEM after, const char* text, LPARAM data,
+                         int image, int selectedImage) {
     TVINSERTSTRUCTA ins = {};
     ins.hParent = parent;
-    ins.hInsertAfter = TVI_LAST;
+    ins.hInsertAfter = after;
     ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<char*>(node.text.c_str());
-    ins.item.lParam = reinterpret_cast<LPARAM>(&node);
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tv, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    ins.item.pszText = const_cast<char*>(text);
+    ins.item.lParam = data;
+    ins.item.iImage = image;
+    ins.item.iSelectedImage = selectedImage;
+    return reinterpret_cast<HTREEITEM>(SendMessageA(treeView, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+namespace {
+HTREEITEM Insert(HWND tv, HTREEITEM parent, const CatalogNode& node) {
+    HTREEITEM item = InsertTreeItem(tv, parent, TVI_LAST, node.text.c_str(), reinterpret_cast<LPARAM>(&node), 0, 0);
     for (const auto& child : node.children) Insert(tv, item, *child);
     return item;
 }

@@ -19,6 +19,11 @@ UniqueImageList CreateCatalogImages();
 // point at are freed.
 void ClearCatalogTreeView(HWND treeView);
 
+// Inserts one item (not its children) under `parent` after `after`. `data`
+// is the item's parameter: its CatalogNode, or 0 for a leaf that is no catalog.
+HTREEITEM InsertTreeItem(HWND treeView, HTREEITEM parent, HTREEITEM after, const char* text, LPARAM data,
+                         int image, int selectedImage);
+
 // Empties the control and shows the tree, root first; returns the root item.
 HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree);
 
