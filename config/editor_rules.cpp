@@ -36,11 +36,11 @@ std::string BuildComposedCommand(const std::vector<ComposedMember>& members) {
     return JoinLines(members, true) + "^^^" + JoinLines(members, false);
 }
 
-bool IsComposedCommand(std::string_view command) { return command.find("^^^") != std::string_view::npos; }
+bool IsComposedCommand(std::string_view command) { return FindComposedMarker(command) != std::string_view::npos; }
 
 std::vector<ComposedMember> ParseComposedCommand(std::string_view command) {
     std::vector<ComposedMember> members;
-    const size_t mark = command.find("^^^");
+    const size_t mark = FindComposedMarker(command);
     if (mark == std::string_view::npos) return members;
     const std::vector<std::string> names = SplitLines(command.substr(0, mark));
     const std::vector<std::string> commands = SplitLines(command.substr(mark + 3));
@@ -53,10 +53,14 @@ std::vector<ComposedMember> ParseComposedCommand(std::string_view command) {
 bool FitsComposedForm(const ComposedMember& member) {
     for (const std::string* text : {&member.name, &member.command})
         if (text->find('\r') != std::string::npos || text->find('\n') != std::string::npos ||
-            text->find("^^^") != std::string::npos ||
+            FindComposedMarker(*text) != std::string::npos ||
             // "Up^" as the last name or "^x" as the first command would run
-            // into the "^^^" between the halves and move the split.
-            (!text->empty() && (text->front() == '^' || text->back() == '^')))
+            // into the "^^^" between the halves and move the split. A double-
+            // byte character whose second byte is "^" is no "^".
+            (!text->empty() && (text->front() == '^' || EndsWithCharacter(*text, '^'))) ||
+            // A first byte of a double-byte character with nothing after it
+            // would take the first byte of the separator as its second.
+            EndsInsideCharacter(*text))
             return false;
     return true;
 }
@@ -135,7 +139,7 @@ bool ReplaceAll(std::string& text, std::string_view find, std::string_view repla
     std::string out;
     bool replaced = false;
     size_t at = 0;
-    for (size_t hit; (hit = text.find(find, at)) != std::string::npos; at = hit + find.size()) {
+    for (size_t hit; (hit = FindWhole(text, find, at)) != std::string::npos; at = hit + find.size()) {
         out.append(text, at, hit - at);
         out.append(replacement);
         replaced = true;

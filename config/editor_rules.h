@@ -84,7 +84,9 @@ private:
 // ---- batch replace ---------------------------------------------------------------------
 
 // Every occurrence of `find` replaced by `replacement`: exact and
-// case-sensitive, left to right, replaced text not scanned again. Returns
+// case-sensitive, left to right, replaced text not scanned again; only whole
+// characters match (never the second byte of one Chinese character with the
+// first of the next). Returns
 // whether anything was replaced (an empty `find` replaces nothing).
 bool ReplaceAll(std::string& text, std::string_view find, std::string_view replacement);
 

@@ -4,6 +4,7 @@
 // turns them back into records. The dialog's list views only show these
 // rows; all the rules live here.
 #pragma once
+#include "data/ansi_text.h"
 #include "data/item_model.h"
 
 #include <functional>
@@ -20,8 +21,11 @@ struct ItemRow {
     std::string name, shortName, hotkey1, hotkey2, description, guid;
     size_t index = 0;
     std::string command;
-    // A multi-line custom command shows image 3, every other row image 2.
-    bool MultiLine() const { return command.find("\r\n") != std::string::npos; }
+    // A multi-line custom command and a composed item (of any number of
+    // members) show image 3, every other row image 2.
+    int Image() const {
+        return command.find("\r\n") != std::string::npos || FindComposedMarker(command) != std::string::npos ? 3 : 2;
+    }
 };
 
 // One row of the candidate list: a display name and what it would start.

@@ -97,6 +97,35 @@ size_t FindLastChar(std::string_view text, char c) {
     return found;
 }
 
+namespace {
+size_t CharWidthAt(std::string_view text, size_t i) {
+    return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+}  // namespace
+
+bool EndsInsideCharacter(std::string_view text) {
+    size_t i = 0;
+    while (i + 1 < text.size()) i += CharWidthAt(text, i);
+    return i + 1 == text.size() && IsLeadByte(static_cast<unsigned char>(text[i]));
+}
+
+size_t FindWhole(std::string_view text, std::string_view needle, size_t from) {
+    if (needle.empty() || from > text.size()) return std::string_view::npos;
+    size_t boundary = from;  // always a character boundary at or before the next candidate
+    for (;;) {
+        const size_t hit = text.find(needle, boundary);
+        if (hit == std::string_view::npos) return hit;
+        while (boundary < hit) boundary += CharWidthAt(text, boundary);
+        if (boundary == hit) {
+            size_t end = hit;
+            while (end < hit + needle.size()) end += CharWidthAt(text, end);
+            if (end == hit + needle.size()) return hit;
+            boundary += CharWidthAt(text, boundary);  // the match ends inside a character: look further on
+        }
+        // else the hit began with a second byte: the walk is past it already
+    }
+}
+
 std::string FileTitleOf(std::string_view path) {
     const size_t slash = FindLastChar(path, '\\');
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);

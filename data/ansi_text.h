@@ -50,11 +50,30 @@ size_t CopyToCharBuffer(std::string_view text, char* buffer, size_t size);
 // characters so that the second byte of a double-byte character (which may be
 // 0x5C, the backslash) never counts; npos when there is none.
 size_t FindLastChar(std::string_view text, char c);
+// Whether the text ends in the first byte of a double-byte character whose
+// second byte is missing.
+bool EndsInsideCharacter(std::string_view text);
+// Whether the last character (not merely the last byte) is `c`.
+inline bool EndsWithCharacter(std::string_view text, char c) {
+    return !text.empty() && FindLastChar(text, c) == text.size() - 1;
+}
 
 // A file's title: its name without the folder and without the part from the
 // last ".", found by characters (a GBK name such as one with the character
 // D4 5C keeps its whole name).
 std::string FileTitleOf(std::string_view path);
+// The first occurrence of `needle` at or after `from` (a character boundary)
+// that begins and ends on character boundaries: a match never starts with
+// the second byte of a double-byte character nor ends inside one, so "^" or
+// "\\" as a trail byte, or the trail byte of one Chinese character with the
+// lead byte of the next, is never found. npos when there is none.
+size_t FindWhole(std::string_view text, std::string_view needle, size_t from = 0);
+
+// The separator between the names and the commands of a composed item,
+// found by characters.
+constexpr std::string_view kComposedMarker = "^^^";
+inline size_t FindComposedMarker(std::string_view text) { return FindWhole(text, kComposedMarker); }
+
 // Equality without regard to the case of single-byte letters.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

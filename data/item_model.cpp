@@ -36,7 +36,7 @@ bool LaunchItem::operator==(const LaunchItem& o) const {
 }
 
 ItemKind KindOf(const LaunchItem& item) {
-    if (item.ExePath.find("^^^") != std::string::npos) return ItemKind::Composed;
+    if (FindComposedMarker(item.ExePath) != std::string::npos) return ItemKind::Composed;
     if (EndsWithNoCase(item.ExePath, ".stx")) return ItemKind::Clipboard;
     if (EndsWithNoCase(item.ExePath, ".exe") || EndsWithNoCase(item.ExePath, ".cmd") ||
         EndsWithNoCase(item.ExePath, ".bat"))

@@ -9,6 +9,7 @@ ExchangeTable::ExchangeTable(ItemStore& store) : store_(&store) { Reindex(); }
 
 void ExchangeTable::Reindex() {
     byGuid_.clear();
+    received_.clear();  // a table filled from outside has received nothing here
     byGuid_.reserve(store_->size());
     for (size_t i = 0; i < store_->size(); ++i) {
         const LaunchItem& item = (*store_)[i];
@@ -32,9 +33,11 @@ size_t ExchangeTable::Merge(const LaunchItem& item) {
         entry = item;
         entry.Reserved = reserved;
         entry.Status = status;
+        received_.insert(static_cast<size_t>(found));
         return static_cast<size_t>(found);
     }
     const size_t index = store_->Append(item);
+    received_.insert(index);
     if (!item.IsRemoved() && !item.ItemGuid.empty()) byGuid_[item.ItemGuid].push_back(index);
     return index;
 }
@@ -68,7 +71,7 @@ std::vector<ItemRow> RowsOfCatalog(const ItemStore& store, const CatalogNode& no
 }
 
 size_t MoveRows(std::vector<ItemRow>& from, const std::vector<size_t>& chosen, ExchangeTable& giving,
-                bool tombstoneGiving, std::vector<ItemRow>& to, ExchangeTable& receiving, DataFileList& dataFiles) {
+                bool tombstoneGiving, std::vector<ItemRow>& to, ExchangeTable& receiving) {
     std::vector<bool> taken(from.size(), false);
     std::vector<size_t> order;
     order.reserve(chosen.size());
@@ -86,7 +89,6 @@ size_t MoveRows(std::vector<ItemRow>& from, const std::vector<size_t>& chosen, E
     for (size_t r : order) {
         ItemRow row = from[r];
         row.index = receiving.Merge(ItemOfRow(row));
-        dataFiles.Add(row.command);
         if (shown.insert(row.index).second) to.push_back(std::move(row));
     }
     size_t kept = 0;
@@ -108,8 +110,7 @@ std::vector<size_t> AllRowsFromLast(const std::vector<ItemRow>& from) {
 namespace {
 
 CatalogNode* CopyInto(const CatalogNode& source, const ItemStore& sourceStore, CatalogNode& destination,
-                      CatalogIndex& index, ExchangeTable* receiving, DataFileList& dataFiles,
-                      const GuidSource& newNodeId) {
+                      CatalogIndex& index, ExchangeTable* receiving, const GuidSource& newNodeId) {
     std::string nodeData = newNodeId();
     const std::string id = nodeData;
     if (receiving) {
@@ -120,7 +121,6 @@ CatalogNode* CopyInto(const CatalogNode& source, const ItemStore& sourceStore, C
             copy.Reserved.clear();
             copy.Status = "0";
             const size_t at = receiving->Merge(copy);
-            dataFiles.Add(item.ExePath);
             nodeData += first ? '|' : ',';
             nodeData += std::to_string(at);
             first = false;
@@ -129,18 +129,17 @@ CatalogNode* CopyInto(const CatalogNode& source, const ItemStore& sourceStore, C
     CatalogNode* copy = destination.AddChild(source.text, std::move(nodeData));
     index.Add(id, copy);
     for (const auto& child : source.children)
-        CopyInto(*child, sourceStore, *copy, index, receiving, dataFiles, newNodeId);
+        CopyInto(*child, sourceStore, *copy, index, receiving, newNodeId);
     return copy;
 }
 
 }  // namespace
 
 CatalogNode* CopyCatalog(const CatalogNode& source, const ItemStore& sourceStore, CatalogNode& destination,
-                         CatalogIndex& destinationIndex, ExchangeTable* receiving, DataFileList& dataFiles,
-                         const GuidSource& newNodeId) {
+                         CatalogIndex& destinationIndex, ExchangeTable* receiving, const GuidSource& newNodeId) {
     // A copy into its own subtree would keep finding new children to copy.
     if (IsWithin(&destination, &source)) return nullptr;
-    return CopyInto(source, sourceStore, destination, destinationIndex, receiving, dataFiles, newNodeId);
+    return CopyInto(source, sourceStore, destination, destinationIndex, receiving, newNodeId);
 }
 
 CatalogNode* AddCatalog(CatalogNode& parent, CatalogIndex& index, std::string name, const GuidSource& newNodeId) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tvx {
@@ -22,7 +23,7 @@ public:
     ItemStore& store() { return *store_; }
     const ItemStore& store() const { return *store_; }
 
-    // After the store was replaced or filled from outside.
+    // After the store was replaced or filled from outside (or saved).
     void Reindex();
     // The first live entry with this GUID, or -1. An empty GUID names none:
     // entries without one are never taken for each other.
@@ -30,12 +31,16 @@ public:
     // A live entry with the item's GUID takes the item's fields and keeps its
     // index; otherwise the item is appended. Returns the entry's index.
     size_t Merge(const LaunchItem& item);
+    // The entries that took an item by Merge: their clipboard data files are
+    // the ones a save brings along (those still live when it saves).
+    const std::unordered_set<size_t>& received() const { return received_; }
     // Makes the entry a tombstone.
     void Remove(size_t index);
 
 private:
     ItemStore* store_;
     std::unordered_map<std::string, std::vector<size_t>> byGuid_;  // live entries, ascending
+    std::unordered_set<size_t> received_;
 };
 
 // A transferred row as an entry: its texts from the row, Reserved empty,
@@ -50,23 +55,21 @@ std::vector<ItemRow> RowsOfCatalog(const ItemStore& store, const CatalogNode& no
 // positions in `from`, in the order they are moved. In order: the giving
 // entries become tombstones when `tombstoneGiving` is set; each row enters
 // the receiving table (merged by GUID) and is appended to `to` with that
-// index (unless `to` already shows that entry); its command joins the data
-// file list; the row leaves `from`. The caller then rewrites the receiving
+// index (unless `to` already shows that entry); the row leaves `from`. The caller then rewrites the receiving
 // catalog's member list from `to` (NodeDataFromRows). Returns rows moved.
 size_t MoveRows(std::vector<ItemRow>& from, const std::vector<size_t>& chosen, ExchangeTable& giving,
-                bool tombstoneGiving, std::vector<ItemRow>& to, ExchangeTable& receiving, DataFileList& dataFiles);
+                bool tombstoneGiving, std::vector<ItemRow>& to, ExchangeTable& receiving);
 // All rows of `from`, from the last row up.
 std::vector<size_t> AllRowsFromLast(const std::vector<ItemRow>& from);
 
 // Copies `source` with everything below it as the last child of
 // `destination`, each copy with a fresh NodeID from `newNodeId` entered in
 // `destinationIndex`. With `receiving` set, the members come along (merged
-// by GUID, commands added to the data file list) and each copy lists the
+// by GUID) and each copy lists the
 // receiving indices in the source order; without it the copies list nothing.
 // Returns the new top copy.
 CatalogNode* CopyCatalog(const CatalogNode& source, const ItemStore& sourceStore, CatalogNode& destination,
-                         CatalogIndex& destinationIndex, ExchangeTable* receiving, DataFileList& dataFiles,
-                         const GuidSource& newNodeId);
+                         CatalogIndex& destinationIndex, ExchangeTable* receiving, const GuidSource& newNodeId);
 
 // Adds a catalog named `name` as the last child of `parent` with a fresh
 // NodeID and enters it in the index.

@@ -2,6 +2,9 @@
 
 #include "data/ansi_text.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace tvx {
 
 namespace {
@@ -52,6 +55,18 @@ void SplitLines(std::string_view text, std::vector<std::string>& out) {
 
 bool IsDataCommand(std::string_view command) { return command.size() > 4 && EndsWithNoCase(command, ".stx"); }
 
+// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9, in any case, with or without
+// an extension (and with the blanks and dots Windows drops): opening such a
+// name opens the device, not a file.
+bool IsDeviceName(std::string_view part) {
+    std::string_view base = part.substr(0, part.find('.'));
+    while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.remove_suffix(1);
+    const std::string upper = ToUpperAnsi(base);
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+    return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
+           upper[3] >= '1' && upper[3] <= '9';
+}
+
 }  // namespace
 
 ArchiveName ArchiveNameOf(std::string_view path) {
@@ -96,6 +111,19 @@ bool IsSafeEntryName(std::string_view name) {
         if (part == ".") return false;
         // Windows drops trailing dots and blanks, so "..." or ".. " is "..".
         if (!part.empty() && part.find_first_not_of(". ") == std::string_view::npos) return false;
+        if (IsDeviceName(part)) return false;
+    }
+    return true;
+}
+
+bool ArchiveSizesSafe(const std::vector<EntrySize>& entries) {
+    unsigned long long total = 0;
+    for (const EntrySize& e : entries) {
+        if (e.unpacked > kMaxUnpackedTotal || (total += e.unpacked) > kMaxUnpackedTotal) return false;
+        // Deflate reaches about 1000:1 on the most repetitive data; a large
+        // entry that claims more, or any at all, is a bomb.
+        if (e.unpacked > kRatioCheckedFrom && e.unpacked / std::max<unsigned long long>(e.packed, 1) > kMaxRatio)
+            return false;
     }
     return true;
 }
@@ -118,7 +146,7 @@ std::string TopFolderOf(std::string_view name) {
 }
 
 std::vector<std::string> ClipboardDataCommands(std::string_view exePath) {
-    const size_t marker = exePath.find("^^^");
+    const size_t marker = FindComposedMarker(exePath);
     const std::string commands = Trim(marker == std::string_view::npos ? exePath : exePath.substr(marker + 3));
     std::vector<std::string> lines;
     SplitLines(commands, lines);
@@ -128,37 +156,44 @@ std::vector<std::string> ClipboardDataCommands(std::string_view exePath) {
     return out;
 }
 
-void DataFileList::Add(const std::string& exePath) {
-    if (seen_.insert(exePath).second) texts_.push_back(exePath);
-}
-
-void DataFileList::Clear() {
-    texts_.clear();
-    seen_.clear();
-}
-
-std::vector<std::string> DataFileList::DataCommands() const {
+std::vector<std::string> DataCommandsOf(const ItemStore& store, const std::unordered_set<size_t>* only) {
     std::vector<std::string> out;
     std::unordered_set<std::string> names;
-    for (const std::string& text : texts_)
-        for (std::string& command : ClipboardDataCommands(text))
+    auto take = [&](const LaunchItem& item) {
+        if (item.IsRemoved()) return;
+        for (std::string& command : ClipboardDataCommands(item.ExePath))
             if (names.insert(ToLowerAnsi(FileNameOf(command))).second) out.push_back(std::move(command));
+    };
+    if (!only) {
+        for (const LaunchItem& item : store.items()) take(item);
+        return out;
+    }
+    std::vector<size_t> indices(only->begin(), only->end());
+    std::sort(indices.begin(), indices.end());
+    for (size_t i : indices)
+        if (i < store.size()) take(store[i]);
     return out;
 }
 
 bool PointDataFilesAt(LaunchItem& item, std::string_view dataFolder, const std::unordered_set<std::string>& carried) {
+    return RewriteDataCommands(item, [&](const std::string& command) -> std::optional<std::string> {
+        const std::string name = FileNameOf(command);
+        if (!carried.count(ToLowerAnsi(name))) return std::nullopt;
+        return std::string(dataFolder) + "\\" + name;
+    });
+}
+
+bool RewriteDataCommands(LaunchItem& item, const std::function<std::optional<std::string>(const std::string&)>& target) {
     auto repoint = [&](std::string_view command, std::string& out) {
         const std::string trimmed = Trim(command);
         if (!IsDataCommand(trimmed)) return false;
-        const std::string name = FileNameOf(trimmed);
-        if (!carried.count(ToLowerAnsi(name))) return false;
-        std::string target = std::string(dataFolder) + "\\" + name;
-        if (target == trimmed) return false;
-        out = std::move(target);
+        std::optional<std::string> to = target(trimmed);
+        if (!to || *to == trimmed) return false;
+        out = std::move(*to);
         return true;
     };
     std::string& path = item.ExePath;
-    const size_t marker = path.find("^^^");
+    const size_t marker = FindComposedMarker(path);
     if (marker == std::string::npos) {
         std::string target;
         if (!repoint(path, target)) return false;
@@ -187,13 +222,4 @@ bool PointDataFilesAt(LaunchItem& item, std::string_view dataFolder, const std::
     if (changed) path = std::move(rebuilt);
     return changed;
 }
-
-std::string KeptDataFileName(std::string_view name, int attempt) {
-    std::string out(name);
-    out += ".before-import";
-    if (attempt > 1) out += "-" + std::to_string(attempt);
-    out += ".bak";
-    return out;
-}
-
 }  // namespace tvx

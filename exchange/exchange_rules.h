@@ -10,6 +10,8 @@
 #pragma once
 #include "data/item_model.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -38,7 +40,21 @@ std::string FileNameOf(std::string_view path);
 // empty, no leading "\" or "/", no drive or stream (":"), no ".." part, no
 // control characters. Double-byte characters are whole characters: a second
 // byte 0x5C is not a separator.
+// Windows device names (CON, NUL, COM1, LPT1, ..., with or without an
+// extension) are refused in any part.
 bool IsSafeEntryName(std::string_view name);
+
+// What an archive's directory says of each entry: its bytes in the archive
+// and unpacked. An archive is refused before anything is written when it
+// would unpack to more than 4 GiB, or when an entry of more than 1 MiB
+// claims more than 1000 bytes unpacked per byte packed (a zip bomb).
+struct EntrySize {
+    unsigned long long packed = 0, unpacked = 0;
+};
+constexpr unsigned long long kMaxUnpackedTotal = 4ULL << 30;
+constexpr unsigned long long kRatioCheckedFrom = 1ULL << 20;
+constexpr unsigned long long kMaxRatio = 1000;
+bool ArchiveSizesSafe(const std::vector<EntrySize>& entries);
 // The entry name with "/" separators turned into "\" (by characters), for
 // the file system; a trailing separator marks a folder entry.
 std::string NativeEntryPath(std::string_view name);
@@ -53,22 +69,11 @@ std::string TopFolderOf(std::string_view name);
 // characters whose last four are ".stx" in any case.
 std::vector<std::string> ClipboardDataCommands(std::string_view exePath);
 
-// The commands of every item sent across in one dialog: each command text
-// once (exact comparison), in the order of their first transfer.
-class DataFileList {
-public:
-    void Add(const std::string& exePath);
-    const std::vector<std::string>& texts() const { return texts_; }
-    bool empty() const { return texts_.empty(); }
-    void Clear();
-    // Every stored clipboard file named by the texts, by file name (the
-    // first command naming a file wins; names compare without case).
-    std::vector<std::string> DataCommands() const;
-
-private:
-    std::vector<std::string> texts_;
-    std::unordered_set<std::string> seen_;
-};
+// The stored clipboard files that travel with the live entries of a table
+// (only those at `only`, when given): each file once, by file name compared
+// without case, the first command naming it wins. Taken when the files are
+// written, so that entries taken out again carry nothing.
+std::vector<std::string> DataCommandsOf(const ItemStore& store, const std::unordered_set<size_t>* only = nullptr);
 
 // Points the clipboard-data commands of an imported item at this
 // installation's data folder: every command (the whole command, or each
@@ -77,10 +82,10 @@ private:
 // Other commands and the composed item's member names stay as they are.
 // Returns whether anything changed.
 bool PointDataFilesAt(LaunchItem& item, std::string_view dataFolder, const std::unordered_set<std::string>& carried);
+// The general form: every clipboard-data command of the item (trimmed) for
+// which `target` gives a new command is replaced by it; line breaks and
+// member names stay. Returns whether anything changed.
+bool RewriteDataCommands(LaunchItem& item, const std::function<std::optional<std::string>(const std::string&)>& target);
 
-// The name an existing data file is kept under when an imported file of the
-// same name but other contents takes its place: "<name>.before-import.bak",
-// then "<name>.before-import-2.bak" and so on for `attempt` 1, 2, ...
-std::string KeptDataFileName(std::string_view name, int attempt);
 
 }  // namespace tvx

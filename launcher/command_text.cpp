@@ -6,7 +6,7 @@ namespace tvx {
 
 std::vector<CommandStep> SplitCommandText(std::string_view text) {
     std::string body;
-    size_t marker = text.find(kComposedMarker);
+    size_t marker = FindComposedMarker(text);
     if (marker != std::string_view::npos)
         body = Trim(text.substr(marker + kComposedMarker.size()));
     else

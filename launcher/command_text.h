@@ -10,8 +10,6 @@ namespace tvx {
 // command (command, blank, parameters) longer than this is refused.
 constexpr size_t kMaxCommandLine = 1039;
 
-constexpr std::string_view kComposedMarker = "^^^";
-
 enum class StepKind {
     Skip,              // four characters or fewer after trimming
     RestoreClipboard,  // the line names a clipboard data file (".stx")

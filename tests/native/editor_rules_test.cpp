@@ -41,6 +41,20 @@ TEST(ComposedForm, MembersThatWouldBreakTheFormAreRefused) {
     const std::vector<ComposedMember> back = ParseComposedCommand(BuildComposedCommand(members));
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[1].name, "B^c");
+    // 錨 is E5 5E: its second byte looks like "^" but is no caret, so it may
+    // end a member's name, and the separator after it is still found.
+    const std::string anchor = "\xE5\x5E";
+    EXPECT_TRUE(FitsComposedForm({"Ship " + anchor, "c:\\s" + anchor}));
+    // A lone first byte at the end would swallow the separator's first "^"
+    // (found by the composed-form fuzzer).
+    EXPECT_FALSE(FitsComposedForm({"x\xB3", "c:\\x.exe"}));
+    EXPECT_FALSE(FitsComposedForm({"x", "c:\\x\xB3"}));
+    const std::vector<ComposedMember> gbk = {{"A", "c:\\a.exe"}, {"Ship " + anchor, "c:\\s" + anchor}};
+    const std::vector<ComposedMember> gbkBack = ParseComposedCommand(BuildComposedCommand(gbk));
+    ASSERT_EQ(gbkBack.size(), 2u);
+    EXPECT_EQ(gbkBack[1].name, "Ship " + anchor);
+    EXPECT_EQ(gbkBack[0].command, "c:\\a.exe");
+    EXPECT_EQ(gbkBack[1].command, "c:\\s" + anchor);
     EXPECT_EQ(ComposedItemName("Morning"), "+ Morning");
     EXPECT_EQ(ComposedNameOf("+ Morning"), "Morning");
     EXPECT_EQ(ComposedNameOf("++  x"), "x");
@@ -127,6 +141,25 @@ TEST(BatchReplace, TheRuleIsExactLeftToRightAndNeverRescans) {
     EXPECT_EQ(text, "") << "an empty replacement deletes";
     text = "x";
     EXPECT_FALSE(ReplaceAll(text, "", "y"));
+}
+
+TEST(BatchReplace, OnlyWholeChineseCharactersMatch) {
+    // 中文 is D6D0 CEC4; its middle bytes D0CE are 形, which must not be found.
+    std::string text = "\xD6\xD0\xCE\xC4";
+    EXPECT_FALSE(ReplaceAll(text, "\xD0\xCE", "X"));
+    EXPECT_EQ(text, "\xD6\xD0\xCE\xC4");
+    // 許 is D4 53 ("S" as its second byte), 夾 is 8A 41 ("A").
+    text = "\xD4\x53 S \x8A\x41" "A";
+    EXPECT_TRUE(ReplaceAll(text, "S", "s"));
+    EXPECT_TRUE(ReplaceAll(text, "A", "a"));
+    EXPECT_EQ(text, "\xD4\x53 s \x8A\x41" "a");
+    // A find text that would end on the first byte of a character.
+    text = "x\xD6\xD0";
+    EXPECT_FALSE(ReplaceAll(text, "x\xD6", "y"));
+    // Real matches are taken, Chinese ones too: 中文工具 with 文 replaced.
+    text = "\xD6\xD0\xCE\xC4\xB9\xA4\xBE\xDF \xCE\xC4";
+    EXPECT_TRUE(ReplaceAll(text, "\xCE\xC4", "W"));
+    EXPECT_EQ(text, "\xD6\xD0W\xB9\xA4\xBE\xDF W");
 }
 
 TEST(BatchReplace, TheCommandChangesOnlyWithBothPathTexts) {

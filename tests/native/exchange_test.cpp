@@ -68,10 +68,24 @@ TEST(ArchiveNames, EntryNamesThatStayInsideTheFolderAreSafe) {
     EXPECT_FALSE(IsSafeEntryName("T/\xD7:*"));
     EXPECT_FALSE(IsSafeEntryName("\xD7:/x"));
     EXPECT_FALSE(IsSafeEntryName("T/\xD7/../../x"));
+    // Device names open the device, not a file: refused in any part and case.
+    for (const char* device : {"T/Data/COM1.stx", "T/con", "NUL/T.dat", "T/Lpt9.txt", "T/aux .stx", "T/PRN."})
+        EXPECT_FALSE(IsSafeEntryName(device)) << device;
+    for (const char* fine : {"T/COM10.stx", "T/CONSOLE.stx", "T/LPT0.stx", "T/Data/NULL.stx"})
+        EXPECT_TRUE(IsSafeEntryName(fine)) << fine;
     EXPECT_TRUE(IsFolderEntry("T/Data/"));
     EXPECT_FALSE(IsFolderEntry("T/\xD4\x5C"));
     EXPECT_EQ(TopFolderOf("T/T.dat"), "T");
     EXPECT_EQ(TopFolderOf("T.dat"), "");
+}
+
+TEST(ArchiveNames, ArchivesThatWouldUnpackToTooMuchAreRefused) {
+    EXPECT_TRUE(ArchiveSizesSafe({}));
+    EXPECT_TRUE(ArchiveSizesSafe({{1000, 2000}, {0, 0}, {1 << 20, 3u << 20}}));
+    EXPECT_TRUE(ArchiveSizesSafe({{200, 200000}})) << "small entries may be very repetitive";
+    EXPECT_FALSE(ArchiveSizesSafe({{1000, 1ULL << 30}})) << "a gigabyte from a kilobyte";
+    EXPECT_FALSE(ArchiveSizesSafe({{3ULL << 30, 3ULL << 30}, {2ULL << 30, 2ULL << 30}})) << "over 4 GiB in all";
+    EXPECT_FALSE(ArchiveSizesSafe({{1, ~0ULL}})) << "no overflow of the sum";
 }
 
 TEST(DataFiles, TheClipboardFilesAnEntryCarriesAndTheirNewPlace) {
@@ -82,12 +96,14 @@ TEST(DataFiles, TheClipboardFilesAnEntryCarriesAndTheirNewPlace) {
     const std::string composed = "Clip\r\nPad\r\nb.stx^^^ c:\\d\\a.stx\r\nnotepad.exe\r\n c:\\d\\b.stx \r\n";
     EXPECT_EQ(ClipboardDataCommands(composed), (std::vector<std::string>{"c:\\d\\a.stx", "c:\\d\\b.stx"}));
 
-    DataFileList list;
-    list.Add(composed);
-    list.Add(composed);
-    list.Add("c:\\other\\A.stx");  // the same file name: carried once
-    EXPECT_EQ(list.texts().size(), 2u);
-    EXPECT_EQ(list.DataCommands(), (std::vector<std::string>{"c:\\d\\a.stx", "c:\\d\\b.stx"}));
+    ItemStore store;
+    store.Append(Entry("Both", "G1", composed));
+    store.Append(Entry("Same file", "G2", "c:\\other\\A.stx"));  // the same file name: carried once
+    store.Append(Entry("Gone", "G3", "c:\\d\\gone.stx"));
+    store.Remove(2);  // taken out again: its file stays behind
+    EXPECT_EQ(DataCommandsOf(store), (std::vector<std::string>{"c:\\d\\a.stx", "c:\\d\\b.stx"}));
+    const std::unordered_set<size_t> second = {1};
+    EXPECT_EQ(DataCommandsOf(store, &second), std::vector<std::string>{"c:\\other\\A.stx"});
 
     LaunchItem item = Entry("Both", "G", "Clip\r\nb.stx^^^c:\\d\\a.stx\r\nnotepad.exe\r\nc:\\d\\zzz.stx");
     const std::unordered_set<std::string> carried = {"a.stx"};
@@ -98,8 +114,13 @@ TEST(DataFiles, TheClipboardFilesAnEntryCarriesAndTheirNewPlace) {
     EXPECT_TRUE(PointDataFilesAt(clip, "e:\\here\\Data", carried));
     EXPECT_EQ(clip.ExePath, "e:\\here\\Data\\A.stx");
 
-    EXPECT_EQ(KeptDataFileName("A.stx", 1), "A.stx.before-import.bak");
-    EXPECT_EQ(KeptDataFileName("A.stx", 3), "A.stx.before-import-3.bak");
+    // Renaming one file of a composed entry: the other lines stay as they are.
+    LaunchItem renamed = Entry("Two", "I", "A\r\nB^^^e:\\here\\Data\\a.stx\r\nnotepad.exe");
+    EXPECT_TRUE(RewriteDataCommands(renamed, [](const std::string& c) -> std::optional<std::string> {
+        if (FileNameOf(c) == "a.stx") return std::string("e:\\here\\Data\\NEW.stx");
+        return std::nullopt;
+    }));
+    EXPECT_EQ(renamed.ExePath, "A\r\nB^^^e:\\here\\Data\\NEW.stx\r\nnotepad.exe");
 }
 
 TEST(ExchangeMerge, AnEntryWithAKnownGuidIsUpdatedInPlaceOthersAreAppended) {
@@ -135,37 +156,39 @@ TEST(ExchangeMerge, MovingRowsTombstonesTheGivingSideOnlyWhenAsked) {
     ExchangeTable left(program), right(archive);
     std::vector<ItemRow> from = RowsForSelection(program, "", true);
     std::vector<ItemRow> to;
-    DataFileList files;
     // Export: taking entries into the archive leaves the program as it was.
-    EXPECT_EQ(MoveRows(from, {0, 1}, left, false, to, right, files), 2u);
+    EXPECT_EQ(MoveRows(from, {0, 1}, left, false, to, right), 2u);
     EXPECT_EQ(Names(from), std::vector<std::string>{"C"});
     EXPECT_EQ(Names(to), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(to[0].index, 0u);  // GUID GA: the archive's entry 0, updated
     EXPECT_EQ(archive[0].Name, "A");
     EXPECT_EQ(to[1].index, 1u);
     EXPECT_FALSE(program[0].IsRemoved());
-    EXPECT_EQ(files.texts(), (std::vector<std::string>{"c:\\A.exe", "c:\\Data\\b.stx"}));
+    EXPECT_EQ(right.received(), (std::unordered_set<size_t>{0, 1}));
+    EXPECT_EQ(DataCommandsOf(archive, &right.received()), std::vector<std::string>{"c:\\Data\\b.stx"});
     EXPECT_EQ(NodeDataFromRows("N1", to), "N1|0,1");
 
     // Rows before the moved one stay as they were.
     std::vector<ItemRow> three = RowsForSelection(program, "", true);
     std::vector<ItemRow> elsewhere;
-    EXPECT_EQ(MoveRows(three, {2}, left, false, elsewhere, right, files), 1u);
+    EXPECT_EQ(MoveRows(three, {2}, left, false, elsewhere, right), 1u);
     EXPECT_EQ(Names(three), (std::vector<std::string>{"A", "B"}));
     // Moving the same entry again does not list it twice.
     std::vector<ItemRow> again = RowsForSelection(program, "", true);
-    EXPECT_EQ(MoveRows(again, {0}, left, false, to, right, files), 1u);
+    EXPECT_EQ(MoveRows(again, {0}, left, false, to, right), 1u);
     EXPECT_EQ(to.size(), 2u);
 
-    // Taking an entry back out of the export makes it a tombstone there.
+    // Taking an entry back out of the export makes it a tombstone there, and
+    // its clipboard file no longer travels.
     std::vector<ItemRow> back;
-    EXPECT_EQ(MoveRows(to, AllRowsFromLast(to), right, true, back, left, files), 2u);
+    EXPECT_EQ(MoveRows(to, AllRowsFromLast(to), right, true, back, left), 2u);
     EXPECT_TRUE(archive[0].IsRemoved() && archive[1].IsRemoved());
+    EXPECT_TRUE(DataCommandsOf(archive).empty());
     EXPECT_EQ(Names(back), (std::vector<std::string>{"B", "A"}));  // from the last row up
     EXPECT_EQ(back[0].index, 1u);  // back onto the program's own entries
     EXPECT_EQ(program.size(), 3u);
     // Nothing chosen: nothing moves.
-    EXPECT_EQ(MoveRows(to, {}, right, true, back, left, files), 0u);
+    EXPECT_EQ(MoveRows(to, {}, right, true, back, left), 0u);
 }
 
 TEST(ExchangeMerge, CopyingACatalogTwiceGivesTwoCatalogsSharingTheirEntries) {
@@ -181,11 +204,10 @@ TEST(ExchangeMerge, CopyingACatalogTwiceGivesTwoCatalogsSharingTheirEntries) {
     CatalogIndex index;
     ResetCatalogs(target, index, "Exporting");
     ExchangeTable table(archive);
-    DataFileList files;
     const GuidSource ids = Counter();
 
-    CatalogNode* first = CopyCatalog(*work, program, target.root(), index, &table, files, ids);
-    CatalogNode* second = CopyCatalog(*work, program, target.root(), index, &table, files, ids);
+    CatalogNode* first = CopyCatalog(*work, program, target.root(), index, &table, ids);
+    CatalogNode* second = CopyCatalog(*work, program, target.root(), index, &table, ids);
     ASSERT_TRUE(first && second);
     EXPECT_EQ(first->nodeData, "NODE-0|0,1");  // the tombstone is left out
     EXPECT_EQ(first->children[0]->nodeData, "NODE-1|1");
@@ -196,12 +218,12 @@ TEST(ExchangeMerge, CopyingACatalogTwiceGivesTwoCatalogsSharingTheirEntries) {
     EXPECT_EQ(index.NodeOf("NODE-3"), second->children[0].get());
 
     // Without entries: the same shape, no members, nothing added.
-    CatalogNode* bare = CopyCatalog(*work, program, *first, index, nullptr, files, ids);
+    CatalogNode* bare = CopyCatalog(*work, program, *first, index, nullptr, ids);
     EXPECT_EQ(bare->nodeData, "NODE-4");
     EXPECT_EQ(bare->children[0]->nodeData, "NODE-5");
     EXPECT_EQ(archive.size(), 2u);
     // Never into itself.
-    EXPECT_EQ(CopyCatalog(*first, archive, *first->children[0], index, &table, files, ids), nullptr);
+    EXPECT_EQ(CopyCatalog(*first, archive, *first->children[0], index, &table, ids), nullptr);
 
     // The exported tree and table are what the archive's files hold.
     const std::string clg = EncodeCatalogFile(target);
@@ -247,8 +269,7 @@ TEST(ExchangeMerge, FiftyThousandEntriesMergeByGuidWithoutScanning) {
     for (int i = 0; i < 50000; ++i) archive.Append(Entry("A" + std::to_string(i), "G" + std::to_string(i * 4)));
     ExchangeTable left(program), right(archive);
     std::vector<ItemRow> from = RowsForSelection(archive, "", true), to;
-    DataFileList files;
-    EXPECT_EQ(MoveRows(from, AllRowsFromLast(from), right, false, to, left, files), 50000u);
+    EXPECT_EQ(MoveRows(from, AllRowsFromLast(from), right, false, to, left), 50000u);
     EXPECT_EQ(program.size(), 125000u);
     EXPECT_EQ(program[40000].Name, "A10000");
     EXPECT_EQ(program[40001].Name, "P40001");
