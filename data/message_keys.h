@@ -14,9 +14,9 @@ inline constexpr std::string_view kMessageKeys[] = {
     "AddComposedToComp", "FireFoxRunning", "BatchReplace", "FindWhatEmpty", "ConfigFilePathEmpty",
     "ConfigFileNameError", "ExportedTip", "ImportedTip", "ProgramRunning",
     // messages of this program beyond the original set
-    "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "DroppedPathTooLong", "CheckComposedItem",
+    "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "SaveCatalogFailed", "DroppedPathTooLong", "CheckComposedItem",
     "ComposedMemberInvalid", "ArchiveUnsafe", "ArchiveUnreadable", "ArchiveContentMissing", "StagingFolderFailed",
-    "ExportFailed", "ImportFailed", "DamagedDataFile",
+    "ExportFailed", "ImportFailed", "ImportCatalogFailed", "DamagedDataFile", "DamagedFileNotCopied",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -35,29 +35,29 @@ void ConfigDialog::ClearComposedBox() {
 void ConfigDialog::LoadComposedFromRow(long row) {
     if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) == BST_CHECKED) return;
     if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
-    const std::string clickedName = rows_[static_cast<size_t>(row)].name;
+    const size_t clicked = rows_[static_cast<size_t>(row)].index;
     const bool unsaved = composedFrom_ >= 0 && (composedModified_ || Trim(BoxText(IDC_CFG_COMP_NAME)) != composedName_);
     if (unsaved && ShowKey(hwnd(), "SaveData", MB_YESNO) != IDNO) {
-        // Into the item of that composed name when the list has one, else a new item.
+        // The same save as "Save Comp", its checks and messages included:
+        // into the item the box was loaded from while it keeps its name,
+        // else into the listed item of the box's name, else a new item.
         const std::string name = ComposedItemName(Trim(BoxText(IDC_CFG_COMP_NAME)));
-        bool listed = false;
-        for (const ItemRow& r : rows_)
-            if (r.name == name) listed = true;
-        if (listed) {
-            for (const ItemRow& r : rows_)
-                if (r.name == name) composedFrom_ = static_cast<long long>(r.index);
-            SaveComposed(false, true);
+        const long loaded = RowShowing(static_cast<size_t>(composedFrom_));
+        bool create = true;
+        if (loaded >= 0 && rows_[static_cast<size_t>(loaded)].name == name) {
+            create = false;
         } else {
-            SaveComposed(true, true);
+            for (const ItemRow& r : rows_)
+                if (r.name == name) {
+                    composedFrom_ = static_cast<long long>(r.index);
+                    create = false;
+                    break;
+                }
         }
+        if (!SaveComposed(create, false)) return;  // refused: the box keeps what it holds
     }
-    // The row may have moved while the box was saved: find it by name.
-    long at = -1;
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].name == clickedName) {
-            at = static_cast<long>(i);
-            break;
-        }
+    // The rows may have changed while the box was saved: find the record again.
+    const long at = RowShowing(clicked);
     if (at < 0) return;
     const ItemRow& r = rows_[static_cast<size_t>(at)];
     if (!IsComposedCommand(r.command)) {
@@ -283,19 +283,27 @@ void ConfigDialog::CreateCustomItem() {
 
 // A double-click on an item row or a tree node edits the selected row.
 void ConfigDialog::EditSelectedItem() {
-    const long row = itemView_.FirstSelected();
-    if (row < 0) {
+    const long selected = itemView_.FirstSelected();
+    if (selected < 0) {
         ShowKey(hwnd(), "SelectItemTavrolinexList");
         return;
     }
-    ItemRow& r = rows_[static_cast<size_t>(row)];
+    const ItemRow& r = rows_[static_cast<size_t>(selected)];
     if (!r.name.empty() && r.name[0] == '+') {
         ShowKey(hwnd(), "EditComposedItem");  // composed items are edited in the composed box
         return;
     }
+    const size_t record = r.index;
     std::string name = r.name, command = r.command;
     bool captured = false;
     if (!EditCommand(name, command, captured)) return;
+    // An entry handed over from Explorer meanwhile refills the rows: the
+    // edit goes to the record that was opened, wherever its row is now.
+    const long row = RowShowing(record);
+    if (row < 0 || !store_.IsLive(record)) {
+        if (captured) DeleteFileA(command.c_str());  // never referenced
+        return;
+    }
     if (NameTaken(rows_, name, row)) {
         if (captured) DeleteFileA(command.c_str());  // never referenced
         ShowKey(hwnd(), "NameExists");
@@ -318,6 +326,10 @@ void ConfigDialog::EditSelectedItem() {
 }
 
 void ConfigDialog::RunBatchReplace() {
+    // The selection as records: the rows may be refilled while the window is
+    // open (an entry handed over from Explorer).
+    std::vector<size_t> records;
+    for (size_t p : itemView_.Selected()) records.push_back(rows_[p].index);
     BatchReplaceDialog settingsDialog(installDir_);
     if (settingsDialog.RunModal(hwnd()) != IDOK) return;
     if (ShowKey(hwnd(), "BatchReplace", MB_YESNO) == IDNO) return;
@@ -327,7 +339,11 @@ void ConfigDialog::RunBatchReplace() {
         FillList();
         RebuildLeaves();
     } else {
-        BatchReplaceRows(rows_, itemView_.Selected(), store_, settingsDialog.settings);
+        std::vector<size_t> selected;
+        for (size_t record : records)
+            if (const long at = RowShowing(record); at >= 0) selected.push_back(static_cast<size_t>(at));
+        if (!records.empty() && selected.empty()) return;  // the chosen rows are gone: touch nothing else
+        BatchReplaceRows(rows_, selected, store_, settingsDialog.settings);
         itemView_.Refresh();
         ShowInfo(itemView_.FirstSelected());
         RebuildLeaves();

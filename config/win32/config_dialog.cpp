@@ -104,6 +104,7 @@ void ConfigDialog::SetUpImagesAndTips() {
 void ConfigDialog::SetUpLists() {
     images_ = CreateCatalogImages();
     treeCtrl_ = SkinTree(IDC_CFG_TREE, installDir_);
+    // A tree never destroys its image list: images_ does, after the window.
     SendMessageA(Item(IDC_CFG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     if (treeCtrl_) {
         // Catalogs (not the root, not item leaves) can be dragged onto
@@ -129,7 +130,7 @@ void ConfigDialog::SetUpLists() {
     };
     prepare(Item(IDC_CFG_ITEMS));
     itemList_ = SkinList(IDC_CFG_ITEMS, installDir_);
-    SendMessageA(Item(IDC_CFG_ITEMS), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
+    LendImageList(Item(IDC_CFG_ITEMS), LVSIL_SMALL, images_.get());  // the list borrows the tree's images
     if (itemList_) {
         const std::pair<const char*, int> columns[] = {{"NameTitle_01", 300}, {"ShortNameTitle_01", 120},
                                                        {"Hotkey1Title_01", 80}, {"Hotkey2Title_01", 60},
@@ -153,7 +154,7 @@ void ConfigDialog::SetUpLists() {
             default: return std::to_string(row.index);
             }
         },
-        [this](size_t r) { return rows_[r].MultiLine() ? 3 : 2; });
+        [this](size_t r) { return rows_[r].Image(); });
 
     prepare(Item(IDC_CFG_CANDIDATES));
     candidateList_ = SkinList(IDC_CFG_CANDIDATES, installDir_);
@@ -180,6 +181,10 @@ void ConfigDialog::SetUpLists() {
 }
 
 void ConfigDialog::LoadCatalogs() {
+    // The view lets go of its nodes before the catalogs they point at are freed.
+    ClearCatalogTreeView(Item(IDC_CFG_TREE));
+    treeItems_.clear();
+    listed_ = pinned_ = leafParent_ = nullptr;
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
     LoadCatalogFile(CatalogFilePath(), index_);
     RebuildTreeView(nullptr);
@@ -259,6 +264,14 @@ CatalogNode* ConfigDialog::NodeOfItem(HTREEITEM item) const {
 }
 
 CatalogNode* ConfigDialog::SelectedCatalog() const { return NodeOfItem(TreeView_GetSelection(Item(IDC_CFG_TREE))); }
+
+// An item leaf hangs under the catalog whose items it shows: that catalog.
+CatalogNode* ConfigDialog::SelectedOrLeafCatalog() const {
+    HWND tv = Item(IDC_CFG_TREE);
+    HTREEITEM item = TreeView_GetSelection(tv);
+    if (item && !NodeOfItem(item)) item = TreeView_GetParent(tv, item);
+    return NodeOfItem(item);
+}
 
 bool ConfigDialog::LeafSelected() const {
     HTREEITEM item = TreeView_GetSelection(Item(IDC_CFG_TREE));
@@ -401,6 +414,12 @@ void ConfigDialog::DeleteCatalog() {
     TreeView_DeleteItem(tv, item);
     RemoveCatalog(index_, node);
     modified_ = true;
+    // A pinned catalog elsewhere is still the listed one: its rows come back,
+    // so that the next change of the list rewrites its members from them.
+    if (listed_) {
+        FillList();
+        RebuildLeaves();
+    }
 }
 
 void ConfigDialog::OnCatalogDropped(HTREEITEM dragged, HTREEITEM target) {
@@ -447,12 +466,18 @@ bool ConfigDialog::Save(bool quiet) {
     // The item file first: a catalog file written before it could name
     // records the item file does not hold yet. (The other way round, an old
     // catalog file still fits a new item file: indices never move.)
-    if (!SaveItemFile(ItemFilePath(), store_) || !SaveCatalogFile(CatalogFilePath(), tree_)) {
-        ShowKey(hwnd(), "SaveFailed");
+    if (!SaveItemFile(ItemFilePath(), store_)) {
+        ShowKey(hwnd(), "SaveFailed");  // both files as they were
+        return false;
+    }
+    // The item file on disk names the dialog's records now: the data files
+    // follow it at once, whatever happens to the catalog file.
+    SettleDataFiles(true);
+    if (!SaveCatalogFile(CatalogFilePath(), tree_)) {
+        ShowKey(hwnd(), "SaveCatalogFailed");  // entries saved, catalogs as they were
         return false;
     }
     modified_ = false;
-    SettleDataFiles(true);
     if (!quiet) ShowKey(hwnd(), "SavedSucess");
     return true;
 }
@@ -490,6 +515,8 @@ void ConfigDialog::OnActivate(bool active) {
 }
 
 void ConfigDialog::OnDestroy() {
+    // Every way out, WM_QUIT included: captures that no save took go.
+    SettleDataFiles(false);
     KillTimer(hwnd(), kStartTimer);
     OnActivate(false);
     WithdrawMailboxDestination(hwnd());
@@ -605,6 +632,11 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_ACTIVATE:
         OnActivate(LOWORD(wp) != WA_INACTIVE);
         return false;
+    case WM_CLOSE:
+        // Alt+F4 and the taskbar's Close: the frame's close button.
+        AskAndClose();
+        result = 0;
+        return true;
     case WM_HOTKEY:
         if (wp == static_cast<WPARAM>(kConfigSaveHotkeyId)) {
             SaveComposed(false, true);
@@ -626,10 +658,6 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         // the body drags the window).
         CloseKeyPopup();
         return false;
-    case WM_PAINT:
-        Paint();
-        result = 0;
-        return true;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         if (wp == IDC_CFG_HOTKEY1) {
@@ -724,7 +752,7 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
     case IDC_CFG_LINK_ALL: LinkRows(true); break;
     case IDC_CFG_NOT_CHANGE_LIST:
         if (code == BN_CLICKED)
-            pinned_ = IsDlgButtonChecked(hwnd(), IDC_CFG_NOT_CHANGE_LIST) == BST_CHECKED ? SelectedCatalog() : nullptr;
+            pinned_ = IsDlgButtonChecked(hwnd(), IDC_CFG_NOT_CHANGE_LIST) == BST_CHECKED ? SelectedOrLeafCatalog() : nullptr;
         break;
     case IDC_CFG_HIDE_LIST: ToggleList(); break;
     case IDC_CFG_ITEM_FIND: if (code == EN_CHANGE) FindItem(); break;
@@ -764,9 +792,7 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void ConfigDialog::Paint() {
-    PaintDC paint(hwnd());
-    const HDC dc = paint.get();
+void ConfigDialog::PaintOver(HDC dc) {
     // The text boxes sit on white with a light outline, as the launcher's do.
     OutlineTextBoxes(dc, {IDC_CFG_CATALOG_NAME, IDC_CFG_ITEM_FIND, IDC_CFG_CAND_FIND, IDC_CFG_SHORT, IDC_CFG_DESC,
                           IDC_CFG_COMP_NAME});

@@ -56,6 +56,7 @@ private:
     void RebuildTreeView(const CatalogNode* select);
     CatalogNode* NodeOfItem(HTREEITEM item) const;
     CatalogNode* SelectedCatalog() const;  // null for none and for an item leaf
+    CatalogNode* SelectedOrLeafCatalog() const;  // an item leaf's catalog too
     bool LeafSelected() const;
     void RebuildLeaves();
     void RemoveLeaves();
@@ -120,11 +121,12 @@ private:
     void ReceiveItem();
     void OnDroppedFiles(HDROP drop);
     void OnActivate(bool active);
-    void Paint();
+    void PaintOver(HDC dc) override;
 
     std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
     std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
     std::string BoxText(int id) const;
+    long RowShowing(size_t record) const;  // the item row showing that record, or -1
 
     std::string installDir_;
     ItemStore& store_;

@@ -61,6 +61,12 @@ void ConfigDialog::ListChanged() {
     modified_ = true;
 }
 
+long ConfigDialog::RowShowing(size_t index) const {
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].index == index) return static_cast<long>(i);
+    return -1;
+}
+
 void ConfigDialog::ShowInfo(long row) {
     if (row < 0 || static_cast<size_t>(row) >= rows_.size()) {
         ClearInfo();
@@ -243,7 +249,7 @@ void ConfigDialog::ToggleList() {
     const std::string caption = MessageText(text);
     if (!caption.empty()) SetDlgItemTextA(hwnd(), IDC_CFG_HIDE_LIST, caption.c_str());
     if (ImageButton* button = Button(IDC_CFG_HIDE_LIST)) button->SetTooltip(MessageText(tip));
-    RepaintAll();
+    InvalidateRect(hwnd(), nullptr, FALSE);  // the controls draw themselves
 }
 
 // Step D of the list operations: the ShortName or Description cell of the
@@ -309,7 +315,7 @@ void ConfigDialog::CloseKeyPopup() {
     ShowWindow(keys, SW_HIDE);
     EnableWindow(keys, FALSE);
     SetDragByBody(true);
-    RepaintAll();
+    InvalidateRect(hwnd(), nullptr, FALSE);  // the controls draw themselves
 }
 
 void ConfigDialog::ChooseKey() {

@@ -46,16 +46,7 @@ std::string EditorWindow::Text(int id) const {
     return text;
 }
 
-bool EditorWindow::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
-    if (msg != WM_PAINT) return false;
-    Paint();
-    result = 0;
-    return true;
-}
-
-void EditorWindow::Paint() {
-    PaintDC paint(hwnd());
-    const HDC dc = paint.get();
+void EditorWindow::PaintOver(HDC dc) {
     OutlineTextBoxes(dc, boxes_);
     char title[256] = {};
     GetWindowTextA(hwnd(), title, sizeof title);

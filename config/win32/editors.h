@@ -16,7 +16,6 @@ class EditorWindow : public Dialog {
 protected:
     EditorWindow(UINT templateId, std::string installDir, int exitId, int minId, std::vector<int> boxes);
     bool OnInitDialog() override;
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnOk() override {}  // Enter and Esc do not close the windows
     void OnCancel() override {}
     void TextButton(int id, const char* tooltipKey = nullptr);
@@ -27,7 +26,7 @@ protected:
     std::string installDir_;
 
 private:
-    void Paint();
+    void PaintOver(HDC dc) override;
     int exitId_, minId_;
     std::vector<int> boxes_;
 };

@@ -5,8 +5,10 @@
 #include "data/item_file.h"
 #include "ui/skin/win32/win_handles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace tvx::win {
 
@@ -66,7 +68,44 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+namespace {
+// Damaged files of which no copy could be made (lower case): the process
+// writes none of them until a copy exists. Written and read on the
+// user-interface thread only.
+std::vector<std::string>& GuardedFiles() {
+    static std::vector<std::string> guarded;
+    return guarded;
+}
+
+bool Guarded(const std::string& path) {
+    const std::vector<std::string>& guarded = GuardedFiles();
+    return std::find(guarded.begin(), guarded.end(), ToLowerAnsi(path)) != guarded.end();
+}
+
+// Whether a write may replace the whole file: yes unless it is guarded and
+// its copy still cannot be made. (A write into the damaged file itself, an
+// append or the editing mark, waits for a rewrite.)
+bool MayReplace(const std::string& path) {
+    if (!Guarded(path)) return true;
+    if (KeepDamagedCopy(path).empty()) return false;
+    std::vector<std::string>& guarded = GuardedFiles();
+    guarded.erase(std::find(guarded.begin(), guarded.end(), ToLowerAnsi(path)));
+    return true;
+}
+}  // namespace
+
+std::string KeepDamagedCopyOrGuard(const std::string& path) {
+    std::string copy = KeepDamagedCopy(path);
+    if (copy.empty()) {
+        const std::string key = ToLowerAnsi(path);
+        std::vector<std::string>& guarded = GuardedFiles();
+        if (std::find(guarded.begin(), guarded.end(), key) == guarded.end()) guarded.push_back(key);
+    }
+    return copy;
+}
+
 bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+    if (!MayReplace(path)) return false;
     // A file the user made read-only is not replaced (a rename would replace
     // it on some systems all the same).
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -96,7 +135,7 @@ bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFi
 }
 
 bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index) {
-    if (index >= store.size()) return false;
+    if (index >= store.size() || Guarded(path)) return false;
     if (FileSizeOf(path) < kItemFileHeaderSize) return SaveItemFile(path, store);
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -119,6 +158,7 @@ ItemStore LoadItemFile(const std::string& path, bool* whole) {
 }
 
 bool WriteEditingMark(const std::string& path, unsigned char mark) {
+    if (Guarded(path)) return false;
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
@@ -128,7 +168,7 @@ bool WriteEditingMark(const std::string& path, unsigned char mark) {
 
 bool SaveCatalogFile(const std::string& path, const CatalogTree& tree) {
     const std::string text = EncodeCatalogFile(tree);
-    if (text.empty()) return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (text.empty()) return MayReplace(path) && (DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
     return WriteFileReplacing(path, text);
 }
 
@@ -185,7 +225,8 @@ size_t RemoveTemporariesIn(const std::string& folder, const std::function<bool(c
 
 size_t RemoveStaleTemporaries(const std::string& installDir) {
     size_t removed = RemoveTemporariesIn(installDir, [](const std::string& base) {
-        return EqualsNoCase(base, "Shortcut2.dat") || EqualsNoCase(base, "Shortcut2.clg");
+        return EqualsNoCase(base, "Shortcut2.dat") || EqualsNoCase(base, "Shortcut2.clg") ||
+               EqualsNoCase(base, "TavrolinexConfig.ini") || EqualsNoCase(base, "LogConfig.dat");
     });
     removed += RemoveTemporariesIn(installDir + "\\Data", [](const std::string& base) {
         return EndsWithNoCase(base, ".stx");

@@ -45,10 +45,16 @@ void LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole =
 // anything overwrites it: "Shortcut2 (damaged 2026-12-07 13.15.00).dat".
 // Returns the copy's path, or empty when it could not be made.
 std::string KeepDamagedCopy(const std::string& path);
+// The same, and when no copy can be made the file is guarded: no write of
+// this process replaces, appends to or deletes it (the rest of the user's
+// entries may be in it) until a later attempt makes the copy. Returns the
+// copy's path, or empty when the file is now guarded.
+std::string KeepDamagedCopyOrGuard(const std::string& path);
 
 // A save cut short (the program killed while writing) leaves its temporary
 // file "<file>.tmp~<process id>" behind. Removes those of the program's own
-// files in the installation folder and its Data folder, and nothing else;
+// files (the item and catalog files, the settings files, the clipboard data
+// files) in the installation folder and its Data folder, and nothing else;
 // returns how many went.
 size_t RemoveStaleTemporaries(const std::string& installDir);
 

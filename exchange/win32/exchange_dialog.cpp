@@ -199,18 +199,22 @@ HTREEITEM ExchangeDialog::InsertNode(Side& side, HTREEITEM parent, CatalogNode& 
     return item;
 }
 
+void ExchangeDialog::ClearSide(Side& side) {
+    ClearCatalogTreeView(Item(side.treeId));
+    side.treeItems.clear();
+    side.listed = nullptr;
+    side.rows.clear();
+    side.view.Reset(0);
+}
+
 void ExchangeDialog::ShowTree(Side& side) {
     HWND tv = Item(side.treeId);
-    side.listed = nullptr;
-    ClearCatalogTreeView(tv);
-    side.treeItems.clear();
+    ClearSide(side);
     SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
     HTREEITEM root = InsertNode(side, TVI_ROOT, side.tree.root());
     SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
     TreeView_Expand(tv, root, TVE_EXPAND);
     InvalidateRect(tv, nullptr, TRUE);
-    side.rows.clear();
-    side.view.Reset(0);
 }
 
 CatalogNode* ExchangeDialog::SelectedNode(const Side& side) const {
@@ -261,7 +265,7 @@ void ExchangeDialog::MoveItems(Side& from, Side& to, bool all) {
         to.listed = destination;
         FillList(to);
     }
-    if (MoveRows(from.rows, chosen, from.table, tombstones, to.rows, to.table, pipeline_.dataFiles()) == 0) return;
+    if (MoveRows(from.rows, chosen, from.table, tombstones, to.rows, to.table) == 0) return;
     destination->nodeData = NodeDataFromRows(destination->nodeData, to.rows);
     from.view.Reset(from.rows.size());
     to.view.Reset(to.rows.size());
@@ -272,7 +276,7 @@ void ExchangeDialog::CopyCatalog(Side& from, Side& to, bool withItems) {
     CatalogNode* destination = SelectedNode(to);
     if (!source || source == &from.tree.root() || !destination) return;
     CatalogNode* copy = tvx::CopyCatalog(*source, from.items, *destination, to.index, withItems ? &to.table : nullptr,
-                                         pipeline_.dataFiles(), newNodeId_);
+                                         newNodeId_);
     if (!copy) return;
     HWND tv = Item(to.treeId);
     HTREEITEM parent = to.treeItems[destination];
@@ -379,7 +383,9 @@ void ExchangeDialog::ChooseFile() {
 void ExchangeDialog::Load() {
     if (mode_ != Mode::Import) return;
     const std::string path = Trim(BoxText(IDC_EX_PATH));
-    // Whatever was loaded before goes: the import side shows this archive only.
+    // Whatever was loaded before goes: the import side shows this archive
+    // only. The view lets go of its nodes before the catalogs are freed.
+    ClearSide(right_);
     ResetCatalogs(right_.tree, right_.index, MessageText("ImportingCatalogs"));
     right_.items.Clear();
     SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -419,12 +425,17 @@ void ExchangeDialog::OnSaveTimer() {
     KillTimer(hwnd(), kSaveTimer);
     timer_ = 0;
     bool ok = false;
+    ImportSave imported = ImportSave::NothingChanged;
+    // The import saves a copy of the installation's table: the data files it
+    // brings may point its entries at new names, which the dialog takes only
+    // once they are on disk.
+    ItemStore saved = mode_ == Mode::Import ? left_.items : ItemStore();
+    const std::unordered_set<size_t> received = left_.table.received();
     ProgressDone = 0;
-    std::thread worker([this, &ok] {
+    std::thread worker([this, &ok, &imported, &saved, &received] {
         try {
-            ok = mode_ == Mode::Export
-                     ? pipeline_.CopyAndPack()
-                     : pipeline_.CopyImportedDataFiles() && pipeline_.SaveInstallation(left_.items, left_.tree);
+            if (mode_ == Mode::Export) ok = pipeline_.CopyAndPack();
+            else ok = (imported = pipeline_.SaveImport(saved, received, left_.tree)) == ImportSave::Saved;
         } catch (...) {
             ok = false;
         }
@@ -434,11 +445,18 @@ void ExchangeDialog::OnSaveTimer() {
     progress.RunModal(hwnd());
     worker.join();
     saving_ = false;
-    // The staged export has served its purpose; an unpacked archive stays
-    // until the dialog closes, so that later transfers still find its files.
+    // The staged export has served its purpose; unpacked archives stay until
+    // the dialog closes, so that later transfers still find their files.
     if (mode_ == Mode::Export) pipeline_.Discard();
+    if (mode_ == Mode::Import && imported != ImportSave::NothingChanged) {
+        left_.items = std::move(saved);
+        left_.table.Reindex();
+        FillList(left_);
+    }
     if (!ok) {
-        ShowKey(mode_ == Mode::Export ? "ExportFailed" : "ImportFailed");
+        ShowKey(mode_ == Mode::Export ? "ExportFailed"
+                : imported == ImportSave::EntriesOnly ? "ImportCatalogFailed"
+                                                      : "ImportFailed");
         return;
     }
     if (report_) {
@@ -481,6 +499,11 @@ void ExchangeDialog::CloseCommand() {
 }
 
 // ---- messages ----------------------------------------------------------------------------
+
+void ExchangeDialog::PaintOver(HDC dc) {
+    OutlineTextBoxes(dc, {IDC_EX_PATH, IDC_EX_LEFT_NAME, IDC_EX_RIGHT_NAME, IDC_EX_LEFT_FIND, IDC_EX_RIGHT_FIND});
+    PaintControlFrames(dc);
+}
 
 ExchangeDialog::Side* ExchangeDialog::SideOfControl(HWND control) {
     for (Side* side : {&left_, &right_})
@@ -530,13 +553,6 @@ bool ExchangeDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         OnSaveTimer();
         result = 0;
         return true;
-    case WM_PAINT: {
-        PaintDC paint(hwnd());
-        OutlineTextBoxes(paint.get(), {IDC_EX_PATH, IDC_EX_LEFT_NAME, IDC_EX_RIGHT_NAME, IDC_EX_LEFT_FIND, IDC_EX_RIGHT_FIND});
-        PaintControlFrames(paint.get());
-        result = 0;
-        return true;
-    }
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lp) == Item(IDC_EX_TITLE)) {
             HDC dc = reinterpret_cast<HDC>(wp);

@@ -63,6 +63,8 @@ private:
 
     // trees
     void ShowTree(Side& side);
+    void ClearSide(Side& side);
+    void PaintOver(HDC dc) override;  // the view emptied, before its catalogs go
     HTREEITEM InsertNode(Side& side, HTREEITEM parent, CatalogNode& node);
     CatalogNode* SelectedNode(const Side& side) const;
     void OnTreeSelection(Side& side);

@@ -4,11 +4,16 @@
 #include "data/catalog_file.h"
 #include "data/item_file.h"
 #include "data/win32/file_io.h"
+#include "data/win32/guid.h"
 #include "exchange/exchange_merge.h"
 #include "exchange/win32/zip_archive.h"
 #include "ui/skin/win32/win_handles.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <unordered_set>
 
 namespace tvx::win {
@@ -86,22 +91,68 @@ bool FlushFile(const std::string& path) {
 
 }  // namespace
 
-bool StagingFolder::Create() {
-    Remove();
+namespace {
+constexpr const char* kStagingPrefix = "Tavrolinex-";
+constexpr const char* kStagingMarker = "\\tavrolinex.staging";
+constexpr const char* kPartialNote = "\\partial-archive.txt";
+
+std::string TempFolder() {
     char temp[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathA(sizeof temp, temp);
-    if (length == 0 || length > MAX_PATH) return false;
+    if (length == 0 || length > MAX_PATH) return std::string();
     std::string base(temp, length);
     if (base.back() != '\\') base += '\\';
+    return base;
+}
+
+// The process a staging folder name "Tavrolinex-<pid hex>-<hex>-<digits>"
+// belongs to, or 0 when the name is not one this program makes.
+DWORD StagingOwner(const std::string& name) {
+    const size_t prefix = std::strlen(kStagingPrefix);
+    if (name.compare(0, prefix, kStagingPrefix) != 0) return 0;
+    const std::string rest = name.substr(prefix);
+    const size_t a = rest.find('-'), b = a == std::string::npos ? a : rest.find('-', a + 1);
+    if (a == 0 || b == std::string::npos || b == a + 1 || b + 1 >= rest.size()) return 0;
+    auto all = [&](size_t from, size_t to, const char* digits) {
+        for (size_t i = from; i < to; ++i)
+            if (!std::strchr(digits, rest[i])) return false;
+        return true;
+    };
+    if (a > 8 || !all(0, a, "0123456789abcdef") || !all(a + 1, b, "0123456789abcdef") ||
+        !all(b + 1, rest.size(), "0123456789"))
+        return 0;
+    return static_cast<DWORD>(std::strtoul(rest.substr(0, a).c_str(), nullptr, 16));
+}
+
+bool ProcessGone(DWORD pid) {
+    if (pid == 0 || pid == GetCurrentProcessId()) return false;
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process; a denied one runs
+    return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+}
+
+// "<anything>.tmp~<pid>": the partial archive a process of that id writes.
+bool IsPartialArchiveOf(const std::string& path, DWORD pid) {
+    const std::string tail = ".tmp~" + std::to_string(pid);
+    return path.size() > tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
+}
+}  // namespace
+
+bool StagingFolder::Create() {
+    Remove();
+    const std::string base = TempFolder();
+    if (base.empty()) return false;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         char name[64];
-        std::snprintf(name, sizeof name, "Tavrolinex-%lx-%llx-%u", GetCurrentProcessId(),
+        std::snprintf(name, sizeof name, "%s%lx-%llx-%u", kStagingPrefix, GetCurrentProcessId(),
                       static_cast<unsigned long long>(GetTickCount64()), attempt);
         const std::string path = base + name;
         // Creating it is what makes it ours: an existing folder of that name
         // is someone else's and is never used.
         if (CreateDirectoryA(path.c_str(), nullptr)) {
             path_ = path;
+            UniqueHandle marker(CreateFileA((path + kStagingMarker).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
             return true;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
@@ -113,6 +164,32 @@ void StagingFolder::Remove() {
     if (path_.empty()) return;
     RemoveFolderTree(path_);
     path_.clear();
+}
+
+void StagingFolder::NotePartialFile(const std::string& path) const {
+    if (!path_.empty()) WriteFileReplacing(path_ + kPartialNote, path);
+}
+
+size_t RemoveLeftoverStagingFolders() {
+    const std::string base = TempFolder();
+    if (base.empty()) return 0;
+    size_t removed = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((base + kStagingPrefix + "*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        const std::string folder = base + fd.cFileName;
+        const DWORD owner = StagingOwner(fd.cFileName);
+        if (!owner || !IsFile(folder + kStagingMarker) || !ProcessGone(owner)) continue;
+        std::string partial;
+        if (ReadWholeFile(folder + kPartialNote, partial) && IsPartialArchiveOf(partial, owner))
+            DeleteFileA(partial.c_str());
+        if (RemoveFolderTree(folder)) ++removed;
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+    return removed;
 }
 
 bool RemoveFolderTree(const std::string& folder) {
@@ -154,119 +231,143 @@ const char* MessageKeyOf(LoadOutcome outcome) {
 ExchangePipeline::ExchangePipeline(std::string installDir, bool pack)
     : installDir_(std::move(installDir)), pack_(pack) {}
 
-void ExchangePipeline::Discard() { staging_.Remove(); }
+void ExchangePipeline::Discard() {
+    loaded_.clear();
+    carried_.clear();
+    exportStaging_.Remove();
+}
 
 // ---- import ---------------------------------------------------------------------------
 
 LoadOutcome ExchangePipeline::Load(const std::string& archivePath, ItemStore& table, CatalogIndex& index) {
-    Discard();
     if (archivePath.empty() || !IsFile(archivePath)) return LoadOutcome::NoFile;
-    if (!staging_.Create()) return LoadOutcome::StagingFailed;
-    auto fail = [this](LoadOutcome outcome) {
-        Discard();
-        return outcome;
-    };
-    switch (UnpackArchive(archivePath, staging_.path())) {
+    auto staging = std::make_unique<StagingFolder>();  // removed again unless the load succeeds
+    if (!staging->Create()) return LoadOutcome::StagingFailed;
+    switch (UnpackArchive(archivePath, staging->path())) {
     case UnpackResult::Unpacked: break;
-    case UnpackResult::Unreadable: return fail(LoadOutcome::Unreadable);
-    case UnpackResult::UnsafeName: return fail(LoadOutcome::UnsafeName);
-    case UnpackResult::WriteFailed: return fail(LoadOutcome::StagingFailed);
+    case UnpackResult::Unreadable: return LoadOutcome::Unreadable;
+    case UnpackResult::UnsafeName: return LoadOutcome::UnsafeName;
+    case UnpackResult::WriteFailed: return LoadOutcome::StagingFailed;
     }
-    archivePath_ = archivePath;
-    title_ = ArchiveNameOf(archivePath).title;
+    std::string title = ArchiveNameOf(archivePath).title;
     // An archive renamed after it was written still holds one folder with
     // its first name: that folder is the archive's.
-    if (!IsFile(StagedTop() + "\\" + title_ + ".dat")) {
-        const std::string top = SingleTopFolder(staging_.path());
-        if (!top.empty()) title_ = top;
+    if (!IsFile(staging->path() + "\\" + title + "\\" + title + ".dat")) {
+        const std::string top = SingleTopFolder(staging->path());
+        if (!top.empty()) title = top;
     }
+    const std::string top = staging->path() + "\\" + title;
     std::string items, catalogs;
-    if (!ReadWholeFile(StagedTop() + "\\" + title_ + ".dat", items) ||
-        !ReadWholeFile(StagedTop() + "\\" + title_ + ".clg", catalogs))
-        return fail(LoadOutcome::ContentMissing);
-    bool whole = false;
-    ItemStore loaded = DecodeItemFile(items, &whole);
-    if (!whole) return fail(LoadOutcome::ContentMissing);
+    if (!ReadWholeFile(top + "\\" + title + ".dat", items) || !ReadWholeFile(top + "\\" + title + ".clg", catalogs))
+        return LoadOutcome::ContentMissing;
+    bool itemsWhole = false, catalogsWhole = false;
+    ItemStore loaded = DecodeItemFile(items, &itemsWhole);
+    {
+        // Judged whole first, on a tree of its own, so that a damaged file
+        // leaves nothing half taken.
+        CatalogTree check;
+        CatalogIndex checkIndex;
+        ResetCatalogs(check, checkIndex, std::string());
+        DecodeCatalogFile(catalogs, checkIndex, NodeDataMode::Full, &catalogsWhole);
+    }
+    if (!itemsWhole || !catalogsWhole) return LoadOutcome::ContentMissing;
     table = std::move(loaded);
     DecodeCatalogFile(catalogs, index);
-    PointImportedDataFiles(table, DataFolder(), FileNamesIn(StagedTop() + "\\Data"));
+    const std::unordered_set<std::string> names = FileNamesIn(top + "\\Data");
+    for (const std::string& name : names) carried_.emplace(name, top + "\\Data\\" + name);
+    PointImportedDataFiles(table, DataFolder(), names);
+    loaded_.push_back(std::move(staging));
     return LoadOutcome::Loaded;
 }
 
-bool ExchangePipeline::CopyImportedDataFiles() {
-    createdFiles_.clear();
-    keptFiles_.clear();
-    createdDataFolder_ = false;
-    if (!staging_.exists()) return true;  // nothing was loaded: nothing to bring
-    const std::string source = StagedTop() + "\\Data";
-    for (const std::string& command : dataFiles_.DataCommands()) {
-        const std::string name = FileNameOf(command);
-        const std::string from = source + "\\" + name;
-        if (!IsFile(from)) continue;  // the archive does not carry it
-        if (!EnsureFolder(DataFolder(), &createdDataFolder_)) {
-            TakeBackDataFiles();
-            return false;
-        }
-        const std::string to = DataFolder() + "\\" + name;
-        if (IsFile(to)) {
-            if (SameContents(from, to)) continue;
-            std::string kept;
-            for (int attempt = 1; attempt < 1000 && kept.empty(); ++attempt) {
-                const std::string candidate = DataFolder() + "\\" + KeptDataFileName(name, attempt);
-                if (GetFileAttributesA(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) kept = candidate;
+bool ExchangePipeline::BringDataFiles(ItemStore& table, const std::unordered_set<size_t>& received) {
+    std::vector<size_t> entries(received.begin(), received.end());
+    std::sort(entries.begin(), entries.end());
+    std::unordered_map<std::string, std::string> brought;  // lower-case name -> its path in Data now
+    bool ok = true;
+    for (size_t i : entries) {
+        if (i >= table.size() || table[i].IsRemoved()) continue;
+        RewriteDataCommands(table[i], [&](const std::string& command) -> std::optional<std::string> {
+            const std::string name = FileNameOf(command);
+            const std::string key = ToLowerAnsi(name);
+            const auto source = carried_.find(key);
+            // Only commands that name a file an archive carries, in this installation's folder.
+            if (!ok || source == carried_.end() || !EqualsNoCase(command, DataFolder() + "\\" + name))
+                return std::nullopt;
+            if (const auto done = brought.find(key); done != brought.end()) return done->second;
+            if (!IsFile(source->second) || !EnsureFolder(DataFolder(), &createdDataFolder_)) {
+                ok = false;
+                return std::nullopt;
             }
-            if (kept.empty() || !MoveFileA(to.c_str(), kept.c_str())) {
-                TakeBackDataFiles();
-                return false;
+            std::string target = DataFolder() + "\\" + name;
+            if (IsFile(target) && SameContents(source->second, target)) return brought[key] = target;
+            // A name whose file holds other contents keeps them for the
+            // entries that use it; the imported contents get a name of their own.
+            if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+                target = DataFolder() + "\\" + NewGuidText() + ".stx";
+            if (!CopyFileA(source->second.c_str(), target.c_str(), TRUE)) {
+                ok = false;
+                return std::nullopt;
             }
-            keptFiles_.emplace_back(to, kept);
-        }
-        if (!CopyFileA(from.c_str(), to.c_str(), TRUE)) {
-            TakeBackDataFiles();
-            return false;
-        }
-        createdFiles_.push_back(to);
+            createdFiles_.push_back(target);
+            return brought[key] = target;
+        });
+        if (!ok) return false;
     }
     return true;
 }
 
 void ExchangePipeline::TakeBackDataFiles() {
     for (const std::string& path : createdFiles_) DeleteFileA(path.c_str());
-    for (auto it = keptFiles_.rbegin(); it != keptFiles_.rend(); ++it) MoveFileA(it->second.c_str(), it->first.c_str());
     if (createdDataFolder_) RemoveDirectoryA(DataFolder().c_str());  // only when it is empty again
     createdFiles_.clear();
-    keptFiles_.clear();
     createdDataFolder_ = false;
 }
 
-bool ExchangePipeline::SaveInstallation(const ItemStore& table, const CatalogTree& tree) {
-    if (!SaveItemFile(installDir_ + "\\Shortcut2.dat", table)) {
-        TakeBackDataFiles();
-        return false;
-    }
-    // The item file names these data files now: they stay.
+ImportSave ExchangePipeline::SaveImport(ItemStore& table, const std::unordered_set<size_t>& received,
+                                        const CatalogTree& tree) {
     createdFiles_.clear();
-    keptFiles_.clear();
-    return SaveCatalogFile(installDir_ + "\\Shortcut2.clg", tree);
+    createdDataFolder_ = false;
+    // The old item file, to put back should the catalog file fail.
+    std::string oldItems;
+    const bool hadItems = PathExists(ItemFilePath());
+    if (hadItems && !ReadWholeFile(ItemFilePath(), oldItems)) return ImportSave::NothingChanged;
+    if (!BringDataFiles(table, received) || !SaveItemFile(ItemFilePath(), table)) {
+        TakeBackDataFiles();
+        return ImportSave::NothingChanged;
+    }
+    if (SaveCatalogFile(CatalogFilePath(), tree)) {
+        createdFiles_.clear();  // the item file names them now: they stay
+        return ImportSave::Saved;
+    }
+    const bool restored = hadItems ? WriteFileReplacing(ItemFilePath(), oldItems)
+                                   : DeleteFileA(ItemFilePath().c_str()) != FALSE;  // the file this save made
+    if (restored) {
+        TakeBackDataFiles();
+        return ImportSave::NothingChanged;
+    }
+    createdFiles_.clear();
+    return ImportSave::EntriesOnly;
 }
 
 // ---- export ---------------------------------------------------------------------------
 
 bool ExchangePipeline::StageExport(const std::string& archivePath, const CatalogTree& tree, const ItemStore& table) {
-    Discard();
+    exportStaging_.Remove();
     archivePath_ = archivePath;
     title_ = ArchiveNameOf(archivePath).title;
-    if (title_.empty() || !staging_.Create()) return false;
-    const std::string top = StagedTop();
+    exportCommands_ = DataCommandsOf(table);
+    if (title_.empty() || !exportStaging_.Create()) return false;
+    const std::string top = exportStaging_.path() + "\\" + title_;
     return CreateDirectoryA(top.c_str(), nullptr) && CreateDirectoryA((top + "\\Data").c_str(), nullptr) &&
            WriteFileReplacing(top + "\\" + title_ + ".clg", EncodeCatalogFile(tree)) &&
            WriteFileReplacing(top + "\\" + title_ + ".dat", EncodeItemFile(table));
 }
 
 bool ExchangePipeline::CopyAndPack() {
-    if (!staging_.exists()) return false;
-    const std::string data = StagedTop() + "\\Data";
-    for (const std::string& command : dataFiles_.DataCommands()) {
+    if (!exportStaging_.exists()) return false;
+    const std::string data = exportStaging_.path() + "\\" + title_ + "\\Data";
+    for (const std::string& command : exportCommands_) {
         const std::string name = FileNameOf(command);
         // The file the entry uses; one the command names only by its place
         // in another installation comes from this installation's data folder.
@@ -275,14 +376,23 @@ bool ExchangePipeline::CopyAndPack() {
         if (!IsFile(from)) continue;
         if (!CopyFileA(from.c_str(), (data + "\\" + name).c_str(), FALSE)) return false;
     }
-    const ArchiveName target = ArchiveNameOf(archivePath_);
-    char temp[MAX_PATH + 1] = {};
-    if (!GetTempFileNameA(target.folder.c_str(), "tvx", 0, temp)) return false;
-    const std::string partial = temp;
     const DWORD attributes = GetFileAttributesA(archivePath_.c_str());
-    const bool ok = (attributes == INVALID_FILE_ATTRIBUTES ||
-                     !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) &&
-                    PackFolder(staging_.path(), title_, partial) && FlushFile(partial) &&
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    // A new file of the program's own name beside the archive, noted in the
+    // staging folder so that the next start removes it if this run dies.
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    std::string partial;
+    for (int n = 0; n < 100 && partial.empty(); ++n) {
+        const std::string candidate = archivePath_ + (n ? "." + std::to_string(n) : std::string()) + ".tmp~" + pid;
+        UniqueHandle made(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+        if (made) partial = candidate;
+        else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    }
+    if (partial.empty()) return false;
+    exportStaging_.NotePartialFile(partial);
+    const bool ok = PackFolder(exportStaging_.path(), title_, partial) && FlushFile(partial) &&
                     MoveFileExA(partial.c_str(), archivePath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) DeleteFileA(partial.c_str());
     return ok;

@@ -1,25 +1,31 @@
 // What happens on disk when the exchange dialog loads or saves: the staging
-// folder, the archive's two files and its clipboard data files, packing and
+// folders, the archive's two files and its clipboard data files, packing and
 // unpacking, and the installation's files after an import.
 //
 // Nothing of the user's is touched on the way: archives are staged and
-// unpacked only inside a folder this program creates for the purpose (under
-// the system's temporary folder), and only that folder is ever deleted. A new
-// archive is written under a temporary name beside the chosen path and moved
-// onto it only when it is complete.
+// unpacked only inside folders this program creates for the purpose (under
+// the system's temporary folder), and only those folders are ever deleted. A
+// new archive is written under a temporary name beside the chosen path and
+// moved onto it only when it is complete. An import never changes a data
+// file an existing entry uses: an imported file whose name is taken by other
+// contents comes in under a new name, and the entries that bring it are
+// pointed at that name when the item file is saved.
 #pragma once
 #include "data/catalog_tree.h"
 #include "data/item_model.h"
 #include "exchange/exchange_rules.h"
 
+#include <memory>
 #include <string>
-#include <utility>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tvx::win {
 
-// A folder made by this program ("Tavrolinex-<unique>" in the temporary
-// folder) and removed with everything in it when it is no longer needed.
+// A folder made by this program ("Tavrolinex-<process>-<unique>" in the
+// temporary folder, with a marker file inside) and removed with everything
+// in it when it is no longer needed.
 class StagingFolder {
 public:
     StagingFolder() = default;
@@ -31,6 +37,9 @@ public:
     void Remove();
     bool exists() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
+    // Notes a file beside the user's archive that is being written, so that
+    // the next start can remove it when this process dies first.
+    void NotePartialFile(const std::string& path) const;
 
 private:
     std::string path_;
@@ -40,11 +49,17 @@ private:
 // depth first. Only ever used on a staging folder.
 bool RemoveFolderTree(const std::string& folder);
 
+// What a killed or crashed run of this program left behind: its staging
+// folders (they may hold unpacked clipboard contents) and the partial
+// archive each noted. Only folders with this program's name pattern and
+// marker whose process no longer runs are touched. Returns the folders removed.
+size_t RemoveLeftoverStagingFolders();
+
 enum class LoadOutcome {
     NoFile,          // no path, or no file there: nothing happens
     Loaded,
     Unreadable,      // not a zip archive, or a damaged one
-    UnsafeName,      // an entry would land outside the staging folder
+    UnsafeName,      // an entry would land outside the staging folder, or a bomb
     ContentMissing,  // no whole T.dat and T.clg inside
     StagingFailed,   // no staging folder, or it could not take the files
 };
@@ -52,34 +67,38 @@ enum class LoadOutcome {
 // The MessageTexts key that tells the user about an outcome, or null.
 const char* MessageKeyOf(LoadOutcome outcome);
 
+enum class ImportSave {
+    Saved,
+    NothingChanged,   // failed; the installation's files are as they were
+    EntriesOnly,      // the item file is written, the catalog file could not be
+};
+
 class ExchangePipeline {
 public:
     ExchangePipeline(std::string installDir, bool pack);
 
     bool packs() const { return pack_; }
-    DataFileList& dataFiles() { return dataFiles_; }
-    const std::string& stagingPath() const { return staging_.path(); }
 
     // ---- import ----
-    // Unpacks the archive into a fresh staging folder (the one of an earlier
-    // load is removed first) and reads its item table and its catalogs
-    // (into `index`, which holds the import root). The imported clipboard
-    // commands are pointed at this installation's data folder where the
-    // archive carries the file.
+    // Unpacks the archive into a fresh staging folder and reads its item
+    // table and its catalogs (into `index`, which holds the import root). The
+    // imported clipboard commands are pointed at this installation's data
+    // folder where the archive carries the file. The folders of archives
+    // loaded before stay until the dialog closes: entries moved in from them
+    // still bring their data files.
     LoadOutcome Load(const std::string& archivePath, ItemStore& table, CatalogIndex& index);
-    // Worker step of an import: the clipboard data files of the transferred
-    // items, from the unpacked archive into the installation's "Data"
-    // folder. An existing file with other contents is kept under another name
-    // first. False when a file could not be copied; what was copied is taken
-    // back.
-    bool CopyImportedDataFiles();
-    // The installation's files after the data files: the item file first,
-    // then the catalog file, each through the safe save. When the item file
-    // cannot be written, the data files of this save are taken back.
-    bool SaveInstallation(const ItemStore& table, const CatalogTree& tree);
+    // Worker step of an import: the clipboard data files of the entries at
+    // `received` (the live ones) come from the staged archives into the
+    // installation's "Data" folder, then the item file and the catalog file
+    // are saved. A file whose name holds other contents there comes in under
+    // a new name and `table`'s entries are pointed at it. On failure what was
+    // copied is taken back (and the old item file put back when the catalog
+    // file fails), so that the files agree and the outcome says what is on disk.
+    ImportSave SaveImport(ItemStore& table, const std::unordered_set<size_t>& received, const CatalogTree& tree);
 
     // ---- export ----
-    // Writes T.clg and T.dat into a fresh staging folder "T".
+    // Writes T.clg and T.dat into a fresh staging folder "T" and takes the
+    // data files of the table's live entries.
     bool StageExport(const std::string& archivePath, const CatalogTree& tree, const ItemStore& table);
     // Worker step of an export: the clipboard data files into the staged
     // "Data" folder, then the archive packed under a temporary name beside
@@ -87,24 +106,31 @@ public:
     // chosen path is then as it was.
     bool CopyAndPack();
 
-    // Removes the staging folder (Cancel, the end of an export, a new load).
+    // Removes every staging folder (Cancel, the end of a save, closing).
     void Discard();
 
 private:
     std::string DataFolder() const { return installDir_ + "\\Data"; }
-    std::string StagedTop() const { return staging_.path() + "\\" + title_; }
+    std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
+    std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
+    bool BringDataFiles(ItemStore& table, const std::unordered_set<size_t>& received);
     void TakeBackDataFiles();
 
     std::string installDir_;
     bool pack_;
+    // Import: every loaded archive's staging folder, and where each data file
+    // an archive carries lies (lower-case file name -> staged file; the
+    // archive loaded first wins).
+    std::vector<std::unique_ptr<StagingFolder>> loaded_;
+    std::unordered_map<std::string, std::string> carried_;
+    // What the last import save copied, so that it can be taken back.
+    std::vector<std::string> createdFiles_;
+    bool createdDataFolder_ = false;
+    // Export.
+    StagingFolder exportStaging_;
     std::string archivePath_;
     std::string title_;  // the top folder inside the archive
-    StagingFolder staging_;
-    DataFileList dataFiles_;
-    // What the last import copy did, so that it can be taken back.
-    std::vector<std::string> createdFiles_;
-    std::vector<std::pair<std::string, std::string>> keptFiles_;  // (original name, kept under)
-    bool createdDataFolder_ = false;
+    std::vector<std::string> exportCommands_;
 };
 
 }  // namespace tvx::win

@@ -109,8 +109,9 @@ struct UnzipCloser {
 };
 using UniqueUnzip = std::unique_ptr<void, UnzipCloser>;
 
-// Every entry's name, or false when the central directory cannot be read.
-bool ReadNames(unzFile unz, std::vector<std::string>& names) {
+// Every entry's name (and what its directory says of its size), or false
+// when the central directory cannot be read.
+bool ReadNames(unzFile unz, std::vector<std::string>& names, std::vector<EntrySize>* sizes = nullptr) {
     int r = unzGoToFirstFile(unz);
     for (; r == UNZ_OK; r = unzGoToNextFile(unz)) {
         char name[1024] = {};
@@ -118,6 +119,7 @@ bool ReadNames(unzFile unz, std::vector<std::string>& names) {
         if (unzGetCurrentFileInfo64(unz, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
         if (info.size_filename >= sizeof name) return false;  // cut names would be other names
         names.push_back(AnsiName(name, info.flag));
+        if (sizes) sizes->push_back({info.compressed_size, info.uncompressed_size});
     }
     return r == UNZ_END_OF_LIST_OF_FILE;
 }
@@ -166,9 +168,13 @@ UnpackResult UnpackArchive(const std::string& archivePath, const std::string& fo
     UniqueUnzip unz(unzOpen64(archivePath.c_str()));
     if (!unz) return UnpackResult::Unreadable;
     std::vector<std::string> names;
-    if (!ReadNames(unz.get(), names)) return UnpackResult::Unreadable;
+    std::vector<EntrySize> sizes;
+    if (!ReadNames(unz.get(), names, &sizes)) return UnpackResult::Unreadable;
     for (const std::string& name : names)
         if (!IsSafeEntryName(name)) return UnpackResult::UnsafeName;
+    // The reader never gives more than an entry's stated size, so the
+    // directory's sizes bound what is written.
+    if (!ArchiveSizesSafe(sizes)) return UnpackResult::UnsafeName;
 
     std::vector<char> buffer(kBufferSize);
     size_t at = 0;

@@ -17,7 +17,8 @@ bool PackFolder(const std::string& root, const std::string& top, const std::stri
 enum class UnpackResult {
     Unpacked,
     Unreadable,   // no zip archive, or damaged: a CRC, a truncated entry
-    UnsafeName,   // an entry would land outside the folder: nothing was written
+    UnsafeName,   // an entry would land outside the folder, or the archive would
+                  // unpack to far more than it holds: nothing was written
     WriteFailed,  // the folder could not take the files (a full disk, say)
 };
 

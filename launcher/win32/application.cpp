@@ -7,6 +7,7 @@
 #include "config/win32/config_dialog.h"
 #include "config/win32/discovery.h"
 #include "exchange/win32/exchange_dialog.h"
+#include "exchange/win32/exchange_pipeline.h"
 #include "launcher/language_table.h"
 #include "launcher/win32/language_dialog.h"
 #include "launcher/win32/launcher_window.h"
@@ -44,6 +45,9 @@ int Application::Run() {
     InitCommonControlsEx(&icc);
 
     if (ClaimSingleInstance()) {
+        // What a killed earlier run left in the temporary folder: unpacked
+        // archives (clipboard contents among them) and a partial export.
+        RemoveLeftoverStagingFolders();
         gdiplus_ = std::make_unique<GdiplusSession>();
         SetClipboardRestorer([](HWND owner, const char* path) { return RestoreClipboard(owner, path); });
         ChooseLanguage();
@@ -51,8 +55,9 @@ int Application::Run() {
         RegisterShellExtension(true);
         {
             LauncherWindow launcher(installDir_, store_);
-            launcher.runConfigDialog = [this](HWND owner) {
+            launcher.runConfigDialog = [this, &launcher](HWND owner) {
                 ConfigDialog::Services services;
+                services.help = [&launcher] { launcher.ShowHelp(); };
                 services.discoverPrograms = [](const std::unordered_set<std::string>& live) {
                     return DiscoverPrograms(live, StartMenuProgramFolders());
                 };

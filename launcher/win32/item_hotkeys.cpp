@@ -3,6 +3,8 @@
 #include "launcher/hotkey_table.h"
 #include "ui/skin/win32/win_handles.h"
 
+#include <algorithm>
+
 namespace tvx::win {
 
 void ItemHotkeyTable::Register(const ItemStore& store) {
@@ -11,6 +13,18 @@ void ItemHotkeyTable::Register(const ItemStore& store) {
         RegisterHotKey(nullptr, p.id, p.keys.modifier, p.keys.keyCode);  // a refusal stays silent
         entries_.push_back({p.id, p.position});
     }
+}
+
+void ItemHotkeyTable::RegisterAdded(const ItemStore& store, size_t position) {
+    if (position >= store.size() || store[position].Name.empty() || store[position].IsRemoved()) return;
+    const HotkeyCombination keys = ParseHotkey(store[position].Hotkey1, store[position].Hotkey2);
+    if (!keys.valid()) return;
+    int id = kFirstItemHotkeyId;
+    for (const Entry& e : entries_) id = std::max(id, e.id + 1);
+    if (id > kLastHotkeyId) return;
+    // Taken by an earlier item (or another program): refused, silently.
+    RegisterHotKey(nullptr, id, keys.modifier, keys.keyCode);
+    entries_.push_back({id, position});
 }
 
 void ItemHotkeyTable::Unregister() {

@@ -13,6 +13,9 @@ public:
     // (the keys are taken by another program or an earlier item) stays in
     // the table without effect: the first item with a combination keeps it.
     void Register(const ItemStore& store);
+    // One item added since (an entry handed over from Explorer): registered
+    // by the same rule, under the next free id.
+    void RegisterAdded(const ItemStore& store, size_t position);
     void Unregister();
     // The item a hot-key id starts, or -1.
     long long PositionOf(int id) const;

@@ -181,27 +181,33 @@ void LauncherWindow::LoadItems(bool* whole) {
 // A file that could not be read whole is kept as a dated copy beside it and
 // then written again with what could be read, so that later appends and
 // saves build on a whole file and the user's only copy of the rest survives.
-// A damaged file whose copy could not be made is left as it is: it may be
-// the only place the rest of the user's entries still are.
+// A damaged file whose copy could not be made is left as it is, and no write
+// replaces it until a copy can be made: it may be the only place the rest of
+// the user's entries still are. The user is told once, with its path.
 void LauncherWindow::RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole) {
     if (itemsWhole && catalogsWhole) return;
+    std::string uncopied;
     bool catalogsChanged = false;
-    if (!itemsWhole && !KeepDamagedCopy(ItemFilePath()).empty()) {
-        SaveItemFile(ItemFilePath(), store_);
-        // Members past the records that were lost would name the entries
-        // appended there next.
-        catalogsChanged = DropMembersFrom(tree_, store_.size()) > 0;
+    if (!itemsWhole) {
+        if (KeepDamagedCopyOrGuard(ItemFilePath()).empty())
+            uncopied = ItemFilePath();
+        else if (SaveItemFile(ItemFilePath(), store_))
+            // Members past the records that were lost would name the entries
+            // appended there next.
+            catalogsChanged = DropMembersFrom(tree_, store_.size()) > 0;
     }
     if (!catalogsWhole || catalogsChanged) {
-        const bool copied = !KeepDamagedCopy(CatalogFilePath()).empty();
         // A whole catalog file that only loses members of lost records may
         // be written without its copy: nothing unreadable is lost with it.
-        if (copied || catalogsWhole) {
-            SaveCatalogFile(CatalogFilePath(), tree_);
-            if (catalogsChanged) LoadCatalogTree();
+        bool mayWrite = catalogsWhole;
+        if (!catalogsWhole) {
+            if (KeepDamagedCopyOrGuard(CatalogFilePath()).empty()) uncopied += (uncopied.empty() ? "" : "\r\n") + CatalogFilePath();
+            else mayWrite = true;
         }
+        if (mayWrite && SaveCatalogFile(CatalogFilePath(), tree_) && catalogsChanged) LoadCatalogTree();
     }
-    ShowMessageLater("DamagedDataFile");
+    if (uncopied.empty()) ShowMessageLater("DamagedDataFile");
+    else ShowMessageLater("DamagedFileNotCopied", uncopied);
 }
 
 void LauncherWindow::SetRows(ResultLists lists) {
@@ -513,10 +519,6 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case WM_RBUTTONDOWN:
         dragEnabled_ = true;
         return false;
-    case WM_PAINT:
-        Paint();
-        result = 0;
-        return true;
     default:
         return false;
     }
@@ -639,6 +641,7 @@ void LauncherWindow::ReceiveNewItem() {
         return;
     }
     if (received.outcome == ReceivedItem::CatalogFileFailed) ShowMessageLater("AddItemCatalogFailed");
+    itemHotkeys_.RegisterAdded(store_, received.index);  // its hot key works at once
     RefillAfterNewItem();
 }
 
@@ -704,16 +707,9 @@ void LauncherWindow::OnDestroy() {
 
 // ---- painting -------------------------------------------------------------------
 
-void LauncherWindow::Paint() {
-    {
-        PaintDC paint(hwnd());
-        PaintFrameAndLabels(paint.get());
-    }
-    for (const ListPane& list : lists_)
-        if (list.open) RedrawWindow(Item(list.listId), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
-void LauncherWindow::PaintFrameAndLabels(HDC dc) {
+// The open lists lie over what is drawn here; the window clips its
+// children, so nothing is drawn under them.
+void LauncherWindow::PaintOver(HDC dc) {
     const RECT boxS = ChildRect(hwnd(), Item(IDC_FIND_SHORT)), dropS = ChildRect(hwnd(), Item(IDC_DROP_SHORT));
     const RECT boxN = ChildRect(hwnd(), Item(IDC_FIND_NAME)), dropN = ChildRect(hwnd(), Item(IDC_DROP_NAME));
     const int dropWidth = dropS.right - dropS.left;

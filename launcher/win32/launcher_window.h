@@ -94,8 +94,7 @@ private:
     void RefillAfterNewItem();
     void ReloadItemsAndHotkeys();
     void OpenWebPage(const char* page);
-    void Paint();
-    void PaintFrameAndLabels(HDC dc);
+    void PaintOver(HDC dc) override;
 
     std::string installDir_;
     ItemStore& store_;

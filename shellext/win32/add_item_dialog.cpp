@@ -201,10 +201,6 @@ bool AddItemDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_LBUTTONDOWN:
         if (keyListOpen_) CloseKeyList();
         return false;
-    case WM_PAINT:
-        Paint();
-        result = 0;
-        return true;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         if (wp == IDC_ADD_MODIFIER) {
@@ -217,9 +213,7 @@ bool AddItemDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
 }
 
-void AddItemDialog::Paint() {
-    PaintDC paint(hwnd());
-    const HDC dc = paint.get();
+void AddItemDialog::PaintOver(HDC dc) {
     RECT key{}, drop{};
     GetWindowRect(Item(IDC_ADD_KEY), &key);
     GetWindowRect(Item(IDC_ADD_KEY_DROP), &drop);

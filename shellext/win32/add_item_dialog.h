@@ -45,7 +45,7 @@ private:
     void OpenKeyList();
     void CloseKeyList();
     void OnSave();
-    void Paint();
+    void PaintOver(HDC dc) override;
 
     std::string installDir_;
     AddItemVariant variant_;

@@ -124,7 +124,6 @@ int main(int argc, char** argv) {
     // Export through the pipeline, as the dialog's Save runs it.
     const std::string archive = out + "\\Bench.trn";
     ExchangePipeline exporter(install, true);
-    for (const LaunchItem& item : items.items()) exporter.dataFiles().Add(item.ExePath);
     bool ok = true;
     const double stageMs = TimeMs([&] { ok = exporter.StageExport(archive, tree, items); });
     const double workerMs = TimeMs([&] { ok = ok && exporter.CopyAndPack(); });
@@ -177,7 +176,7 @@ int main(int argc, char** argv) {
     size_t moved = 0;
     const double mergeMs = TimeMs([&] {
         from = RowsForSelection(archived, "", true);
-        moved = MoveRows(from, AllRowsFromLast(from), right, false, to, left, importer.dataFiles());
+        moved = MoveRows(from, AllRowsFromLast(from), right, false, to, left);
         into->nodeData = NodeDataFromRows(into->nodeData, to);
     });
     // The archive's catalogs copied with their entries, onto a fresh table.
@@ -186,20 +185,18 @@ int main(int argc, char** argv) {
     CatalogIndex programIndex;
     CatalogTree tree2("All");
     ResetCatalogs(tree2, programIndex, "All");
-    DataFileList copyFiles;
     int counter = 0;
     const double copyMs = TimeMs([&] {
         for (const auto& child : importTree.root().children)
-            CopyCatalog(*child, archived, tree2.root(), programIndex, &left2, copyFiles,
+            CopyCatalog(*child, archived, tree2.root(), programIndex, &left2,
                         [&counter] { return GuidOf(2000000 + counter++); });
     });
-    double dataMs = 0, saveMs = 0;
-    dataMs = TimeMs([&] { ok = importer.CopyImportedDataFiles(); });
-    saveMs = TimeMs([&] { ok = ok && importer.SaveInstallation(program, programTree); });
+    // The data files brought and both files saved, as the dialog's worker does.
+    double saveMs = TimeMs([&] { ok = importer.SaveImport(program, left.received(), programTree) == ImportSave::Saved; });
     importer.Discard();
     std::printf("exchange import into %d entries: load (unpack, read) %.0f ms, merge of %zu entries %.0f ms "
-                "(target 2000 ms), catalogs copied with entries %.0f ms, clipboard files copied %.0f ms, "
+                "(target 2000 ms), catalogs copied with entries %.0f ms, clipboard files copied and "
                 "installation saved %.0f ms; table %zu entries%s\n",
-                kProgramEntries, loadMs, moved, mergeMs, copyMs, dataMs, saveMs, program.size(), ok ? "" : " (FAILED)");
+                kProgramEntries, loadMs, moved, mergeMs, copyMs, saveMs, program.size(), ok ? "" : " (FAILED)");
     return ok ? 0 : 1;
 }

@@ -176,6 +176,62 @@ new_file=$(field_of Snippet 9)
 check "after the save the entry names a new data file" test "$new_file" != "$(printf '%s' "$DATA_WIN\\$CLIP.stx" | sed 's/\\/\\\\/g')"
 check "and the replaced file is gone" test ! -f "$TVX_INSTALL_UNIX/Data/$CLIP.stx"
 
+# --- a save whose catalog file cannot be written ------------------------------------------------
+# Another program holds the catalog file: the item file is written, the
+# message says so, and the capture the item file now names survives a Cancel.
+drive set-clipboard "new text"  # the same content again, under a new name
+double_click_row 4
+CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
+drive click "$CE" 2125
+drive click "$CE" 2129
+drive gone-ctl 2124 5000 >/dev/null
+RELEASE_UNIX="$WINEPREFIX/drive_c/release-lock"
+rm -f "$RELEASE_UNIX" "$TVX_BUILD/editors-lock.txt"
+tvx_wine "$DRIVE" lock "$TVX_INSTALL_WIN\\Shortcut2.clg" 60000 'C:\release-lock' > "$TVX_BUILD/editors-lock.txt" 2>/dev/null &
+LOCK_PID=$!
+wait_until 20 grep -q locked "$TVX_BUILD/editors-lock.txt"
+drive click "$CFG" 2004
+check "a save whose catalog file cannot be written says the entries were saved" grep -q 'entries were saved' <<<"$(answer 1)"
+kept=$(field_of Snippet 9 | sed 's/.*\\//')
+drive click "$CFG" 2006
+drive gone-ctl 2010 8000 >/dev/null
+touch "$RELEASE_UNIX"; wait "$LOCK_PID" 2>/dev/null
+check "Cancel afterwards keeps the data file the saved item file names" test -n "$kept" -a -f "$TVX_INSTALL_UNIX/Data/$kept"
+open_config || fail "the dialog opens again"
+
+# --- an entry handed over from Explorer while an editor is open ----------------------------------
+drive tree-select "$CFG" 2010 >/dev/null      # the root: every entry
+eval "$(drive header-point "$CFG" 2034 0 | sed -n 's/^\([xy]\)=/\1=/p')"
+drive click-screen "$x" "$y"                  # sorted by Name: "Both" is the first row
+double_click_row 0
+ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
+check_eq "the editor opens the first row" "Both" "$(drive text "$ED" 2104)"
+drive mail-flood "$CFG" 1 Aardvark >/dev/null  # sorts before it while the editor is open
+type_into "$ED" 2104 "Bothy"
+drive click "$ED" 2111
+drive gone-ctl 2104 5000 >/dev/null
+close_config() { drive click "$CFG" 2005; answer 1 >/dev/null; drive gone-ctl 2010 8000 >/dev/null; }
+close_config
+check_eq "Ok edits the entry that was opened, not the row now in its place" \
+  "Aardvark 0|Bothy" "$(dump | awk -F'\t' '$1=="item" && $3=="0" && ($4=="Bothy" || $4=="Aardvark 0") {print $4}' | sort | paste -sd'|')"
+check_eq "and the handed-over entry keeps its command" 'C:\\flood.exe' "$(field_of 'Aardvark 0' 9)"
+
+# --- Del while "Not Change List" pins another catalog --------------------------------------------
+members_of() { dump | awk -F'\t' -v c="$1" '$1=="catalog" && $2==c {print $3}'; }
+open_config || fail "the dialog opens again"
+drive tree-select "$CFG" 2010 1 >/dev/null   # Moving
+check_soon "Moving lists its two entries" 2 count_of 2034
+drive click-at "$CFG" 2018                    # Not Change List
+drive tree-select "$CFG" 2010 2 >/dev/null   # Other
+drive click "$CFG" 2015                       # Del
+check_soon "after Del the pinned catalog's rows are shown again" 2 count_of 2034
+eval "$(drive header-point "$CFG" 2034 0 | sed -n 's/^\([xy]\)=/\1=/p')"
+drive click-screen "$x" "$y"
+close_config
+check_eq "a header click then keeps the pinned catalog's members" "5,6" "$(members_of Moving)"
+open_config || fail "the dialog opens again"
+drive tree-select "$CFG" 2010 0 >/dev/null
+
 # --- the composed box ------------------------------------------------------------------------
 drive click-at "$CFG" 2080   # Composed Item
 drive click "$CFG" 2093      # Clear
@@ -246,8 +302,11 @@ check_eq "No to the question changes nothing" "$before" "$(dump)"
 check_eq "but the find text was written as InstallPath" 'InstallPath=D:\New' \
   "$(tr -d '\r' < "$TVX_INSTALL_UNIX/Config.ini" | grep InstallPath)"
 
-drive click "$CFG" 2005; answer 1 >/dev/null
-drive gone-ctl 2010 8000 >/dev/null
+# Alt+F4 is the frame's close button: it asks, and Yes saves.
+drive key alt+f4
+check "Alt+F4 asks whether to save" grep -q 'save your changes' <<<"$(answer 6)"
+answer 1 >/dev/null
+check "and Yes saves and closes" test "$(drive gone-ctl 2010 8000)" != timeout
 
 # --- from the launcher ---------------------------------------------------------------------------
 sleep 1

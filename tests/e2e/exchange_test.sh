@@ -49,7 +49,17 @@ echo "user's own dat" > "$BACKUP_UNIX/Tools.dat"
 users_things() { (cd "$BACKUP_UNIX" && find Tools Tools.clg Tools.dat -type f -exec md5sum {} + | sort); }
 USERS_THINGS=$(users_things)
 TEMP_UNIX="$WINEPREFIX/drive_c/users/$(whoami)/Temp"
-staging_count() { ls -d "$TEMP_UNIX"/Tavrolinex-* 2>/dev/null | wc -l; }
+staging_count() { ls -d "$TEMP_UNIX"/Tavrolinex-*-*-* 2>/dev/null | wc -l; }
+# What a killed earlier run left behind: its staging folder (unpacked
+# clipboard contents) noting a partial archive beside the user's; and a
+# folder of the same prefix that another program made.
+DEAD="$TEMP_UNIX/Tavrolinex-7ffffff0-1-0"
+PARTIAL="Tools.trn.tmp~$((0x7ffffff0))"
+mkdir -p "$DEAD" "$TEMP_UNIX/Tavrolinex-notes"
+: > "$DEAD/tavrolinex.staging"
+echo "a password" > "$DEAD/secret.stx"
+echo "half an archive" > "$BACKUP_UNIX/$PARTIAL"
+printf '%s' "$BACKUP_WIN\\$PARTIAL" > "$DEAD/partial-archive.txt"
 ARCHIVE_UNIX="$BACKUP_UNIX/Tools.trn"
 ARCHIVE_WIN="$BACKUP_WIN\\Tools.trn"
 
@@ -123,6 +133,9 @@ type_into() { # ID TEXT
 # ---- export from the first installation -------------------------------------------------
 start_program
 wait_launcher || { fail "the launcher comes up"; exit 1; }
+check "a killed run's staging folder is gone after the next start" test ! -e "$DEAD"
+check "and so is the partial archive it noted" test ! -e "$BACKUP_UNIX/$PARTIAL"
+check "a folder of the same prefix that another program made stays" test -d "$TEMP_UNIX/Tavrolinex-notes"
 open_exchange 1302 && pass "Export opens the exchange dialog" || { fail "Export opens the exchange dialog"; exit 1; }
 check_eq "export mode hides Ok, Cancel and Load" "0 0 0" \
   "$(for id in 1294 1137 1140; do drive visible-ctl "$EX" $id | value_of visible; done | tr '\n' ' ' | sed 's/ $//')"
@@ -245,8 +258,14 @@ check "the files agree" test "$(dumpb | tail -n 1)" = "agree=1"
 check_eq "the imported clipboard entry names this installation's data file" "$B_WIN\\Data\\$CLIP1.stx" \
   "$(dumpb | awk -F'\t' '$1=="item" && $4=="Snippet" {print $9}' | sed 's/\\\\/\\/g')"
 check "its data file was copied" cmp -s "$B_UNIX/Data/$CLIP1.stx" "$TVX_INSTALL_UNIX/Data/$CLIP1.stx"
-check "the installation's own file of that name is kept" \
-  test "$(cat "$B_UNIX/Data/$CLIP2.stx.before-import.bak" 2>/dev/null | tail -c 24 | tr -d '\0')" = "this installation's own"
+check_eq "the installation's own file of that name keeps its contents" "this installation's own" \
+  "$(tail -c 24 "$B_UNIX/Data/$CLIP2.stx" | tr -d '\0')"
+both=$(dumpb | awk -F'\t' '$1=="item" && $4=="+ Both" {print $9}')
+second=${both##*\\r\\n}
+second=${second##*\\}
+check "the imported contents of that name come in under a name of their own" \
+  test "$second" != "$CLIP2.stx" -a "$(tail -c 6 "$B_UNIX/Data/$second" 2>/dev/null | tr -d '\0')" = "other"
+check_eq "and nothing else lands in the data folder" 3 "$(ls "$B_UNIX/Data" | wc -l)"
 wait_until 5 test "$(staging_count)" = 0
 check_eq "no staging folder is left after the import" 0 "$(staging_count)"
 clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
@@ -271,7 +290,7 @@ open_exchange 1298 || fail "Import opens again"
 choose_file "$BACKUP_WIN\\Evil.trn"
 drive click "$EX" 1140
 check_eq "a zip-slip archive is refused with a message" \
-  "The archive holds a file name that points outside its own folder. Nothing was taken from it." "$(answer 1)"
+  "$(tr -d '\r' < "$TVX_INSTALL_UNIX/TavrolinexConfig.ini" | sed -n 's/^ArchiveUnsafe=//p')" "$(answer 1)"
 check "nothing was written outside" test ! -e "$WINEPREFIX/drive_c/escaped.txt" -a ! -e "$TEMP_UNIX/escaped.txt"
 check_eq "the refused archive leaves an empty import side and no staging folder" "1 0" "$(node_count 1155) $(staging_count)"
 choose_file "$BACKUP_WIN\\Cut.trn"

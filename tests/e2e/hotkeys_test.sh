@@ -77,6 +77,17 @@ press ctrl+shift+j
 check_eq "and shows it once more" 1 "$(wait_visible "$LAUNCHER" 1)"
 tvx_shot hotkeys_shown_again
 
+# An entry handed over from Explorer with a hot key: the key works at once.
+for kv in "Name=Handed" "ShortName=hd" "Hotkey1=Alt" "Hotkey2=F11" "Description=handed over" \
+          'ExePath=C:\Program Files\Tavrolinex\tvxhelper.exe run-Handed' "NodeID="; do
+  drive profile-write sdfggsadf "${kv%%=*}" "${kv#*=}"
+done
+drive send "$LAUNCHER" 1044 0 0 >/dev/null
+before=$(started | wc -l)
+press alt+F11
+check "an entry handed over with a hot key starts by it without a restart" \
+  grep -q 'run-Handed$' <<<"$(wait_started $((before + 1)))"
+
 # Ctrl+Shift+C stores the clipboard in a new data file.
 drive set-clipboard "captured by the hot key"
 press ctrl+shift+c

@@ -44,7 +44,13 @@ exit_question() {
   local box
   box=$(drive wait-title Tavrolinex 10000 7 | value_of hwnd)
   [ -n "$box" ] || { echo "(no question)"; return 1; }
-  drive text "$box" 1070
+  local text="" i
+  for i in $(seq 1 20); do  # the box may be found before its text is set
+    text=$(drive text "$box" 1070)
+    [ -n "$text" ] && break
+    sleep 0.25
+  done
+  echo "$text"
   [ -n "${1:-}" ] && tvx_shot "$1"
   drive click "$box" 7
   wait_pid_gone "$PROGRAM_PID" 20 || force_end_program

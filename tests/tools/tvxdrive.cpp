@@ -463,6 +463,11 @@ int main(int argc, char** argv) {
                 Sleep(250);
                 return 0;
             }
+        if (name == "alt+f4") {  // the system's close shortcut
+            SendKeys({VK_MENU}, VK_F4);
+            Sleep(250);
+            return 0;
+        }
         std::printf("unknown key\n");
         return 1;
     }
@@ -830,7 +835,12 @@ int main(int argc, char** argv) {
         if (file == INVALID_HANDLE_VALUE) { std::printf("not-locked\n"); return 1; }
         std::printf("locked\n");
         std::fflush(stdout);
-        Sleep(static_cast<DWORD>(std::atoi(arg(3))));
+        // Held for at most MS, or until the release file (when given) appears.
+        const DWORD start = GetTickCount(), limit = static_cast<DWORD>(std::atoi(arg(3)));
+        while (GetTickCount() - start < limit) {
+            if (argc > 4 && GetFileAttributesA(argv[4]) != INVALID_FILE_ATTRIBUTES) break;
+            Sleep(argc > 4 ? 50 : limit);
+        }
         CloseHandle(file);
         return 0;
     }

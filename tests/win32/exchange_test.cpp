@@ -11,6 +11,9 @@
 
 #include <minizip/zip.h>
 
+#include <cstdio>
+#include <unordered_set>
+
 namespace tvx::win {
 namespace {
 
@@ -93,7 +96,8 @@ TEST(ZipArchive, AFolderPacksWithItsTopFolderAndComesBackTheSame) {
 TEST(ZipArchive, AnEntryThatWouldLeaveTheFolderRefusesTheWholeArchive) {
     test::ScratchDir archives("zipslip"), target("zipslipdst");
     const char* hostile[] = {"../escaped.txt", "T/../../escaped.txt", "T\\..\\..\\escaped.txt", "/escaped.txt",
-                             "\\escaped.txt", "C:/escaped.txt", "T/Data/x.stx:stream", "T/.../escaped.txt"};
+                             "\\escaped.txt", "C:/escaped.txt", "T/Data/x.stx:stream", "T/.../escaped.txt",
+                             "T/Data/COM1.stx", "T/nul"};
     for (const char* name : hostile) {
         SCOPED_TRACE(name);
         const std::string archive = archives.File("evil.trn");
@@ -103,6 +107,32 @@ TEST(ZipArchive, AnEntryThatWouldLeaveTheFolderRefusesTheWholeArchive) {
         EXPECT_TRUE(FolderEntries(target.path()).empty());
         EXPECT_FALSE(Exists(archives.path() + "\\..\\escaped.txt"));
     }
+}
+
+// An entry written raw with the sizes it claims: a kilobyte that says it
+// unpacks to gigabytes.
+void WriteClaimingZip(const std::string& path, const std::vector<unsigned long long>& claimed) {
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    zip_fileinfo info = {};
+    const std::string data(1000, '\x03');
+    int n = 0;
+    for (unsigned long long size : claimed) {
+        const std::string name = "T/Data/bomb" + std::to_string(n++) + ".stx";
+        zipOpenNewFileInZip2_64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 0, 1, 1);
+        zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size()));
+        zipCloseFileInZipRaw64(zip, size, 0);
+    }
+    zipClose(zip, nullptr);
+}
+
+TEST(ZipArchive, ArchivesThatWouldUnpackToGigabytesAreRefusedBeforeWriting) {
+    test::ScratchDir archives("zipbomb"), target("zipbombdst");
+    WriteClaimingZip(archives.File("bomb.trn"), {900, 3ULL << 30});
+    EXPECT_EQ(UnpackArchive(archives.File("bomb.trn"), target.path()), UnpackResult::UnsafeName);
+    EXPECT_TRUE(FolderEntries(target.path()).empty()) << "nothing written";
+    WriteClaimingZip(archives.File("small.trn"), {1000000, 1000000});  // small claims are read as usual
+    EXPECT_NE(UnpackArchive(archives.File("small.trn"), target.path()), UnpackResult::UnsafeName);
 }
 
 TEST(ZipArchive, TruncatedOrCorruptArchivesAreUnreadable) {
@@ -135,6 +165,7 @@ struct ExchangeFixture : ::testing::Test {
         CreateDirectoryA(install.File("Data").c_str(), nullptr);
         test::WriteWholeFile(install.File("Data\\AAAA.stx"), "clipboard A");
         test::WriteWholeFile(install.File("Data\\BBBB.stx"), "clipboard B");
+        test::WriteWholeFile(install.File("Data\\CCCC.stx"), "clipboard C");
         archive = user.File("Tools.trn");
         // The user's own things beside the archive.
         CreateDirectoryA(user.File("Tools").c_str(), nullptr);
@@ -150,7 +181,8 @@ struct ExchangeFixture : ::testing::Test {
         EXPECT_EQ(test::ReadWholeFile(user.File("Tools.dat")), "user dat");
     }
 
-    // Exports one catalog with a clipboard entry and a composed entry.
+    // Exports one catalog with a clipboard entry and a composed entry; a third
+    // entry was taken out again and carries nothing.
     bool Export() {
         CatalogTree tree;
         CatalogIndex index;
@@ -159,9 +191,10 @@ struct ExchangeFixture : ::testing::Test {
         items.Append(Entry("Clip", "G1", install.File("Data\\AAAA.stx")));
         items.Append(Entry("+ Both", "G2", "a\r\nb^^^" + install.File("Data\\AAAA.stx") + "\r\n" +
                                                install.File("Data\\BBBB.stx") + "\r\n" + install.File("Data\\none.stx")));
+        items.Append(Entry("Gone", "G3", install.File("Data\\CCCC.stx")));
+        items.Remove(2);
         tree.root().AddChild("Work", "11111111-1111-1111-1111-111111111111|0,1");
         ExchangePipeline pipeline(install.path(), true);
-        for (const LaunchItem& item : items.items()) pipeline.dataFiles().Add(item.ExePath);
         if (!pipeline.StageExport(archive, tree, items)) return false;
         const bool ok = pipeline.CopyAndPack();
         pipeline.Discard();
@@ -211,7 +244,8 @@ TEST_F(ExchangeFixture, LoadingReadsTheArchiveInItsOwnStagingFolder) {
     ResetCatalogs(tree, index, "Importing");
     ItemStore table;
     ASSERT_EQ(pipeline.Load(archive, table, index), LoadOutcome::Loaded);
-    ASSERT_EQ(table.size(), 2u);
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_TRUE(table[2].IsRemoved()) << "the entry taken out again is a tombstone";
     ASSERT_EQ(tree.root().children.size(), 1u);
     EXPECT_EQ(tree.root().children[0]->text, "Work");
     // The clipboard data now lives in this installation's data folder.
@@ -220,9 +254,10 @@ TEST_F(ExchangeFixture, LoadingReadsTheArchiveInItsOwnStagingFolder) {
     EXPECT_NE(table[1].ExePath.find(install.File("Data\\none.stx")), std::string::npos);  // not carried: as it was
     EXPECT_EQ(StagingFolders().size(), stagingBefore.size() + 1);
     ExpectUsersThingsUntouched();
-    // Loading again unpacks afresh and leaves one staging folder; discarding removes it.
+    // Loading again unpacks afresh into a folder of its own; the first one
+    // stays (entries moved in from it still bring its files) until the end.
     ASSERT_EQ(pipeline.Load(archive, table, index), LoadOutcome::Loaded);
-    EXPECT_EQ(StagingFolders().size(), stagingBefore.size() + 1);
+    EXPECT_EQ(StagingFolders().size(), stagingBefore.size() + 2);
     pipeline.Discard();
     EXPECT_EQ(StagingFolders(), stagingBefore);
     ExpectUsersThingsUntouched();
@@ -259,7 +294,19 @@ TEST_F(ExchangeFixture, BadArchivesLoadNothingAndLeaveNoStagingFolder) {
     EXPECT_EQ(table.size(), 2u);
 }
 
-TEST_F(ExchangeFixture, ImportKeepsAnExistingDataFileWithOtherContents) {
+// The installation's tables as the exchange dialog keeps them.
+struct ImportTarget {
+    ItemStore table;
+    CatalogTree tree;
+    CatalogIndex index;
+    std::unordered_set<size_t> received;
+    ImportTarget() { ResetCatalogs(tree, index, "All"); }
+    void Take(const ItemStore& loaded) {  // every loaded entry moved in
+        for (const LaunchItem& item : loaded.items()) received.insert(table.Append(item));
+    }
+};
+
+TEST_F(ExchangeFixture, ImportNeverChangesADataFileAnExistingEntryUses) {
     ASSERT_TRUE(Export());
     test::ScratchDir other("eximport");
     CreateDirectoryA(other.File("Data").c_str(), nullptr);
@@ -269,23 +316,53 @@ TEST_F(ExchangeFixture, ImportKeepsAnExistingDataFileWithOtherContents) {
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");
-    ItemStore table;
-    ASSERT_EQ(pipeline.Load(archive, table, index), LoadOutcome::Loaded);
-    for (const LaunchItem& item : table.items()) pipeline.dataFiles().Add(item.ExePath);
-    ASSERT_TRUE(pipeline.CopyImportedDataFiles());
-    EXPECT_EQ(test::ReadWholeFile(other.File("Data\\AAAA.stx")), "clipboard A");
-    EXPECT_EQ(test::ReadWholeFile(other.File("Data\\AAAA.stx.before-import.bak")), "this installation's own A");
-    EXPECT_EQ(test::ReadWholeFile(other.File("Data\\BBBB.stx")), "clipboard B");
-    EXPECT_EQ(FolderEntries(other.File("Data")).size(), 3u);
-    ASSERT_TRUE(pipeline.SaveInstallation(table, tree));
-    EXPECT_EQ(LoadItemFile(other.File("Shortcut2.dat")).size(), 2u);
+    ItemStore loaded;
+    ASSERT_EQ(pipeline.Load(archive, loaded, index), LoadOutcome::Loaded);
+    ImportTarget target;
+    target.table.Append(Entry("Mine", "G9", other.File("Data\\AAAA.stx")));
+    target.Take(loaded);
+    ASSERT_EQ(pipeline.SaveImport(target.table, target.received, target.tree), ImportSave::Saved);
+    EXPECT_EQ(test::ReadWholeFile(other.File("Data\\AAAA.stx")), "this installation's own A");
+    EXPECT_EQ(target.table[0].ExePath, other.File("Data\\AAAA.stx")) << "the existing entry keeps its file";
+    // The imported A comes in under a name of its own; B is the same file.
+    const std::string newA = target.table[1].ExePath;
+    EXPECT_NE(newA, other.File("Data\\AAAA.stx"));
+    EXPECT_EQ(test::ReadWholeFile(newA), "clipboard A");
+    EXPECT_NE(target.table[2].ExePath.find(newA), std::string::npos);
+    EXPECT_NE(target.table[2].ExePath.find(other.File("Data\\BBBB.stx")), std::string::npos);
+    const std::vector<std::string> files = FolderEntries(other.File("Data"));
+    EXPECT_EQ(files.size(), 3u) << "no backups: " << ::testing::PrintToString(files);
+    const ItemStore saved = LoadItemFile(other.File("Shortcut2.dat"));
+    ASSERT_EQ(saved.size(), 4u);  // the tombstone travels too: indices stay
+    EXPECT_EQ(saved[1].ExePath, newA);
 }
 
-TEST_F(ExchangeFixture, AnImportWhoseItemFileCannotBeWrittenTakesItsDataFilesBack) {
+TEST_F(ExchangeFixture, EntriesMovedInBeforeASecondLoadStillBringTheirFiles) {
+    ASSERT_TRUE(Export());
+    test::ScratchDir other("extwoloads"), more("exsecond");
+    ExchangePipeline pipeline(other.path(), false);
+    CatalogTree tree;
+    CatalogIndex index;
+    ResetCatalogs(tree, index, "Importing");
+    ItemStore first, second;
+    ASSERT_EQ(pipeline.Load(archive, first, index), LoadOutcome::Loaded);
+    ImportTarget target;
+    target.Take(first);
+    // Then another archive, and one that fails.
+    WriteZip(more.File("Other.trn"), {{"Other/Other.dat", EncodeItemFile(ItemStore())}, {"Other/Other.clg", ""}});
+    ASSERT_EQ(pipeline.Load(more.File("Other.trn"), second, index), LoadOutcome::Loaded);
+    test::WriteWholeFile(more.File("Broken.trn"), "not an archive");
+    ASSERT_EQ(pipeline.Load(more.File("Broken.trn"), second, index), LoadOutcome::Unreadable);
+    ASSERT_EQ(pipeline.SaveImport(target.table, target.received, target.tree), ImportSave::Saved);
+    EXPECT_EQ(test::ReadWholeFile(other.File("Data\\AAAA.stx")), "clipboard A");
+    EXPECT_EQ(test::ReadWholeFile(other.File("Data\\BBBB.stx")), "clipboard B");
+    pipeline.Discard();
+}
+
+TEST_F(ExchangeFixture, AFailedImportLeavesBothFilesAsTheyWere) {
     ASSERT_TRUE(Export());
     test::ScratchDir other("eximpfail");
     CreateDirectoryA(other.File("Data").c_str(), nullptr);
-    test::WriteWholeFile(other.File("Data\\AAAA.stx"), "this installation's own A");
     ItemStore before;
     before.Append(Entry("Mine", "G9", "c:\\mine.exe"));
     ASSERT_TRUE(SaveItemFile(other.File("Shortcut2.dat"), before));
@@ -296,20 +373,67 @@ TEST_F(ExchangeFixture, AnImportWhoseItemFileCannotBeWrittenTakesItsDataFilesBac
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");
+    ItemStore loaded;
+    ASSERT_EQ(pipeline.Load(archive, loaded, index), LoadOutcome::Loaded);
+    ImportTarget target;
+    target.table = before;
+    target.Take(loaded);
+    target.tree.root().AddChild("Imported", "22222222-2222-2222-2222-222222222222|1,2");
+    // Another program holds the item file, then the catalog file, open without sharing.
+    for (const char* held : {"Shortcut2.dat", "Shortcut2.clg"}) {
+        SCOPED_TRACE(held);
+        HANDLE file = CreateFileA(other.File(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        ItemStore table = target.table;
+        EXPECT_EQ(pipeline.SaveImport(table, target.received, target.tree), ImportSave::NothingChanged);
+        CloseHandle(file);
+        EXPECT_EQ(test::ReadWholeFile(other.File("Shortcut2.dat")), itemsBefore);
+        EXPECT_EQ(test::ReadWholeFile(other.File("Shortcut2.clg")), "catalogs before");
+        EXPECT_TRUE(FolderEntries(other.File("Data")).empty()) << "the copied data files were taken back";
+    }
+}
+
+TEST_F(ExchangeFixture, ADamagedCatalogFileInsideAnArchiveIsRefused) {
+    ItemStore two;
+    two.Append(Entry("One", "G1", "c:\\one.exe"));
+    WriteZip(archive, {{"Tools/Tools.dat", EncodeItemFile(two)},
+                       {"Tools/Tools.clg", "885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF|Work|NOT-A-NODE-ID|0"}});
+    ExchangePipeline pipeline(install.path(), false);
+    CatalogTree tree;
+    CatalogIndex index;
+    ResetCatalogs(tree, index, "Importing");
     ItemStore table;
-    ASSERT_EQ(pipeline.Load(archive, table, index), LoadOutcome::Loaded);
-    for (const LaunchItem& item : table.items()) pipeline.dataFiles().Add(item.ExePath);
-    ASSERT_TRUE(pipeline.CopyImportedDataFiles());
-    // Another program holds the item file open without sharing.
-    HANDLE held = CreateFileA(other.File("Shortcut2.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(pipeline.SaveInstallation(table, tree));
-    CloseHandle(held);
-    EXPECT_EQ(test::ReadWholeFile(other.File("Shortcut2.dat")), itemsBefore);
-    EXPECT_EQ(test::ReadWholeFile(other.File("Shortcut2.clg")), "catalogs before");
-    EXPECT_EQ(test::ReadWholeFile(other.File("Data\\AAAA.stx")), "this installation's own A");
-    const std::vector<std::string> left = FolderEntries(other.File("Data"));
-    EXPECT_EQ(left, std::vector<std::string>{"AAAA.stx"});
+    EXPECT_EQ(pipeline.Load(archive, table, index), LoadOutcome::ContentMissing);
+    EXPECT_TRUE(tree.root().children.empty()) << "nothing of it taken";
+}
+
+TEST(Leftovers, TheNextStartRemovesWhatADeadRunLeftAndNothingElse) {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string base = temp;
+    test::ScratchDir user("exleft");
+    // A dead process's staging folder with its marker and a noted partial archive.
+    const std::string dead = base + "Tavrolinex-7ffffff0-1-0";
+    CreateDirectoryA(dead.c_str(), nullptr);
+    test::WriteWholeFile(dead + "\\tavrolinex.staging", "");
+    test::WriteWholeFile(dead + "\\secret.stx", "a password");
+    const std::string partial = user.File("Export.trn.tmp~" + std::to_string(0x7ffffff0));
+    test::WriteWholeFile(partial, "half an archive");
+    test::WriteWholeFile(dead + "\\partial-archive.txt", partial);
+    // Folders of the same prefix that are not this program's to remove.
+    const std::string foreign = base + "Tavrolinex-other";
+    const std::string unmarked = base + "Tavrolinex-7ffffff0-2-0";
+    const std::string mine = base + "Tavrolinex-" + [] { char b[16]; std::snprintf(b, sizeof b, "%lx", GetCurrentProcessId()); return std::string(b); }() + "-3-0";
+    for (const std::string& folder : {foreign, unmarked, mine}) CreateDirectoryA(folder.c_str(), nullptr);
+    test::WriteWholeFile(mine + "\\tavrolinex.staging", "");
+    test::WriteWholeFile(user.File("Export.trn"), "the user's archive");
+
+    EXPECT_GE(RemoveLeftoverStagingFolders(), 1u);
+    EXPECT_FALSE(Exists(dead));
+    EXPECT_FALSE(Exists(partial));
+    EXPECT_TRUE(Exists(foreign) && Exists(unmarked) && Exists(mine));
+    EXPECT_EQ(test::ReadWholeFile(user.File("Export.trn")), "the user's archive");
+    for (const std::string& folder : {foreign, unmarked, mine}) RemoveFolderTree(folder);
 }
 
 }  // namespace

@@ -98,6 +98,30 @@ TEST(ItemFileOnDisk, AFailedReplaceLeavesTheOldFileWholeAndSaysSo) {
     EXPECT_FALSE(SaveItemFile(dir.File("no such folder\\Shortcut2.dat"), old));
 }
 
+// A damaged file that cannot be copied (another program holds it without
+// sharing): nothing may write over it, also once it is free again, until a
+// full save has made its copy first.
+TEST(ItemFileOnDisk, ADamagedFileWithoutACopyIsNeverWrittenOver) {
+    test::ScratchDir dir("guarded");
+    const std::string path = dir.File("Shortcut2.dat");
+    std::string damaged = EncodeItemFile(Items({"One", "Two"}));
+    damaged.resize(damaged.size() - 5);
+    test::WriteWholeFile(path, damaged);
+    const ItemStore read = LoadItemFile(path);
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(KeepDamagedCopyOrGuard(path), "");
+    CloseHandle(held);
+    EXPECT_FALSE(AppendItemRecord(path, read, 0));
+    EXPECT_FALSE(WriteEditingMark(path, 0x01));
+    EXPECT_EQ(test::ReadWholeFile(path), damaged) << "byte for byte as it was";
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+    // A full save makes the copy first and then goes ahead.
+    EXPECT_TRUE(SaveItemFile(path, read));
+    EXPECT_EQ(FilesIn(dir.path()), 2u) << "the file and its dated copy";
+    EXPECT_TRUE(AppendItemRecord(path, read, 0));
+}
+
 TEST(CatalogFileOnDisk, SaveLoadAndAnEmptyTreeLeavesNoFile) {
     test::ScratchDir dir("catalogs");
     const std::string path = dir.File("Shortcut2.clg");

@@ -139,6 +139,13 @@ TEST(SkinList, HundredThousandVirtualRowsScrollEndToEndWithoutSystemBars) {
     const auto none = ThumbOf(list.bar(true));
     EXPECT_EQ(none.first, none.second);
     EXPECT_FALSE(HasSystemBars(lv));
+    // And its arrows do nothing either: no step, no message, no repeat.
+    g_steps = 0;
+    SendMessageA(vbar, WM_LBUTTONDOWN, MK_LBUTTON, onDownArrow);
+    Pump(400);
+    SendMessageA(vbar, WM_LBUTTONUP, 0, onDownArrow);
+    EXPECT_EQ(g_steps, 0);
+    EXPECT_EQ(SendMessageA(lv, LVM_GETTOPINDEX, 0, 0), 0);
 
     // Hidden with the list, shown with it again.
     ShowWindow(lv, SW_HIDE);
@@ -146,6 +153,28 @@ TEST(SkinList, HundredThousandVirtualRowsScrollEndToEndWithoutSystemBars) {
     EXPECT_FALSE(IsWindowVisible(list.bar(false)->hwnd()));
     ShowWindow(lv, SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(list.bar(true)->hwnd()));
+}
+
+// A list view destroys the image lists it holds unless it only borrows them:
+// the program's owners destroy theirs, so every list must borrow.
+TEST(SkinList, ListViewsOnlyBorrowTheImageListsTheProgramOwns) {
+    Host host;
+    HWND lv = host.Add(WC_LISTVIEWA, LVS_REPORT);  // no LVS_SHAREIMAGELISTS in its template
+    UniqueImageList images(ImageList_Create(16, 16, ILC_COLOR32, 1, 1));
+    ASSERT_TRUE(images);
+    LendImageList(lv, LVSIL_SMALL, images.get());
+    EXPECT_TRUE(GetWindowLongA(lv, GWL_STYLE) & LVS_SHAREIMAGELISTS);
+    SkinListCtrl list;
+    HWND other = host.Add(WC_LISTVIEWA, LVS_REPORT);
+    ASSERT_TRUE(list.Attach(other, "C:\\nowhere"));
+    list.SetRowHeight(22);  // the row-height helper hands one over too
+    EXPECT_TRUE(GetWindowLongA(other, GWL_STYLE) & LVS_SHAREIMAGELISTS);
+    EXPECT_NE(SendMessageA(other, LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+    DestroyWindow(lv);
+    DestroyWindow(other);
+    EXPECT_EQ(ImageList_GetImageCount(images.get()), 0) << "still a valid, empty image list";
+    EXPECT_TRUE(ImageList_SetImageCount(images.get(), 1)) << "the owner's image list outlived the window";
+    EXPECT_EQ(ImageList_GetImageCount(images.get()), 1);
 }
 
 TEST(SkinList, HeaderKeepsTheVerticalBarBelowItAndTakesTheHeightFactor) {
@@ -293,7 +322,7 @@ TEST(SkinTree, DraggedNodeLandsWhereReleasedUnlessTheRulesRefuse) {
     EXPECT_EQ(dropped.drops, 1);
 }
 
-TEST(SkinTree, DraggingNearAnEdgeScrollsAndRestingOnANodeExpandsIt) {
+TEST(SkinTree, DraggingNearAnEdgeScrollsAndRestingOnANodeSelectsAndExpandsIt) {
     Host host;
     HWND tv = host.Add(WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
     SkinTreeCtrl tree;
@@ -335,6 +364,7 @@ TEST(SkinTree, DraggingNearAnEdgeScrollsAndRestingOnANodeExpandsIt) {
     EXPECT_FALSE(TreeView_GetItemState(tv, rest, TVIS_EXPANDED) & TVIS_EXPANDED) << "not before 800 ms";
     Pump(700);
     EXPECT_TRUE(TreeView_GetItemState(tv, rest, TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_EQ(TreeView_GetSelection(tv), rest) << "and selects it";
     SendMessageA(tv, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 

@@ -75,12 +75,10 @@ void Dialog::End(INT_PTR result) {
 
 bool Dialog::PreTranslateMessage(MSG&) { return false; }
 
-void Dialog::RepaintAll() const {
-    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void Dialog::ShowMessageLater(const char* key) {
-    if (hwnd_) PostMessageA(hwnd_, kShowMessageLater, reinterpret_cast<WPARAM>(key), 0);
+void Dialog::ShowMessageLater(const char* key, std::string detail) {
+    if (!hwnd_) return;
+    laterDetails_.push_back(std::move(detail));
+    if (!PostMessageA(hwnd_, kShowMessageLater, reinterpret_cast<WPARAM>(key), 0)) laterDetails_.pop_back();
 }
 
 void Dialog::AddTooltip(int id, const std::string& text) {
@@ -103,25 +101,51 @@ void Dialog::AddTooltip(int id, const std::string& text) {
 
 void Dialog::SetBackground(const std::string& path) {
     background_.Load(path);
+    picture_.reset();
     backgroundBrush_.reset();
 }
 
-HBRUSH Dialog::BackgroundBrushFor(HDC dc, HWND child) {
-    if (background_.empty()) return nullptr;
+HBITMAP Dialog::Picture() {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    if (!backgroundBrush_ || brushSize_.cx != rc.right || brushSize_.cy != rc.bottom) {
-        // The picture as the dialog shows it, once per size.
+    if (!picture_ || pictureSize_.cx != rc.right || pictureSize_.cy != rc.bottom) {
         WindowDC screen(hwnd_);
         MemoryDC mem(screen.get());
-        UniqueGdi<HBITMAP> picture(CreateCompatibleBitmap(screen.get(), std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
-        {
-            SelectGuard select(mem.get(), picture.get());
-            background_.Draw(mem.get(), rc);
-        }
-        backgroundBrush_.reset(CreatePatternBrush(picture.get()));
-        brushSize_ = SIZE{rc.right, rc.bottom};
+        picture_.reset(CreateCompatibleBitmap(screen.get(), std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+        SelectGuard select(mem.get(), picture_.get());
+        if (background_.empty()) FillRect(mem.get(), &rc, GetSysColorBrush(COLOR_BTNFACE));
+        else background_.Draw(mem.get(), rc);
+        pictureSize_ = SIZE{rc.right, rc.bottom};
+        backgroundBrush_.reset();
     }
+    return picture_.get();
+}
+
+void Dialog::Paint() {
+    PaintDC paint(hwnd_);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    const int width = std::max<LONG>(rc.right, 1), height = std::max<LONG>(rc.bottom, 1);
+    HBITMAP picture = Picture();
+    MemoryDC frame(paint.get()), source(paint.get());
+    UniqueGdi<HBITMAP> bitmap(CreateCompatibleBitmap(paint.get(), width, height));
+    SelectGuard selectFrame(frame.get(), bitmap.get());
+    {
+        SelectGuard selectSource(source.get(), picture);
+        BitBlt(frame.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+    }
+    PaintOver(frame.get());
+    const RECT& dirty = paint.info().rcPaint;
+    BitBlt(paint.get(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, frame.get(),
+           dirty.left, dirty.top, SRCCOPY);
+}
+
+void Dialog::PaintOver(HDC dc) { PaintControlFrames(dc); }
+
+HBRUSH Dialog::BackgroundBrushFor(HDC dc, HWND child) {
+    // Without its picture the dialog shows the face colour, and so do the labels.
+    HBITMAP picture = Picture();  // resets the brush when the size changed
+    if (!backgroundBrush_) backgroundBrush_.reset(CreatePatternBrush(picture));
     POINT origin{0, 0};
     MapWindowPoints(child, hwnd_, &origin, 1);
     SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
@@ -261,14 +285,9 @@ INT_PTR Dialog::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return TRUE;
     case WM_ERASEBKGND:
-        if (!background_.empty()) {
-            RECT rc;
-            GetClientRect(hwnd_, &rc);
-            background_.Draw(reinterpret_cast<HDC>(wp), rc);
-            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 1);
-            return TRUE;
-        }
-        return FALSE;
+        // The picture is drawn with the rest in WM_PAINT, off screen.
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 1);
+        return TRUE;
     case WM_NCHITTEST:
         if (dragByBody_) {
             POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -296,17 +315,19 @@ INT_PTR Dialog::Proc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return FALSE;
     case WM_PAINT:
-        if (skinned_.empty()) return FALSE;
-        {
-            PaintDC paint(hwnd_);
-            PaintControlFrames(paint.get());
+        Paint();
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
+        return TRUE;
+    case kShowMessageLater: {
+        std::string text = MessageText(reinterpret_cast<const char*>(wp));
+        if (!laterDetails_.empty()) {
+            if (!laterDetails_.front().empty()) text += "\r\n\r\n" + laterDetails_.front();
+            laterDetails_.erase(laterDetails_.begin());
         }
+        ShowMessage(hwnd_, text, MB_OK);
         SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
         return TRUE;
-    case kShowMessageLater:
-        ShowMessage(hwnd_, MessageText(reinterpret_cast<const char*>(wp)), MB_OK);
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
-        return TRUE;
+    }
     case WM_DESTROY:
         OnDestroy();
         tooltips_ = nullptr;  // gone with the dialog

@@ -38,8 +38,9 @@ public:
 
     // Shows the message of a MessageTexts key once the message being handled
     // is done, so that a program waiting in SendMessage is not held up by
-    // the box. `key` must live as long as the program (a literal).
-    void ShowMessageLater(const char* key);
+    // the box. `key` must live as long as the program (a literal); `detail`
+    // (a path, say) follows the text on a line of its own.
+    void ShowMessageLater(const char* key, std::string detail = std::string());
 
     // The window whose pre-translation sees every message of every modal
     // loop of the program first (the launcher window).
@@ -49,9 +50,6 @@ public:
     // Return true when the message was consumed.
     virtual bool PreTranslateMessage(MSG& msg);
 
-    // Redraws the dialog and every control on it (after controls were shown,
-    // hidden or moved: erasing the dialog alone would wipe out the controls).
-    void RepaintAll() const;
 
 protected:
     virtual bool OnInitDialog() { return true; }
@@ -61,6 +59,10 @@ protected:
     virtual void OnOk() { End(IDOK); }
     virtual void OnCancel() { End(IDCANCEL); }
     virtual void OnDestroy() {}
+    // What the dialog draws over its picture (outlines, frames, its title):
+    // the picture and this are drawn off screen and shown in one go, so that
+    // nothing flickers. The default draws the frames of the skinned controls.
+    virtual void PaintOver(HDC dc);
 
     // Skin frame: a background picture drawn on erase, the body drags the
     // window, labels show the picture through, and owner-drawn buttons are
@@ -98,6 +100,9 @@ private:
     static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Proc(UINT msg, WPARAM wp, LPARAM lp);
     bool DrawButton(const DRAWITEMSTRUCT& item);
+    // The background picture at the client's size, drawn once per size.
+    HBITMAP Picture();
+    void Paint();
 
     UINT templateId_;
     HWND hwnd_ = nullptr;
@@ -105,13 +110,15 @@ private:
     bool ended_ = false;
     INT_PTR result_ = 0;
     SkinImage background_;
-    UniqueGdi<HBRUSH> backgroundBrush_;
-    SIZE brushSize_{};
+    UniqueGdi<HBITMAP> picture_;
+    SIZE pictureSize_{};
+    UniqueGdi<HBRUSH> backgroundBrush_;  // of picture_
     bool dragByBody_ = false;
     bool transparentLabels_ = false;
     std::map<int, std::unique_ptr<ImageButton>> buttons_;
     std::vector<std::unique_ptr<SkinScrolledControl>> skinned_;
     HWND tooltips_ = nullptr;  // destroyed with the dialog, which owns it
+    std::vector<std::string> laterDetails_;  // one per posted message, in order
 };
 
 }  // namespace tvx::win

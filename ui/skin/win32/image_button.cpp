@@ -108,6 +108,15 @@ void ImageButton::SetShape(HBITMAP shape) {
     if (SetWindowRgn(hwnd_, region.get(), TRUE)) region.release();
 }
 
+namespace {
+// A text button's face keeps its rounded ends at any width; a picture
+// button's image is its picture, stretched whole.
+void DrawFace(const SkinImage& image, HDC dc, const RECT& rc, bool hasText) {
+    if (hasText) image.DrawKeepingEnds(dc, rc);
+    else image.Draw(dc, rc);
+}
+}  // namespace
+
 void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
     const RECT& rc = item.rcItem;
@@ -119,7 +128,7 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
 
     if (item.itemState & ODS_DISABLED) {
-        if (!normal_.empty()) normal_.Draw(dc, rc);
+        if (!normal_.empty()) DrawFace(normal_, dc, rc, text[0] != '\0');
         else FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
         RECT shadow = rc;
         OffsetRect(&shadow, 1, 1);
@@ -141,7 +150,7 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
         image = &normal_;
     }
     if (!image->empty()) {
-        image->Draw(dc, rc);
+        DrawFace(*image, dc, rc, text[0] != '\0');
     } else {
         UINT state = DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0);
         DrawFrameControl(dc, const_cast<RECT*>(&rc), DFC_BUTTON, state);

@@ -59,14 +59,14 @@ private:
             result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
             return true;
         }
-        if (msg != WM_PAINT) return false;
-        PaintDC paint(hwnd());
+        return false;
+    }
+
+    void PaintOver(HDC dc) override {
         RECT rc;
         GetClientRect(hwnd(), &rc);
         UniqueGdi<HBRUSH> border(CreateSolidBrush(kBorderColor));
-        FrameRect(paint.get(), &rc, border.get());
-        result = 0;
-        return true;
+        FrameRect(dc, &rc, border.get());
     }
 
     void OnCommand(int id, int, HWND) override {

@@ -3,6 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace tvx::win {
@@ -54,6 +55,15 @@ void SkinImage::Draw(HDC dc, const RECT& target) const {
     DrawPart(g, *bitmap_, dest, 0, 0, static_cast<INT>(bitmap_->GetWidth()), static_cast<INT>(bitmap_->GetHeight()));
 }
 
+void SkinImage::DrawKeepingEnds(HDC dc, const RECT& target) const {
+    if (!bitmap_) return;
+    const long long w = bitmap_->GetWidth(), h = bitmap_->GetHeight();
+    const long long destW = target.right - target.left, destH = target.bottom - target.top;
+    // More than a quarter wider than the image's own proportions.
+    if (h > 0 && destH > 0 && destW * h * 4 > w * destH * 5) DrawSliced(dc, target, false);
+    else Draw(dc, target);
+}
+
 void SkinImage::DrawSliced(HDC dc, const RECT& target, bool vertical) const {
     if (!bitmap_) return;
     const INT w = static_cast<INT>(bitmap_->GetWidth()), h = static_cast<INT>(bitmap_->GetHeight());
@@ -69,13 +79,16 @@ void SkinImage::DrawSliced(HDC dc, const RECT& target, bool vertical) const {
     }
     Gdiplus::Graphics g(dc);
     const INT x = target.left, y = target.top;
+    // The middle first, reaching two pixels under each end: the ends' scaled
+    // edges are partly transparent, and without it a light line shows there.
+    const INT under = std::min<INT>(2, destCap);
     if (vertical) {
+        DrawPart(g, *bitmap_, {x, y + destCap - under, destW, destH - 2 * destCap + 2 * under}, 0, cap, w, h - 2 * cap);
         DrawPart(g, *bitmap_, {x, y, destW, destCap}, 0, 0, w, cap);
-        DrawPart(g, *bitmap_, {x, y + destCap, destW, destH - 2 * destCap}, 0, cap, w, h - 2 * cap);
         DrawPart(g, *bitmap_, {x, y + destH - destCap, destW, destCap}, 0, h - cap, w, cap);
     } else {
+        DrawPart(g, *bitmap_, {x + destCap - under, y, destW - 2 * destCap + 2 * under, destH}, cap, 0, w - 2 * cap, h);
         DrawPart(g, *bitmap_, {x, y, destCap, destH}, 0, 0, cap, h);
-        DrawPart(g, *bitmap_, {x + destCap, y, destW - 2 * destCap, destH}, cap, 0, w - 2 * cap, h);
         DrawPart(g, *bitmap_, {x + destW - destCap, y, destCap, destH}, w - cap, 0, cap, h);
     }
 }

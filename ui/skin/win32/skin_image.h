@@ -40,6 +40,10 @@ public:
     // Stretched along one direction only between its two ends, which keep
     // their size (a scroll thumb keeps its rounded ends at any length).
     void DrawSliced(HDC dc, const RECT& target, bool vertical) const;
+    // Stretched whole, unless the target is much wider than the image in
+    // proportion: then its rounded ends keep their shape (a wide text button
+    // looks like the others instead of showing drawn-out corners).
+    void DrawKeepingEnds(HDC dc, const RECT& target) const;
 
 private:
     std::unique_ptr<Gdiplus::Bitmap> bitmap_;

@@ -121,6 +121,13 @@ LRESULT CALLBACK CHeaderCtrlCl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+void LendImageList(HWND listView, int which, HIMAGELIST images) {
+    if (!listView) return;
+    const LONG_PTR style = GetWindowLongPtrA(listView, GWL_STYLE);
+    if (!(style & LVS_SHAREIMAGELISTS)) SetWindowLongPtrA(listView, GWL_STYLE, style | LVS_SHAREIMAGELISTS);
+    SendMessageA(listView, LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(images));
+}
+
 // ---- SkinListCtrl ---------------------------------------------------------------
 
 void SkinListCtrl::OnAttached() {
@@ -133,8 +140,10 @@ void SkinListCtrl::SetRowHeight(int pixels) {
     if (pixels <= 0 || !hwnd()) return;
     // A report list makes its rows as high as its small images: a one
     // pixel wide image list of that height sets the row height.
-    rowHeightImages_.reset(ImageList_Create(1, pixels, ILC_COLOR32, 1, 1));
-    SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowHeightImages_.get()));
+    // The list borrows it; this control owns it and outlives the window.
+    UniqueImageList images(ImageList_Create(1, pixels, ILC_COLOR32, 1, 1));
+    LendImageList(hwnd(), LVSIL_SMALL, images.get());
+    rowHeightImages_ = std::move(images);
 }
 
 int SkinListCtrl::InsertColumn(int index, const std::string& heading, Align align, int width) {

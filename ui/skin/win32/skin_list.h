@@ -41,6 +41,13 @@ private:
     bool sortAscending_ = true;
 };
 
+// Hands an image list to a list view that only borrows it: the list is given
+// LVS_SHAREIMAGELISTS first, so that it never destroys the image list with its
+// window; the caller's owner (a UniqueImageList) destroys it, once, after the
+// window is gone. Without that style a list view destroys the image lists it
+// holds, and the owner's destroy would free them a second time.
+void LendImageList(HWND listView, int which, HIMAGELIST images);
+
 class SkinListCtrl : public SkinScrolledControl {
 public:
     enum Align { Left = 0, Center = 1, Right = 2 };

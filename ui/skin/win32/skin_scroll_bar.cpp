@@ -131,7 +131,8 @@ int SkinScrollBar::Along(LPARAM lp) const { return vertical_ ? GET_Y_LPARAM(lp) 
 
 SkinScrollBar::Part SkinScrollBar::HitTest(int along) const {
     const int arrow = ArrowLength(), length = Length();
-    if (along < 0 || along >= length) return Part::None;
+    // A bar whose control cannot scroll has no part that acts, arrows included.
+    if (!Scrollable(range_) || along < 0 || along >= length) return Part::None;
     if (along < arrow) return Part::First;
     if (along >= length - arrow) return Part::Second;
     if (!thumbNow_) return Part::None;

@@ -191,7 +191,9 @@ LRESULT SkinTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kAutoExpandTimer) {
             KillTimer(hwnd(), kAutoExpandTimer);
             if (hovered_ && autoExpand_) {
+                // Resting on a node selects it and opens it.
                 ImageList_DragShowNolock(FALSE);
+                SendMessageA(hwnd(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hovered_));
                 SendMessageA(hwnd(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hovered_));
                 ImageList_DragShowNolock(TRUE);
             }
