@@ -59,6 +59,7 @@ add_library(tvx_win STATIC
   config/win32/discovery.cpp
   config/win32/url_import.cpp
   data/win32/clipboard_io.cpp
+  exchange/archive_unpack.cpp
   exchange/win32/exchange_pipeline.cpp
   exchange/win32/zip_archive.cpp
   launcher/win32/run_command.cpp

@@ -104,13 +104,7 @@ bool IsProgramDataFile(std::string_view path, std::string_view installDir) {
     if (path.size() != folder.size() + 36 + 4 || !EqualsNoCase(path.substr(0, folder.size()), folder) ||
         !EndsWithNoCase(path, ".stx"))
         return false;
-    const std::string_view guid = path.substr(folder.size(), 36);
-    for (size_t i = 0; i < guid.size(); ++i) {
-        const char c = guid[i];
-        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-        if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'))) return false;
-    }
-    return true;
+    return IsGuidText(path.substr(folder.size(), 36));
 }
 
 std::vector<std::string> DataFileLedger::DeletableAfterSave(const ItemStore& saved) {

@@ -64,7 +64,7 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode
         }
         // The writer makes three or four fields: the parent, the name, a
         // NodeID (a GUID text) and, with members, their indices.
-        if (fields.size() < 3 || fields.size() > 4 || fields[2].size() != 36 ||
+        if (fields.size() < 3 || fields.size() > 4 || !IsGuidText(fields[2]) ||
             (fields.size() == 4 && fields[3].find_first_not_of("0123456789,") != std::string_view::npos))
             intact = false;
         if (fields.size() < 2) continue;  // no writer makes a record without a name

@@ -25,7 +25,7 @@ enum class NodeDataMode {
     NodeIdOnly,  // the catalog's own NodeID, or the empty text (the add-item dialog)
 };
 // `whole` (when given) tells whether every record is one this program
-// writes: no NUL, a known parent, a name, a NodeID of 36 characters and
+// writes: no NUL, a known parent, a name, a NodeID that is a GUID text and
 // members of digits and commas, and no early end. (A file cut short can
 // still look whole when the cut falls where a record could end.)
 void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode mode = NodeDataMode::Full,

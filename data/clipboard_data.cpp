@@ -18,7 +18,9 @@ long long FieldNumber(std::string_view field) {
 }  // namespace
 
 bool AppendClipboardRecord(std::string& file, unsigned format, std::string_view data) {
-    if (data.size() > kMaxClipboardFormatBytes) return false;
+    // Both texts must end inside their 8 bytes: a longer one would be cut
+    // into another number.
+    if (data.size() > kMaxClipboardFormatBytes || format > kMaxClipboardFormatNumber) return false;
     char head[kClipboardRecordHead] = {};
     std::snprintf(head, 8, "%u", format);  // clipboard formats are 16-bit numbers
     std::snprintf(head + 8, 8, "%u", static_cast<unsigned>(data.size()));

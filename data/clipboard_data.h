@@ -12,9 +12,11 @@ constexpr unsigned kSkippedClipboardFormat = 49260;  // never stored
 constexpr size_t kClipboardRecordHead = 16;
 // The size text must end inside its 8 bytes: at most 9,999,999 bytes a format.
 constexpr size_t kMaxClipboardFormatBytes = 9999999;
+constexpr unsigned kMaxClipboardFormatNumber = 9999999;  // real ones are 16-bit
 
-// Appends one record; returns false, appending nothing, for data that the
-// record head cannot describe (10,000,000 bytes or more).
+// Appends one record; returns false, appending nothing, for a record the
+// head cannot describe (10,000,000 bytes or more, or a format number that
+// large).
 bool AppendClipboardRecord(std::string& file, unsigned format, std::string_view data);
 
 struct ClipboardRecord {

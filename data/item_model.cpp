@@ -27,6 +27,17 @@ const std::string& LaunchItem::Field(int i) const {
     }
 }
 
+bool IsGuidText(std::string_view text) {
+    if (text.size() != 36) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
 bool LaunchItem::IsRemoved() const { return ParseDecimal(Status) == -1; }
 
 bool LaunchItem::operator==(const LaunchItem& o) const {

@@ -84,6 +84,8 @@ struct GuidBytes {
     std::array<uint8_t, 8> data4{};
 };
 std::string FormatGuidText(const GuidBytes& guid);
+// The shape every GUID text has: 8-4-4-4-12 hexadecimal digits (any case).
+bool IsGuidText(std::string_view text);
 
 // Makes GUIDs; returns false when the system could not make one. The Win32
 // side uses CoCreateGuid; tests pass a deterministic generator.

@@ -1,6 +1,7 @@
 #include "exchange/win32/zip_archive.h"
 
 #include "data/ansi_text.h"
+#include "exchange/archive_unpack.h"
 #include "exchange/exchange_rules.h"
 #include "ui/skin/win32/win_handles.h"
 
@@ -15,7 +16,6 @@ namespace tvx::win {
 namespace {
 
 constexpr size_t kBufferSize = 256 * 1024;
-constexpr unsigned long kUtf8NameFlag = 1u << 11;
 
 struct Entry {
     std::string name;    // in the archive, "/" separators
@@ -87,21 +87,19 @@ bool AddFolder(zipFile zip, const Entry& entry) {
            zipCloseFileInZip(zip) == ZIP_OK;
 }
 
-// A name flagged as UTF-8 in the ANSI code page the program works in; a
-// name that has no ANSI form is returned as it is (and then is simply a name
-// the import does not look for).
-std::string AnsiName(const std::string& name, unsigned long flag) {
-    if (!(flag & kUtf8NameFlag)) return name;
-    const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), nullptr, 0);
-    if (wide <= 0) return name;
+// A name flagged as UTF-8 in the ANSI code page the program works in, when
+// it has a lossless form there.
+bool AnsiFromUtf8(std::string_view utf8, std::string& ansi) {
+    const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (wide <= 0) return false;
     std::wstring w(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &w[0], wide);
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &w[0], wide);
     BOOL lossy = FALSE;
     const int bytes = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, &lossy);
-    if (bytes <= 0 || lossy) return name;
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, &out[0], bytes, nullptr, nullptr);
-    return out;
+    if (bytes <= 0 || lossy) return false;
+    ansi.assign(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, &ansi[0], bytes, nullptr, nullptr);
+    return true;
 }
 
 struct UnzipCloser {
@@ -109,37 +107,32 @@ struct UnzipCloser {
 };
 using UniqueUnzip = std::unique_ptr<void, UnzipCloser>;
 
-// Every entry's name (and what its directory says of its size), or false
-// when the central directory cannot be read.
-bool ReadNames(unzFile unz, std::vector<std::string>& names, std::vector<EntrySize>* sizes = nullptr) {
-    int r = unzGoToFirstFile(unz);
-    for (; r == UNZ_OK; r = unzGoToNextFile(unz)) {
-        char name[1024] = {};
-        unz_file_info64 info;
-        if (unzGetCurrentFileInfo64(unz, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
-        if (info.size_filename >= sizeof name) return false;  // cut names would be other names
-        names.push_back(AnsiName(name, info.flag));
-        if (sizes) sizes->push_back({info.compressed_size, info.uncompressed_size});
+// Unpacked entries go into a folder that exists.
+class FolderSink : public UnpackSink {
+public:
+    explicit FolderSink(std::string folder) : folder_(std::move(folder)) {}
+    bool MakeFolder(const std::string& path) override {
+        const std::string sub = folder_ + "\\" + path;
+        return CreateDirectoryA(sub.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
     }
-    return r == UNZ_END_OF_LIST_OF_FILE;
-}
+    bool BeginFile(const std::string& path) override {
+        out_.reset(CreateFileA((folder_ + "\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(out_);
+    }
+    bool Write(const char* data, size_t size) override {
+        DWORD written = 0;
+        return WriteFile(out_.get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    }
+    bool EndFile() override {
+        out_.reset();
+        return true;
+    }
 
-bool CreateFoldersFor(const std::string& folder, const std::string& nativePath) {
-    // Each "\" of the native path (found by characters) ends a folder.
-    size_t i = 0;
-    while (i < nativePath.size()) {
-        if (StrictCharWidthAt(nativePath, i) == 2) {  // the rule the entry name was judged by
-            i += 2;
-            continue;
-        }
-        if (nativePath[i] == '\\') {
-            const std::string sub = folder + "\\" + nativePath.substr(0, i);
-            if (!CreateDirectoryA(sub.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-        }
-        ++i;
-    }
-    return true;
-}
+private:
+    std::string folder_;
+    UniqueHandle out_;
+};
 
 }  // namespace
 
@@ -161,49 +154,19 @@ bool PackFolder(const std::string& root, const std::string& top, const std::stri
 
 bool ListArchive(const std::string& archivePath, std::vector<std::string>& names) {
     UniqueUnzip unz(unzOpen64(archivePath.c_str()));
-    return unz && ReadNames(unz.get(), names);
+    std::vector<ArchiveEntry> entries;
+    if (!unz || !ReadArchiveEntries(unz.get(), AnsiFromUtf8, entries)) return false;
+    for (ArchiveEntry& entry : entries) names.push_back(std::move(entry.name));
+    return true;
 }
 
 UnpackResult UnpackArchive(const std::string& archivePath, const std::string& folder) {
     UniqueUnzip unz(unzOpen64(archivePath.c_str()));
     if (!unz) return UnpackResult::Unreadable;
-    std::vector<std::string> names;
-    std::vector<EntrySize> sizes;
-    if (!ReadNames(unz.get(), names, &sizes)) return UnpackResult::Unreadable;
-    for (const std::string& name : names)
-        if (!IsSafeEntryName(name)) return UnpackResult::UnsafeName;
-    // The reader never gives more than an entry's stated size, so the
-    // directory's sizes bound what is written.
-    if (!ArchiveSizesSafe(sizes)) return UnpackResult::UnsafeName;
-
-    std::vector<char> buffer(kBufferSize);
-    size_t at = 0;
-    for (int r = unzGoToFirstFile(unz.get()); r == UNZ_OK; r = unzGoToNextFile(unz.get()), ++at) {
-        if (at >= names.size()) return UnpackResult::Unreadable;
-        const std::string native = NativeEntryPath(names[at]);
-        const bool isFolder = IsFolderEntry(names[at]);
-        if (!CreateFoldersFor(folder, native)) return UnpackResult::WriteFailed;
-        if (isFolder) continue;
-        if (unzOpenCurrentFile(unz.get()) != UNZ_OK) return UnpackResult::Unreadable;
-        UniqueHandle out(CreateFileA((folder + "\\" + native).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!out) {
-            unzCloseCurrentFile(unz.get());
-            return UnpackResult::WriteFailed;
-        }
-        int got;
-        while ((got = unzReadCurrentFile(unz.get(), buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
-            DWORD written = 0;
-            if (!WriteFile(out.get(), buffer.data(), static_cast<DWORD>(got), &written, nullptr) ||
-                written != static_cast<DWORD>(got)) {
-                unzCloseCurrentFile(unz.get());
-                return UnpackResult::WriteFailed;
-            }
-        }
-        // Closing checks the CRC of what was read.
-        if (unzCloseCurrentFile(unz.get()) != UNZ_OK || got < 0) return UnpackResult::Unreadable;
-    }
-    return UnpackResult::Unpacked;
+    std::vector<ArchiveEntry> entries;
+    if (!ReadArchiveEntries(unz.get(), AnsiFromUtf8, entries)) return UnpackResult::Unreadable;
+    FolderSink sink(folder);
+    return UnpackArchiveEntries(unz.get(), entries, sink);
 }
 
 }  // namespace tvx::win

@@ -1,10 +1,14 @@
 // The container of the exchange archives: packing one folder into a zip
 // archive (deflate) and unpacking a whole archive into a folder.
 #pragma once
+#include "exchange/archive_unpack.h"
+
 #include <string>
 #include <vector>
 
 namespace tvx::win {
+
+using tvx::UnpackResult;
 
 // Packs `root`\`top` with everything below it into a new archive at
 // `archivePath` (which is overwritten: callers pass a file of their own).
@@ -13,14 +17,6 @@ namespace tvx::win {
 // so that an empty one travels too. False, with the archive file removed,
 // when anything could not be read or written.
 bool PackFolder(const std::string& root, const std::string& top, const std::string& archivePath);
-
-enum class UnpackResult {
-    Unpacked,
-    Unreadable,   // no zip archive, or damaged: a CRC, a truncated entry
-    UnsafeName,   // an entry would land outside the folder, or the archive would
-                  // unpack to far more than it holds: nothing was written
-    WriteFailed,  // the folder could not take the files (a full disk, say)
-};
 
 // Unpacks every entry into `folder` (which must exist), creating sub-folders.
 // Every entry name is checked before anything is written; one that would

@@ -44,6 +44,7 @@ dump() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX"; }
 field_of() { dump | awk -F'\t' -v n="$1" -v f="$2" '$1=="item" && $4==n && $3=="0" {print $f; exit}'; }
 count_of() { drive list "$CFG" "$1" | value_of count; }
 data_files() { ls "$TVX_INSTALL_UNIX/Data" | sort | tr '\n' ' '; }
+clipboard_text() { drive get-clipboard | value_of text; }
 answer() {
   local box
   box=$(drive wait-title Tavrolinex "${2:-6000}" "$1" | value_of hwnd)
@@ -126,7 +127,7 @@ drive gone-ctl 2104 5000 >/dev/null
 drive tree-select "$CFG" 2010 0 >/dev/null
 double_click_row 3
 ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
-check_eq "the editor shows Command in place of a control-panel command" Command "$(drive text "$ED" 2106)"
+check_soon "the editor shows Command in place of a control-panel command" Command eval 'drive text "$ED" 2106'
 type_into "$ED" 2104 "Display Panel"
 drive click "$ED" 2111
 drive gone-ctl 2104 5000 >/dev/null
@@ -161,7 +162,7 @@ drive gone-ctl 2010 8000 >/dev/null
 check_eq "cancelling the dialog keeps the entry's data file and removes the new capture" "$files_before" "$(data_files)"
 drive set-clipboard "something else"
 run_from_launcher snip
-check_eq "and the entry still restores its stored text" "old text" "$(drive get-clipboard | value_of text)"
+check_soon "and the entry still restores its stored text" "old text" clipboard_text
 # Now with a save: the new content is the entry's.
 open_config || fail "the dialog opens again"
 drive tree-select "$CFG" 2010 0 >/dev/null
@@ -205,7 +206,7 @@ eval "$(drive header-point "$CFG" 2034 0 | sed -n 's/^\([xy]\)=/\1=/p')"
 drive click-screen "$x" "$y"                  # sorted by Name: "Both" is the first row
 double_click_row 0
 ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
-check_eq "the editor opens the first row" "Both" "$(drive text "$ED" 2104)"
+check_soon "the editor opens the first row" "Both" eval 'drive text "$ED" 2104'
 drive mail-flood "$CFG" 1 Aardvark >/dev/null  # sorts before it while the editor is open
 type_into "$ED" 2104 "Bothy"
 drive click "$ED" 2111
@@ -309,10 +310,9 @@ answer 1 >/dev/null
 check "and Yes saves and closes" test "$(drive gone-ctl 2010 8000)" != timeout
 
 # --- from the launcher ---------------------------------------------------------------------------
-sleep 1
 drive set-clipboard "something else"
 run_from_launcher snip
-check_eq "the clipboard entry puts its new content back" "new text" "$(drive get-clipboard | value_of text)"
+check_soon "the clipboard entry puts its new content back" "new text" clipboard_text
 rm -f "$LOG_UNIX"
 run_from_launcher both
 wait_until 5 bash -c "[ \$(wc -l < '$LOG_UNIX') -ge 2 ]" >/dev/null

@@ -59,7 +59,7 @@ tvx_shot launcher_list_open
 drive key enter
 check "Enter in box S starts the first match, arguments in their case" grep -q 'tvxhelper.exe"\? run-Beta MiXeD$' <<<"$(wait_started 1)"
 check_eq "Enter closes the list" 0 "$(list_value 1027 visible)"
-check_eq "and shows the item's hot key" "Alt + A" "$(drive text "$LAUNCHER" 1061)"
+check_soon "and shows the item's hot key" "Alt + A" eval 'drive text "$LAUNCHER" 1061'
 
 # Box N: by name.
 clear_box 1032
@@ -79,13 +79,13 @@ check "Run Apps starts the best match of box S" grep -q 'run-Gamma' <<<"$(wait_s
 clear_box 1025
 drive type ab
 drive key down
-check_eq "Down moves the focus into the list" 1027 "$(drive focused | value_of id)"
+check_soon "Down moves the focus into the list" 1027 eval 'drive focused | value_of id'
 drive key down
-check_eq "moving in the list shows that item's hot key" "Ctrl + F5" "$(drive text "$LAUNCHER" 1061)"
-check_eq "and its description" "first of the ab family" "$(drive text "$LAUNCHER" 1058)"
-check_eq "and writes its short name into box S without searching" "ab" "$(drive text "$LAUNCHER" 1025)"
+check_soon "moving in the list shows that item's hot key" "Ctrl + F5" eval 'drive text "$LAUNCHER" 1061'
+check_soon "and its description" "first of the ab family" eval 'drive text "$LAUNCHER" 1058'
+check_soon "and writes its short name into box S without searching" "ab" eval 'drive text "$LAUNCHER" 1025'
 drive key down
-check_eq "the next row shows the next item" "third" "$(drive text "$LAUNCHER" 1058)"
+check_soon "the next row shows the next item" "third" eval 'drive text "$LAUNCHER" 1058'
 drive key enter
 check "Enter in the list starts the selected row" grep -q 'run-Gamma' <<<"$(wait_started 4)"
 
@@ -96,7 +96,7 @@ drive key enter
 sleep 1
 check_eq "Enter with an empty box starts nothing" 4 "$(started | wc -l)"
 drive key esc
-check_eq "Esc never closes the window" 1 "$(drive visible "$LAUNCHER" | value_of visible)"
+check_soon "Esc never closes the window" 1 eval 'drive visible "$LAUNCHER" | value_of visible'
 
 # Catalogs: the tree's first catalog lists its members, without empty short names.
 drive click-at "$LAUNCHER" 1290
@@ -151,7 +151,7 @@ check_eq "Yes hides the window" 0 "$(wait_visible "$LAUNCHER" 0)"
 check "and adds the tray icon" wait_until 8 tray_shown 1
 drive post "$LAUNCHER" 1029 143 0x204   # right press
 sleep 1
-check_eq "a right press on the icon does nothing" 0 "$(drive visible "$LAUNCHER" | value_of visible)"
+check_soon "a right press on the icon does nothing" 0 eval 'drive visible "$LAUNCHER" | value_of visible'
 drive post "$LAUNCHER" 1029 143 0x201   # left press
 check_eq "a left press on the icon shows the window" 1 "$(wait_visible "$LAUNCHER" 1)"
 check "and removes the icon" wait_until 8 tray_shown 0

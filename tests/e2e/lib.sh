@@ -105,9 +105,12 @@ wait_until() { # SECONDS COMMAND...: polls the command until it succeeds
   return 1
 }
 
-check_soon() { # NAME EXPECTED COMMAND...: a check on what a posted click does, given a few seconds
+# A check on what the program does in answer to a key, a click or a message:
+# the command is read again until it gives the expected value, for up to ten
+# seconds, so that a busy machine only makes the check slower.
+check_soon() { # NAME EXPECTED COMMAND...
   local name=$1 want=$2 got="" i; shift 2
-  for i in $(seq 1 20); do
+  for i in $(seq 1 40); do
     got=$("$@")
     [ "$got" = "$want" ] && break
     sleep 0.25

@@ -27,6 +27,10 @@ TEST(ClipboardData, DataTooLargeForTheHeadIsNotWritten) {
     EXPECT_FALSE(AppendClipboardRecord(file, 13, std::string(kMaxClipboardFormatBytes + 1, 'a')));
     EXPECT_EQ(file.size(), before);
     EXPECT_EQ(DecodeClipboardRecords(file).size(), 1u);
+    // A format number of eight digits has no room for its NUL either (found
+    // by the clipboard fuzzer: it was cut into another number).
+    EXPECT_FALSE(AppendClipboardRecord(file, 16766617, "x"));
+    EXPECT_EQ(file.size(), before);
 }
 
 TEST(ClipboardData, TruncatedRecordsEndTheListKeepingWhatCameBefore) {

@@ -87,6 +87,12 @@ TEST(DamagedCatalogFile, WholeFilesAreToldFromCutAndGarbledOnes) {
     EXPECT_FALSE(CatalogsWhole("99999999-9999-9999-9999-999999999999|Orphan|44444444-4444-4444-4444-444444444444\\"));
     EXPECT_FALSE(CatalogsWhole("just some text"));
     EXPECT_FALSE(CatalogsWhole(text + "|no parent\\"));
+    // A NodeID of 36 characters that is no GUID text is no record of this
+    // program's (one holding the display-only leaf marker would be dropped
+    // at the next save: found by the catalog fuzzer).
+    const std::string root(kRootCatalogId);
+    EXPECT_FALSE(CatalogsWhole(root + "|Odd|AAAAAAAA-TempItemNode-000000000000000"));
+    EXPECT_TRUE(CatalogsWhole(root + "|Lower case|aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee|1"));
 }
 
 TEST(DamagedItemFile, MembersOfLostRecordsLeaveTheCatalogs) {

@@ -639,8 +639,14 @@ int main(int argc, char** argv) {
         }
         std::printf("held=%ld\n", FirstShown(control));
         MouseButton(MOUSEEVENTF_LEFTUP);
-        Sleep(300);
-        std::printf("released=%ld\n", FirstShown(control));
+        // Released once the position has stayed put for 400 ms (5 s at most).
+        long settled = FirstShown(control);
+        for (DWORD since = GetTickCount(), begin = since; GetTickCount() - since < 400 && GetTickCount() - begin < 5000;) {
+            Sleep(20);
+            const long now = FirstShown(control);
+            if (now != settled) settled = now, since = GetTickCount();
+        }
+        std::printf("released=%ld\n", settled);
         return 0;
     }
     if (cmd == "drop") {
