@@ -37,8 +37,9 @@ export TVX_BUILD="$BUILD"
 tvx_bench_init "$BUILD" longruns >/dev/null || exit 1
 dir="$WINEPREFIX/drive_c/longruns"
 mkdir -p "$dir" && cp "$BUILD/win64/tvxsavekill.exe" "$dir/"
-for mode in save append; do
-  out=$("$WINE64" 'C:\longruns\tvxsavekill.exe' "$KILLS" "C:\\longruns\\$mode" $([ $mode = append ] && echo append) 2>&1 | tr -d '\r')
+tvx_xvfb_start || exit 1  # the clipboard writer needs a display
+for mode in save append clipdata settings export; do
+  out=$("$WINE64" 'C:\longruns\tvxsavekill.exe' "$mode" "$KILLS" "C:\\longruns\\$mode" 2>&1 | tr -d '\r')
   echo "$out" | grep -v '^good=' | head -n 20
   echo "  $(echo "$out" | tail -n 1)"
   echo "$out" | tail -n 1 | grep -q "^good=$KILLS of $KILLS" || status=1

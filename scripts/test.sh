@@ -112,14 +112,16 @@ if [ "$WIN64_OK" = 1 ]; then
     grep -q '^\[  FAILED  \]' "$BUILD/win-tests.log" || record FAIL "win32 tests ended with code $rc"
     tr -d '\r' < "$BUILD/win-tests.log" | grep -B5 -A15 'Failure\|FAILED' | head -80
   fi
-  echo "=== saves and appends killed at random moments"
+  echo "=== writers killed at random moments (TVX_KILL_SEED replays a run)"
   cp "$BUILD/win64/tvxsavekill.exe" "$tests_dir/"
-  for mode in save append; do
-    out=$(timeout 600 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvxsavekill.exe' 100 "C:\\killtest-$mode" \
-            $([ $mode = append ] && echo append) 2>&1 | tr -d '\r')
-    echo "$out" | tail -n 5
-    if echo "$out" | grep -q '^good=100 of 100'; then record PASS "kill test ($mode): $(echo "$out" | tail -n 1)"
-    else record FAIL "kill test ($mode): $(echo "$out" | tail -n 1)"; fi
+  for spec in "save 100" "append 100" "clipdata 40" "settings 40" "export 40"; do
+    set -- $spec
+    out=$(timeout 900 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvxsavekill.exe' "$1" "$2" "C:\\killtest-$1" \
+            ${TVX_KILL_SEED:-} 2>&1 | tr -d '\r')
+    echo "$out" | grep -v '^kill ' | sed 's/^/  /'
+    echo "$out" | grep '^kill ' | head -n 5 | sed 's/^/  /'
+    if echo "$out" | grep -q "^good=$2 of $2"; then record PASS "kill test ($1): $(echo "$out" | tail -n 1)"
+    else record FAIL "kill test ($1): $(echo "$out" | tail -n 1)"; fi
   done
   echo "=== discovery benchmark under Wine (figures only)"
   cp "$BUILD/win64/tvx_discovery_bench.exe" "$tests_dir/"

@@ -463,19 +463,17 @@ void ConfigDialog::LinkRows(bool all) {
 
 bool ConfigDialog::Save(bool quiet) {
     EndInplaceEdit();
-    // The item file first: a catalog file written before it could name
-    // records the item file does not hold yet. (The other way round, an old
-    // catalog file still fits a new item file: indices never move.)
-    if (!SaveItemFile(ItemFilePath(), store_)) {
+    // Once the item file on disk names the dialog's records, the data files
+    // follow it at once, whatever happens to the catalog file.
+    switch (SaveItemAndCatalogFiles(ItemFilePath(), store_, CatalogFilePath(), tree_, [this] { SettleDataFiles(true); })) {
+    case BothFiles::ItemFileFailed:
         ShowKey(hwnd(), "SaveFailed");  // both files as they were
         return false;
-    }
-    // The item file on disk names the dialog's records now: the data files
-    // follow it at once, whatever happens to the catalog file.
-    SettleDataFiles(true);
-    if (!SaveCatalogFile(CatalogFilePath(), tree_)) {
+    case BothFiles::CatalogFileFailed:
         ShowKey(hwnd(), "SaveCatalogFailed");  // entries saved, catalogs as they were
         return false;
+    case BothFiles::Saved:
+        break;
     }
     modified_ = false;
     if (!quiet) ShowKey(hwnd(), "SavedSucess");

@@ -25,7 +25,8 @@ private:
 }  // namespace
 
 int CaptureClipboard(HWND owner, const std::string& path) {
-    DeleteFileA(path.c_str());
+    // Read whole first, then written through the safe save: the file of an
+    // earlier capture stays until the new one replaces it.
     std::string file;
     {
         ClipboardSession session(owner);
@@ -41,7 +42,8 @@ int CaptureClipboard(HWND owner, const std::string& path) {
             GlobalUnlock(data);
         }
     }
-    if (!file.empty()) WriteFileReplacing(path, file);
+    if (file.empty()) DeleteFileA(path.c_str());  // nothing usable: no file at all
+    else WriteFileReplacing(path, file);
     return 1;
 }
 

@@ -9,8 +9,8 @@ namespace tvx::win {
 
 // Writes one record per clipboard format whose data is a global memory
 // block, in the clipboard's order (never format 49260, nor data too large
-// for the record head). An earlier file of that path is deleted first; when
-// no format was usable no file is left. Reports 1.
+// for the record head). An earlier file of that path is replaced only once
+// the new one is whole; when no format was usable no file is left. Reports 1.
 int CaptureClipboard(HWND owner, const std::string& path);
 
 // Empties the clipboard and sets the file's formats in file order; a record

@@ -178,6 +178,40 @@ void LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole) 
     if (ReadWholeFile(path, bytes)) DecodeCatalogFile(bytes, index, NodeDataMode::Full, whole);
 }
 
+BothFiles SaveItemAndCatalogFiles(const std::string& itemPath, const ItemStore& store, const std::string& catalogPath,
+                                  const CatalogTree& tree, const std::function<void()>& afterItems) {
+    if (!SaveItemFile(itemPath, store)) return BothFiles::ItemFileFailed;
+    if (afterItems) afterItems();
+    return SaveCatalogFile(catalogPath, tree) ? BothFiles::Saved : BothFiles::CatalogFileFailed;
+}
+
+DamageRecovery RecoverDamagedFiles(const std::string& itemPath, const ItemStore& store, bool itemsWhole,
+                                   const std::string& catalogPath, CatalogTree& tree, bool catalogsWhole) {
+    DamageRecovery result;
+    bool dropped = false;
+    if (!itemsWhole) {
+        if (KeepDamagedCopyOrGuard(itemPath).empty())
+            result.uncopied = itemPath;
+        else if (SaveItemFile(itemPath, store))
+            // Members past the records that were lost would name the entries
+            // appended there next.
+            dropped = DropMembersFrom(tree, store.size()) > 0;
+    }
+    if (!catalogsWhole || dropped) {
+        // A whole catalog file that only loses members of lost records may
+        // be written without its copy: nothing unreadable is lost with it.
+        bool mayWrite = catalogsWhole;
+        if (!catalogsWhole) {
+            if (KeepDamagedCopyOrGuard(catalogPath).empty())
+                result.uncopied += (result.uncopied.empty() ? "" : "\r\n") + catalogPath;
+            else
+                mayWrite = true;
+        }
+        result.catalogsChanged = mayWrite && SaveCatalogFile(catalogPath, tree) && dropped;
+    }
+    return result;
+}
+
 std::string KeepDamagedCopy(const std::string& path) {
     const size_t slash = FindLastChar(path, '\\');
     const size_t dot = path.rfind('.');

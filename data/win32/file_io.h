@@ -7,6 +7,7 @@
 #include "data/item_model.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tvx::win {
@@ -36,6 +37,27 @@ ItemStore LoadItemFile(const std::string& path, bool* whole = nullptr);
 // The one byte at offset 0 (0x01 while the configuration dialog edits,
 // 0x00 after a save); creates a one-byte file when there is none.
 bool WriteEditingMark(const std::string& path, unsigned char mark);
+
+// Both files of an installation, in the order that keeps them agreeing: the
+// item file first (an old catalog file still fits a new item file, since
+// indices never move; a new catalog file beside an old item file would name
+// records it lacks), then the catalog file. `afterItems` runs as soon as the
+// item file is in place.
+enum class BothFiles { Saved, ItemFileFailed, CatalogFileFailed };
+BothFiles SaveItemAndCatalogFiles(const std::string& itemPath, const ItemStore& store, const std::string& catalogPath,
+                                  const CatalogTree& tree, const std::function<void()>& afterItems = {});
+
+// What a start does with files that could not be read whole: a dated copy of
+// each is kept (or, when none can be made, the file is guarded, see
+// KeepDamagedCopyOrGuard), then it is written again with what could be read;
+// members past the records that were lost leave the catalogs (only once the
+// item file was written again).
+struct DamageRecovery {
+    std::string uncopied;          // the damaged files without a copy, one a line
+    bool catalogsChanged = false;  // members were dropped and the catalog file written
+};
+DamageRecovery RecoverDamagedFiles(const std::string& itemPath, const ItemStore& store, bool itemsWhole,
+                                   const std::string& catalogPath, CatalogTree& tree, bool catalogsWhole);
 
 // Saves the tree; a tree without catalogs leaves no catalog file behind.
 bool SaveCatalogFile(const std::string& path, const CatalogTree& tree);

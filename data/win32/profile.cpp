@@ -1,6 +1,8 @@
 #include "data/win32/profile.h"
 
 #include "data/ansi_text.h"
+#include "data/ini_text.h"
+#include "data/win32/file_io.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -40,6 +42,17 @@ int ReadProfileInt(const std::string& file, const char* section, const char* key
 
 void WriteProfileText(const std::string& file, const char* section, const char* key, const std::string& value) {
     WritePrivateProfileStringA(section, key, value.c_str(), file.c_str());
+}
+
+bool WriteProfileValuesSafely(const std::string& file, const char* section,
+                              std::initializer_list<std::pair<const char*, std::string>> values) {
+    std::string text;
+    ReadWholeFile(file, text);  // a missing file starts empty
+    for (const auto& [key, value] : values) text = WithIniValue(text, section, key, value);
+    // The system keeps a cached copy of a profile file it read: it must not
+    // write that copy back over the new file.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+    return WriteFileReplacing(file, text);
 }
 
 void WriteProfileInt(const std::string& file, const char* section, const char* key, int value) {

@@ -1,6 +1,8 @@
 // Settings files and the message texts of section "TipMsgs".
 #pragma once
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace tvx::win {
 
@@ -22,5 +24,9 @@ int ReadProfileInt(const std::string& file, const char* section, const char* key
 void WriteProfileInt(const std::string& file, const char* section, const char* key, int value);
 std::string ReadProfileText(const std::string& file, const char* section, const char* key);
 void WriteProfileText(const std::string& file, const char* section, const char* key, const std::string& value);
+// Sets keys of one section and writes the file whole through the safe save,
+// so that a crash leaves the old file or the new one, never a part of it.
+bool WriteProfileValuesSafely(const std::string& file, const char* section,
+                              std::initializer_list<std::pair<const char*, std::string>> values);
 
 }  // namespace tvx::win

@@ -162,7 +162,11 @@ bool StagingFolder::Create() {
 
 void StagingFolder::Remove() {
     if (path_.empty()) return;
-    RemoveFolderTree(path_);
+    // The marker goes last: a run killed half way through leaves a folder
+    // that the next start still knows as this program's.
+    RemoveFolderTree(path_, kStagingMarker + 1);
+    DeleteFileA((path_ + kStagingMarker).c_str());
+    RemoveDirectoryA(path_.c_str());
     path_.clear();
 }
 
@@ -186,20 +190,22 @@ size_t RemoveLeftoverStagingFolders() {
         std::string partial;
         if (ReadWholeFile(folder + kPartialNote, partial) && IsPartialArchiveOf(partial, owner))
             DeleteFileA(partial.c_str());
-        if (RemoveFolderTree(folder)) ++removed;
+        if (RemoveFolderTree(folder, kStagingMarker + 1) && DeleteFileA((folder + kStagingMarker).c_str()) &&
+            RemoveDirectoryA(folder.c_str()))
+            ++removed;
     } while (FindNextFileA(find, &fd));
     FindClose(find);
     return removed;
 }
 
-bool RemoveFolderTree(const std::string& folder) {
+bool RemoveFolderTree(const std::string& folder, const char* keep) {
     WIN32_FIND_DATAA fd;
     HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &fd);
     bool ok = true;
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
+            if (name == "." || name == ".." || (keep && EqualsNoCase(name, keep))) continue;
             const std::string path = folder + "\\" + name;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
                 SetFileAttributesA(path.c_str(), fd.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
@@ -215,6 +221,7 @@ bool RemoveFolderTree(const std::string& folder) {
         } while (FindNextFileA(find, &fd));
         FindClose(find);
     }
+    if (keep) return ok;
     return RemoveDirectoryA(folder.c_str()) && ok;
 }
 
@@ -332,11 +339,14 @@ ImportSave ExchangePipeline::SaveImport(ItemStore& table, const std::unordered_s
     std::string oldItems;
     const bool hadItems = PathExists(ItemFilePath());
     if (hadItems && !ReadWholeFile(ItemFilePath(), oldItems)) return ImportSave::NothingChanged;
-    if (!BringDataFiles(table, received) || !SaveItemFile(ItemFilePath(), table)) {
+    const BothFiles saved = BringDataFiles(table, received)
+                                ? SaveItemAndCatalogFiles(ItemFilePath(), table, CatalogFilePath(), tree)
+                                : BothFiles::ItemFileFailed;
+    if (saved == BothFiles::ItemFileFailed) {
         TakeBackDataFiles();
         return ImportSave::NothingChanged;
     }
-    if (SaveCatalogFile(CatalogFilePath(), tree)) {
+    if (saved == BothFiles::Saved) {
         createdFiles_.clear();  // the item file names them now: they stay
         return ImportSave::Saved;
     }
@@ -385,13 +395,13 @@ bool ExchangePipeline::CopyAndPack() {
     std::string partial;
     for (int n = 0; n < 100 && partial.empty(); ++n) {
         const std::string candidate = archivePath_ + (n ? "." + std::to_string(n) : std::string()) + ".tmp~" + pid;
+        exportStaging_.NotePartialFile(candidate);  // noted before it exists: a kill never leaves it unnoted
         UniqueHandle made(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
         if (made) partial = candidate;
         else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     }
     if (partial.empty()) return false;
-    exportStaging_.NotePartialFile(partial);
     const bool ok = PackFolder(exportStaging_.path(), title_, partial) && FlushFile(partial) &&
                     MoveFileExA(partial.c_str(), archivePath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) DeleteFileA(partial.c_str());

@@ -46,8 +46,9 @@ private:
 };
 
 // Deletes a folder with everything in it (read-only entries included),
-// depth first. Only ever used on a staging folder.
-bool RemoveFolderTree(const std::string& folder);
+// depth first; with `keep`, everything but that file at its top, and the
+// folder itself stays. Only ever used on a staging folder.
+bool RemoveFolderTree(const std::string& folder, const char* keep = nullptr);
 
 // What a killed or crashed run of this program left behind: its staging
 // folders (they may hold unpacked clipboard contents) and the partial

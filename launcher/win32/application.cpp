@@ -103,8 +103,8 @@ void Application::ChooseLanguage() {
         LanguageDialog dialog(installDir_);
         dialog.RunModal(nullptr);
         languageIndex_ = dialog.selectedRow();
-        WriteProfileInt(logConfig, "LogConfig", "LangSel", languageIndex_);
-        WriteProfileInt(logConfig, "LogConfig", "ShowLangSel", 0);
+        WriteProfileValuesSafely(logConfig, "LogConfig",
+                                 {{"LangSel", std::to_string(languageIndex_)}, {"ShowLangSel", "0"}});
     }
     BindLanguageModule(showDialog);
 }

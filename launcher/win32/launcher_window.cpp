@@ -186,28 +186,11 @@ void LauncherWindow::LoadItems(bool* whole) {
 // the user's entries still are. The user is told once, with its path.
 void LauncherWindow::RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole) {
     if (itemsWhole && catalogsWhole) return;
-    std::string uncopied;
-    bool catalogsChanged = false;
-    if (!itemsWhole) {
-        if (KeepDamagedCopyOrGuard(ItemFilePath()).empty())
-            uncopied = ItemFilePath();
-        else if (SaveItemFile(ItemFilePath(), store_))
-            // Members past the records that were lost would name the entries
-            // appended there next.
-            catalogsChanged = DropMembersFrom(tree_, store_.size()) > 0;
-    }
-    if (!catalogsWhole || catalogsChanged) {
-        // A whole catalog file that only loses members of lost records may
-        // be written without its copy: nothing unreadable is lost with it.
-        bool mayWrite = catalogsWhole;
-        if (!catalogsWhole) {
-            if (KeepDamagedCopyOrGuard(CatalogFilePath()).empty()) uncopied += (uncopied.empty() ? "" : "\r\n") + CatalogFilePath();
-            else mayWrite = true;
-        }
-        if (mayWrite && SaveCatalogFile(CatalogFilePath(), tree_) && catalogsChanged) LoadCatalogTree();
-    }
-    if (uncopied.empty()) ShowMessageLater("DamagedDataFile");
-    else ShowMessageLater("DamagedFileNotCopied", uncopied);
+    const DamageRecovery recovery =
+        tvx::win::RecoverDamagedFiles(ItemFilePath(), store_, itemsWhole, CatalogFilePath(), tree_, catalogsWhole);
+    if (recovery.catalogsChanged) LoadCatalogTree();
+    if (recovery.uncopied.empty()) ShowMessageLater("DamagedDataFile");
+    else ShowMessageLater("DamagedFileNotCopied", recovery.uncopied);
 }
 
 void LauncherWindow::SetRows(ResultLists lists) {

@@ -2,6 +2,8 @@
 #include "data/message_keys.h"
 #include "launcher/language_table.h"
 
+#include "data/ini_text.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -114,6 +116,24 @@ TEST(LanguageTable, PerLanguageCopiesNameTheirFoldersSourcesAndTargets) {
     EXPECT_EQ(copies[3].folderTail, "\\datas\\effect\\lang_ef");
     EXPECT_EQ(copies[3].targetTail, "\\datas\\effect\\effect.dat");
     EXPECT_TRUE(LanguageCopies("").empty());
+}
+
+}  // namespace
+}  // namespace tvx
+
+namespace tvx {
+namespace {
+
+TEST(IniText, OneKeyIsSetAndEveryOtherLineStaysAsItWas) {
+    const std::string file = "; mine\r\n[LogConfig]\r\nLangSel=6\r\nShowLangSel=1\r\n\r\n[Other]\r\nLangSel=9\r\n";
+    EXPECT_EQ(WithIniValue(file, "logconfig", "SHOWLANGSEL", "0"),
+              "; mine\r\n[LogConfig]\r\nLangSel=6\r\nShowLangSel=0\r\n\r\n[Other]\r\nLangSel=9\r\n");
+    // A key the section lacks goes after its last line, not after the blank one.
+    EXPECT_EQ(WithIniValue(file, "LogConfig", "Extra", "x"),
+              "; mine\r\n[LogConfig]\r\nLangSel=6\r\nShowLangSel=1\r\nExtra=x\r\n\r\n[Other]\r\nLangSel=9\r\n");
+    EXPECT_EQ(WithIniValue("", "LogConfig", "LangSel", "6"), "[LogConfig]\r\nLangSel=6\r\n");
+    EXPECT_EQ(WithIniValue("[A]\r\nk=1", "B", "k", "2"), "[A]\r\nk=1\r\n[B]\r\nk=2\r\n");
+    EXPECT_EQ(WithIniValue("[A]\nk=1", "A", "j", "2"), "[A]\nk=1\r\nj=2");
 }
 
 }  // namespace
