@@ -38,6 +38,7 @@ add_library(tvx_ui STATIC
   data/win32/guid.cpp
   data/win32/mailbox.cpp
   data/win32/profile.cpp
+  data/win32/timing_log.cpp
   shellext/win32/add_item_dialog.cpp
   ui/skin/win32/catalog_tree_view.cpp
   ui/skin/win32/dialog.cpp

@@ -5,6 +5,7 @@
 #include "data/win32/guid.h"
 #include "data/win32/mailbox.h"
 #include "data/win32/profile.h"
+#include "data/win32/timing_log.h"
 #include "launcher/hotkey_table.h"
 #include "launcher/win32/progress_window.h"
 #include "resources/config_ids.h"
@@ -465,7 +466,12 @@ bool ConfigDialog::Save(bool quiet) {
     EndInplaceEdit();
     // Once the item file on disk names the dialog's records, the data files
     // follow it at once, whatever happens to the catalog file.
-    switch (SaveItemAndCatalogFiles(ItemFilePath(), store_, CatalogFilePath(), tree_, [this] { SettleDataFiles(true); })) {
+    BothFiles saved;
+    {
+        TimedStep timed("save_both_files_ms");
+        saved = SaveItemAndCatalogFiles(ItemFilePath(), store_, CatalogFilePath(), tree_, [this] { SettleDataFiles(true); });
+    }
+    switch (saved) {
     case BothFiles::ItemFileFailed:
         ShowKey(hwnd(), "SaveFailed");  // both files as they were
         return false;

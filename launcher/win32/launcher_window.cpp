@@ -6,6 +6,7 @@
 #include "data/win32/mailbox.h"
 #include "data/win32/guid.h"
 #include "data/win32/profile.h"
+#include "data/win32/timing_log.h"
 #include "launcher/win32/run_command.h"
 #include "resources/add_item_ids.h"
 #include "resources/resource_ids.h"
@@ -174,7 +175,10 @@ void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
 
 void LauncherWindow::LoadItems(bool* whole) {
     SetRows(ResultLists{});
-    store_ = LoadItemFile(ItemFilePath(), whole);
+    {
+        TimedStep timed("item_file_load_ms");
+        store_ = LoadItemFile(ItemFilePath(), whole);
+    }
     SetRows(FillAtStartup(store_));
 }
 

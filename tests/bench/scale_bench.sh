@@ -15,7 +15,9 @@ tvx_xvfb_start || exit 1
 trap tvx_bench_stop EXIT
 # Xvfb runs no window manager: Wine would then wait two seconds for each
 # hidden top-level window to be withdrawn by one. A desktop has a window
-# manager that answers at once; here Wine keeps the windows to itself.
+# manager that answers at once; here Wine keeps the windows to itself
+# (Managed=N), so the figures leave out whatever a desktop's window manager
+# adds when it maps and draws a window.
 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 empty_unix="$WINEPREFIX/drive_c/Scale/Empty"
@@ -75,10 +77,10 @@ v() { echo "$out" | sed -n "s/^$1=//p" | head -n 1; }
 
 table=$(awk -v se="$(v startup_empty_ms)" -v sl="$(v startup_large_ms)" \
   -v k50="$(v keystroke_p50_ms)" -v k95="$(v keystroke_p95_ms)" -v kn="$(v keystroke_samples)" -v ku="$(v keystroke_unchanged)" \
-  -v h50="$(v hotkey_p50_ms)" -v h95="$(v hotkey_p95_ms)" \
+  -v h50="$(v hotkey_p50_ms)" -v h95="$(v hotkey_p95_ms)" -v hn="$(v hotkey_samples)" \
   -v me="$(v private_empty_mb)" -v ml="$(v private_large_mb)" -v fb="$item_bytes" \
-  -v co="$(v config_open_ms)" -v cs="$(v config_save_ms)" -v sc="$(v save_code_ms)" \
-  -v pw="$(v plain_write_ms)" -v pf="$(v plain_write_flush_ms)" \
+  -v co="$(v config_open_ms)" -v cs="$(v config_save_ms)" -v sc="$(v save_code_ms)" -v ps="$(v program_save_ms)" \
+  -v pw="$(v plain_write_ms)" -v pf="$(v plain_write_flush_ms)" -v pl="$(v program_load_ms)" \
   -v lo="$(v load_ms)" -v rd="$(v read_ms)" -v n="$ENTRIES" -v c="$CATALOGS" '
 function num(x) { return x != "" && x + 0 >= 0 }
 function verdict(ok, have) { return have ? (ok ? "met" : "missed") : "not measured" }
@@ -88,13 +90,15 @@ BEGIN {
   printf "|---|---|---|---|---|\n"
   printf "| Start-up to the launcher shown | %.0f ms | %.0f ms with an empty installation | at most 1 s more | %s |\n", sl, se, verdict(sl - se <= 1000, num(sl) && num(se))
   printf "| Keystroke in the short-name box to the selection moving (%d samples, %d unchanged) | p95 %.1f ms (p50 %.1f ms) | | p95 at most 50 ms | %s |\n", kn, ku, k95, k50, verdict(k95 <= 50 && ku == 0, num(k95))
-  printf "| Ctrl+Shift+J to the launcher visible, from hidden | p95 %.1f ms (p50 %.1f ms) | | p95 at most 100 ms | %s |\n", h95, h50, verdict(h95 <= 100, num(h95))
-  printf "| Private memory, growth over the empty installation | %.1f MB (%.1fx the item file) | item file %.1f MB | at most 4x | %s |\n", ml - me, (ml - me) / fmb, fmb, verdict((ml - me) <= 4 * fmb, num(ml) && num(me))
+  printf "| Ctrl+Shift+J to the launcher painted on the screen, from hidden (%d samples; pixels read back from the X display) | p95 %.1f ms (p50 %.1f ms) | | p95 at most 100 ms | %s |\n", hn, h95, h50, verdict(h95 <= 100, num(h95) && hn > 0)
+  printf "| Private memory, growth over the empty installation (medians of three starts) | %.1f MB (%.1fx the item file) | item file %.1f MB | at most 4x | %s |\n", ml - me, (ml - me) / fmb, fmb, verdict((ml - me) <= 4 * fmb, num(ml) && num(me))
   printf "| Private memory of the whole process under Wine | %.1f MB (%.1fx the item file) | %.1f MB with an empty installation | | |\n", ml, ml / fmb, me
   printf "| Configuration opened to a usable item list, root selected | %.0f ms | | at most 1 s | %s |\n", co, verdict(co <= 1000, num(co))
-  printf "| Saving from the configuration dialog: Ok to the message that it saved | %.0f ms | | | |\n", cs
-  printf "| The save of both files in it (encode, temporary file, flush, replace) | %.1f ms (%.1fx) | %.1f ms: one plain write of the same bytes each (%.1f ms with a flush) | within 3x of the plain write | %s |\n", sc, (pw > 0 ? sc / pw : 0), pw, pf, verdict(sc <= 3 * pw, num(sc) && pw > 0)
-  printf "| Item-file load in the program | %.1f ms (%.1fx) | %.1f ms: one plain read of the same bytes | within 3x | %s |\n", lo, (rd > 0 ? lo / rd : 0), rd, verdict(lo <= 3 * rd, num(lo) && rd > 0)
+  printf "| Saving from the configuration dialog: Ok to the message that it saved | %.0f ms | | at most 200 ms | %s |\n", cs, verdict(cs <= 200, num(cs))
+  printf "| The save of both files, in the program (its own timing) | %.1f ms (%.1fx) | %.1f ms: one plain write of the same bytes each (%.1f ms with a flush) | within 3x of the plain write | %s |\n", ps, (pw > 0 ? ps / pw : 0), pw, pf, verdict(ps <= 3 * pw, num(ps) && pw > 0)
+  printf "| The same save by the library in the benchmark tool | %.1f ms (%.1fx) | | | |\n", sc, (pw > 0 ? sc / pw : 0)
+  printf "| Item-file load, in the program (its own timing) | %.1f ms (%.1fx) | %.1f ms: one plain read of the same bytes | within 3x | %s |\n", pl, (rd > 0 ? pl / rd : 0), rd, verdict(pl <= 3 * rd, num(pl) && rd > 0)
+  printf "| The same load by the library in the benchmark tool | %.1f ms (%.1fx) | | | |\n", lo, (rd > 0 ? lo / rd : 0)
 }')
 {
   echo "Scale benchmark of $(date -u +%Y-%m-%d) (Wine $("$WINE64" --version 2>/dev/null), Xvfb, $(nproc) cores):"
