@@ -7,6 +7,10 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   # i686 g++ 12 can fail with "section type conflict" on inline stdcall virtuals.
   add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-partial-inlining>)
   set(TVX_KILL_AT -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+  # What only the 32-bit build suffers from: a callback cast to a type of
+  # another calling convention corrupts the stack there, and a value cut to
+  # 32 bits (a pointer or a size in a LONG or DWORD) loses its upper half.
+  list(APPEND TVX_WARNINGS -Wcast-function-type -Wconversion)
 endif()
 set(TVX_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 if(TVX_WERROR)

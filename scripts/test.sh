@@ -89,69 +89,110 @@ else
 fi
 stage_end "release"
 
-if [ "$WIN64_OK" = 1 ]; then
-  bash scripts/dist.sh "$BUILD/win64" "$BUILD/dist64"
-  export TVX_BUILD="$BUILD" TVX_DIST="$BUILD/dist64" DRIVE="$BUILD/win64/tvxdrive.exe"
+# One Wine stage: the Win32 tests and every end-to-end suite on one build,
+# their results prefixed with the stage (win64:/e2e64: or win32:/e2e32:).
+# The 64-bit stage runs the x86_64 build under the system's Wine 8.0 and
+# also the kill tests and the benchmarks; the 32-bit one runs the i686 build,
+# the product users install on 32-bit Windows, under the new-WoW64 Wine 10.0.
+wine_stage() { # ARCH (64 or 32)
+  local arch=$1 bin="$BUILD/win$1" stage_results="$BUILD/test-results-$1.txt"
+  export TVX_ARCH=$arch TVX_BUILD="$BUILD" TVX_DIST="$BUILD/dist$arch" DRIVE="$bin/tvxdrive.exe"
+  bash scripts/dist.sh "$bin" "$TVX_DIST"
   . scripts/winebench.sh
+  : > "$stage_results"
+  export TVX_RESULTS="$stage_results"
 
-  stage_start "Wine prefix"
-  tvx_bench_init "$BUILD" win32tests && record PASS "wine prefix" || record FAIL "wine prefix"
-  stage_end "wine prefix"
+  stage_start "Wine prefix ($arch-bit)"
+  tvx_bench_init "$BUILD" wintests && record PASS "wine$arch: prefix" || record FAIL "wine$arch: prefix"
+  stage_end "wine prefix $arch"
 
-  stage_start "Win32 tests under Wine"
+  stage_start "Win32 tests under Wine ($arch-bit build)"
   tests_dir="$WINEPREFIX/drive_c/Program Files/Tavrolinex Tests"
-  mkdir -p "$tests_dir"
-  cp "$BUILD/win64/tvx_win_tests.exe" "$BUILD/win64/tvxhelper.exe" "$BUILD/win64/TavrolinexExt.dll" "$tests_dir/"
-  mkdir -p "$tests_dir/Lang" && cp "$BUILD/win64/Lang/eng.dat" "$tests_dir/Lang/"
+  mkdir -p "$tests_dir/Lang"
+  cp "$bin/tvx_win_tests.exe" "$bin/tvxhelper.exe" "$bin/TavrolinexExt.dll" "$tests_dir/"
+  cp "$bin/Lang/eng.dat" "$tests_dir/Lang/"
   tvx_xvfb_start
-  timeout 600 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_win_tests.exe' >"$BUILD/win-tests.log" 2>&1
+  timeout 600 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_win_tests.exe' >"$BUILD/win-tests-$arch.log" 2>&1
   rc=$?
-  tr -d '\r' < "$BUILD/win-tests.log" | sed -n 's/^\[       OK \] \([^ ]*\).*/PASS win32:\1/p; s/^\[  FAILED  \] \([^ ,]*\) (.*/FAIL win32:\1/p' >> "$RESULTS"
-  tr -d '\r' < "$BUILD/win-tests.log" | tail -n 3
+  tr -d '\r' < "$BUILD/win-tests-$arch.log" |
+    sed -n "s/^\[       OK \] \([^ ]*\).*/PASS win$arch:\1/p; s/^\[  FAILED  \] \([^ ,]*\) (.*/FAIL win$arch:\1/p" >> "$RESULTS"
+  tr -d '\r' < "$BUILD/win-tests-$arch.log" | tail -n 3
   if [ $rc -ne 0 ]; then
-    grep -q '^\[  FAILED  \]' "$BUILD/win-tests.log" || record FAIL "win32 tests ended with code $rc"
-    tr -d '\r' < "$BUILD/win-tests.log" | grep -B5 -A15 'Failure\|FAILED' | head -80
+    grep -q '^\[  FAILED  \]' "$BUILD/win-tests-$arch.log" || record FAIL "win$arch: the Win32 tests ended with code $rc"
+    tr -d '\r' < "$BUILD/win-tests-$arch.log" | grep -B5 -A15 'Failure\|FAILED' | head -80
   fi
-  echo "=== writers killed at random moments (TVX_KILL_SEED replays a run)"
-  cp "$BUILD/win64/tvxsavekill.exe" "$tests_dir/"
-  for spec in "save 100" "append 100" "clipdata 40" "settings 40" "export 40"; do
-    set -- $spec
-    out=$(timeout 900 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvxsavekill.exe' "$1" "$2" "C:\\killtest-$1" \
-            ${TVX_KILL_SEED:-} 2>&1 | tr -d '\r')
-    echo "$out" | grep -v '^kill ' | sed 's/^/  /'
-    echo "$out" | grep '^kill ' | head -n 5 | sed 's/^/  /'
-    if echo "$out" | grep -q "^good=$2 of $2"; then record PASS "kill test ($1): $(echo "$out" | tail -n 1)"
-    else record FAIL "kill test ($1): $(echo "$out" | tail -n 1)"; fi
-  done
-  echo "=== discovery benchmark under Wine (figures only)"
-  cp "$BUILD/win64/tvx_discovery_bench.exe" "$tests_dir/"
-  timeout 300 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_discovery_bench.exe' 2>/dev/null | tr -d '\r' |
-    tee "$BUILD/discovery-bench.txt"
-  echo "=== exchange benchmark under Wine (figures only)"
-  cp "$BUILD/win64/tvx_exchange_bench.exe" "$tests_dir/"
-  WINE64="$WINE64" TESTS_WIN='C:\Program Files\Tavrolinex Tests' bash "$ROOT/tests/bench/exchange_bench.sh" | tee "$BUILD/exchange-bench.txt"
+  if [ "$arch" = 64 ]; then
+    echo "=== writers killed at random moments (TVX_KILL_SEED replays a run)"
+    cp "$bin/tvxsavekill.exe" "$tests_dir/"
+    for spec in "save 100" "append 100" "clipdata 40" "settings 40" "export 40"; do
+      set -- $spec
+      out=$(timeout 900 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvxsavekill.exe' "$1" "$2" "C:\\killtest-$1" \
+              ${TVX_KILL_SEED:-} 2>&1 | tr -d '\r')
+      echo "$out" | grep -v '^kill ' | sed 's/^/  /'
+      echo "$out" | grep '^kill ' | head -n 5 | sed 's/^/  /'
+      if echo "$out" | grep -q "^good=$2 of $2"; then record PASS "kill test ($1): $(echo "$out" | tail -n 1)"
+      else record FAIL "kill test ($1): $(echo "$out" | tail -n 1)"; fi
+    done
+    echo "=== discovery benchmark under Wine (figures only)"
+    cp "$bin/tvx_discovery_bench.exe" "$tests_dir/"
+    timeout 300 "$WINE64" 'C:\Program Files\Tavrolinex Tests\tvx_discovery_bench.exe' 2>/dev/null | tr -d '\r' |
+      tee "$BUILD/discovery-bench.txt"
+    echo "=== exchange benchmark under Wine (figures only)"
+    cp "$bin/tvx_exchange_bench.exe" "$tests_dir/"
+    WINE64="$WINE64" TESTS_WIN='C:\Program Files\Tavrolinex Tests' bash "$ROOT/tests/bench/exchange_bench.sh" |
+      tee "$BUILD/exchange-bench.txt"
+  fi
   tvx_bench_stop
-  stage_end "win32 tests"
+  stage_end "win32 tests $arch"
 
   for suite in tests/e2e/*_test.sh; do
     name=$(basename "$suite" .sh)
-    stage_start "end to end: $name"
-    timeout 900 bash "$suite" > "$BUILD/e2e-$name.log" 2>&1 || { grep -q . "$BUILD/e2e-$name.log" || record FAIL "$name did not run"; }
-    grep -E '^(PASS|FAIL)' "$BUILD/e2e-$name.log" | sed 's/^/  /'
-    stage_end "$name"
+    stage_start "end to end ($arch-bit build): $name"
+    timeout 900 bash "$suite" > "$BUILD/e2e$arch-$name.log" 2>&1 ||
+      { grep -q . "$BUILD/e2e$arch-$name.log" || record FAIL "$name did not run"; }
+    grep -E '^(PASS|FAIL)' "$BUILD/e2e$arch-$name.log" | sed 's/^/  /'
+    stage_end "$name ($arch)"
   done
 
-  stage_start "scale benchmark under Wine (figures only; targets are not pass/fail)"
-  rm -f "$BUILD/scale-bench.md"
-  timeout 900 bash tests/bench/scale_bench.sh > "$BUILD/scale-bench.log" 2>&1 || echo "  the scale benchmark did not finish"
-  stage_end "scale benchmark"
+  stage_start "scale benchmark under Wine ($arch-bit build; figures only, targets are not pass/fail)"
+  rm -f "$BUILD/scale-bench-$arch.md"
+  timeout 900 bash tests/bench/scale_bench.sh > "$BUILD/scale-bench-$arch.log" 2>&1 || echo "  the scale benchmark did not finish"
+  [ -f "$BUILD/scale-bench.md" ] && mv "$BUILD/scale-bench.md" "$BUILD/scale-bench-$arch.md"
+  stage_end "scale benchmark $arch"
+
+  sed -E "s/^(PASS|FAIL) /\1 e2e$arch: /" "$stage_results" >> "$BUILD/test-results.txt"
+  export TVX_RESULTS="$BUILD/test-results.txt"
+}
+
+if [ "$WIN64_OK" = 1 ]; then
+  wine_stage 64
 else
-  record FAIL "no Wine suites: the win64 build failed"
+  record FAIL "no 64-bit Wine suites: the win64 build failed"
 fi
 
-echo
-echo "=== scale benchmark (100,000 entries, under Wine)"
-cat "$BUILD/scale-bench.md" 2>/dev/null || echo "  not run"
+if [ "${TVX_SKIP_WOW64:-0}" = 1 ]; then
+  echo "=== the 32-bit stage is skipped (TVX_SKIP_WOW64=1)"
+  echo "SKIP the 32-bit stage (TVX_SKIP_WOW64=1)" >> "$RESULTS"
+elif [ -f "$BUILD/win32/Tavrolinex.exe" ] && [ -f "$BUILD/win32/tvxdrive.exe" ]; then
+  stage_start "new-WoW64 Wine 10.0 for the 32-bit build"
+  if TVX_WINE_TREE=$(bash scripts/build_wine_wow64.sh); then
+    export TVX_WINE_TREE
+    record PASS "wine32: the new-WoW64 Wine is ready"
+  else
+    record FAIL "wine32: the new-WoW64 Wine could not be built"
+  fi
+  stage_end "wine wow64"
+  [ -n "${TVX_WINE_TREE:-}" ] && wine_stage 32
+else
+  record FAIL "no 32-bit Wine suites: the win32 build failed"
+fi
+unset TVX_ARCH
+
+for arch in 64 32; do
+  echo
+  echo "=== scale benchmark (100,000 entries, the $arch-bit build under Wine)"
+  cat "$BUILD/scale-bench-$arch.md" 2>/dev/null || echo "  not run"
+done
 echo
 echo "=== stage times"
 printf '  %s\n' "${TIMES[@]}"

@@ -5,15 +5,32 @@
 #   tvx_wine ARGS...                runs a Windows program in the prefix
 #   tvx_shot NAME                   screenshot of the whole display into $TVX_SHOTS/NAME.png
 #   tvx_bench_stop                  stops the wineserver of the prefix and Xvfb, by what we started
-WINE64=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
-[ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
+#
+# TVX_ARCH=32 runs the i686 build under the new-WoW64 Wine 10.0 that
+# scripts/build_wine_wow64.sh keeps in its cache (32-bit Windows code in a
+# 64-bit process); the default, 64, runs the x86_64 build under the
+# system's Wine 8.0. TVX_BIN is the build folder of the programs under test
+# and the test tools of that architecture.
+if [ "${TVX_ARCH:-64}" = 32 ]; then
+  TVX_WINE_TREE=${TVX_WINE_TREE:-$(bash "$(dirname "${BASH_SOURCE[0]}")/build_wine_wow64.sh")}
+  WINE64="$TVX_WINE_TREE/bin/wine"
+  WINESERVER="$TVX_WINE_TREE/bin/wineserver"
+  TVX_TEMPLATE_NAME=template32
+  TVX_BIN="${TVX_BUILD:-$(dirname "${BASH_SOURCE[0]}")/../build}/win32"
+else
+  WINE64=/usr/lib/wine/wine64
+  WINESERVER=/usr/lib/wine/wineserver64
+  [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
+  TVX_TEMPLATE_NAME=template
+  TVX_BIN="${TVX_BUILD:-$(dirname "${BASH_SOURCE[0]}")/../build}/win64"
+fi
+export TVX_BIN
 
 tvx_bench_init() {
   local build=$1 name=$2
   TVX_BENCH_DIR="$build/wine"
   mkdir -p "$TVX_BENCH_DIR"
-  local template="$TVX_BENCH_DIR/template"
+  local template="$TVX_BENCH_DIR/$TVX_TEMPLATE_NAME"
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
     echo "bench: creating the Wine prefix template (first run only)"
@@ -21,9 +38,17 @@ tvx_bench_init() {
       "$WINE64" wineboot -i >/dev/null 2>&1 || true
     WINEPREFIX="$template" "$WINESERVER" -w
     [ -f "$template/system.reg" ] || { echo "bench: wineboot failed" >&2; return 1; }
+    if [ "${TVX_ARCH:-64}" = 32 ]; then
+      # Wine 10's own DLLs link mingw's zlib; without it GDI+ cannot load PNG files.
+      cp /usr/i686-w64-mingw32/lib/zlib1.dll "$template/drive_c/windows/syswow64/"
+      cp /usr/x86_64-w64-mingw32/lib/zlib1.dll "$template/drive_c/windows/system32/"
+      WINEPREFIX="$template" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        "$WINE64" wineboot -u >/dev/null 2>&1 || true
+      WINEPREFIX="$template" "$WINESERVER" -w
+    fi
     touch "$template/.ready"
   fi
-  export WINEPREFIX="$TVX_BENCH_DIR/prefix-$name"
+  export WINEPREFIX="$TVX_BENCH_DIR/prefix$([ "${TVX_ARCH:-64}" = 32 ] && echo 32)-$name"
   export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
   rm -rf "$WINEPREFIX"
   cp -a "$template" "$WINEPREFIX"

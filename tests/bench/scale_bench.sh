@@ -44,7 +44,7 @@ for c in range(catalogs):
     print('catalog\t%s\t%s' % (path, ','.join(str(c * per + m) for m in range(per))))
 EOF_PY
 "$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/scale-items.txt" "$large_unix" >/dev/null || { echo "writing the data failed"; exit 1; }
-cp "$TVX_BUILD/win64/tvxscale.exe" "$WINEPREFIX/drive_c/Scale/"
+cp "$TVX_BIN/tvxscale.exe" "$WINEPREFIX/drive_c/Scale/"
 item_bytes=$(stat -c %s "$large_unix/Shortcut2.dat")
 
 # The tool runs in the background; when it asks for the program's private

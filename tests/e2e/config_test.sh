@@ -18,7 +18,7 @@ HELPER='C:\Program Files\Tavrolinex\tvxhelper.exe'
 LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
 export TVX_HELPER_LOG='C:\helper.log'
 tvx_install "$TVX_DIST"
-cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
 sed "s/@HELPER@/$(printf '%s' "$HELPER" | sed 's/\\/\\\\\\\\/g')/g" > "$TVX_BUILD/config-items.txt" <<'EOF_ITEMS'
 item	Alpha	ab	Ctrl	F11	first	@HELPER@ run-Alpha
 item	Beta	be			second	@HELPER@ run-Beta

@@ -25,7 +25,7 @@ mkdir -p "$C/Tools" "$C/My Files" "$C/docs"
 for f in editor.exe one.exe LOUD.EXE deep.exe mine.exe same.exe twice.exe report.doc; do echo x > "$C/Tools/$f"; done
 echo x > "$C/My Files/a report.doc"
 for f in one.txt two.txt three.txt; do echo x > "$C/docs/$f"; done
-reg_add() { tvx_wine reg add "$1" "${@:2}" /f >/dev/null 2>&1; }
+reg_add() { tvx_wine reg add "$1" "${@:2}" /f $REG_VIEW >/dev/null 2>&1; }
 reg_add 'HKCR\Applications\editor.exe\Shell' /v FriendlyCache /d "Text Editor Pro"
 reg_add 'HKCR\Applications\editor.exe\Shell\Open\Command' /ve /d '"C:\Tools\editor.exe" "%1"'
 reg_add 'HKCR\Applications\beta.exe\Shell' /v FriendlyCache /d "Beta"
@@ -168,7 +168,7 @@ wait_until 10 candidates_are 4
 check_eq "the old per-user layout comes first when it exists" "http://old.layout|" "$(take_all_into_found)"
 
 # Firefox running: one message, and only the system's history.
-cp "$TVX_BUILD/win64/tvxdrive.exe" "$C/Tools/firefox.exe"
+cp "$TVX_BIN/tvxdrive.exe" "$C/Tools/firefox.exe"
 tvx_wine 'C:\Tools\firefox.exe' window "Firefox stand-in" 15000 >/dev/null 2>&1 &
 ff=$!
 drive wait-title "Firefox stand-in" 10000 >/dev/null

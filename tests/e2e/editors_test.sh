@@ -17,7 +17,7 @@ HELPER='C:\Program Files\Tavrolinex\tvxhelper.exe'
 LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
 export TVX_HELPER_LOG='C:\helper.log'
 tvx_install "$TVX_DIST"
-cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
 CLIP='0A0B0C0D-1111-4222-8333-444455556666'
 DATA_WIN="$TVX_INSTALL_WIN\\Data"
 # A clipboard data file holding the text "old text" (format 1, 9 bytes).
@@ -67,8 +67,7 @@ click_cell() { # LIST ROW COLUMN
 double_click_row() { # ROW
   local x y
   eval "$(drive list-cell "$CFG" 2034 "$1" 0 | sed -n 's/^\([xy]\)=/\1=/p')"
-  drive click-screen "$x" "$y"
-  drive click-screen "$x" "$y" >/dev/null  # the second press of a double click
+  drive double-click-screen "$x" "$y"
 }
 type_into() { # DIALOG ID TEXT
   drive click-at "$1" "$2"

@@ -48,7 +48,9 @@ echo "user's own clg" > "$BACKUP_UNIX/Tools.clg"
 echo "user's own dat" > "$BACKUP_UNIX/Tools.dat"
 users_things() { (cd "$BACKUP_UNIX" && find Tools Tools.clg Tools.dat -type f -exec md5sum {} + | sort); }
 USERS_THINGS=$(users_things)
-TEMP_UNIX="$WINEPREFIX/drive_c/users/$(whoami)/Temp"
+# The temporary folder the program sees (Wine 8 and Wine 10 put it in different places).
+TEMP_UNIX=$(tvx_wine winepath -u "$(tvx_wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null | tr -d '\r')
+mkdir -p "$TEMP_UNIX"
 staging_count() { ls -d "$TEMP_UNIX"/Tavrolinex-*-*-* 2>/dev/null | wc -l; }
 # What a killed earlier run left behind: its staging folder (unpacked
 # clipboard contents) noting a partial archive beside the user's; and a

@@ -39,7 +39,7 @@ run_short_name() {
 }
 
 tvx_install "$TVX_DIST"
-cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
 mkdir -p "$TVX_INSTALL_UNIX/Data"
 # A stored clipboard content: one CF_TEXT record holding "stored text".
 { printf '1\0\0\0\0\0\0\0'; printf '12\0\0\0\0\0\0'; printf 'stored text\0'; } > "$TVX_INSTALL_UNIX/Data/paste.stx"

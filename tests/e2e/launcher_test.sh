@@ -17,7 +17,7 @@ export TVX_HELPER_LOG='C:\helper.log'
 
 install_with_items() {
   tvx_install "$TVX_DIST"
-  cp "$TVX_BUILD/win64/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
+  cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
   sed "s/@HELPER@/$(printf '%s' "$HELPER" | sed 's/\\/\\\\\\\\/g')/g" > "$TVX_BUILD/launcher-items.txt"
   "$TVX_BUILD/native/tvx_write_data" "$TVX_BUILD/launcher-items.txt" "$TVX_INSTALL_UNIX" >/dev/null
   rm -f "$LOG_UNIX"

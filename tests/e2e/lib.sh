@@ -77,10 +77,13 @@ force_end_program() {
   PROGRAM_PID=
 }
 
+# The registry as a program of the stage's architecture sees it: a 32-bit
+# program (and its shell extension) sees the 32-bit view.
+REG_VIEW=$([ "${TVX_ARCH:-64}" = 32 ] && echo /reg:32 || echo /reg:64)
 reg_value() { # KEY [VALUE-NAME]: prints the data of the value (default value without a name)
   local out
-  if [ -n "${2:-}" ]; then out=$(tvx_wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r')
-  else out=$(tvx_wine reg query "$1" /ve 2>/dev/null | tr -d '\r'); fi
+  if [ -n "${2:-}" ]; then out=$(tvx_wine reg query "$1" /v "$2" $REG_VIEW 2>/dev/null | tr -d '\r')
+  else out=$(tvx_wine reg query "$1" /ve $REG_VIEW 2>/dev/null | tr -d '\r'); fi
   echo "$out" | LC_ALL=C sed -n 's/^ *[^ ].*REG_SZ *//p' | head -n 1
 }
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The release packages as a user meets them: the x64 installer installs
-# silently for the user, the program starts from there and writes its data,
-# uninstalling removes the program and keeps the data, a newer package
-# upgrades in place and keeps the data; the x86 installer lays out its files
-# (its program cannot run on these machines); the portable zip runs from a
-# folder whose path has blanks and Chinese characters.
+# The release packages as a user meets them, for the architecture of the
+# stage (x64 under the system's Wine, x86 under the new-WoW64 Wine): the
+# installer installs silently for the user, the program starts from there and
+# writes its data, uninstalling removes the program and keeps the data, a
+# newer package upgrades in place and keeps the data; the portable zip runs
+# from a folder whose path has blanks and Chinese characters.
 # Needs the packages of scripts/release.sh in $TVX_BUILD/release (this
 # version) and $TVX_BUILD/release-next (a higher version).
 set -u
@@ -26,12 +26,15 @@ trap tvx_bench_stop EXIT
 VERSION=$(tr -d ' \r\n' < "$TVX_ROOT/VERSION")
 REL="$TVX_BUILD/release"
 NEXT_DIR="$TVX_BUILD/release-next"
+PKG=$([ "${TVX_ARCH:-64}" = 32 ] && echo x86 || echo x64)
 MSI64=$(ls "$REL"/Tavrolinex-"$VERSION"-x64.msi 2>/dev/null)
 MSI32=$(ls "$REL"/Tavrolinex-"$VERSION"-x86.msi 2>/dev/null)
 ZIP64=$(ls "$REL"/Tavrolinex-"$VERSION"-x64.zip 2>/dev/null)
 ZIP32=$(ls "$REL"/Tavrolinex-"$VERSION"-x86.zip 2>/dev/null)
-NEXT64=$(ls "$NEXT_DIR"/Tavrolinex-*-x64.msi 2>/dev/null | head -n 1)
-NEXT_VERSION=$(basename "${NEXT64:-x}" | sed -n 's/^Tavrolinex-\(.*\)-x64\.msi$/\1/p')
+MSI=$(ls "$REL"/Tavrolinex-"$VERSION"-$PKG.msi 2>/dev/null)
+ZIP=$(ls "$REL"/Tavrolinex-"$VERSION"-$PKG.zip 2>/dev/null)
+NEXT=$(ls "$NEXT_DIR"/Tavrolinex-*-$PKG.msi 2>/dev/null | head -n 1)
+NEXT_VERSION=$(basename "${NEXT:-x}" | sed -n "s/^Tavrolinex-\(.*\)-$PKG\.msi\$/\1/p")
 check "the release has both installers, both zips and the checksums" \
   test -f "$MSI64" -a -f "$MSI32" -a -f "$ZIP64" -a -f "$ZIP32" -a -f "$REL/SHA256SUMS"
 check "the checksums are right" bash -c "cd '$REL' && sha256sum -c --quiet SHA256SUMS"
@@ -48,7 +51,7 @@ RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 # a per-user package; Windows under HKCU): "version" lines.
 uninstall_versions() {
   for root in HKLM HKCU; do
-    tvx_wine reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s 2>/dev/null | tr -d '\r' |
+    tvx_wine reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s $REG_VIEW 2>/dev/null | tr -d '\r' |
       awk '/^HKEY/ { name = ""; ver = "" } /DisplayName +REG_SZ +Tavrolinex$/ { name = 1 }
            /DisplayVersion +REG_SZ/ { ver = $NF } name && ver { print ver; name = ""; ver = "" }'
   done
@@ -76,8 +79,8 @@ send_entry() { # NAME SHORT
 }
 entry_names() { "$TVX_BUILD/native/tvx_dump_data" "$1" | awk -F'\t' '$1 == "item" { print $4 }' | tr '\n' ' ' | sed 's/ $//'; }
 
-# ---- the x64 installer --------------------------------------------------------------------
-check "the x64 installer installs silently" msi /i "$MSI64"
+# ---- the installer ----------------------------------------------------------------------------
+check "the $PKG installer installs silently" msi /i "$MSI"
 check "every file of the installation folder is installed, byte for byte" diff -r "$TVX_DIST" "$INST_UNIX"
 check_eq "the Start-menu shortcut starts the program" "$INST_WIN\\Tavrolinex.exe" \
   "$(drive link-target "$LINK_WIN" | value_of target)"
@@ -98,7 +101,7 @@ printf '885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF|Mine|7A000001-D3E0-4000-8000-000000
 printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=0\r\n' > "$INST_UNIX/LogConfig.dat"
 printf "the user's clipboard" > "$INST_UNIX/Data/kept.stx"
 
-check "uninstalling succeeds" msi /x "$MSI64"
+check "uninstalling succeeds" msi /x "$MSI"
 check "uninstalling removes the program's files" program_files_gone
 check "and the Start-menu shortcut" test ! -e "$LINK_UNIX"
 check_eq "and the logon start" "" "$(reg_value "$RUN_KEY" Tavrolinex)"
@@ -106,11 +109,11 @@ check_eq "and the entry in the list of installed programs" "" "$(uninstall_versi
 check "the user's data stays: item file, catalog file, Data and LogConfig.dat" data_kept
 
 # ---- reinstall, then upgrade to a newer package ------------------------------------------
-check "installing again over the kept data" msi /i "$MSI64"
+check "installing again over the kept data" msi /i "$MSI"
 check "keeps the data" data_kept
 printf 'damaged' > "$INST_UNIX/Images/ComboButton.png"
-if [ -n "$NEXT64" ]; then
-  check "a newer package installs over it" msi /i "$NEXT64"
+if [ -n "$NEXT" ]; then
+  check "a newer package installs over it" msi /i "$NEXT"
   check_eq "one entry remains, with the newer version" "$NEXT_VERSION" "$(uninstall_versions | tr '\n' ' ' | sed 's/ $//')"
   check "the upgrade replaces the program's files (a damaged one too)" diff -r -x Data -x 'Shortcut2.*' -x LogConfig.dat "$TVX_DIST" "$INST_UNIX"
   check "the upgrade keeps the data" data_kept
@@ -120,35 +123,24 @@ if [ -n "$NEXT64" ]; then
   else
     fail "the upgraded program starts"; force_end_program
   fi
-  check "the newer package uninstalls" msi /x "$NEXT64"
+  check "the newer package uninstalls" msi /x "$NEXT"
 else
   fail "a newer package is there to upgrade with"
-  msi /x "$MSI64"
+  msi /x "$MSI"
 fi
 check "nothing of the program is left" program_files_gone
 check "the data is still there" data_kept
-
-# ---- the x86 installer: its files (its program cannot run on these machines) --------------
-DIST32="$TVX_BUILD/release-test-dist32"
-bash "$TVX_ROOT/scripts/dist.sh" "$TVX_BUILD/win32" "$DIST32"
-rm -rf "$INST_UNIX"
-check "the x86 installer installs silently" msi /i "$MSI32"
-check "with every file of the 32-bit installation folder" diff -r "$DIST32" "$INST_UNIX"
-check "and uninstalls" msi /x "$MSI32"
-check "leaving nothing of the program" program_files_gone
 
 # ---- the portable zips -----------------------------------------------------------------------
 zip_files() { unzip -Z1 "$1" | grep -v '/$' | sed 's|^Tavrolinex/||' | LC_ALL=C sort; }
 dist_files() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
 with_first_run() { { cat; echo LogConfig.dat; } | LC_ALL=C sort; }
-check_eq "the x64 zip holds every file, and the first run's language question" \
-  "$(dist_files "$TVX_DIST" | with_first_run)" "$(zip_files "$ZIP64")"
-check_eq "the x86 zip holds every file, and the first run's language question" \
-  "$(dist_files "$DIST32" | with_first_run)" "$(zip_files "$ZIP32")"
+check_eq "the $PKG zip holds every file, and the first run's language question" \
+  "$(dist_files "$TVX_DIST" | with_first_run)" "$(zip_files "$ZIP")"
 check_eq "both zips carry the English and the Chinese texts" "Lang/chs.ini Lang/eng.ini Lang/chs.ini Lang/eng.ini" \
   "$( { zip_files "$ZIP64"; zip_files "$ZIP32"; } | grep '^Lang/.*\.ini$' | tr '\n' ' ' | sed 's/ $//')"
 PORTABLE_UNIX="$WINEPREFIX/drive_c/便携 工具"
-rm -rf "$PORTABLE_UNIX" && mkdir -p "$PORTABLE_UNIX" && (cd "$PORTABLE_UNIX" && unzip -q "$ZIP64")
+rm -rf "$PORTABLE_UNIX" && mkdir -p "$PORTABLE_UNIX" && (cd "$PORTABLE_UNIX" && unzip -q "$ZIP")
 tvx_wine "$(printf '%s' "C:\\便携 工具\\Tavrolinex\\Tavrolinex.exe")" >/dev/null 2>&1 &
 PROGRAM_PID=$!
 language=$(drive wait-ctl 4017 30000 | value_of hwnd)
@@ -162,4 +154,3 @@ if wait_launcher 30000; then
 else
   fail "the program starts from an unpacked zip in a folder with blanks and Chinese characters"; force_end_program
 fi
-rm -rf "$DIST32"

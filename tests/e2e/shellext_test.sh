@@ -12,11 +12,11 @@ tvx_bench_init "$TVX_BUILD" shellext || exit 1
 tvx_xvfb_start || exit 1
 trap tvx_bench_stop EXIT
 
-HOST="$TVX_BUILD/win64/tvxshellhost.exe"
+HOST="$TVX_BIN/tvxshellhost.exe"
 HOST_LOG="$TVX_BUILD/shellext-host.log"
 CLSID='{9B55AFD3-A2C6-41B8-93BF-937E4E5FF01B}'
 registered() { [ "$(reg_value "HKCR\\CLSID\\$CLSID\\InprocServer32")" = "$TVX_INSTALL_UNIX_WIN" ]; }
-key_exists() { tvx_wine reg query "$1" >/dev/null 2>&1; }
+key_exists() { tvx_wine reg query "$1" $REG_VIEW >/dev/null 2>&1; }
 size_of() { stat -c %s "$1"; }
 host_value() { tr -d '\r' < "$HOST_LOG" | sed -n "s/^$1=//p" | head -n 1; }
 winini() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n "/^\[sdfggsadf\]/,/^\[/s/^$1=//p" | head -n 1; }
@@ -222,7 +222,7 @@ unregistered() { ! key_exists "HKCR\\CLSID\\$CLSID"; }
 check "at exit the class key is removed" wait_until 15 unregistered
 for key in 'HKCR\ZevuvIviVov.WinShellExt.1' 'HKCR\ZevuvIviVov.WinShellExt' 'HKCR\*\ShellEx\ContextMenuHandlers\Tavrolinex' \
            'HKCR\TypeLib\{B387C6A0-E4C8-4506-87E1-62FC74D8748B}'; do
-  check "$key is gone" bash -c "! WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all '$WINE64' reg query '$key' >/dev/null 2>&1"
+  check "$key is gone" bash -c "! WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all '$WINE64' reg query '$key' $REG_VIEW >/dev/null 2>&1"
 done
 for key in 'HKCR\CLSID' 'HKCR\*' 'HKCR\*\ShellEx' 'HKCR\*\ShellEx\ContextMenuHandlers'; do
   check "$key stays" key_exists "$key"

@@ -735,6 +735,18 @@ int main(int argc, char** argv) {
         std::printf("x=%ld\ny=%ld\n", pt.x, pt.y);
         return 0;
     }
+    if (cmd == "double-click-screen") {  // both presses from one process: within the double-click time
+        MoveTo(POINT{std::atoi(arg(2)), std::atoi(arg(3))});
+        Sleep(80);
+        for (int i = 0; i < 2; ++i) {
+            MouseButton(MOUSEEVENTF_LEFTDOWN);
+            Sleep(40);
+            MouseButton(MOUSEEVENTF_LEFTUP);
+            Sleep(60);
+        }
+        Sleep(250);
+        return 0;
+    }
     if (cmd == "click-screen" || cmd == "drag") {
         const bool right = std::string(argc > (cmd == "drag" ? 6 : 4) ? argv[cmd == "drag" ? 6 : 4] : "") == "right";
         const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;

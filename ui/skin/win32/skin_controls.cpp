@@ -126,12 +126,19 @@ LRESULT SkinComboBox::HandleOwnerDraw(UINT msg, LPARAM lp) {
     return TRUE;
 }
 
+// Read in the row's wide form and turned into the ANSI code page here: the
+// system's own ANSI form of CB_GETLBTEXT goes through a buffer of its own,
+// which Wine 10 overruns for a row of some thousand characters.
 std::string SkinComboBox::ItemText(HWND combo, int index) {
-    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got > 0 ? static_cast<size_t>(std::min<LRESULT>(got, length)) : 0);
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0]));
+    if (got <= 0) return std::string();
+    const int chars = static_cast<int>(std::min<LRESULT>(got, length));
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(std::max(bytes, 0)), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, &text[0], bytes, nullptr, nullptr);
     return text;
 }
 
