@@ -145,6 +145,12 @@ find "$WORK/src" \( -name '*.o' -o -name '*.a' -o -name '*.res' \) -delete
 rm -rf "$CACHE/build" "$TREE"
 mv "$WORK/src" "$CACHE/build"
 rm -rf "$WORK"
+# Debian's build links Wine's own DLLs (user32 among them) against mingw's
+# zlib1.dll: the loader finds it in the build tree beside Wine's modules.
+for arch in i386:i686 x86_64:x86_64; do
+  mkdir -p "$CACHE/build/dlls/zlib1/${arch%%:*}-windows"
+  cp "/usr/${arch#*:}-w64-mingw32/lib/zlib1.dll" "$CACHE/build/dlls/zlib1/${arch%%:*}-windows/"
+done
 mkdir -p "$TREE/bin"
 ln -s ../../build/loader/wine "$TREE/bin/wine"
 ln -s ../../build/server/wineserver "$TREE/bin/wineserver"

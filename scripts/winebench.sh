@@ -15,7 +15,8 @@ if [ "${TVX_ARCH:-64}" = 32 ]; then
   TVX_WINE_TREE=${TVX_WINE_TREE:-$(bash "$(dirname "${BASH_SOURCE[0]}")/build_wine_wow64.sh")}
   WINE64="$TVX_WINE_TREE/bin/wine"
   WINESERVER="$TVX_WINE_TREE/bin/wineserver"
-  TVX_TEMPLATE_NAME=template32
+  # A prefix made by another Wine tree is not this one's: the template is named after the tree.
+  TVX_TEMPLATE_NAME=template32-$(basename "$(dirname "$TVX_WINE_TREE")")
   TVX_BIN="${TVX_BUILD:-$(dirname "${BASH_SOURCE[0]}")/../build}/win32"
 else
   WINE64=/usr/lib/wine/wine64
