@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace tvx::win {
@@ -128,17 +129,32 @@ LRESULT SkinComboBox::HandleOwnerDraw(UINT msg, LPARAM lp) {
 
 // Read in the row's wide form and turned into the ANSI code page here: the
 // system's own ANSI form of CB_GETLBTEXT goes through a buffer of its own,
-// which Wine 10 overruns for a row of some thousand characters.
+// which Wine 10 overruns for a row of some thousand characters. Wine 8 in turn
+// cuts the wide form of a row stored by an ANSI box, so where the wide read
+// comes back shorter than the ANSI length, the ANSI form is read as well, into
+// a buffer with room to spare, and the longer of the two is the row.
 std::string SkinComboBox::ItemText(HWND combo, int index) {
+    std::string text;
     const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length <= 0) return std::string();
-    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0]));
-    if (got <= 0) return std::string();
-    const int chars = static_cast<int>(std::min<LRESULT>(got, length));
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(std::max(bytes, 0)), '\0');
-    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, &text[0], bytes, nullptr, nullptr);
+    if (length > 0) {
+        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+        const LRESULT got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&wide[0]));
+        const int chars = got > 0 ? static_cast<int>(std::min<LRESULT>(got, length)) : 0;
+        const int bytes = chars > 0 ? WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr) : 0;
+        if (bytes > 0) {
+            text.assign(static_cast<size_t>(bytes), '\0');
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, &text[0], bytes, nullptr, nullptr);
+        }
+    }
+    const LRESULT ansiLength = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (ansiLength > 0 && static_cast<size_t>(ansiLength) > text.size()) {
+        std::string ansi(static_cast<size_t>(ansiLength) * 2 + 16, '\0');
+        const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ansi[0]));
+        if (got > 0) {
+            ansi.resize(std::min(static_cast<size_t>(got), std::strlen(ansi.c_str())));
+            if (ansi.size() > text.size()) text = std::move(ansi);
+        }
+    }
     return text;
 }
 
