@@ -174,7 +174,12 @@ size_t BatchReplaceTable(ItemStore& store, const BatchReplaceSettings& settings)
     for (size_t i = 0; i < store.size(); ++i) {
         LaunchItem& item = store[i];
         if (item.IsRemoved()) continue;
-        if (ApplyBatchReplace(item.Name, item.ShortName, item.ExePath, settings)) ++changed;
+        std::string name = item.Name.str(), shortName = item.ShortName.str(), command = item.ExePath.str();
+        if (!ApplyBatchReplace(name, shortName, command, settings)) continue;
+        item.Name = name;
+        item.ShortName = shortName;
+        item.ExePath = command;
+        ++changed;
     }
     return changed;
 }

@@ -9,24 +9,6 @@
 
 namespace tvx {
 
-std::string& LaunchItem::Field(int i) {
-    return const_cast<std::string&>(static_cast<const LaunchItem*>(this)->Field(i));
-}
-
-const std::string& LaunchItem::Field(int i) const {
-    switch (i) {
-    case 0: return Name;
-    case 1: return ShortName;
-    case 2: return Hotkey1;
-    case 3: return Hotkey2;
-    case 4: return Reserved;
-    case 5: return Description;
-    case 6: return Status;
-    case 7: return ItemGuid;
-    default: return ExePath;
-    }
-}
-
 bool IsGuidText(std::string_view text) {
     if (text.size() != 36) return false;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -55,7 +37,28 @@ ItemKind KindOf(const LaunchItem& item) {
     return ItemKind::Other;
 }
 
+ItemStore::ItemStore(const ItemStore& other) : texts_(other.texts_) {
+    items_.reserve(other.items_.size());
+    for (const LaunchItem& from : other.items_) {
+        LaunchItem& copy = items_.emplace_back();
+        for (int f = 0; f < LaunchItem::kFieldCount; ++f) copy.Field(f) = from.Field(f).SharedCopy();
+    }
+}
+
+ItemStore& ItemStore::operator=(const ItemStore& other) {
+    if (this != &other) *this = ItemStore(other);
+    return *this;
+}
+
 size_t ItemStore::Append(LaunchItem item) {
+    // A view into a buffer this store does not keep would dangle once its
+    // own store is gone: such texts are copied.
+    const char* begin = texts_ ? texts_->data() : nullptr;
+    const char* end = texts_ ? texts_->data() + texts_->size() : nullptr;
+    for (int f = 0; f < LaunchItem::kFieldCount; ++f) {
+        FieldText& field = item.Field(f);
+        if (field.IsView() && !(field.data() >= begin && field.data() < end)) field = FieldText(field.view());
+    }
     items_.push_back(std::move(item));
     return items_.size() - 1;
 }
@@ -63,7 +66,7 @@ size_t ItemStore::Append(LaunchItem item) {
 void ItemStore::Remove(size_t index) {
     if (index >= items_.size()) return;
     LaunchItem& it = items_[index];
-    std::string reserved = std::move(it.Reserved);
+    FieldText reserved = std::move(it.Reserved);
     it = LaunchItem{};
     it.Reserved = std::move(reserved);
     it.Status = "-1";

@@ -13,7 +13,7 @@ void ExchangeTable::Reindex() {
     byGuid_.reserve(store_->size());
     for (size_t i = 0; i < store_->size(); ++i) {
         const LaunchItem& item = (*store_)[i];
-        if (!item.IsRemoved() && !item.ItemGuid.empty()) byGuid_[item.ItemGuid].push_back(i);
+        if (!item.IsRemoved() && !item.ItemGuid.empty()) byGuid_[item.ItemGuid.str()].push_back(i);
     }
 }
 
@@ -28,8 +28,8 @@ size_t ExchangeTable::Merge(const LaunchItem& item) {
     const long long found = Find(item.ItemGuid);
     if (found >= 0) {
         LaunchItem& entry = (*store_)[static_cast<size_t>(found)];
-        const std::string reserved = entry.Reserved;
-        const std::string status = entry.Status;
+        const std::string reserved = entry.Reserved.str();
+        const std::string status = entry.Status.str();
         entry = item;
         entry.Reserved = reserved;
         entry.Status = status;
@@ -38,13 +38,13 @@ size_t ExchangeTable::Merge(const LaunchItem& item) {
     }
     const size_t index = store_->Append(item);
     received_.insert(index);
-    if (!item.IsRemoved() && !item.ItemGuid.empty()) byGuid_[item.ItemGuid].push_back(index);
+    if (!item.IsRemoved() && !item.ItemGuid.empty()) byGuid_[item.ItemGuid.str()].push_back(index);
     return index;
 }
 
 void ExchangeTable::Remove(size_t index) {
     if (index >= store_->size()) return;
-    const std::string guid = (*store_)[index].ItemGuid;
+    const std::string guid = (*store_)[index].ItemGuid.str();
     store_->Remove(index);
     auto it = byGuid_.find(guid);
     if (it == byGuid_.end()) return;

@@ -192,7 +192,7 @@ bool RewriteDataCommands(LaunchItem& item, const std::function<std::optional<std
         out = std::move(*to);
         return true;
     };
-    std::string& path = item.ExePath;
+    FieldText& path = item.ExePath;
     const size_t marker = FindComposedMarker(path);
     if (marker == std::string::npos) {
         std::string target;

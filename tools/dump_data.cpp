@@ -27,7 +27,7 @@ std::string ReadFile(const std::string& path) {
     return ss.str();
 }
 
-std::string Escaped(const std::string& s) {
+std::string Escaped(std::string_view s) {
     std::string out;
     for (char c : s) {
         if (c == '\r') out += "\\r";

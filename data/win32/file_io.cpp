@@ -31,7 +31,7 @@ UniqueHandle OpenForReading(const std::string& path) {
     return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
@@ -105,6 +105,10 @@ std::string KeepDamagedCopyOrGuard(const std::string& path) {
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+    return WriteFileReplacingWith(path, [&bytes](const std::function<bool(std::string_view)>& write) { return write(bytes); });
+}
+
+bool WriteFileReplacingWith(const std::string& path, const std::function<bool(const std::function<bool(std::string_view)>&)>& produce) {
     if (!MayReplace(path)) return false;
     // A file the user made read-only is not replaced (a rename would replace
     // it on some systems all the same).
@@ -115,7 +119,9 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
         UniqueHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
         if (!file) return false;
-        if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+        HANDLE handle = file.get();
+        if (!produce([handle](std::string_view part) { return WriteAll(handle, part); }) ||
+            !FlushFileBuffers(handle)) {
             file.reset();
             DeleteFileA(temp.c_str());
             return false;
@@ -131,7 +137,10 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
 }
 
 bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFields) {
-    return WriteFileReplacing(path, EncodeItemFile(store, cutFields));
+    // Encoded straight into the temporary file, a megabyte at a time.
+    return WriteFileReplacingWith(path, [&](const std::function<bool(std::string_view)>& write) {
+        return EncodeItemFileInChunks(store, write, cutFields);
+    });
 }
 
 bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index) {
@@ -154,7 +163,7 @@ ItemStore LoadItemFile(const std::string& path, bool* whole) {
     std::string bytes;
     if (whole) *whole = true;
     if (!ReadWholeFile(path, bytes)) return ItemStore();
-    return DecodeItemFile(bytes, whole);
+    return DecodeItemFile(std::move(bytes), whole);
 }
 
 bool WriteEditingMark(const std::string& path, unsigned char mark) {

@@ -24,6 +24,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // the temporary file is removed and false is returned; a read-only `path`
 // is never replaced.
 bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+// The same, with the bytes written as `produce` hands them to its argument
+// (which says false when a write failed); `produce` says whether all went.
+bool WriteFileReplacingWith(const std::string& path,
+                            const std::function<bool(const std::function<bool(std::string_view)>&)>& produce);
 
 // Full save of the item file; `cutFields` counts fields cut to 9999 bytes.
 bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFields = nullptr);

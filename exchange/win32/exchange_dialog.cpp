@@ -7,6 +7,7 @@
 #include "launcher/win32/progress_window.h"
 #include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/message_box.h"
+#include "ui/skin/win32/subclass.h"
 
 #include <commdlg.h>
 
@@ -27,10 +28,10 @@ LRESULT CALLBACK PathBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     case WM_KEYDOWN:
         if (wp == VK_DELETE || wp == VK_BACK) return 0;
         break;
-    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, PathBoxProc, 0); break;
+    case WM_NCDESTROY: RemoveSubclass(hwnd, PathBoxProc, 0); break;
     default: break;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -64,7 +65,7 @@ bool ExchangeDialog::OnInitDialog() {
     SetUpList(left_);
     SetUpList(right_);
     SetUpTrees();
-    SetWindowSubclass(Item(IDC_EX_PATH), PathBoxProc, 0, 0);
+    AddSubclass(Item(IDC_EX_PATH), PathBoxProc, 0, 0);
     const bool exporting = mode_ == Mode::Export;
     const std::string title = MessageText(exporting ? "ExportDlgTitle" : "ImportDlgTitle");
     SetDlgItemTextA(hwnd(), IDC_EX_TITLE, title.c_str());
@@ -432,16 +433,16 @@ void ExchangeDialog::OnSaveTimer() {
     ItemStore saved = mode_ == Mode::Import ? left_.items : ItemStore();
     const std::unordered_set<size_t> received = left_.table.received();
     ProgressDone = 0;
-    std::thread worker([this, &ok, &imported, &saved, &received] {
+    ProgressWindow progress(installDir_, MessageText("SavingData"));
+    std::thread worker([this, &ok, &imported, &saved, &received, &progress] {
         try {
             if (mode_ == Mode::Export) ok = pipeline_.CopyAndPack();
             else ok = (imported = pipeline_.SaveImport(saved, received, left_.tree)) == ImportSave::Saved;
         } catch (...) {
             ok = false;
         }
-        ProgressDone = 1;
+        progress.Finish();
     });
-    ProgressWindow progress(installDir_, MessageText("SavingData"));
     progress.RunModal(hwnd());
     worker.join();
     saving_ = false;

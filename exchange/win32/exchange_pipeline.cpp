@@ -268,7 +268,7 @@ LoadOutcome ExchangePipeline::Load(const std::string& archivePath, ItemStore& ta
     if (!ReadWholeFile(top + "\\" + title + ".dat", items) || !ReadWholeFile(top + "\\" + title + ".clg", catalogs))
         return LoadOutcome::ContentMissing;
     bool itemsWhole = false, catalogsWhole = false;
-    ItemStore loaded = DecodeItemFile(items, &itemsWhole);
+    ItemStore loaded = DecodeItemFile(std::move(items), &itemsWhole);
     {
         // Judged whole first, on a tree of its own, so that a damaged file
         // leaves nothing half taken.

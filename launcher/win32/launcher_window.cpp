@@ -14,6 +14,7 @@
 #include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
+#include "ui/skin/win32/subclass.h"
 
 #include <windowsx.h>
 
@@ -42,7 +43,7 @@ RECT ChildRect(HWND parent, HWND child) {
 std::string WebPage(const char* page) { return std::string("http://www.") + "tavrolinex" + ".com/" + page; }
 
 LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(list, ResultListProc, 1);
+    if (msg == WM_NCDESTROY) RemoveSubclass(list, ResultListProc, 1);
     if (msg == WM_SETFOCUS) {
         // Typing only selects rows (moving the focus mark across a long
         // owner-data list is slow); the arrow keys start from the focus
@@ -54,7 +55,7 @@ LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_
             SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&focus));
         }
     }
-    LRESULT r = DefSubclassProc(list, msg, wp, lp);
+    LRESULT r = CallNextSubclass(list, msg, wp, lp);
     if (msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN) {
         // After the list has handled the key or the press: tell the window
         // which row is selected now, so that moving with the arrow keys
@@ -168,7 +169,7 @@ void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
         col.iSubItem = i;
         SendMessageA(lv, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
     }
-    SetWindowSubclass(lv, ResultListProc, 1, 0);
+    AddSubclass(lv, ResultListProc, 1, 0);
 }
 
 // ---- data ----------------------------------------------------------------
@@ -314,7 +315,7 @@ void LauncherWindow::StartSelected(Which which) {
     if (p >= store_.size()) return;
     suppressFind_ = true;
     ShowItem(p);
-    const std::string command = store_[p].ExePath;
+    const std::string command = store_[p].ExePath.str();
     ExecuteItemText(hwnd(), command);
 }
 
@@ -357,14 +358,14 @@ LRESULT LauncherWindow::OnListNotify(Which which, NMHDR* header) {
             return 0;
         const size_t row = static_cast<size_t>(info->item.iItem);
         std::string position;
-        const std::string* text = &position;
+        std::string_view text;
         switch (info->item.iSubItem) {
-        case 0: text = &RowKey(store_, rows, row); break;
-        case 1: text = &RowSecond(store_, rows, row); break;
-        case 2: text = &RowDescription(store_, rows, row); break;
-        default: position = std::to_string(rows.positions[row]); break;
+        case 0: text = RowKey(store_, rows, row); break;
+        case 1: text = RowSecond(store_, rows, row); break;
+        case 2: text = RowDescription(store_, rows, row); break;
+        default: text = position = std::to_string(rows.positions[row]); break;
         }
-        CopyToCharBuffer(*text, info->item.pszText, static_cast<size_t>(info->item.cchTextMax));
+        CopyToCharBuffer(text, info->item.pszText, static_cast<size_t>(info->item.cchTextMax));
         return 0;
     }
     case NM_CLICK: {
@@ -569,7 +570,7 @@ void LauncherWindow::OnHotkey(int id) {
     } else {
         const long long p = itemHotkeys_.PositionOf(id);
         if (p >= 0 && static_cast<unsigned long long>(p) < store_.size()) {
-            const std::string command = store_[static_cast<size_t>(p)].ExePath;
+            const std::string command = store_[static_cast<size_t>(p)].ExePath.str();
             ExecuteItemText(hwnd(), command);
         }
     }

@@ -325,7 +325,7 @@ TEST_F(ExchangeFixture, ImportNeverChangesADataFileAnExistingEntryUses) {
     EXPECT_EQ(test::ReadWholeFile(other.File("Data\\AAAA.stx")), "this installation's own A");
     EXPECT_EQ(target.table[0].ExePath, other.File("Data\\AAAA.stx")) << "the existing entry keeps its file";
     // The imported A comes in under a name of its own; B is the same file.
-    const std::string newA = target.table[1].ExePath;
+    const std::string newA = target.table[1].ExePath.str();
     EXPECT_NE(newA, other.File("Data\\AAAA.stx"));
     EXPECT_EQ(test::ReadWholeFile(newA), "clipboard A");
     EXPECT_NE(target.table[2].ExePath.find(newA), std::string::npos);
