@@ -8,7 +8,7 @@
 namespace tvx {
 
 namespace {
-const std::string& KeyOf(const LaunchItem& item, KeyField key) {
+const FieldText& KeyOf(const LaunchItem& item, KeyField key) {
     return key == KeyField::ShortName ? item.ShortName : item.Name;
 }
 
@@ -23,15 +23,15 @@ void SortBoth(const ItemStore& store, ResultLists& lists) {
 }
 }  // namespace
 
-const std::string& RowKey(const ItemStore& store, const ResultList& list, size_t row) {
+const FieldText& RowKey(const ItemStore& store, const ResultList& list, size_t row) {
     return KeyOf(store[list.positions[row]], list.key);
 }
 
-const std::string& RowSecond(const ItemStore& store, const ResultList& list, size_t row) {
+const FieldText& RowSecond(const ItemStore& store, const ResultList& list, size_t row) {
     return KeyOf(store[list.positions[row]], list.key == KeyField::ShortName ? KeyField::Name : KeyField::ShortName);
 }
 
-const std::string& RowDescription(const ItemStore& store, const ResultList& list, size_t row) {
+const FieldText& RowDescription(const ItemStore& store, const ResultList& list, size_t row) {
     return store[list.positions[row]].Description;
 }
 
@@ -40,7 +40,7 @@ ResultLists FillAtStartup(const ItemStore& store) {
     lists.byShortName.positions.reserve(store.size());
     lists.byName.positions.reserve(store.size());
     for (size_t i = 0; i < store.size(); ++i) {
-        const std::string& name = store[i].Name;
+        const FieldText& name = store[i].Name;
         if (name.empty() || Trim(name).empty()) continue;
         AddRow(lists, i);
     }
@@ -82,13 +82,75 @@ void SortRows(const ItemStore& store, ResultList& list) {
     for (size_t i = 0; i < keyed.size(); ++i) list.positions[i] = keyed[i].second;
 }
 
-long FindFirstPrefix(const ItemStore& store, const ResultList& list, std::string_view typed) {
-    for (size_t i = 0; i < list.positions.size(); ++i) {
-        const std::string& key = KeyOf(store[list.positions[i]], list.key);
-        if (key.size() >= typed.size() && EqualsNoCase(std::string_view(key).substr(0, typed.size()), typed))
-            return static_cast<long>(i);
+namespace {
+// The rows are in byte order of their keys (KeyLess), and a typed letter
+// matches either case: the rows that begin with one way of writing the
+// typed text stand together. The search goes through the ways in byte
+// order (capital first), narrowing the rows at each typed byte and leaving
+// a way as soon as no row begins with it, so that the first way with rows
+// gives the first matching row.
+class PrefixSearch {
+public:
+    PrefixSearch(const ItemStore& store, const ResultList& list, std::string_view typed)
+        : store_(store), list_(list), typed_(typed), exact_(typed.size(), false) {
+        // A byte after a lead byte is the second half of a double-byte
+        // character: it matches only itself, as EqualsNoCase compares it.
+        for (size_t i = 0; i < typed.size(); ++i)
+            if (IsLeadByte(static_cast<unsigned char>(typed[i])) && i + 1 < typed.size()) exact_[++i] = true;
     }
-    return -1;
+
+    long First() { return Search(0, 0, list_.positions.size()); }
+
+private:
+    // Byte `at` of a row's key; -1 when the key is shorter.
+    int ByteOf(size_t row, size_t at) const {
+        const FieldText& key = KeyOf(store_[list_.positions[row]], list_.key);
+        return at < key.size() ? static_cast<unsigned char>(key[at]) : -1;
+    }
+    // The rows of [lo, hi), which agree on their first `at` bytes, whose
+    // byte `at` is `c`.
+    std::pair<size_t, size_t> Narrow(size_t lo, size_t hi, size_t at, int c) const {
+        size_t a = lo, b = hi;
+        while (a < b) {  // the first whose byte is c or more
+            const size_t mid = a + (b - a) / 2;
+            if (ByteOf(mid, at) < c) a = mid + 1;
+            else b = mid;
+        }
+        size_t e = a, f = hi;
+        while (e < f) {  // the first whose byte is more than c
+            const size_t mid = e + (f - e) / 2;
+            if (ByteOf(mid, at) <= c) e = mid + 1;
+            else f = mid;
+        }
+        return {a, e};
+    }
+    long Search(size_t at, size_t lo, size_t hi) const {
+        if (lo >= hi) return -1;
+        if (at == typed_.size()) return static_cast<long>(lo);
+        const unsigned char c = static_cast<unsigned char>(typed_[at]);
+        int ways[2] = {c, -1};
+        if (!exact_[at] && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) {
+            ways[0] = c & ~0x20;  // the capital sorts first
+            ways[1] = c | 0x20;
+        }
+        for (int way : ways) {
+            if (way < 0) break;
+            const auto [a, b] = Narrow(lo, hi, at, way);
+            const long found = Search(at + 1, a, b);
+            if (found >= 0) return found;
+        }
+        return -1;
+    }
+
+    const ItemStore& store_;
+    const ResultList& list_;
+    std::string_view typed_;
+    std::vector<bool> exact_;
+};
+}  // namespace
+
+long FindFirstPrefix(const ItemStore& store, const ResultList& list, std::string_view typed) {
+    return PrefixSearch(store, list, typed).First();
 }
 
 }  // namespace tvx

@@ -30,9 +30,9 @@ struct ResultLists {
 // The texts of a row: column 0 the key, column 1 the other name, column 2
 // the description. `row` must be inside the list and the list must have been
 // filled from this store.
-const std::string& RowKey(const ItemStore& store, const ResultList& list, size_t row);
-const std::string& RowSecond(const ItemStore& store, const ResultList& list, size_t row);
-const std::string& RowDescription(const ItemStore& store, const ResultList& list, size_t row);
+const FieldText& RowKey(const ItemStore& store, const ResultList& list, size_t row);
+const FieldText& RowSecond(const ItemStore& store, const ResultList& list, size_t row);
+const FieldText& RowDescription(const ItemStore& store, const ResultList& list, size_t row);
 
 // Start-up filling: every item whose Name is not empty after trimming,
 // an empty ShortName included.

@@ -155,7 +155,7 @@ int main() {
     }
 
     std::vector<std::string> names;
-    for (size_t i = 0; i < kItems; ++i) names.push_back(store[i].Name);
+    for (size_t i = 0; i < kItems; ++i) names.push_back(store[i].Name.str());
     size_t total = 0;
     double shortMs = TimeMs([&] {
         for (const std::string& n : names) total += MakeShortName(n).size();
@@ -172,18 +172,32 @@ int main() {
     double refillMs = TimeMs([&] { lists = FillFromCatalog(kRootCatalogId, true, store); });
     std::printf("%-44s %9.2f ms   (target: within 150 ms: %s)\n", "refill both result lists from the root", refillMs,
                 refillMs <= 150 ? "met" : "MISSED");
+    // One keystroke of find-as-you-type: the average over 1,000 typed texts
+    // (beginnings of keys of the list, in other case, and one that sorts
+    // last), beside a bare scan of the same keys for the last one.
+    std::vector<std::string> typedTexts;
+    std::mt19937 pick(5);
+    for (int i = 0; i < 999; ++i) {
+        std::string key = RowKey(store, lists.byShortName, pick() % lists.byShortName.size()).str();
+        key.resize(std::min<size_t>(key.size(), 1 + pick() % 4));
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z' && pick() % 2) c = static_cast<char>(c - 32);
+        typedTexts.push_back(key);
+    }
     const std::string typed = "\xD7\xF7";  // sorts last
+    typedTexts.push_back(typed);
     long found = -1;
-    double keyMs = TimeMs([&] { found = FindFirstPrefix(store, lists.byShortName, typed); }, 20);
+    double keyMs = TimeMs([&] {
+        for (const std::string& t : typedTexts) found += FindFirstPrefix(store, lists.byShortName, t);
+    }, 5) / static_cast<double>(typedTexts.size());
     std::vector<std::string> keys;  // the same strings, scanned bare
-    for (uint32_t p : lists.byShortName.positions) keys.push_back(store[p].ShortName);
+    for (uint32_t p : lists.byShortName.positions) keys.push_back(store[p].ShortName.str());
     double scanMs = TimeMs([&] {
         for (const std::string& k : keys)
             if (k.compare(0, typed.size(), typed) == 0) { found = 0; break; }
     }, 20);
-    Line("one keystroke of find-as-you-type", keyMs, scanMs, "bare linear scan", 10);
-    std::printf("%-44s %9.2f ms   (target: within 16 ms: %s)\n", "one keystroke, absolute", keyMs,
-                keyMs <= 16 ? "met" : "MISSED");
+    std::printf("%-44s %9.4f ms   %-28s %9.2f ms   (target: within 0.1 ms: %s)\n", "one keystroke of find-as-you-type",
+                keyMs, "bare linear scan", scanMs, keyMs <= 0.1 ? "met" : "MISSED");
 
     // The configuration dialog's item list over the same 100,000 items, each
     // operation beside a bare copy of the rows it handles (targets: within

@@ -1,6 +1,10 @@
 #include "launcher/result_rows.h"
 
+#include "data/ansi_text.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace tvx {
 namespace {
@@ -22,7 +26,7 @@ const ItemStore* g_store = nullptr;  // the store the lists of a test were fille
 
 std::vector<std::string> Keys(const ResultList& list) {
     std::vector<std::string> keys;
-    for (size_t i = 0; i < list.size(); ++i) keys.push_back(RowKey(*g_store, list, i));
+    for (size_t i = 0; i < list.size(); ++i) keys.push_back(RowKey(*g_store, list, i).str());
     return keys;
 }
 
@@ -75,6 +79,44 @@ TEST(ResultRows, RowsCarryWhateverTheItemFileHeld) {
     ASSERT_EQ(lists.byName.size(), 1u);
     EXPECT_EQ(RowKey(store, lists.byName, 0), "a|b|c");
     EXPECT_EQ(RowDescription(store, lists.byName, 0).size(), 9999u);
+}
+
+// The walk the search replaced: the first row, in list order, whose key
+// begins with the text compared as EqualsNoCase compares.
+long FirstPrefixByWalk(const ItemStore& store, const ResultList& list, std::string_view typed) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        const std::string_view key = RowKey(store, list, i);
+        if (key.size() >= typed.size() && EqualsNoCase(key.substr(0, typed.size()), typed)) return static_cast<long>(i);
+    }
+    return -1;
+}
+
+TEST(ResultRows, PrefixSearchFindsWhatTheWalkFinds) {
+    // Keys of few letters in both cases, digits, and GBK characters whose
+    // second byte is a letter (which only matches itself).
+    std::mt19937 rng(11);
+    const std::vector<std::string> pieces = {"a", "A", "b", "B", "c", "1", "\xB0\xA1", "\xB0\x41", "\xB0\x61", "\xD7\xF7"};
+    auto text = [&](size_t most) {
+        std::string t;
+        for (size_t n = rng() % (most + 1); n > 0; --n) t += pieces[rng() % pieces.size()];
+        return t;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::pair<std::string, std::string>> rows;
+        for (size_t n = round % 10 == 0 ? round % 3 : rng() % 60; n > 0; --n) {
+            const std::string name = text(3);
+            rows.emplace_back(name.empty() ? "A" : name, text(4));
+        }
+        const ItemStore store = Store(rows);
+        const ResultLists lists = FillAtStartup(store);
+        for (int probe = 0; probe < 40; ++probe) {
+            std::string typed = text(3);
+            if (probe % 5 == 0 && !typed.empty()) typed.pop_back();  // half a character, too
+            for (const ResultList* list : {&lists.byShortName, &lists.byName})
+                ASSERT_EQ(FindFirstPrefix(store, *list, typed), FirstPrefixByWalk(store, *list, typed))
+                    << "round " << round << ", typed [" << typed << "]";
+        }
+    }
 }
 
 }  // namespace
