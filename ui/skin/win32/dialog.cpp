@@ -23,6 +23,17 @@ Dialog::~Dialog() {
 }
 
 void Dialog::SetMainWindow(Dialog* main) { g_mainWindow = main; }
+
+HWND Dialog::Item(int id) const {
+    auto found = items_.find(id);
+    if (found != items_.end() && IsWindow(found->second) && GetDlgCtrlID(found->second) == id &&
+        GetParent(found->second) == hwnd_)
+        return found->second;
+    HWND item = GetDlgItem(hwnd_, id);
+    if (item) items_[id] = item;
+    else items_.erase(id);
+    return item;
+}
 Dialog* Dialog::MainWindow() { return g_mainWindow; }
 
 bool Dialog::Create(HWND owner) {
@@ -263,6 +274,7 @@ INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;
+        self->items_.clear();
     }
     return r;
 }

@@ -34,7 +34,9 @@ public:
     void End(INT_PTR result);
 
     HWND hwnd() const { return hwnd_; }
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    // A control of the dialog. Found once and remembered: under Wine each
+    // GetDlgItem asks the wineserver for the dialog's children.
+    HWND Item(int id) const;
 
     // Shows the message of a MessageTexts key once the message being handled
     // is done, so that a program waiting in SendMessage is not held up by
@@ -119,6 +121,7 @@ private:
     std::vector<std::unique_ptr<SkinScrolledControl>> skinned_;
     HWND tooltips_ = nullptr;  // destroyed with the dialog, which owns it
     std::vector<std::string> laterDetails_;  // one per posted message, in order
+    mutable std::map<int, HWND> items_;       // of Item; emptied with the window
 };
 
 }  // namespace tvx::win

@@ -1,5 +1,7 @@
 #include "ui/skin/win32/image_button.h"
 
+#include "ui/skin/win32/subclass.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -25,27 +27,27 @@ HCURSOR HandCursor() {
 }
 
 ImageButton::~ImageButton() {
-    if (hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+    if (hwnd_) RemoveSubclass(hwnd_, SubclassProc, 1);
     // The tooltip belongs to the dialog, which usually has destroyed it by
     // now; tooltip_ is cleared when that happens, so a stale handle is never used.
     if (tooltip_) {
-        RemoveWindowSubclass(tooltip_, TooltipProc, 1);
+        RemoveSubclass(tooltip_, TooltipProc, 1);
         DestroyWindow(tooltip_);
     }
 }
 
 LRESULT CALLBACK ImageButton::TooltipProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, TooltipProc, 1);
+        RemoveSubclass(hwnd, TooltipProc, 1);
         reinterpret_cast<ImageButton*>(self)->tooltip_ = nullptr;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 bool ImageButton::Attach(HWND button) {
     if (!button || hwnd_) return false;
     hwnd_ = button;
-    return SetWindowSubclass(button, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    return AddSubclass(button, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 void ImageButton::SetImages(const std::string& normal, const std::string& pressed, const std::string& hover) {
@@ -69,7 +71,7 @@ void ImageButton::SetTooltip(const std::string& text) {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(hwnd_), nullptr, nullptr,
                                    nullptr);
         if (!tooltip_) return;
-        SetWindowSubclass(tooltip_, TooltipProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        AddSubclass(tooltip_, TooltipProc, 1, reinterpret_cast<DWORD_PTR>(this));
         SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
         SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
     } else {
@@ -167,9 +169,9 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
 LRESULT CALLBACK ImageButton::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
     ImageButton* button = reinterpret_cast<ImageButton*>(self);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, SubclassProc, 1);
+        RemoveSubclass(hwnd, SubclassProc, 1);
         button->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return CallNextSubclass(hwnd, msg, wp, lp);
     }
     return button->OnMessage(msg, wp, lp);
 }
@@ -213,7 +215,7 @@ LRESULT ImageButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     // The standard button does the rest: capture while pressed, the pushed
     // look following the pointer, and a click only when released over it.
-    return DefSubclassProc(hwnd_, msg, wp, lp);
+    return CallNextSubclass(hwnd_, msg, wp, lp);
 }
 
 }  // namespace tvx::win

@@ -1,6 +1,7 @@
 #include "ui/skin/win32/skin_controls.h"
 
 #include "ui/skin/win32/skin_image.h"
+#include "ui/skin/win32/subclass.h"
 
 #include <commctrl.h>
 
@@ -19,11 +20,11 @@ struct ComboState {
 LRESULT CALLBACK ComboProc(HWND combo, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* state = reinterpret_cast<ComboState*>(data);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(combo, ComboProc, 1);
+        RemoveSubclass(combo, ComboProc, 1);
         std::unique_ptr<ComboState> owned(state);  // freed with the window
-        return DefSubclassProc(combo, msg, wp, lp);
+        return CallNextSubclass(combo, msg, wp, lp);
     }
-    LRESULT r = DefSubclassProc(combo, msg, wp, lp);
+    LRESULT r = CallNextSubclass(combo, msg, wp, lp);
     if ((msg == WM_PAINT || msg == WM_SETFOCUS || msg == WM_KILLFOCUS) && !state->arrow.empty()) {
         // The arrow image over the system's arrow button at the right end.
         COMBOBOXINFO info = {};
@@ -56,12 +57,12 @@ LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     auto* state = reinterpret_cast<EditState*>(data);
     switch (msg) {
     case WM_NCDESTROY: {
-        RemoveWindowSubclass(edit, EditProc, 1);
+        RemoveSubclass(edit, EditProc, 1);
         std::unique_ptr<EditState> owned(state);  // freed with the window
-        return DefSubclassProc(edit, msg, wp, lp);
+        return CallNextSubclass(edit, msg, wp, lp);
     }
     case WM_NCPAINT: {
-        LRESULT r = DefSubclassProc(edit, msg, wp, lp);
+        LRESULT r = CallNextSubclass(edit, msg, wp, lp);
         DrawFlatBorder(edit);
         return r;
     }
@@ -79,7 +80,7 @@ LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
         break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-        LRESULT r = DefSubclassProc(edit, msg, wp, lp);
+        LRESULT r = CallNextSubclass(edit, msg, wp, lp);
         DrawFlatBorder(edit);
         return r;
     }
@@ -89,7 +90,7 @@ LRESULT CALLBACK EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     default:
         break;
     }
-    return DefSubclassProc(edit, msg, wp, lp);
+    return CallNextSubclass(edit, msg, wp, lp);
 }
 
 }  // namespace
@@ -99,7 +100,7 @@ void SkinComboBox::Attach(HWND combo, const std::string& arrowImage, int extraDr
     auto state = std::make_unique<ComboState>();
     state->arrow.Load(arrowImage);
     // The window owns its state from here on and frees it when it goes.
-    if (!SetWindowSubclass(combo, ComboProc, 1, reinterpret_cast<DWORD_PTR>(state.get()))) return;
+    if (!AddSubclass(combo, ComboProc, 1, reinterpret_cast<DWORD_PTR>(state.get()))) return;
     state.release();
     RECT rc;
     GetWindowRect(combo, &rc);
@@ -161,7 +162,7 @@ std::string SkinComboBox::ItemText(HWND combo, int index) {
 void FlatEdit::Attach(HWND edit) {
     if (!edit) return;
     auto state = std::make_unique<EditState>();
-    if (SetWindowSubclass(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(state.get()))) state.release();
+    if (AddSubclass(edit, EditProc, 1, reinterpret_cast<DWORD_PTR>(state.get()))) state.release();
 }
 
 }  // namespace tvx::win

@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace tvx::win {
@@ -26,14 +27,25 @@ void SkinImage::Reset() { bitmap_.reset(); }
 
 bool SkinImage::Load(const std::string& ansiPath) {
     bitmap_.reset();
+    // Per thread: GDI+ does not let two threads draw one image at once (the
+    // shell extension's dialogs run on Explorer's threads). The images of a
+    // thread are drawn one after the other.
+    thread_local std::unordered_map<std::string, std::weak_ptr<Gdiplus::Bitmap>> decoded;
+    auto found = decoded.find(ansiPath);
+    if (found != decoded.end()) {
+        bitmap_ = found->second.lock();
+        if (bitmap_) return true;
+        decoded.erase(found);
+    }
     int n = MultiByteToWideChar(CP_ACP, 0, ansiPath.c_str(), -1, nullptr, 0);
     if (n <= 0) return false;
     std::vector<wchar_t> wide(static_cast<size_t>(n));
     MultiByteToWideChar(CP_ACP, 0, ansiPath.c_str(), -1, wide.data(), n);
     if (GetFileAttributesW(wide.data()) == INVALID_FILE_ATTRIBUTES) return false;
-    std::unique_ptr<Gdiplus::Bitmap> bmp(new Gdiplus::Bitmap(wide.data()));
+    std::shared_ptr<Gdiplus::Bitmap> bmp(new Gdiplus::Bitmap(wide.data()));
     if (!bmp || bmp->GetLastStatus() != Gdiplus::Ok || bmp->GetWidth() == 0) return false;
     bitmap_ = std::move(bmp);
+    decoded[ansiPath] = bitmap_;
     return true;
 }
 

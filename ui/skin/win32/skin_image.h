@@ -46,7 +46,10 @@ public:
     void DrawKeepingEnds(HDC dc, const RECT& target) const;
 
 private:
-    std::unique_ptr<Gdiplus::Bitmap> bitmap_;
+    // Shared with the other images of this thread loaded from the same file
+    // while any of them lives: a dialog's buttons mostly show the same two
+    // pictures, and decoding a PNG file is what costs.
+    std::shared_ptr<Gdiplus::Bitmap> bitmap_;
 };
 
 }  // namespace tvx::win

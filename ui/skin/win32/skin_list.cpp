@@ -1,5 +1,7 @@
 #include "ui/skin/win32/skin_list.h"
 
+#include "ui/skin/win32/subclass.h"
+
 #include <algorithm>
 
 namespace tvx::win {
@@ -7,13 +9,13 @@ namespace tvx::win {
 // ---- CHeaderCtrlCl -------------------------------------------------------------
 
 CHeaderCtrlCl::~CHeaderCtrlCl() {
-    if (hwnd_) RemoveWindowSubclass(hwnd_, Proc, 1);
+    if (hwnd_) RemoveSubclass(hwnd_, Proc, 1);
 }
 
 bool CHeaderCtrlCl::Attach(HWND header) {
     if (!header || hwnd_) return false;
     hwnd_ = header;
-    return SetWindowSubclass(header, Proc, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    return AddSubclass(header, Proc, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 void CHeaderCtrlCl::SetColor(COLORREF color) {
@@ -97,7 +99,7 @@ LRESULT CALLBACK CHeaderCtrlCl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     auto* header = reinterpret_cast<CHeaderCtrlCl*>(self);
     switch (msg) {
     case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, Proc, 1);
+        RemoveSubclass(hwnd, Proc, 1);
         header->hwnd_ = nullptr;
         break;
     case WM_ERASEBKGND:
@@ -106,7 +108,7 @@ LRESULT CALLBACK CHeaderCtrlCl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
         header->Paint();
         return 0;
     case HDM_LAYOUT: {
-        LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        LRESULT r = CallNextSubclass(hwnd, msg, wp, lp);
         auto* layout = reinterpret_cast<HDLAYOUT*>(lp);
         if (r && layout && layout->pwpos && header->heightFactor_ > 0 && header->heightFactor_ != 1.0) {
             const int height = static_cast<int>(layout->pwpos->cy * header->heightFactor_ + 0.5);
@@ -118,7 +120,7 @@ LRESULT CALLBACK CHeaderCtrlCl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     default:
         break;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 void LendImageList(HWND listView, int which, HIMAGELIST images) {

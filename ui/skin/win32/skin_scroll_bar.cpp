@@ -1,5 +1,7 @@
 #include "ui/skin/win32/skin_scroll_bar.h"
 
+#include "ui/skin/win32/subclass.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -76,7 +78,7 @@ bool SkinScrollBar::Create(const std::string& installDir) {
                             nullptr);
     if (!hwnd_) return false;
     SetPropA(hwnd_, kTargetProp, control);
-    SetWindowSubclass(hwnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    AddSubclass(hwnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     Place();
     return true;
 }
@@ -247,10 +249,10 @@ void SkinScrollBar::Paint() {
 LRESULT CALLBACK SkinScrollBar::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
     auto* bar = reinterpret_cast<SkinScrollBar*>(self);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, Proc, 1);
+        RemoveSubclass(hwnd, Proc, 1);
         RemovePropA(hwnd, kTargetProp);
         bar->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return CallNextSubclass(hwnd, msg, wp, lp);
     }
     return bar->OnMessage(msg, wp, lp);
 }
@@ -317,7 +319,7 @@ LRESULT SkinScrollBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     }
     default:
-        return DefSubclassProc(hwnd_, msg, wp, lp);
+        return CallNextSubclass(hwnd_, msg, wp, lp);
     }
 }
 

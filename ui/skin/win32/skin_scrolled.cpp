@@ -1,5 +1,7 @@
 #include "ui/skin/win32/skin_scrolled.h"
 
+#include "ui/skin/win32/subclass.h"
+
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -9,13 +11,13 @@ namespace tvx::win {
 SkinScrolledControl::SkinScrolledControl() = default;
 
 SkinScrolledControl::~SkinScrolledControl() {
-    if (hwnd_) RemoveWindowSubclass(hwnd_, Proc, 1);
+    if (hwnd_) RemoveSubclass(hwnd_, Proc, 1);
 }
 
 bool SkinScrolledControl::Attach(HWND control, const std::string& installDir) {
     if (!control || hwnd_) return false;
     hwnd_ = control;
-    if (!SetWindowSubclass(control, Proc, 1, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!AddSubclass(control, Proc, 1, reinterpret_cast<DWORD_PTR>(this))) {
         hwnd_ = nullptr;
         return false;
     }
@@ -30,7 +32,7 @@ bool SkinScrolledControl::Attach(HWND control, const std::string& installDir) {
     return true;
 }
 
-LRESULT SkinScrolledControl::Default(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(hwnd_, msg, wp, lp); }
+LRESULT SkinScrolledControl::Default(UINT msg, WPARAM wp, LPARAM lp) { return CallNextSubclass(hwnd_, msg, wp, lp); }
 
 void SkinScrolledControl::PlaceBars() {
     if (vbar_) vbar_->Place();
@@ -105,9 +107,9 @@ void SkinScrolledControl::OnWheel(WPARAM wp, bool horizontal) {
 LRESULT CALLBACK SkinScrolledControl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
     auto* control = reinterpret_cast<SkinScrolledControl*>(self);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, Proc, 1);
+        RemoveSubclass(hwnd, Proc, 1);
         control->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return CallNextSubclass(hwnd, msg, wp, lp);
     }
     return control->Dispatch(msg, wp, lp);
 }
@@ -131,12 +133,19 @@ LRESULT SkinScrolledControl::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETDLGCODE:
     case WM_NCMOUSEMOVE:
         return OnMessage(msg, wp, lp);  // never scroll
+    case WM_SETREDRAW:
+        // While the control is frozen for many changes (thousands of rows or
+        // nodes going in), the bars wait for the end instead of asking the
+        // control about its range after every one.
+        frozen_ = wp == FALSE;
+        break;
     default:
         break;
     }
     LRESULT result = OnMessage(msg, wp, lp);
     if (!hwnd_) return result;
     if (msg == WM_WINDOWPOSCHANGED) PlaceBars();  // moved, resized, shown or hidden
+    if (frozen_) return result;
     if (msg != WM_MOUSEMOVE || (wp & (MK_LBUTTON | MK_RBUTTON))) SyncBars();
     return result;
 }

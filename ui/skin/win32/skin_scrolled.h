@@ -53,6 +53,7 @@ private:
     RECT framed_{};        // the frame last shown, empty while hidden
     int wheelRest_ = 0;
     bool hidingBars_ = false;
+    bool frozen_ = false;   // WM_SETREDRAW FALSE: the bars are synced when it ends
     int syncDepth_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/skin/win32/skin_tree.h"
 
 #include "ui/skin/scroll_geometry.h"
+#include "ui/skin/win32/subclass.h"
 
 #include <windowsx.h>
 
@@ -19,7 +20,7 @@ HTREEITEM Next(HWND tree, HTREEITEM from, WPARAM how) {
 }  // namespace
 
 SkinTreeCtrl::~SkinTreeCtrl() {
-    if (parent_) RemoveWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
+    if (parent_) RemoveSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this));
 }
 
 void SkinTreeCtrl::OnAttached() {}
@@ -29,7 +30,7 @@ void SkinTreeCtrl::EnableDragging(DragRules rules) {
     if (!hwnd() || parent_) return;
     // The tree tells its parent when a drag begins.
     parent_ = GetParent(hwnd());
-    if (parent_ && !SetWindowSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
+    if (parent_ && !AddSubclass(parent_, ParentProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
         parent_ = nullptr;
 }
 
@@ -208,7 +209,7 @@ LRESULT SkinTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK SkinTreeCtrl::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self) {
     auto* tree = reinterpret_cast<SkinTreeCtrl*>(self);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, ParentProc, id);
+        RemoveSubclass(hwnd, ParentProc, id);
         tree->parent_ = nullptr;
     } else if (msg == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lp);
@@ -220,7 +221,7 @@ LRESULT CALLBACK SkinTreeCtrl::ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             tree->BeginDrag(info->itemNew.hItem, info->ptDrag, right);
         }
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallNextSubclass(hwnd, msg, wp, lp);
 }
 
 }  // namespace tvx::win
