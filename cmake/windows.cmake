@@ -51,6 +51,7 @@ add_library(tvx_ui STATIC
   ui/skin/win32/resource_module.cpp
   ui/skin/win32/skin_controls.cpp
   ui/skin/win32/skin_image.cpp
+  ui/skin/win32/subclass.cpp
   ui/skin/win32/skin_list.cpp
   ui/skin/win32/skin_scroll_bar.cpp
   ui/skin/win32/skin_scrolled.cpp
@@ -93,6 +94,7 @@ set_source_files_properties(resources/TavrolinexExt.rc PROPERTIES OBJECT_DEPENDS
 
 add_executable(Tavrolinex WIN32
   config/win32/config_dialog.cpp
+  config/win32/config_leaves.cpp
   config/win32/config_lists.cpp
   config/win32/config_composed.cpp
   config/win32/editors.cpp

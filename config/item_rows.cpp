@@ -98,15 +98,26 @@ std::vector<size_t> InRange(const std::vector<size_t>& chosen, size_t size) {
 
 size_t AddCandidates(std::vector<CandidateRow>& candidates, const std::vector<size_t>& chosen,
                      std::vector<ItemRow>& rows, ItemStore& store, const GuidSource& newGuid) {
-    NameSet listed(rows);
+    const std::vector<size_t> valid = InRange(chosen, candidates.size());
+    // A few candidates (the usual "<") are looked for in the rows one by one;
+    // a set of the rows' names pays off only for many, and costs a lowered
+    // copy of every name of a list of 100,000.
+    const bool few = valid.size() <= 8;
+    NameSet listed = few ? NameSet() : NameSet(rows);
+    auto isListed = [&](std::string_view name) {
+        if (!few) return listed.Contains(name);
+        for (const ItemRow& row : rows)
+            if (EqualsNoCase(row.name, name)) return true;
+        return false;
+    };
     std::vector<size_t> leaving;
     size_t added = 0;
-    for (size_t p : InRange(chosen, candidates.size())) {
+    for (size_t p : valid) {
         CandidateRow& candidate = candidates[p];
         if (IsComposedName(candidate.name)) continue;
         leaving.push_back(p);
-        if (listed.Contains(candidate.name)) continue;
-        listed.Insert(candidate.name);
+        if (isListed(candidate.name)) continue;
+        if (!few) listed.Insert(candidate.name);
         ItemRow row;
         row.name = candidate.name;
         row.command = candidate.target;

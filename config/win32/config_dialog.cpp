@@ -44,6 +44,9 @@ ConfigDialog::~ConfigDialog() = default;
 // ---- opening ----------------------------------------------------------------------
 
 bool ConfigDialog::OnInitDialog() {
+    // The dialog's work starts 200 ms after it opens: counted from here, so
+    // that setting up the dialog is part of the wait, not added to it.
+    SetTimer(hwnd(), kStartTimer, 200, nullptr);
     // Entries added from Explorer now come to this dialog.
     PublishMailboxDestination(hwnd());
     WriteEditingMark(ItemFilePath(), 0x01);
@@ -58,7 +61,6 @@ bool ConfigDialog::OnInitDialog() {
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&treeLayout_), 2);
     GetWindowRect(Item(IDC_CFG_ITEMS), &listLayout_);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&listLayout_), 2);
-    SetTimer(hwnd(), kStartTimer, 200, nullptr);
     return true;
 }
 
@@ -169,6 +171,7 @@ void ConfigDialog::SetUpLists() {
 
     HWND keys = Item(IDC_CFG_KEYS);
     prepare(keys);
+    SendMessageA(keys, WM_SETREDRAW, FALSE, 0);
     if (SkinListCtrl* keyList = SkinList(IDC_CFG_KEYS, installDir_)) keyList->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
     int row = 0;
     for (const KeyName& key : kKeyNameTable) {
@@ -179,13 +182,15 @@ void ConfigDialog::SetUpLists() {
         item.pszText = &text[0];
         SendMessageA(keys, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
+    SendMessageA(keys, WM_SETREDRAW, TRUE, 0);
 }
 
 void ConfigDialog::LoadCatalogs() {
     // The view lets go of its nodes before the catalogs they point at are freed.
     ClearCatalogTreeView(Item(IDC_CFG_TREE));
     treeItems_.clear();
-    listed_ = pinned_ = leafParent_ = nullptr;
+    listed_ = pinned_ = nullptr;
+    ForgetLeaves();
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
     LoadCatalogFile(CatalogFilePath(), index_);
     RebuildTreeView(nullptr);
@@ -197,18 +202,18 @@ void ConfigDialog::RunFirstDiscovery() {
     std::unordered_set<std::string> live;
     live.reserve(store_.size());
     for (const LaunchItem& item : store_.items())
-        if (!item.IsRemoved()) live.insert(item.Name);
+        if (!item.IsRemoved()) live.insert(item.Name.str());
     std::vector<CandidateRow> found;
     ProgressDone = 0;
-    std::thread worker([&found, live = std::move(live), discover = services_.discoverPrograms] {
+    ProgressWindow progress(installDir_, MessageText("LoadingConfigDataTip"));
+    std::thread worker([&found, &progress, live = std::move(live), discover = services_.discoverPrograms] {
         try {
             if (discover) found = discover(live);
         } catch (...) {
             found.clear();  // nothing found is better than a progress window that never closes
         }
-        ProgressDone = 1;
+        progress.Finish();
     });
-    ProgressWindow progress(installDir_, MessageText("LoadingConfigDataTip"));
     progress.RunModal(hwnd());
     worker.join();
     SetCandidates(std::move(found));
@@ -221,7 +226,7 @@ void ConfigDialog::RunFirstDiscovery() {
 void ConfigDialog::RunDiscovery() {
     std::unordered_set<std::string> live;
     for (const LaunchItem& item : store_.items())
-        if (!item.IsRemoved()) live.insert(item.Name);
+        if (!item.IsRemoved()) live.insert(item.Name.str());
     SetCandidates(services_.discoverPrograms ? services_.discoverPrograms(live) : std::vector<CandidateRow>{});
 }
 
@@ -238,7 +243,7 @@ HTREEITEM ConfigDialog::InsertCatalogItem(HTREEITEM parent, CatalogNode& node, H
 
 void ConfigDialog::RebuildTreeView(const CatalogNode* select) {
     HWND tv = Item(IDC_CFG_TREE);
-    leafParent_ = nullptr;
+    ForgetLeaves();
     ClearCatalogTreeView(tv);
     treeItems_.clear();
     SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
@@ -261,7 +266,8 @@ CatalogNode* ConfigDialog::NodeOfItem(HTREEITEM item) const {
     tvi.mask = TVIF_PARAM;
     tvi.hItem = item;
     if (!SendMessageA(Item(IDC_CFG_TREE), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi))) return nullptr;
-    return reinterpret_cast<CatalogNode*>(tvi.lParam);  // null for an item leaf
+    if (IsLeafData(tvi.lParam)) return nullptr;  // an item leaf
+    return reinterpret_cast<CatalogNode*>(tvi.lParam);
 }
 
 CatalogNode* ConfigDialog::SelectedCatalog() const { return NodeOfItem(TreeView_GetSelection(Item(IDC_CFG_TREE))); }
@@ -279,37 +285,6 @@ bool ConfigDialog::LeafSelected() const {
     return item && !NodeOfItem(item);
 }
 
-void ConfigDialog::RemoveLeaves() {
-    if (!leafParent_) return;
-    HWND tv = Item(IDC_CFG_TREE);
-    auto it = treeItems_.find(leafParent_);
-    leafParent_ = nullptr;
-    if (it == treeItems_.end()) return;
-    std::vector<HTREEITEM> leaves;
-    for (HTREEITEM child = TreeView_GetChild(tv, it->second); child; child = TreeView_GetNextSibling(tv, child))
-        if (!NodeOfItem(child)) leaves.push_back(child);
-    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
-    for (HTREEITEM leaf : leaves) TreeView_DeleteItem(tv, leaf);
-    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
-}
-
-// Under the listed catalog the tree shows its items as leaves, after its
-// sub-catalogs. They are display only: never catalogs, never saved.
-void ConfigDialog::RebuildLeaves() {
-    RemoveLeaves();
-    CatalogNode* node = listed_;
-    if (!node || node == &tree_.root()) return;
-    auto it = treeItems_.find(node);
-    if (it == treeItems_.end()) return;
-    HWND tv = Item(IDC_CFG_TREE);
-    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
-    for (const ItemRow& row : rows_)
-        InsertTreeItem(tv, it->second, TVI_LAST, row.name.c_str(), 0 /* an item, not a catalog */, 2, 3);
-    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
-    leafParent_ = node;
-    InvalidateRect(tv, nullptr, TRUE);
-}
-
 void ConfigDialog::OnTreeSelection() {
     HWND tv = Item(IDC_CFG_TREE);
     HTREEITEM item = TreeView_GetSelection(tv);
@@ -317,19 +292,11 @@ void ConfigDialog::OnTreeSelection() {
     CatalogNode* node = NodeOfItem(item);
     if (!node) {
         // An item leaf: show that item's row.
-        char text[1024] = {};
-        TVITEMA tvi = {};
-        tvi.mask = TVIF_TEXT;
-        tvi.hItem = item;
-        tvi.pszText = text;
-        tvi.cchTextMax = sizeof text;
-        SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
-        for (size_t i = 0; i < rows_.size(); ++i)
-            if (rows_[i].name == text) {
-                itemView_.SelectOnly(static_cast<long>(i));
-                ShowInfo(static_cast<long>(i));
-                break;
-            }
+        const long row = RowOfLeaf(item);
+        if (row >= 0) {
+            itemView_.SelectOnly(row);
+            ShowInfo(row);
+        }
         return;
     }
     if (pinned_) return;  // "Not Change List": the list stays as it is
@@ -410,7 +377,7 @@ void ConfigDialog::DeleteCatalog() {
         CheckDlgButton(hwnd(), IDC_CFG_NOT_CHANGE_LIST, BST_UNCHECKED);
     }
     if (IsWithin(listed_, node)) listed_ = nullptr;
-    if (IsWithin(leafParent_, node)) leafParent_ = nullptr;
+    if (IsWithin(leafParent_, node)) ForgetLeaves();  // they go with the branch
     for (const CatalogNode* gone : SubtreeOf(node)) treeItems_.erase(gone);
     TreeView_DeleteItem(tv, item);
     RemoveCatalog(index_, node);
@@ -555,8 +522,10 @@ void ConfigDialog::ReceiveItem() {
 }
 
 void ConfigDialog::OnDroppedFiles(HDROP drop) {
+    TimedStep timed("drop_files_ms");
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     bool tooLong = false;
+    std::vector<std::pair<std::string, std::string>> files;
     for (UINT i = 0; i < count; ++i) {
         const UINT length = DragQueryFileA(drop, i, nullptr, 0);
         if (length == 0) continue;
@@ -566,9 +535,10 @@ void ConfigDialog::OnDroppedFiles(HDROP drop) {
         }
         char path[kDroppedPathBuffer] = {};
         DragQueryFileA(drop, i, path, sizeof path);
-        AddFile(FileTitleOf(path), path);
+        files.emplace_back(FileTitleOf(path), path);
     }
     DragFinish(drop);
+    AddFiles(files);
     if (tooLong) ShowKey(hwnd(), "DroppedPathTooLong");
 }
 
@@ -686,7 +656,10 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         case IDC_CFG_TREE:
             if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) OnTreeSelection();
             else if (header->code == NM_DBLCLK) EditSelectedItem();
-            else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
+            else if (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW) {
+                auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
+                OnTreeExpanding(change->itemNew.hItem, change->action);
+            } else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
                 auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
                 if (NodeOfItem(change->itemNew.hItem) != &tree_.root()) UpdateExpandedImage(*change);
             }

@@ -58,8 +58,18 @@ private:
     CatalogNode* SelectedCatalog() const;  // null for none and for an item leaf
     CatalogNode* SelectedOrLeafCatalog() const;  // an item leaf's catalog too
     bool LeafSelected() const;
+    // the item leaves under the listed catalog (config_leaves.cpp)
     void RebuildLeaves();
     void RemoveLeaves();
+    void ForgetLeaves();  // the tree let go of them already
+    void InsertAllLeaves();
+    void UpdateLeaves();
+    void OnTreeExpanding(HTREEITEM item, UINT action);
+    long RowOfLeaf(HTREEITEM item) const;
+    // An item leaf's data is its store index made odd, so that it never
+    // reads as the address of a catalog.
+    static LPARAM LeafData(size_t index) { return static_cast<LPARAM>((index << 1) | 1); }
+    static bool IsLeafData(LPARAM data) { return (data & 1) != 0; }
     void OnTreeSelection();
     void OnTreeClick();
     void AddCatalog();
@@ -81,7 +91,8 @@ private:
     void ResetSelected();
     void ResetAll();
     void ExecSelected();
-    void AddFile(const std::string& title, const std::string& path);
+    // Files as items ({title, path} each): one list and tree update for all.
+    void AddFiles(const std::vector<std::pair<std::string, std::string>>& files);
     void ToggleList();
     void BeginInplaceEdit(long row, int column);
     void EndInplaceEdit();
@@ -139,6 +150,11 @@ private:
     CatalogNode* listed_ = nullptr;  // whose rows the item list shows
     CatalogNode* pinned_ = nullptr;  // "Not Change List"
     CatalogNode* leafParent_ = nullptr;  // the catalog whose item leaves the tree shows
+    // Its leaves in the tree, top to bottom: the store index each shows and
+    // its tree item. They go in when the catalog is expanded, and then
+    // follow each change of its rows by what changed.
+    std::vector<std::pair<size_t, HTREEITEM>> leaves_;
+    bool leavesInserted_ = false;
 
     std::vector<ItemRow> rows_;
     std::vector<CandidateRow> candidates_;

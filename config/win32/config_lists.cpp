@@ -219,13 +219,19 @@ void ConfigDialog::ExecSelected() {
 }
 
 // Step E: a file (dropped, or chosen by "Files ..." or "Foder ...") becomes an item.
-void ConfigDialog::AddFile(const std::string& title, const std::string& path) {
+void ConfigDialog::AddFiles(const std::vector<std::pair<std::string, std::string>>& files) {
     if (ComposedChecked()) {
-        if (!path.empty()) AddMembers({{path, path}});  // a member of the composed box instead
+        // Members of the composed box instead.
+        std::vector<ComposedMember> members;
+        for (const auto& file : files)
+            if (!file.second.empty()) members.push_back({file.second, file.second});
+        if (!members.empty()) AddMembers(members);
         return;
     }
     EndInplaceEdit();
-    if (!AddFileRow(title, path, rows_, store_, newGuid_)) return;
+    bool added = false;
+    for (const auto& file : files) added |= AddFileRow(file.first, file.second, rows_, store_, newGuid_);
+    if (!added) return;
     itemView_.Reset(rows_.size());
     itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
     ShowInfo(static_cast<long>(rows_.size() - 1));
@@ -353,11 +359,13 @@ void ConfigDialog::ImportUrls() {
 }
 
 void ConfigDialog::AddChosenFiles() {
-    for (const std::string& path : ChooseFiles(hwnd())) AddFile(FileTitleOf(path), path);
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const std::string& path : ChooseFiles(hwnd())) files.emplace_back(FileTitleOf(path), path);
+    AddFiles(files);
 }
 
 void ConfigDialog::AddChosenFolder() {
-    if (const std::optional<std::string> path = ChooseFolder(hwnd())) AddFile(FolderItemName(*path), *path);
+    if (const std::optional<std::string> path = ChooseFolder(hwnd())) AddFiles({{FolderItemName(*path), *path}});
 }
 
 void ConfigDialog::FindCandidate() {

@@ -139,8 +139,8 @@ void Application::TakeLanguageTexts() {
 }
 
 void Application::ShowStartupProgress() {
-    // The window lives on until it closes itself at its next tick after
-    // ProgressDone, its timer served by the launcher's loop.
+    // The window closes once the pause is over (its message served by the
+    // launcher's loop).
     progress_ = std::make_unique<ProgressWindow>(installDir_, "Loading Modules ...");
     if (progress_->Create(nullptr)) ShowWindow(progress_->hwnd(), SW_SHOW);
 
@@ -153,7 +153,7 @@ void Application::ShowStartupProgress() {
         }
         Sleep(30);
     }
-    ProgressDone = 1;
+    progress_->Finish();
 }
 
 void Application::RegisterShellExtension(bool add) {

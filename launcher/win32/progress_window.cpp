@@ -9,6 +9,7 @@ std::atomic<int> ProgressDone{0};
 namespace {
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerPeriodMs = 1000;
+constexpr UINT kFinished = WM_APP + 4;
 }  // namespace
 
 ProgressWindow::ProgressWindow(std::string installDir, std::string text)
@@ -20,15 +21,28 @@ bool ProgressWindow::OnInitDialog() {
     SetDlgItemTextA(hwnd(), IDC_PROGRESS_TEXT, text_.c_str());
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetTimer(hwnd(), kTimerId, kTimerPeriodMs, nullptr);
+    // Either this sees the work finished or Finish sees the window: one of
+    // the two posts the message.
+    shown_.store(hwnd());
+    if (finished_.load()) PostMessageA(hwnd(), kFinished, 0, 0);
     return true;
 }
 
+void ProgressWindow::Finish() {
+    ProgressDone = 1;
+    finished_.store(true);
+    if (HWND shown = shown_.load()) PostMessageA(shown, kFinished, 0, 0);
+}
+
+void ProgressWindow::Close() {
+    if (!shown_.exchange(nullptr)) return;  // closed already (both may post)
+    KillTimer(hwnd(), kTimerId);
+    End(1);
+}
+
 bool ProgressWindow::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg == WM_TIMER && wp == kTimerId) {
-        if (ProgressDone.load() == 1) {
-            KillTimer(hwnd(), kTimerId);
-            End(1);
-        }
+    if (msg == kFinished || (msg == WM_TIMER && wp == kTimerId)) {
+        if (msg == kFinished || ProgressDone.load() == 1) Close();
         result = 0;
         return true;
     }

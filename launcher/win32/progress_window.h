@@ -11,9 +11,15 @@ namespace tvx::win {
 // second and closes itself.
 extern std::atomic<int> ProgressDone;
 
+// The window closes as soon as its work calls Finish (a posted message), so
+// that what follows is usable at once; the one-second check of ProgressDone
+// stays as the fallback.
 class ProgressWindow : public Dialog {
 public:
     ProgressWindow(std::string installDir, std::string text);
+
+    // The work is done: from any thread, before or after the window shows.
+    void Finish();
 
 private:
     bool OnInitDialog() override;
@@ -21,8 +27,12 @@ private:
     void OnOk() override {}
     void OnCancel() override {}
 
+    void Close();
+
     std::string installDir_;
     std::string text_;
+    std::atomic<bool> finished_{false};
+    std::atomic<HWND> shown_{nullptr};  // the window while it is there to be told
 };
 
 }  // namespace tvx::win

@@ -46,6 +46,13 @@ answer() {
   drive gone-ctl 1070 4000 >/dev/null
 }
 tree_has_selection() { [ "$(drive tree-count "$CFG" 2010 | value_of selected)" = 1 ]; }
+# Opens a catalog as a person does: a click on its row, then the Right key.
+expand_node() {
+  eval "$(drive tree-point "$CFG" 2010 "$1")"
+  drive click-screen "$x" "$y" >/dev/null
+  drive key right >/dev/null
+}
+leaves_of() { drive tree-children "$CFG" 2010 "$1" | sed -n 's/^child\t//p' | tr '\n' ' '; }
 open_config() {
   drive click "$LAUNCHER" 1330
   CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
@@ -116,10 +123,12 @@ check_soon "both catalogs are gone from the tree" 3 eval 'drive tree-count "$CFG
 # --- items and candidates -------------------------------------------------------------
 drive tree-select "$CFG" 2010 0 >/dev/null
 check_eq "Work lists its two items" 2 "$(count_of 2034)"
-check_soon "and shows them as leaves under it" 5 eval 'drive tree-count "$CFG" 2010 | value_of count'
+expand_node 0
+check_soon "and shows them as leaves under it once opened, in the list's order" "Beta Alpha " leaves_of 0
 drive click "$CFG" 2062
 check_eq "> removes the selected item" 1 "$(count_of 2034)"
 check_eq "and offers it as a candidate" 1 "$(count_of 2076)"
+check_soon "its leaf goes with it" "Alpha " leaves_of 0
 drive tree-select "$CFG" 2010 - >/dev/null
 drive click "$CFG" 2060
 check "< without a catalog asks for one" grep -q 'select a catalog' <<<"$(answer 1)"
@@ -132,6 +141,7 @@ drive tree-select "$CFG" 2010 0 >/dev/null
 click_cell 2076 0 0
 drive click "$CFG" 2060
 check_eq "< turns the chosen candidate into an item of Work" "2 0" "$(count_of 2034) $(count_of 2076)"
+check_soon "and gets a leaf after the others" "Alpha Beta " leaves_of 0
 tvx_shot config_filled_lists
 drive click "$CFG" 2063
 check "with >> a question comes first" grep -q 'Remove all' <<<"$(answer 6)"
@@ -241,6 +251,7 @@ check "the launcher is the mailbox destination again" wait_until 5 dest_is_launc
 # --- mailbox and dropped files while open; Ok ---------------------------------------------------
 open_config || fail "the dialog opens again"
 drive tree-select "$CFG" 2010 0 >/dev/null
+expand_node 0
 work_before=$(count_of 2034)
 work_id=$(grep -o "|Work|[0-9A-F-]*" "$TVX_INSTALL_UNIX/Shortcut2.clg" | cut -d'|' -f3)
 drive profile-write sdfggsadf Name "Mailed"
@@ -257,6 +268,9 @@ eval "$(drive center "$CFG")"
 helper_unix="$TVX_INSTALL_UNIX/tvxhelper.exe"
 DISPLAY="$DISPLAY" "$TVX_BUILD/native/xdnd_drop" "$x" "$y" "$helper_unix"
 check_eq "a file dropped from a file manager becomes an item of the catalog" "$((work_before + 2))" "$(count_of 2034)"
+last_leaf() { drive tree-children "$CFG" 2010 0 | sed -n 's/^child\t//p' | tail -n 1 | sed 's/.*\\//'; }
+check_soon "and the last leaf under it" "tvxhelper.exe $((work_before + 2))" \
+  eval 'echo "$(last_leaf) $(drive tree-children "$CFG" 2010 0 | value_of count)"'
 long="$WINEPREFIX/drive_c/$(printf 'd%.0s' $(seq 1 120))"
 long="$long/$(printf 'e%.0s' $(seq 1 120))/$(printf 'f%.0s' $(seq 1 120))/$(printf 'g%.0s' $(seq 1 120))/$(printf 'h%.0s' $(seq 1 120))"
 mkdir -p "$long" && echo x > "$long/file.txt"

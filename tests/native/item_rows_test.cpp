@@ -84,6 +84,20 @@ TEST(ItemRows, CandidatesBecomeItemsOnceAndComposedOnesNeverMove) {
     EXPECT_EQ(rows[1].index, 1u) << "the row names the record it made";
 }
 
+TEST(ItemRows, ManyCandidatesAtOnceAreCheckedAgainstTheRowsAndEachOther) {
+    ItemStore store;
+    store.Append(Item("Notepad"));
+    std::vector<ItemRow> rows = RowsForSelection(store, "", true);
+    std::vector<CandidateRow> candidates;
+    for (int i = 0; i < 10; ++i) candidates.push_back({"Tool " + std::to_string(i % 5), "c:\\t.exe"});
+    candidates.push_back({"NOTEPAD", "c:\\n.exe"});
+    std::vector<size_t> all;
+    for (size_t i = candidates.size(); i-- > 0;) all.push_back(i);
+    EXPECT_EQ(AddCandidates(candidates, all, rows, store, Counter()), 5u) << "five names, each once; Notepad is listed";
+    EXPECT_EQ(rows.size(), 6u);
+    EXPECT_TRUE(candidates.empty());
+}
+
 TEST(ItemRows, AddingAllCandidatesTakesThemFromTheLastToTheFirst) {
     ItemStore store;
     std::vector<ItemRow> rows;

@@ -56,6 +56,8 @@
 //   tvxdrive tree-point HWND ID PATH       x= and y= on the screen of a tree node's row (PATH as
 //                                          for tree-select; the node must be visible)
 //   tvxdrive tree-count HWND ID            count= of a tree's nodes, selected=1 when one is selected
+//   tvxdrive tree-children HWND ID PATH    count=, then child<TAB>text of each child of a node (PATH as
+//                                          for tree-select; "" the root)
 //   tvxdrive list-cell HWND ID ROW COLUMN  x= and y= on the screen of a list cell's middle
 //   tvxdrive header-point HWND ID COLUMN   x= and y= of a column heading of a list
 //   tvxdrive click-screen X Y [right]      a real click at a screen point
@@ -69,6 +71,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -673,7 +676,7 @@ int main(int argc, char** argv) {
         GlobalUnlock(block);
         return PostMessageA(ParseHwnd(arg(2)), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0) ? 0 : 1;
     }
-    if (cmd == "tree-point" || cmd == "tree-count") {
+    if (cmd == "tree-point" || cmd == "tree-count" || cmd == "tree-children") {
         HWND tree = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
         auto next = [&](LPARAM item, WPARAM how) {
             return static_cast<LPARAM>(SendMessageA(tree, 0x110A /*TVM_GETNEXTITEM*/, how, item));
@@ -695,6 +698,36 @@ int main(int argc, char** argv) {
             while (node && index-- > 0) node = next(node, 1 /*TVGN_NEXT*/);
             ++depth;
             start = slash == std::string::npos ? path.size() : slash + 1;
+        }
+        if (cmd == "tree-children") {
+            if (!node) { std::printf("no-node\n"); return 1; }
+            // The item and its text go through memory of the tree's own
+            // process: a pointer into this one means nothing there.
+            DWORD pid = 0;
+            GetWindowThreadProcessId(tree, &pid);
+            HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+            if (!process) { std::printf("no-process\n"); return 1; }
+            constexpr size_t kText = 1024;
+            char* remote = static_cast<char*>(
+                VirtualAllocEx(process, nullptr, sizeof(TVITEMA) + kText, MEM_COMMIT, PAGE_READWRITE));
+            std::string lines;
+            int count = 0;
+            for (LPARAM child = next(node, 4 /*TVGN_CHILD*/); child; child = next(child, 1 /*TVGN_NEXT*/), ++count) {
+                TVITEMA tvi = {};
+                tvi.mask = TVIF_TEXT;
+                tvi.hItem = reinterpret_cast<HTREEITEM>(child);
+                tvi.pszText = remote + sizeof(TVITEMA);
+                tvi.cchTextMax = static_cast<int>(kText);
+                char text[kText + 1] = {};
+                if (remote && WriteProcessMemory(process, remote, &tvi, sizeof tvi, nullptr) &&
+                    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)))
+                    ReadProcessMemory(process, remote + sizeof(TVITEMA), text, kText, nullptr);
+                lines += std::string("child\t") + text + "\n";
+            }
+            if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+            CloseHandle(process);
+            std::printf("count=%d\n%s", count, lines.c_str());
+            return 0;
         }
         int row = 0;
         LPARAM visible = next(0, 5 /*TVGN_FIRSTVISIBLE*/);

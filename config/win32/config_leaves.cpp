@@ -1,0 +1,164 @@
+// The item leaves of the configuration dialog's tree: under the listed
+// catalog, after its sub-catalogs, one display-only node per row of the item
+// list (image 2, selected image 3). They go in when the catalog is expanded
+// and then follow each change of the rows by what changed, so that a change
+// of one row in a catalog of 100,000 costs one node, not 100,000.
+#include "config/win32/config_dialog.h"
+
+#include "resources/config_ids.h"
+#include "ui/skin/win32/catalog_tree_view.h"
+
+#include <optional>
+
+
+namespace tvx::win {
+
+namespace {
+
+// Whether the node shows a "+" although its children are not in the tree yet.
+void SetHasChildren(HWND tv, HTREEITEM item, bool has) {
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_CHILDREN;
+    tvi.hItem = item;
+    tvi.cChildren = has ? 1 : 0;
+    SendMessageA(tv, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+}
+
+bool IsExpanded(HWND tv, HTREEITEM item) {
+    return (SendMessageA(tv, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+// Freezes the tree's drawing while many nodes change.
+class FrozenTree {
+public:
+    explicit FrozenTree(HWND tv) : tv_(tv) { SendMessageA(tv_, WM_SETREDRAW, FALSE, 0); }
+    ~FrozenTree() {
+        SendMessageA(tv_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(tv_, nullptr, TRUE);
+    }
+    FrozenTree(const FrozenTree&) = delete;
+    FrozenTree& operator=(const FrozenTree&) = delete;
+
+private:
+    HWND tv_;
+};
+
+}  // namespace
+
+void ConfigDialog::ForgetLeaves() {
+    leafParent_ = nullptr;
+    leaves_.clear();
+    leavesInserted_ = false;
+}
+
+void ConfigDialog::RemoveLeaves() {
+    CatalogNode* parent = leafParent_;
+    std::vector<std::pair<size_t, HTREEITEM>> leaves = std::move(leaves_);
+    ForgetLeaves();
+    if (!parent) return;
+    auto it = treeItems_.find(parent);
+    if (it == treeItems_.end()) return;
+    HWND tv = Item(IDC_CFG_TREE);
+    if (!leaves.empty()) {
+        FrozenTree frozen(tv);
+        for (const auto& leaf : leaves) TreeView_DeleteItem(tv, leaf.second);
+    }
+    SetHasChildren(tv, it->second, TreeView_GetChild(tv, it->second) != nullptr);
+}
+
+void ConfigDialog::InsertAllLeaves() {
+    auto it = treeItems_.find(leafParent_);
+    if (it == treeItems_.end()) return;
+    HWND tv = Item(IDC_CFG_TREE);
+    FrozenTree frozen(tv);
+    leaves_.reserve(rows_.size());
+    for (const ItemRow& row : rows_)
+        leaves_.emplace_back(row.index, InsertTreeItem(tv, it->second, TVI_LAST, row.name.c_str(), LeafData(row.index), 2, 3));
+    leavesInserted_ = true;
+}
+
+// The leaves follow the rows: walking both in order, a leaf that shows the
+// next row stays, any other goes, and the rows left at the end get new
+// leaves after the last one that stayed. Removed rows and rows added at the
+// end (what "<", ">", dropped files do) cost only their own leaves; rows in
+// another order (a sort) put most leaves in again.
+void ConfigDialog::UpdateLeaves() {
+    auto parent = treeItems_.find(leafParent_);
+    if (parent == treeItems_.end()) return;
+    HWND tv = Item(IDC_CFG_TREE);
+    std::vector<std::pair<size_t, HTREEITEM>> kept;
+    kept.reserve(rows_.size());
+    std::vector<HTREEITEM> gone;
+    size_t next = 0;  // the first row without a leaf
+    for (const auto& leaf : leaves_) {
+        if (next < rows_.size() && rows_[next].index == leaf.first) {
+            kept.push_back(leaf);
+            ++next;
+        } else {
+            gone.push_back(leaf.second);
+        }
+    }
+    if (gone.empty() && next == rows_.size()) return;
+    // Frozen only for many changes: thawing makes the tree lay out every
+    // shown node again, which costs more than a few single changes.
+    std::optional<FrozenTree> frozen;
+    if (gone.size() + (rows_.size() - next) > 64) frozen.emplace(tv);
+    for (HTREEITEM leaf : gone) TreeView_DeleteItem(tv, leaf);
+    HTREEITEM after = kept.empty() ? nullptr : kept.back().second;
+    if (!after) {  // after the catalog's sub-catalogs
+        after = TVI_FIRST;
+        for (HTREEITEM child = TreeView_GetChild(tv, parent->second); child; child = TreeView_GetNextSibling(tv, child)) {
+            if (!NodeOfItem(child)) break;
+            after = child;
+        }
+    }
+    for (; next < rows_.size(); ++next) {
+        const ItemRow& row = rows_[next];
+        after = InsertTreeItem(tv, parent->second, after, row.name.c_str(), LeafData(row.index), 2, 3);
+        kept.emplace_back(row.index, after);
+    }
+    leaves_ = std::move(kept);
+}
+
+// Under the listed catalog the tree shows its items as leaves, after its
+// sub-catalogs. They are display only: never catalogs, never saved. Called
+// whenever the listed catalog or its rows changed.
+void ConfigDialog::RebuildLeaves() {
+    CatalogNode* node = listed_ && listed_ != &tree_.root() ? listed_ : nullptr;
+    if (node != leafParent_) {
+        RemoveLeaves();
+        if (!node) return;
+        leafParent_ = node;
+    }
+    auto it = treeItems_.find(node);
+    if (it == treeItems_.end()) return;
+    HWND tv = Item(IDC_CFG_TREE);
+    if (leavesInserted_) {
+        UpdateLeaves();
+    } else if (IsExpanded(tv, it->second)) {
+        InsertAllLeaves();
+    } else {
+        // Shown when the catalog is expanded (OnTreeExpanding).
+        SetHasChildren(tv, it->second, !rows_.empty() || TreeView_GetChild(tv, it->second) != nullptr);
+    }
+}
+
+void ConfigDialog::OnTreeExpanding(HTREEITEM item, UINT action) {
+    if (!(action & TVE_EXPAND) || leavesInserted_ || !leafParent_) return;
+    auto it = treeItems_.find(leafParent_);
+    if (it != treeItems_.end() && it->second == item) InsertAllLeaves();
+}
+
+// The row a leaf shows: the leaves stand in the rows' order.
+long ConfigDialog::RowOfLeaf(HTREEITEM item) const {
+    for (size_t i = 0; i < leaves_.size(); ++i) {
+        if (leaves_[i].second != item) continue;
+        if (i < rows_.size() && rows_[i].index == leaves_[i].first) return static_cast<long>(i);
+        for (size_t r = 0; r < rows_.size(); ++r)
+            if (rows_[r].index == leaves_[i].first) return static_cast<long>(r);
+        return -1;
+    }
+    return -1;
+}
+
+}  // namespace tvx::win
