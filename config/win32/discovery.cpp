@@ -93,22 +93,44 @@ void RegisteredApplications(const std::unordered_set<std::string>& live, Candida
 }
 
 // An advertised installation's shortcut names an icon stub: the program is
-// the LocalServer32 of the class whose DefaultIcon names that stub.
-std::string ProgramOfIconStub(const std::string& target) {
-    const std::string wanted = ToLowerAnsi(target);
-    RegistryKey classes(HKEY_CLASSES_ROOT);
-    if (!classes.Open("CLSID")) return std::string();
-    for (const std::string& clsid : classes.SubkeyNames()) {
-        RegistryKey icon(HKEY_CLASSES_ROOT);
-        if (!icon.Open("CLSID\\" + clsid + "\\DefaultIcon")) continue;
-        const std::optional<std::string> file = icon.ReadString(nullptr);
-        if (!file || ToLowerAnsi(*file).find(wanted) == std::string::npos) continue;
-        RegistryKey server(HKEY_CLASSES_ROOT);
-        if (!server.Open("CLSID\\" + clsid + "\\LocalServer32")) return std::string();
-        return server.ReadString(nullptr).value_or(std::string());
+// the LocalServer32 of the first class (in the registry's order) whose
+// DefaultIcon names that stub. The classes are read once per discovery run,
+// when the first stub turns up, not once per stub: HKEY_CLASSES_ROOT\CLSID
+// holds thousands of them.
+class IconStubIndex {
+public:
+    std::string ProgramOf(const std::string& target) {
+        if (!read_) Read();
+        const std::string wanted = ToLowerAnsi(target);
+        for (const ClassIcon& c : classes_)
+            if (c.icon.find(wanted) != std::string::npos) return c.server;
+        return std::string();
     }
-    return std::string();
-}
+
+private:
+    struct ClassIcon {
+        std::string icon;    // DefaultIcon, lowercased
+        std::string server;  // LocalServer32; empty when the class has none
+    };
+    void Read() {
+        read_ = true;
+        RegistryKey classes(HKEY_CLASSES_ROOT);
+        if (!classes.Open("CLSID")) return;
+        for (const std::string& clsid : classes.SubkeyNames()) {
+            RegistryKey icon(HKEY_CLASSES_ROOT);
+            if (!icon.Open("CLSID\\" + clsid + "\\DefaultIcon")) continue;
+            const std::optional<std::string> file = icon.ReadString(nullptr);
+            if (!file) continue;
+            RegistryKey server(HKEY_CLASSES_ROOT);
+            std::string program;
+            if (server.Open("CLSID\\" + clsid + "\\LocalServer32")) program = server.ReadString(nullptr).value_or(std::string());
+            classes_.push_back(ClassIcon{ToLowerAnsi(*file), std::move(program)});
+        }
+    }
+
+    bool read_ = false;
+    std::vector<ClassIcon> classes_;
+};
 
 struct LinkReader {
     ComPtr<IShellLinkA> link;
@@ -140,8 +162,23 @@ std::optional<std::string> ReadLink(LinkReader& reader, const std::string& path)
     return result;
 }
 
-void WalkFolder(const std::string& folder, const std::unordered_set<std::string>& live, CandidateInserter& insert,
-                LinkReader& reader) {
+// Folders deeper than this are not walked: a link of the file system that
+// leads back up (a junction to a parent, a symbolic link) would otherwise
+// be walked for ever. Links of the file system are not followed at all
+// where the system says what they are.
+constexpr int kDeepestFolder = 32;
+
+struct Walk {
+    const std::unordered_set<std::string>& live;
+    CandidateInserter& insert;
+    LinkReader& reader;
+    IconStubIndex stubs;
+};
+
+void WalkFolder(const std::string& folder, Walk& walk, int depth) {
+    if (depth > kDeepestFolder) return;
+    const std::unordered_set<std::string>& live = walk.live;
+    CandidateInserter& insert = walk.insert;
     size_t position = insert.BeginLevel();
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &found);
@@ -151,14 +188,14 @@ void WalkFolder(const std::string& folder, const std::unordered_set<std::string>
         if (name == "." || name == "..") continue;
         const std::string path = folder + "\\" + name;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            WalkFolder(path, live, insert, reader);
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) WalkFolder(path, walk, depth + 1);
             continue;
         }
         const std::string title = FileTitleOf(name);
         if (live.count(title) || insert.Offered(title)) continue;
-        std::optional<std::string> target = ReadLink(reader, path);
+        std::optional<std::string> target = ReadLink(walk.reader, path);
         if (!target) continue;
-        if (IsInstallerIconStub(*target)) target = ProgramOfIconStub(*target);
+        if (IsInstallerIconStub(*target)) target = walk.stubs.ProgramOf(*target);
         const std::string trimmed = Trim(*target);
         if (IsProgramTarget(trimmed)) insert.Insert(position, CandidateRow{title, trimmed});
     } while (FindNextFileA(find, &found));
@@ -182,7 +219,8 @@ std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>
             SUCCEEDED(reader.link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(reader.file.put())))) {
             // The user's own Start menu after the all-users one; a title
             // offered once is not offered again.
-            for (const std::string& folder : startMenuFolders) WalkFolder(folder, liveNames, insert, reader);
+            Walk walk{liveNames, insert, reader, {}};
+            for (const std::string& folder : startMenuFolders) WalkFolder(folder, walk, 0);
         }
     }
     if (SUCCEEDED(com)) CoUninitialize();

@@ -1,7 +1,8 @@
 // Program discovery on a large machine, under Wine: a Start menu of 2,000
 // shortcuts in 20 folders and 500 registered applications, with 100,000
 // existing items. Prints the discovery time beside the time to only walk the
-// same folders and registry keys (target: discovery within 3 s).
+// same folders and registry keys, and beside walking them reading each
+// file's bytes once (what any reading of 2,000 shortcuts costs at the least).
 //   tvx_discovery_bench.exe
 #include "config/win32/discovery.h"
 
@@ -29,6 +30,30 @@ double TimeMs(const std::function<void()>& work, int runs = 3) {
         best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
     }
     return best;
+}
+
+// Each file's bytes read once: what any reading of the shortcuts costs at the least.
+size_t WalkAndRead(const std::string& folder) {
+    size_t files = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            files += WalkAndRead(path);
+            continue;
+        }
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        char bytes[4096];
+        DWORD read = 0;
+        if (f != INVALID_HANDLE_VALUE && ReadFile(f, bytes, sizeof bytes, &read, nullptr) && read > 0) ++files;
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return files;
 }
 
 size_t WalkOnly(const std::string& folder) {
@@ -130,8 +155,17 @@ int main() {
         RegistryKey applications(HKEY_CLASSES_ROOT);
         if (applications.Open("Applications")) walked += applications.SubkeyNames().size();
     });
-    std::printf("%-44s %9.2f ms   %-28s %9.2f ms   ratio %6.2f\n", "discovery, 2,000 shortcuts + 500 applications",
-                discoverMs, "walking the same, bare", walkMs, discoverMs / walkMs);
+    size_t read = 0;
+    const double readMs = TimeMs([&] {
+        read = WalkAndRead(programs);
+        RegistryKey applications(HKEY_CLASSES_ROOT);
+        if (applications.Open("Applications")) read += applications.SubkeyNames().size();
+    });
+    std::printf("%-44s %9.2f ms   %-28s %9.2f ms   ratio %6.2f  (target <= 5: %s)\n",
+                "discovery, 2,000 shortcuts + 500 applications", discoverMs, "walking the same, bare", walkMs,
+                discoverMs / walkMs, discoverMs <= 5 * walkMs ? "met" : "MISSED");
+    std::printf("%-44s %9.2f ms   %-28s %9.2f ms   ratio %6.2f\n", "", discoverMs, "the same, each file read",
+                readMs, discoverMs / readMs);
     std::printf("%-44s %9.2f ms   (target: within 3000 ms: %s; %zu offered of %zu walked)\n", "  absolute", discoverMs,
                 discoverMs <= 3000 ? "met" : "MISSED", offered, walked);
 

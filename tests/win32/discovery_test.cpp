@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 #include <sqlite3.h>
 
 namespace tvx::win {
@@ -79,6 +84,42 @@ TEST(Discovery, TheHistoryDatabaseIsReadAsItIsAndNeverChanged) {
     EXPECT_EQ(test::ReadWholeFile(damaged), "this is not a database at all, just some words to read");
     DeleteFileA(places.c_str());
     DeleteFileA(damaged.c_str());
+}
+
+void MakeShortcut(const std::string& link, const std::string& target) {
+    IShellLinkA* shell = nullptr;
+    IPersistFile* file = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                           reinterpret_cast<void**>(&shell))));
+    shell->SetPath(target.c_str());
+    shell->SetDescription("test");
+    ASSERT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+    EXPECT_TRUE(SUCCEEDED(file->Save(wide, TRUE)));
+    file->Release();
+    shell->Release();
+}
+
+TEST(Discovery, TheStartMenuWalkEndsThoughAFolderLinksBackToItsParent) {
+    test::ScratchDir dir("startmenu");
+    CoInitialize(nullptr);
+    const std::string program = dir.File("tool.exe");
+    test::WriteWholeFile(program, "");
+    MakeShortcut(dir.File("Top.lnk"), program);
+    // A shortcut 40 folders down is deeper than the walk goes.
+    std::string deep = dir.path();
+    for (int i = 0; i < 40; ++i) CreateDirectoryA((deep += "\\d").c_str(), nullptr);
+    MakeShortcut(deep + "\\Deep.lnk", program);
+    MakeShortcut(dir.File("d\\d\\Near.lnk"), program);
+    CoUninitialize();
+    // A folder that leads back to its parent: skipped as a link where the
+    // system reports one, cut off by the depth otherwise.
+    CreateSymbolicLinkA(dir.File("d\\back").c_str(), dir.path().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    std::vector<std::string> names;
+    for (const CandidateRow& row : DiscoverPrograms({}, {dir.path()}, false)) names.push_back(row.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Near", "Top"}));
 }
 
 }  // namespace

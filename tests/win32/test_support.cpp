@@ -23,7 +23,9 @@ void RemoveTree(const std::string& folder) {
             if (name == "." || name == "..") continue;
             const std::string path = folder + "\\" + name;
             SetFileAttributesA(path.c_str(), fd.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            // A link of the file system goes itself, never what it leads to.
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) RemoveDirectoryA(path.c_str()) || DeleteFileA(path.c_str());
+            else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
             else DeleteFileA(path.c_str());
         } while (FindNextFileA(find, &fd));
         FindClose(find);
