@@ -29,6 +29,10 @@ constexpr int kLauncherConfig = 1330;
 constexpr int kConfigTree = 2010;
 constexpr int kConfigItems = 2034;
 constexpr int kConfigOk = 2005;
+constexpr int kConfigCancel = 2006;
+constexpr int kConfigAddOne = 2060;      // "<"
+constexpr int kConfigRemoveOne = 2062;   // ">"
+constexpr int kConfigCandidates = 2076;
 constexpr int kProgressText = 1067;      // the modal progress window
 constexpr int kMessageText = 1070;       // the program's message box
 
@@ -221,34 +225,141 @@ void ShowHideKey(const Program& p, int rounds) {
 // Configuration from the launcher to an item list the user can work in (the
 // progress window gone, the root selected, its rows listed); then Ok, timed
 // to the message that the data was saved.
-void ConfigOpenAndSave(const Program& p, int rounds) {
+// Opens the dialog and waits until it is usable: the progress window gone,
+// the root selected and (when the installation has entries) its rows
+// listed; returns the dialog or null.
+HWND OpenConfig(const Program& p, double* ms, bool rows = true) {
+    Responsive(p.launcher);
+    const double t0 = Now();
+    PostMessageA(p.launcher, WM_COMMAND, MAKEWPARAM(kLauncherConfig, BN_CLICKED), 0);
+    HWND dialog = nullptr;
+    *ms = WaitFor(t0, 30000, [&] {
+        if (!dialog) dialog = FindTop(p.pi.dwProcessId, kConfigTree);
+        if (!dialog || FindTop(p.pi.dwProcessId, kProgressText)) return false;
+        HWND tree = GetDlgItem(dialog, kConfigTree);
+        return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0 &&
+               (!rows || SendMessageA(GetDlgItem(dialog, kConfigItems), LVM_GETITEMCOUNT, 0, 0) > 0);
+    });
+    return *ms < 0 ? nullptr : dialog;
+}
+
+void ConfigOpenAndSave(const Program& p, int rounds, const char* label) {
     std::vector<double> open, save;
     for (int r = 0; r < rounds; ++r) {
-        Responsive(p.launcher);
-        const double t0 = Now();
-        PostMessageA(p.launcher, WM_COMMAND, MAKEWPARAM(kLauncherConfig, BN_CLICKED), 0);
-        HWND dialog = nullptr;
-        const double ms = WaitFor(t0, 30000, [&] {
-            if (!dialog) dialog = FindTop(p.pi.dwProcessId, kConfigTree);
-            if (!dialog || FindTop(p.pi.dwProcessId, kProgressText)) return false;
-            HWND tree = GetDlgItem(dialog, kConfigTree);
-            return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0 &&
-                   SendMessageA(GetDlgItem(dialog, kConfigItems), LVM_GETITEMCOUNT, 0, 0) > 0;
-        });
-        if (ms < 0) { std::printf("config_open=timeout\n"); return; }
+        double ms = -1;
+        HWND dialog = OpenConfig(p, &ms, std::string(label) != "empty");
+        if (!dialog) { std::printf("config_open_%s=timeout\n", label); return; }
         open.push_back(ms);
         Sleep(300);
         const double s0 = Now();
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kConfigOk, BN_CLICKED), 0);
         HWND box = nullptr;
         const double saved = WaitFor(s0, 30000, [&] { return (box = FindTop(p.pi.dwProcessId, kMessageText)) != nullptr; });
-        if (saved < 0) { std::printf("config_save=timeout\n"); return; }
+        if (saved < 0) { std::printf("config_save_%s=timeout\n", label); return; }
         save.push_back(saved);
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         WaitFor(Now(), 30000, [&] { return FindTop(p.pi.dwProcessId, kConfigTree) == nullptr; });
         Responsive(p.launcher);  // the launcher reloads after the dialog
     }
-    std::printf("config_open_ms=%.1f\nconfig_save_ms=%.1f\n", Percentile(open, 0.5), Percentile(save, 0.5));
+    std::printf("config_open_%s_ms=%.1f\nconfig_save_%s_ms=%.1f\n", label, Percentile(open, 0.5), label,
+                Percentile(save, 0.5));
+}
+
+// Memory of the program's own process for a control's message that takes a
+// pointer: a pointer into this process means nothing there.
+class RemoteBuffer {
+public:
+    RemoteBuffer(DWORD pid, size_t size) {
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    bool Put(const void* data, size_t size) { return at_ && WriteProcessMemory(process_, at_, data, size, nullptr); }
+    LPARAM at() const { return reinterpret_cast<LPARAM>(at_); }
+
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+};
+
+LRESULT Count(HWND dialog, int id) { return SendMessageA(GetDlgItem(dialog, id), LVM_GETITEMCOUNT, 0, 0); }
+LRESULT TreeCount(HWND dialog) { return SendMessageA(GetDlgItem(dialog, kConfigTree), TVM_GETCOUNT, 0, 0); }
+
+// Changes in the catalog of every entry (the root's first catalog), opened
+// in the tree so that its item leaves are there: ">" of one row, "<" of
+// that candidate, and 1,000 files dropped onto the dialog (by the script,
+// through the X display's drag and drop). Each timed from the click to the
+// dialog showing the change and taking messages again; the dialog then
+// closes without saving.
+void ConfigChanges(const Program& p, const std::string& dir) {
+    double ms = -1;
+    HWND dialog = OpenConfig(p, &ms);
+    if (!dialog) { std::printf("config_changes=timeout\n"); return; }
+    HWND tree = GetDlgItem(dialog, kConfigTree);
+    const LPARAM root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    const LPARAM everything = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, root);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, everything);
+    const double t0 = Now();
+    if (WaitFor(t0, 60000, [&] { return Count(dialog, kConfigItems) >= 100000; }) < 0) {
+        std::printf("config_changes=no-list\n");
+        return;
+    }
+    const LRESULT members = Count(dialog, kConfigItems), catalogsShown = TreeCount(dialog);
+    // Opened as with the Right key.
+    const double e0 = Now();
+    PostMessageA(tree, WM_KEYDOWN, VK_RIGHT, 0);
+    const double expandMs = WaitFor(e0, 120000, [&] { return TreeCount(dialog) >= catalogsShown + members; });
+    std::printf("config_expand_ms=%.1f\nconfig_members=%ld\n", expandMs, static_cast<long>(members));
+    std::fflush(stdout);
+
+    const double r0 = Now();
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kConfigRemoveOne, BN_CLICKED), 0);
+    const double removeMs = WaitFor(r0, 30000, [&] {
+        return Count(dialog, kConfigItems) == members - 1 && Count(dialog, kConfigCandidates) >= 1 &&
+               TreeCount(dialog) == catalogsShown + members - 1 && Responsive(dialog);
+    });
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    RemoteBuffer remote(p.pi.dwProcessId, sizeof state);
+    remote.Put(&state, sizeof state);
+    SendMessageA(GetDlgItem(dialog, kConfigCandidates), LVM_SETITEMSTATE, 0, remote.at());
+    const double a0 = Now();
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kConfigAddOne, BN_CLICKED), 0);
+    const double addMs = WaitFor(a0, 30000, [&] {
+        return Count(dialog, kConfigItems) == members && TreeCount(dialog) == catalogsShown + members &&
+               Responsive(dialog);
+    });
+    std::printf("config_remove_one_ms=%.1f\nconfig_add_one_ms=%.1f\n", removeMs, addMs);
+    std::fflush(stdout);
+
+    // The script drops the files at the point it is given, then answers.
+    RECT rc;
+    GetWindowRect(dialog, &rc);
+    const std::string answer = dir.substr(0, dir.find_last_of('\\') + 1) + "drop-done.txt";
+    DeleteFileA(answer.c_str());
+    std::printf("drop_probe=%ld,%ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    std::fflush(stdout);
+    const double d0 = Now();
+    WaitFor(d0, 60000, [&] { return GetFileAttributesA(answer.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    const double dropMs = WaitFor(d0, 120000, [&] {
+        return Count(dialog, kConfigItems) == members + 1000 && TreeCount(dialog) == catalogsShown + members + 1000 &&
+               Responsive(dialog);
+    });
+    std::printf("config_drop_1000_ms=%.1f\n", dropMs);
+    std::fflush(stdout);
+
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kConfigCancel, BN_CLICKED), 0);
+    HWND box = nullptr;
+    WaitFor(Now(), 30000, [&] { return (box = FindTop(p.pi.dwProcessId, kMessageText)) != nullptr; });
+    if (box) PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    WaitFor(Now(), 30000, [&] { return FindTop(p.pi.dwProcessId, kConfigTree) == nullptr; });
+    Responsive(p.launcher);
 }
 
 // The program's own save of both files (encode, write a temporary file,
@@ -321,7 +432,7 @@ void LoadBesideRead(const std::string& dir) {
 void ProgramTimings(const std::string& log) {
     std::string text;
     ReadWholeFile(log, text);
-    std::vector<double> load, save;
+    std::vector<double> load, save, drop;
     for (size_t at = 0; at < text.size();) {
         const size_t end = std::min(text.find('\n', at), text.size());
         const std::string line = text.substr(at, end - at);
@@ -330,9 +441,11 @@ void ProgramTimings(const std::string& log) {
             const double ms = std::atof(line.c_str() + eq + 1);
             if (line.compare(0, eq, "item_file_load_ms") == 0) load.push_back(ms);
             if (line.compare(0, eq, "save_both_files_ms") == 0) save.push_back(ms);
+            if (line.compare(0, eq, "drop_files_ms") == 0) drop.push_back(ms);
         }
         at = end + 1;
     }
+    std::printf("program_drop_ms=%.1f\n", Percentile(drop, 0.5));
     std::printf("program_load_ms=%.2f\nprogram_load_samples=%zu\nprogram_save_ms=%.2f\nprogram_save_samples=%zu\n",
                 Percentile(load, 0.5), load.size(), Percentile(save, 0.5), save.size());
 }
@@ -384,9 +497,19 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     ShowHideKey(p, 10);
     std::fflush(stdout);
-    ConfigOpenAndSave(p, 3);
+    ConfigOpenAndSave(p, 3, "large");
+    std::fflush(stdout);
+    ConfigChanges(p, large);
     std::fflush(stdout);
     End(p);
+    SetEnvironmentVariableA("TVX_TIMINGS", nullptr);  // the program's own timings are the large one's
+    Program e = Start(empty);
+    if (e.startMs >= 0) {
+        Sleep(1500);
+        ConfigOpenAndSave(e, 3, "empty");
+        std::fflush(stdout);
+    }
+    End(e);
     LoadBesideRead(large);
     SaveBesideWrite(large);
     ProgramTimings(timings);
