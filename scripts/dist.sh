@@ -4,7 +4,17 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build=$1 out=$2
-rm -rf "$out"
+# The folder is this script's own when it holds the mark it leaves there:
+# only then is it emptied. Anything else that holds files is refused, so
+# that no folder of a user's is ever deleted.
+mark=".made-by-dist.sh"
+if [ -e "$out" ] && [ -n "$(ls -A "$out" 2>/dev/null)" ] && [ ! -f "$out/$mark" ]; then
+  echo "dist.sh: $out holds files this script did not make; give it a new or empty folder" >&2
+  exit 1
+fi
+[ -f "$out/$mark" ] && rm -rf "$out"
+mkdir -p "$out"
+touch "$out/$mark"
 mkdir -p "$out/Images" "$out/Lang" "$out/Data"
 cp "$build/Tavrolinex.exe" "$build/TavrolinexExt.dll" "$out/"
 cp "$root/resources/TavrolinexConfig.ini" "$out/"

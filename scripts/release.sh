@@ -11,11 +11,26 @@ cd "$root"
 out=$(realpath -m "${1:-build/release}")
 version=$(tr -d ' \r\n' < VERSION)
 package_version=${TVX_PACKAGE_VERSION:-$version}
+work="$root/build/release-work"
+# The output folder may be new, empty, or one this script wrote before (it
+# then holds the list of what it wrote, and only those files are replaced);
+# a folder holding anything else is refused, so that no file of a user's is
+# ever deleted or overwritten.
+made="$out/.made-by-release.sh"
+if [ -e "$out" ] && [ -n "$(ls -A "$out" 2>/dev/null)" ] && [ ! -f "$made" ]; then
+  echo "release.sh: $out holds files this script did not make; give it a new or empty folder" >&2
+  exit 1
+fi
+if [ -f "$made" ]; then
+  while IFS= read -r name; do
+    case "$name" in Tavrolinex-*.msi|Tavrolinex-*.zip|SHA256SUMS) rm -f "$out/$name" ;; esac
+  done < "$made"
+fi
 bash scripts/setup.sh >/dev/null
 bash scripts/build_deps.sh >/dev/null
-work="$root/build/release-work"
-rm -rf "$work" "$out"
+rm -rf "$work"
 mkdir -p "$work" "$out"
+: > "$made"
 for pair in x86:win32:no x64:win64:yes; do
   IFS=: read -r arch preset win64 <<<"$pair"
   if [ ! -f "build/$preset/Tavrolinex.exe" ] || [ -z "${TVX_RELEASE_NO_BUILD:-}" ]; then
@@ -25,12 +40,14 @@ for pair in x86:win32:no x64:win64:yes; do
   stage="$work/$arch"
   mkdir -p "$stage"
   bash scripts/dist.sh "build/$preset" "$stage/Tavrolinex"
+  rm "$stage/Tavrolinex/.made-by-dist.sh"  # the packages carry the installation's files only
   name="Tavrolinex-$package_version-$arch"
   # The portable zip: the installation folder, runnable wherever it is
   # unpacked; its first start asks for the language. (The installer leaves
   # LogConfig.dat to the user: it must survive upgrades and uninstalling.)
   printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=1\r\n' > "$stage/Tavrolinex/LogConfig.dat"
   (cd "$stage" && zip -r -X -q "$out/$name.zip" Tavrolinex)
+  echo "$name.zip" >> "$made"
   rm "$stage/Tavrolinex/LogConfig.dat"
   # The installer: every file of the installation folder, and the product around it.
   cp resources/icons/app.ico "$stage/Tavrolinex.ico"
@@ -39,8 +56,10 @@ for pair in x86:win32:no x64:win64:yes; do
                --directory-ref INSTALLDIR --win64 > files.wxs &&
      wixl -a "$arch" -D Version="$package_version" -D Win64="$win64" -D SourceDir=Tavrolinex \
           -D IconFile=Tavrolinex.ico -o "$out/$name.msi" "$root/resources/installer/Tavrolinex.wxs" files.wxs)
+  echo "$name.msi" >> "$made"
 done
-(cd "$out" && sha256sum Tavrolinex-* > SHA256SUMS)
+(cd "$out" && sha256sum $(grep -v '^SHA256SUMS$' .made-by-release.sh) > SHA256SUMS)
+echo SHA256SUMS >> "$made"
 rm -rf "$work"
 echo "release $package_version:"
-(cd "$out" && ls -l Tavrolinex-* SHA256SUMS | awk '{ printf "  %-36s %10d bytes\n", $NF, $5 }')
+(cd "$out" && ls -l $(cat .made-by-release.sh) | awk '{ printf "  %-36s %10d bytes\n", $NF, $5 }')

@@ -38,6 +38,14 @@ NEXT_VERSION=$(basename "${NEXT:-x}" | sed -n "s/^Tavrolinex-\(.*\)-$PKG\.msi\$/
 check "the release has both installers, both zips and the checksums" \
   test -f "$MSI64" -a -f "$MSI32" -a -f "$ZIP64" -a -f "$ZIP32" -a -f "$REL/SHA256SUMS"
 check "the checksums are right" bash -c "cd '$REL' && sha256sum -c --quiet SHA256SUMS"
+# The release scripts, pointed at a folder of the user's, leave it alone.
+USER_FOLDER=$(mktemp -d)
+echo "my notes" > "$USER_FOLDER/notes.txt"
+check "release.sh refuses a folder holding a file of the user's" \
+  bash -c "! bash '$TVX_ROOT/scripts/release.sh' '$USER_FOLDER' 2>/dev/null"
+check "dist.sh refuses it too" bash -c "! bash '$TVX_ROOT/scripts/dist.sh' '$TVX_BUILD/win$TVX_ARCH' '$USER_FOLDER' 2>/dev/null"
+check_eq "the user's file is still there, alone" "notes.txt:my notes" "$(cd "$USER_FOLDER" && ls -A | tr '\n' ' ' | sed 's/ $//'):$(cat "$USER_FOLDER/notes.txt")"
+rm -r "$USER_FOLDER"
 win_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 msi() { tvx_wine msiexec "$1" "$(win_path "$2")" /qn >/dev/null 2>&1; }
 
@@ -133,7 +141,7 @@ check "the data is still there" data_kept
 
 # ---- the portable zips -----------------------------------------------------------------------
 zip_files() { unzip -Z1 "$1" | grep -v '/$' | sed 's|^Tavrolinex/||' | LC_ALL=C sort; }
-dist_files() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
+dist_files() { (cd "$1" && find . -type f ! -name .made-by-dist.sh | sed 's|^\./||' | LC_ALL=C sort); }
 with_first_run() { { cat; echo LogConfig.dat; } | LC_ALL=C sort; }
 check_eq "the $PKG zip holds every file, and the first run's language question" \
   "$(dist_files "$TVX_DIST" | with_first_run)" "$(zip_files "$ZIP")"
