@@ -42,6 +42,13 @@ for pair in x86:win32:no x64:win64:yes; do
   bash scripts/dist.sh "build/$preset" "$stage/Tavrolinex"
   rm "$stage/Tavrolinex/.made-by-dist.sh"  # the packages carry the installation's files only
   name="Tavrolinex-$package_version-$arch"
+  # The packages carry stripped binaries (the mingw runtime brings some
+  # 400 KB of debug sections into each); the unstripped ones go beside the
+  # packages, for reading crash addresses.
+  triple=$([ "$arch" = x86 ] && echo i686-w64-mingw32 || echo x86_64-w64-mingw32)
+  (cd "$stage/Tavrolinex" && zip -X -q "$out/$name-unstripped.zip" Tavrolinex.exe TavrolinexExt.dll)
+  echo "$name-unstripped.zip" >> "$made"
+  "$triple-strip" --strip-debug "$stage/Tavrolinex/Tavrolinex.exe" "$stage/Tavrolinex/TavrolinexExt.dll"
   # The portable zip: the installation folder, runnable wherever it is
   # unpacked; its first start asks for the language. (The installer leaves
   # LogConfig.dat to the user: it must survive upgrades and uninstalling.)

@@ -147,6 +147,14 @@ check_eq "the $PKG zip holds every file, and the first run's language question" 
   "$(dist_files "$TVX_DIST" | with_first_run)" "$(zip_files "$ZIP")"
 check_eq "both zips carry the English and the Chinese texts" "Lang/chs.ini Lang/eng.ini Lang/chs.ini Lang/eng.ini" \
   "$( { zip_files "$ZIP64"; zip_files "$ZIP32"; } | grep '^Lang/.*\.ini$' | tr '\n' ' ' | sed 's/ $//')"
+debug_sections() { # ZIP MEMBER: the number of debug sections of a binary in a zip
+  local tmp; tmp=$(mktemp)
+  unzip -p "$1" "$2" > "$tmp" && objdump -h "$tmp" 2>/dev/null | grep -c ' \.debug_'; rm -f "$tmp"
+}
+check_eq "the zip's program and extension carry no debug sections" "0 0" \
+  "$(debug_sections "$ZIP" Tavrolinex/Tavrolinex.exe) $(debug_sections "$ZIP" Tavrolinex/TavrolinexExt.dll)"
+check "the unstripped binaries lie beside the packages" \
+  test "$(debug_sections "$REL/Tavrolinex-$VERSION-$PKG-unstripped.zip" Tavrolinex.exe)" -gt 0
 PORTABLE_UNIX="$WINEPREFIX/drive_c/便携 工具"
 rm -rf "$PORTABLE_UNIX" && mkdir -p "$PORTABLE_UNIX" && (cd "$PORTABLE_UNIX" && unzip -q "$ZIP")
 tvx_wine "$(printf '%s' "C:\\便携 工具\\Tavrolinex\\Tavrolinex.exe")" >/dev/null 2>&1 &
