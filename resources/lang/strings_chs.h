@@ -38,7 +38,7 @@
 #define TXT_CFG_URLS        "网址"
 #define TXT_CFG_FILES       "文件 ..."
 #define TXT_CFG_FOLDER      "文件夹 ..."
-#define TXT_CFG_COMPOSED    "组合项"
+#define TXT_CFG_COMPOSED    "组合项目"
 #define TXT_CFG_UNCHANGE    "不改变组合信息"
 #define TXT_CFG_COMP_NAME   "组合名称："
 #define TXT_CFG_CREATE_COMP "创建组合"
