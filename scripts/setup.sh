@@ -6,7 +6,7 @@ PKGS=(cmake g++ make ninja-build pkg-config googletest libgtest-dev libgmock-dev
       g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
       binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
       wine wine64 xvfb xdotool imagemagick x11-utils tcl dpkg-dev
-      zlib1g-dev libminizip-dev libsqlite3-dev fonts-dejavu-core fonts-wqy-microhei libwine-dev libx11-dev sqlite3 zip unzip wixl msitools)
+      zlib1g-dev libminizip-dev libsqlite3-dev fonts-dejavu-core fonts-wqy-microhei unicode-data libwine-dev libx11-dev sqlite3 zip unzip wixl msitools)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -41,6 +41,8 @@ run_ctest() { # PRESET
 }
 
 stage_start "native build and unit tests"
+if out=$(python3 scripts/gen_pinyin_initials.py --check 2>&1); then record PASS "generated: $out"
+else record FAIL "generated: $out"; fi
 build_preset native && run_ctest native
 stage_end "native"
 stage_start "native build and unit tests under ASan/UBSan"

@@ -37,6 +37,11 @@ TEST(ShortName, LevelOneKeepsTheRangeTableEveryOtherCharacterItsMandarinReading)
     EXPECT_EQ(MakeShortName("\xD3\x9B\xCA\xC2\xB1\xBE"), "jsb");                  // 記事本
     EXPECT_EQ(MakeShortName("\x82\xED\xBE\xE3\xC7\xE5\x86\xCE"), "jjqd");         // 傢俱清單
     EXPECT_EQ(MakeShortName("\xD8\xA1\xD8\xA2\xD8\xA3\xD8\xA4"), "cjwg");         // 亍丌兀丐
+    // A traditional form gives its simplified form's initial; a compatibility
+    // ideograph the reading of the character it stands for.
+    EXPECT_EQ(MakeShortName("\xE9\x4C\xB3\xC7"), "cc");      // 長城, as 长城
+    EXPECT_EQ(MakeShortName("\x8F\x42\xE9\x54"), "xm");      // 廈門, as 厦门
+    EXPECT_EQ(MakeShortName("\xFD\x9C\xFD\x9F"), "ll");      // 郎裏 (U+F92C, U+F9E7)
     // Mixed: Latin words, level 1 and level 2.
     EXPECT_EQ(MakeShortName("My Tools \xD4\xC4\xB6\xC1\xD8\xA1"), "MTydc");         // 阅读亍
     EXPECT_EQ(MakeShortName("QQ\xD3\x9B\xCA\xC2"), "QQjs");
