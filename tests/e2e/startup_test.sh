@@ -21,10 +21,11 @@ winini_dest() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^
 # --- a normal start and a second start --------------------------------------
 tvx_install "$TVX_DIST"
 start_program
-progress=$(drive wait-ctl 1067 15000 | value_of hwnd)
+found=$(drive wait-text 1067 15000)
+progress=$(value_of hwnd <<<"$found")
 check "the progress window shows while the program starts" test -n "$progress"
 if [ -n "$progress" ]; then
-  check_soon "the progress window says Loading Modules" "Loading Modules ..." eval 'drive text "$progress" 1067'
+  check_eq "the progress window says Loading Modules" "Loading Modules ..." "$(value_of text <<<"$found")"
   tvx_shot startup_progress
   gone=$(drive gone-ctl 1067 5000 | value_of elapsed)
   check "the progress text is gone about a second after start (${gone:-never} ms)" test -n "$gone" -a "${gone:-99999}" -le 2500

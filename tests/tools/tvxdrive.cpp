@@ -3,6 +3,7 @@
 // Output is one "key=value" or tab-separated line per fact, UTF-8.
 //
 //   tvxdrive wait-ctl ID TIMEOUT_MS        visible top-level window with child ID; prints hwnd=
+//   tvxdrive wait-text ID TIMEOUT_MS       the same, once the child shows a text; prints hwnd= and text=
 //   tvxdrive gone-ctl ID TIMEOUT_MS        until no visible window has child ID; prints elapsed=
 //   tvxdrive wait-title TITLE TIMEOUT_MS [ID]
 //                                          visible top-level window with that caption (and a child
@@ -144,7 +145,7 @@ int Wait(int id, const std::string& title, DWORD timeout, bool untilGone) {
             std::printf("timeout\n");
             return 1;
         }
-        Sleep(50);
+        Sleep(untilGone ? 50 : 5);
     }
 }
 
@@ -320,6 +321,24 @@ int main(int argc, char** argv) {
     const std::string cmd = argv[1];
     auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : "0"; };
     if (cmd == "wait-ctl") return Wait(std::atoi(arg(2)), "", static_cast<DWORD>(std::atoi(arg(3))), false);
+    if (cmd == "wait-text") {
+        // A control of a top window once it shows a text: both printed at
+        // that moment, for a window that closes as soon as its work is done.
+        const int id = std::atoi(arg(2));
+        const DWORD start = GetTickCount(), timeout = static_cast<DWORD>(std::atoi(arg(3)));
+        while (GetTickCount() - start <= timeout) {
+            if (HWND h = FindTop(id, "")) {
+                const std::string text = Utf8Text(GetDlgItem(h, id));
+                if (!text.empty()) {
+                    std::printf("hwnd=%lld\ntext=%s\n", static_cast<long long>(reinterpret_cast<INT_PTR>(h)), text.c_str());
+                    return 0;
+                }
+            }
+            Sleep(2);
+        }
+        std::printf("timeout\n");
+        return 1;
+    }
     if (cmd == "gone-ctl") return Wait(std::atoi(arg(2)), "", static_cast<DWORD>(std::atoi(arg(3))), true);
     if (cmd == "wait-title")
         return Wait(argc > 4 ? std::atoi(argv[4]) : -1, arg(2), static_cast<DWORD>(std::atoi(arg(3))), false);
