@@ -90,7 +90,9 @@ add_custom_command(
   DEPENDS ${CMAKE_SOURCE_DIR}/shellext/win32/TavrolinexExt.idl
   COMMENT "Building the type library of TavrolinexExt")
 add_custom_target(tvx_typelib DEPENDS ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb)
-set_source_files_properties(resources/TavrolinexExt.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb)
+set_source_files_properties(resources/TavrolinexExt.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_BINARY_DIR}/tlb/TavrolinexExt.tlb;${CMAKE_SOURCE_DIR}/resources/Tavrolinex.manifest")
+set_source_files_properties(resources/Tavrolinex.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Tavrolinex.manifest)
 
 add_executable(Tavrolinex WIN32
   config/win32/config_dialog.cpp
