@@ -24,3 +24,8 @@ cp "$build"/Lang/*.dat "$out/Lang/"
 # dialog copies the chosen one over TavrolinexConfig.ini.
 cp "$root/resources/TavrolinexConfig.ini" "$out/Lang/eng.ini"
 cp "$root/resources/lang/chs.ini" "$out/Lang/chs.ini"
+# A ready English installation (the demo, the test bench): its LogConfig.dat
+# says that the language was chosen. The packages carry neither this file
+# nor TavrolinexConfig.ini: release.sh takes both out, so that an upgrade
+# keeps the user's, and the program makes them at its first start.
+printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=0\r\n' > "$out/LogConfig.dat"

@@ -40,7 +40,11 @@ for pair in x86:win32:no x64:win64:yes; do
   stage="$work/$arch"
   mkdir -p "$stage"
   bash scripts/dist.sh "build/$preset" "$stage/Tavrolinex"
-  rm "$stage/Tavrolinex/.made-by-dist.sh"  # the packages carry the installation's files only
+  # The packages carry the program's files only: not the mark, and not the
+  # two files that are the user's once the program has started (the chosen
+  # language and its texts), so that an upgrade or an unzip over an older
+  # copy keeps them. The first start asks for the language and writes both.
+  rm "$stage/Tavrolinex/.made-by-dist.sh" "$stage/Tavrolinex/LogConfig.dat" "$stage/Tavrolinex/TavrolinexConfig.ini"
   name="Tavrolinex-$package_version-$arch"
   # The packages carry stripped binaries (the mingw runtime brings some
   # 400 KB of debug sections into each); the unstripped ones go beside the
@@ -48,21 +52,35 @@ for pair in x86:win32:no x64:win64:yes; do
   triple=$([ "$arch" = x86 ] && echo i686-w64-mingw32 || echo x86_64-w64-mingw32)
   (cd "$stage/Tavrolinex" && zip -X -q "$out/$name-unstripped.zip" Tavrolinex.exe TavrolinexExt.dll)
   echo "$name-unstripped.zip" >> "$made"
-  "$triple-strip" --strip-debug "$stage/Tavrolinex/Tavrolinex.exe" "$stage/Tavrolinex/TavrolinexExt.dll"
+  # The stamp strip writes into the PE header is the commit's time, so that
+  # the same sources give the same bytes (the upgrade test relies on it).
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 0) \
+    "$triple-strip" --strip-debug "$stage/Tavrolinex/Tavrolinex.exe" "$stage/Tavrolinex/TavrolinexExt.dll"
   # The portable zip: the installation folder, runnable wherever it is
-  # unpacked; its first start asks for the language. (The installer leaves
-  # LogConfig.dat to the user: it must survive upgrades and uninstalling.)
-  printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=1\r\n' > "$stage/Tavrolinex/LogConfig.dat"
+  # unpacked.
   (cd "$stage" && zip -r -X -q "$out/$name.zip" Tavrolinex)
   echo "$name.zip" >> "$made"
-  rm "$stage/Tavrolinex/LogConfig.dat"
   # The installer: every file of the installation folder, and the product around it.
   cp resources/icons/app.ico "$stage/Tavrolinex.ico"
   (cd "$stage" && find Tavrolinex -type f | LC_ALL=C sort |
      wixl-heat -p Tavrolinex/ --component-group InstallationFiles --var var.SourceDir \
-               --directory-ref INSTALLDIR --win64 > files.wxs &&
+               --directory-ref INSTALLDIR --win64 | python3 "$root/scripts/installer_ids.py" guids "$arch" > files.wxs &&
+     python3 "$root/scripts/installer_ids.py" guids "$arch" < "$root/resources/installer/Tavrolinex.wxs" > product.wxs &&
      wixl -a "$arch" -D Version="$package_version" -D Win64="$win64" -D SourceDir=Tavrolinex \
-          -D IconFile=Tavrolinex.ico -o "$out/$name.msi" "$root/resources/installer/Tavrolinex.wxs" files.wxs)
+          -D IconFile=Tavrolinex.ico -o "$out/$name.msi" product.wxs files.wxs)
+  # wixl does not honour AllowSameVersionUpgrades: the upgrade row takes its
+  # highest version inclusively (msidbUpgradeAttributesVersionMaxInclusive),
+  # so that the other architecture's package of the same version is replaced.
+  msiinfo export "$out/$name.msi" Upgrade |
+    awk -F'\t' 'BEGIN { OFS = "\t" } { sub(/\r$/, "") } NR > 3 && $7 == "WIX_UPGRADE_DETECTED" { $5 = 513 }
+                { printf "%s\r\n", $0 }' > "$stage/Upgrade.idt"
+  msibuild "$out/$name.msi" -i "$stage/Upgrade.idt"
+  # wixl leaves the File table's Version empty: without it Windows Installer
+  # would treat the program and the extension as unversioned files.
+  for binary in Tavrolinex.exe TavrolinexExt.dll; do
+    file_version=$(python3 scripts/installer_ids.py version "$stage/Tavrolinex/$binary")
+    msibuild "$out/$name.msi" -q "UPDATE \`File\` SET \`Version\` = '$file_version' WHERE \`FileName\` = '$binary'"
+  done
   echo "$name.msi" >> "$made"
 done
 (cd "$out" && sha256sum $(grep -v '^SHA256SUMS$' .made-by-release.sh) > SHA256SUMS)

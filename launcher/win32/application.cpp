@@ -98,7 +98,10 @@ bool Application::ClaimSingleInstance() {
 void Application::ChooseLanguage() {
     const std::string logConfig = installDir_ + "\\LogConfig.dat";
     languageIndex_ = ReadProfileInt(logConfig, "LogConfig", "LangSel");
-    const bool showDialog = ReadProfileInt(logConfig, "LogConfig", "ShowLangSel") == 1;
+    // The packages carry no LogConfig.dat (an upgrade must keep the user's),
+    // so an installed copy's first start is known by its absence and asks
+    // for the language as well.
+    const bool showDialog = !FileExists(logConfig) || ReadProfileInt(logConfig, "LogConfig", "ShowLangSel") == 1;
     if (showDialog) {
         LanguageDialog dialog(installDir_);
         dialog.RunModal(nullptr);
@@ -107,6 +110,10 @@ void Application::ChooseLanguage() {
                                  {{"LangSel", std::to_string(languageIndex_)}, {"ShowLangSel", "0"}});
     }
     BindLanguageModule(showDialog);
+    // Nor do they carry the settings file, so that an upgrade never puts
+    // English texts over a user's own: it is made from the chosen language's
+    // texts when it is missing, and only then.
+    if (!FileExists(SettingsFile())) TakeLanguageTexts(true);
 }
 
 void Application::BindLanguageModule(bool languageDialogShown) {
@@ -124,17 +131,21 @@ void Application::BindLanguageModule(bool languageDialogShown) {
         DeleteFileA(target.c_str());
         CopyFileA(source.c_str(), target.c_str(), FALSE);
     }
-    TakeLanguageTexts();
+    TakeLanguageTexts(false);
 }
 
 // The texts of the chosen language, when it has its own text file
 // ("\Lang\chs.ini"), replace the settings file through a temporary file, so
-// that a failure leaves the old texts whole. Only after the language dialog:
-// a start without it never touches the file, and the user's own edits stay.
-void Application::TakeLanguageTexts() {
-    if (languageCode_.empty()) return;
+// that a failure leaves the old texts whole. Only after the language dialog,
+// or when the file is missing: a start without the dialog never touches an
+// existing file, and the user's own edits stay.
+// With `orEnglish`, a language without a text file of its own takes the
+// English texts (for a settings file that is missing altogether).
+void Application::TakeLanguageTexts(bool orEnglish) {
     std::string texts;
-    if (!ReadWholeFile(installDir_ + "\\Lang\\" + languageCode_ + ".ini", texts) || texts.empty()) return;
+    const bool own = !languageCode_.empty() &&
+                     ReadWholeFile(installDir_ + "\\Lang\\" + languageCode_ + ".ini", texts) && !texts.empty();
+    if (!own && !(orEnglish && ReadWholeFile(installDir_ + "\\Lang\\eng.ini", texts) && !texts.empty())) return;
     WriteFileReplacing(SettingsFile(), texts);
 }
 

@@ -27,7 +27,7 @@ private:
     bool ClaimSingleInstance();
     void ChooseLanguage();
     void BindLanguageModule(bool languageDialogShown);
-    void TakeLanguageTexts();
+    void TakeLanguageTexts(bool orEnglish);
     void ShowStartupProgress();
     void RegisterShellExtension(bool add);
     void RegisterFixedHotkeys();
