@@ -68,10 +68,10 @@ HWND FindTop(DWORD pid, int id) {
 // Polls COND every millisecond or so; returns the milliseconds it took from
 // START, or -1 after TIMEOUT ms.
 template <typename Cond>
-double WaitFor(double start, double timeoutMs, Cond cond) {
+double WaitFor(double start, double timeoutMs, Cond cond, DWORD everyMs = 1) {
     while (Now() - start < timeoutMs) {
         if (cond()) return Now() - start;
-        Sleep(1);
+        Sleep(everyMs);
     }
     return -1;
 }
@@ -254,7 +254,11 @@ void ConfigOpenAndSave(const Program& p, int rounds, const char* label) {
         const double s0 = Now();
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kConfigOk, BN_CLICKED), 0);
         HWND box = nullptr;
-        const double saved = WaitFor(s0, 30000, [&] { return (box = FindTop(p.pi.dwProcessId, kMessageText)) != nullptr; });
+        // Looked for every 10 ms, not every millisecond: each look asks the
+        // wineserver about every window, and the saving program needs the
+        // wineserver for each of its writes.
+        const double saved =
+            WaitFor(s0, 30000, [&] { return (box = FindTop(p.pi.dwProcessId, kMessageText)) != nullptr; }, 10);
         if (saved < 0) { std::printf("config_save_%s=timeout\n", label); return; }
         save.push_back(saved);
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
