@@ -233,13 +233,15 @@ HWND OpenConfig(const Program& p, double* ms, bool rows = true) {
     const double t0 = Now();
     PostMessageA(p.launcher, WM_COMMAND, MAKEWPARAM(kLauncherConfig, BN_CLICKED), 0);
     HWND dialog = nullptr;
+    // Looked at every 5 ms: each look sends the dialog two messages that its
+    // busy thread has to answer, and asks the wineserver about every window.
     *ms = WaitFor(t0, 30000, [&] {
         if (!dialog) dialog = FindTop(p.pi.dwProcessId, kConfigTree);
         if (!dialog || FindTop(p.pi.dwProcessId, kProgressText)) return false;
         HWND tree = GetDlgItem(dialog, kConfigTree);
         return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0 &&
                (!rows || SendMessageA(GetDlgItem(dialog, kConfigItems), LVM_GETITEMCOUNT, 0, 0) > 0);
-    });
+    }, 5);
     return *ms < 0 ? nullptr : dialog;
 }
 
