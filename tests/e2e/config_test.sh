@@ -126,7 +126,7 @@ check_eq "Work lists its two items" 2 "$(count_of 2034)"
 expand_node 0
 check_soon "and shows them as leaves under it once opened, in the list's order" "Beta Alpha " leaves_of 0
 drive click "$CFG" 2062
-check_eq "> removes the selected item" 1 "$(count_of 2034)"
+check_soon "> removes the selected item" 1 count_of 2034
 check_eq "and offers it as a candidate" 1 "$(count_of 2076)"
 check_soon "its leaf goes with it" "Alpha " leaves_of 0
 drive tree-select "$CFG" 2010 - >/dev/null
@@ -140,7 +140,7 @@ check "<< on the root asks for a catalog" grep -q 'select a catalog' <<<"$(answe
 drive tree-select "$CFG" 2010 0 >/dev/null
 click_cell 2076 0 0
 drive click "$CFG" 2060
-check_eq "< turns the chosen candidate into an item of Work" "2 0" "$(count_of 2034) $(count_of 2076)"
+check_soon "< turns the chosen candidate into an item of Work" "2 0" eval 'echo "$(count_of 2034) $(count_of 2076)"'
 check_soon "and gets a leaf after the others" "Alpha Beta " leaves_of 0
 tvx_shot config_filled_lists
 drive click "$CFG" 2063
@@ -182,7 +182,7 @@ check_eq "the pop-up takes D" D "$(box_text 2040)"
 drive click "$CFG" 2045
 check "Alt+D of an item in another catalog is refused" grep -q 'already used' <<<"$(answer 1)"
 drive click "$CFG" 2046
-check_eq "Reset empties the description" "" "$(box_text 2044)"
+check_soon "Reset empties the description" "" box_text 2044
 drive click "$CFG" 2047
 check "Reset All asks first" grep -q 'hot keys' <<<"$(answer 6)"
 click_cell 2034 0 0

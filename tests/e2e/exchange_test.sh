@@ -161,7 +161,7 @@ check_eq "the left root lists every entry" 6 "$(row_count 1127)"
 type_into 1132 "ca"
 check_soon "the find box selects the first name beginning with the text" 3 eval 'drive list "$EX" 1127 | value_of sel'
 drive click "$EX" 1319
-check_eq "the moved entry is listed on the right and gone from the left" "1 5" "$(row_count 1064) $(row_count 1127)"
+check_soon "the moved entry is listed on the right and gone from the left" "1 5" eval 'echo "$(row_count 1064) $(row_count 1127)"'
 click_node 1155 ""
 check_eq "the same entry moved twice is one entry of the export" 5 "$(row_count 1064)"
 
@@ -305,7 +305,7 @@ rm -rf "$OUT/Zipped" && mkdir -p "$OUT/Zipped" && cp -r "$OUT/Tools/Data" "$OUT/
   (cd "$OUT" && zip -r -q "$BACKUP_UNIX/Zipped.trn" Zipped)
 choose_file "$BACKUP_WIN\\Zipped.trn"
 drive click "$EX" 1140
-check_eq "an archive packed by zip loads after a refusal" "5 1" "$(node_count 1155) $(staging_count)"
+check_soon "an archive packed by zip loads after a refusal" "5 1" eval 'echo "$(node_count 1155) $(staging_count)"'
 drive click "$EX" 1137
 check "Cancel closes the dialog" drive gone-ctl 1155 5000
 check_eq "Cancel after Load leaves no staging folder" 0 "$(staging_count)"

@@ -237,7 +237,9 @@ HWND OpenConfig(const Program& p, double* ms, bool rows = true) {
     // busy thread has to answer, and asks the wineserver about every window.
     *ms = WaitFor(t0, 30000, [&] {
         if (!dialog) dialog = FindTop(p.pi.dwProcessId, kConfigTree);
-        if (!dialog || FindTop(p.pi.dwProcessId, kProgressText)) return false;
+        // Disabled while its first work runs (the progress window, if the
+        // work outlasts its opening, is modal over it).
+        if (!dialog || !IsWindowEnabled(dialog) || FindTop(p.pi.dwProcessId, kProgressText)) return false;
         HWND tree = GetDlgItem(dialog, kConfigTree);
         return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0 &&
                (!rows || SendMessageA(GetDlgItem(dialog, kConfigItems), LVM_GETITEMCOUNT, 0, 0) > 0);
