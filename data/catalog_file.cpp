@@ -88,9 +88,6 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode
         } else if (fields.size() == 3) {
             data.assign(fields[2]);
         }
-        // NodeIDs are fresh GUIDs: no writer names one twice, and a second
-        // catalog of the same NodeID could not be told from the first.
-        if (fields.size() >= 3 && index.NodeOf(fields[2])) intact = false;
         CatalogNode* node = parent->AddChild(std::string(fields[1]), std::move(data));
         if (fields.size() >= 3) index.Add(std::string(fields[2]), node);
     }
