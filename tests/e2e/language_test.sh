@@ -95,7 +95,7 @@ drive click "$LAUNCHER" 1330
 found=$(drive wait-text 1067 10000)
 check_eq "opening the configuration says so in Chinese" "正在查找已安装的程序，请稍候……" "$(value_of text <<<"$found")"
 CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
-check_eq "the configuration dialog's title is Chinese" "项目设置" "$(drive texts "$CFG" | head -n 1 | cut -f4)"
+check_soon "the configuration dialog's title is Chinese" "项目设置" eval 'drive texts "$CFG" | head -n 1 | cut -f4'
 drive gone-ctl 1067 10000 >/dev/null
 sleep 2.5  # a hidden window leaves the screen late without a window manager
 tvx_shot language_chs_config
@@ -109,7 +109,8 @@ drive click "$LAUNCHER" 1302
 EXW=$(drive wait-ctl 1154 10000 | value_of hwnd)
 check "Export opens in Chinese" test -n "$EXW"
 if [ -n "$EXW" ]; then
-  sleep 1  # for the screenshot only: the tree paints after it is filled
+  # The screenshot once the left tree holds the root and its catalog.
+  wait_until 10 eval '[ "$(drive tree-count "$EXW" 1154 | value_of count)" -ge 2 ]'
   tvx_shot language_chs_export
   drive click "$EXW" 1130
   drive gone-ctl 1154 10000 >/dev/null
