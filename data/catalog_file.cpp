@@ -3,6 +3,8 @@
 #include "data/ansi_text.h"
 #include "data/item_model.h"
 
+#include <unordered_map>
+
 namespace tvx {
 
 namespace {
@@ -52,6 +54,10 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode
     if (text.empty()) return;
     std::string lastParent;
     CatalogNode* parent = nullptr;
+    // A NodeID may stand twice in a file (an export that took one catalog
+    // twice writes that). The writer puts each node's children right after
+    // it, so a parent reference means the latest node of that id read so far.
+    std::unordered_map<std::string, CatalogNode*> latest;
     std::vector<std::string_view> records, fields;
     Split(text, '\\', records);
     index.Reserve(index.size() + records.size());
@@ -69,7 +75,8 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode
             intact = false;
         if (fields.size() < 2) continue;  // no writer makes a record without a name
         if (!EqualsNoCase(fields[0], lastParent)) {
-            CatalogNode* found = index.NodeOf(fields[0]);
+            const auto seen = latest.find(std::string(fields[0]));
+            CatalogNode* found = seen != latest.end() ? seen->second : index.NodeOf(fields[0]);
             if (!found) {
                 intact = false;
                 continue;
@@ -89,7 +96,16 @@ void DecodeCatalogFile(std::string_view bytes, CatalogIndex& index, NodeDataMode
             data.assign(fields[2]);
         }
         CatalogNode* node = parent->AddChild(std::string(fields[1]), std::move(data));
-        if (fields.size() >= 3) index.Add(std::string(fields[2]), node);
+        // No writer gives a catalog the root's id: its children could not be
+        // told from the root's.
+        if (fields.size() >= 3 && EqualsNoCase(fields[2], kRootCatalogId)) {
+            intact = false;
+        } else if (fields.size() >= 3) {
+            index.Add(std::string(fields[2]), node);
+            latest[std::string(fields[2])] = node;
+            // A node of the id just used as the parent: later references mean it.
+            if (EqualsNoCase(fields[2], lastParent)) lastParent.clear();
+        }
     }
 }
 

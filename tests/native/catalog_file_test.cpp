@@ -137,3 +137,42 @@ TEST(CatalogFile, AShortDamagedNodeIdDoesNotLoseTheSubtree) {
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+// An export that took one catalog twice writes its NodeID twice; each copy
+// keeps its own children, and the file comes back byte for byte. A catalog
+// may even carry its parent's id (a sibling after it would then read as its
+// child: the file cannot tell them apart, and it still comes back the same).
+TEST(CatalogFile, ARepeatedNodeIdKeepsEachCopysChildren) {
+    CatalogTree tree("All");
+    tree.root().AddChild("First", kA + "|1")->AddChild("Under first", kB);
+    CatalogNode* second = tree.root().AddChild("Second", kA + "|2");
+    second->AddChild("Under second", kC);
+    second->AddChild("Same id as its parent", kA)->AddChild("Deepest", kB);
+    const std::string text = EncodeCatalogFile(tree);
+    bool whole = false;
+    auto l = std::make_unique<Loaded>();
+    ResetCatalogs(l->tree, l->index, "All");
+    DecodeCatalogFile(text, l->index, NodeDataMode::Full, &whole);
+    EXPECT_TRUE(whole);
+    EXPECT_EQ(EncodeCatalogFile(l->tree), text);
+    const CatalogNode& root = l->tree.root();
+    ASSERT_EQ(root.children.size(), 2u);
+    EXPECT_EQ(root.children[0]->children.size(), 1u);
+    ASSERT_EQ(root.children[1]->children.size(), 2u);
+    EXPECT_EQ(root.children[1]->children[1]->children.size(), 1u);
+}
+
+TEST(CatalogFile, ACatalogWithTheRootsIdMakesTheFileDamaged) {
+    bool whole = true;
+    auto l = std::make_unique<Loaded>();
+    ResetCatalogs(l->tree, l->index, "All");
+    DecodeCatalogFile(kRoot + "|Fake root|" + kRoot + "\\" + kRoot + "|A|" + kA, l->index, NodeDataMode::Full, &whole);
+    EXPECT_FALSE(whole);
+    EXPECT_EQ(l->tree.root().children.size(), 2u);  // both under the true root
+}
+
+}  // namespace
+}  // namespace tvx
