@@ -449,7 +449,14 @@ private:
             const size_t last = EncodeItemRecord(Received(whole - 1)).size();
             const size_t cut = std::uniform_int_distribution<size_t>(1, last - 1)(random_);
             itemBytes.resize(at - last + cut);
-            WriteFileReplacing(Items(), itemBytes);
+            // Wine may signal the killed child a moment before its handles
+            // are gone, and the child opened the item file without sharing.
+            bool cutDone = false;
+            for (int attempt = 0; attempt < 100 && !(cutDone = WriteFileReplacing(Items(), itemBytes)); ++attempt) Sleep(50);
+            if (!cutDone) {
+                Note(problem, "the file could not be cut short (still held after the kill)");
+                return;
+            }
             ++tally.seen["a record cut short as by a power failure"];
             --whole;
         }
