@@ -93,7 +93,8 @@ run_with_language() { # INDEX: prints the Run Apps button's text
   printf '[LogConfig]\r\nLangSel=%s\r\nShowLangSel=0\r\n' "$1" > "$TVX_INSTALL_UNIX/LogConfig.dat"
   start_program
   if wait_launcher; then
-    drive text "$LAUNCHER" 1329
+    # the button may get its text a moment after the window is found
+    drive wait-text 1329 10000 | value_of text
     tvx_shot "language_module_$1"
     exit_program >/dev/null || force_end_program
   else
