@@ -5,6 +5,7 @@
 #   tvx_wine ARGS...                runs a Windows program in the prefix
 #   tvx_shot NAME                   screenshot of the whole display into $TVX_SHOTS/NAME.png
 #   tvx_bench_stop                  stops the wineserver of the prefix and Xvfb, by what we started
+#   tvx_forget_prefixes             removes the prefixes tvx_bench_init copied (not the templates)
 #
 # TVX_ARCH=32 runs the i686 build under the new-WoW64 Wine 10.0 that
 # scripts/build_wine_wow64.sh keeps in its cache (32-bit Windows code in a
@@ -35,17 +36,18 @@ tvx_bench_init() {
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
     echo "bench: creating the Wine prefix template (first run only)"
+    # Bounded: a wineboot that waits on something nobody answers must not eat the run.
     WINEPREFIX="$template" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-      "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX="$template" "$WINESERVER" -w
+      timeout 600 "$WINE64" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$template" timeout 300 "$WINESERVER" -w || WINEPREFIX="$template" "$WINESERVER" -k || true
     [ -f "$template/system.reg" ] || { echo "bench: wineboot failed" >&2; return 1; }
     if [ "${TVX_ARCH:-64}" = 32 ]; then
       # Wine 10's own DLLs link mingw's zlib; without it GDI+ cannot load PNG files.
       cp /usr/i686-w64-mingw32/lib/zlib1.dll "$template/drive_c/windows/syswow64/"
       cp /usr/x86_64-w64-mingw32/lib/zlib1.dll "$template/drive_c/windows/system32/"
       WINEPREFIX="$template" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        "$WINE64" wineboot -u >/dev/null 2>&1 || true
-      WINEPREFIX="$template" "$WINESERVER" -w
+        timeout 600 "$WINE64" wineboot -u >/dev/null 2>&1 || true
+      WINEPREFIX="$template" timeout 300 "$WINESERVER" -w || WINEPREFIX="$template" "$WINESERVER" -k || true
     fi
     touch "$template/.ready"
   fi
@@ -102,4 +104,11 @@ tvx_bench_stop() {
     wait "$TVX_XVFB_PID" 2>/dev/null || true
     TVX_XVFB_PID=
   fi
+}
+
+tvx_forget_prefixes() {
+  [ -n "${TVX_BENCH_DIR:-}" ] || return 0
+  local p
+  for p in "$TVX_BENCH_DIR"/prefix*; do [ -d "$p" ] && rm -rf "$p"; done
+  return 0
 }
