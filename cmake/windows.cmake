@@ -43,6 +43,7 @@ add_library(tvx_ui STATIC
   data/win32/mailbox.cpp
   data/win32/profile.cpp
   data/win32/timing_log.cpp
+  data/win32/wide_path.cpp
   shellext/win32/add_item_dialog.cpp
   ui/skin/win32/catalog_tree_view.cpp
   ui/skin/win32/dialog.cpp
@@ -170,6 +171,7 @@ if(TVX_WIN_TESTS)
     tests/win32/run_command_test.cpp
     tests/win32/skin_controls_test.cpp
     tests/win32/exchange_test.cpp
+    tests/win32/wide_path_test.cpp
     tests/win32/test_support.cpp
   )
   target_link_libraries(tvx_win_tests PRIVATE tvx_win gtest gtest_main comctl32)

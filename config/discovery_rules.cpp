@@ -30,21 +30,6 @@ bool IsProgramTarget(std::string_view target) {
     return trimmed.size() >= 4 && EndsWithNoCase(trimmed, ".exe");
 }
 
-std::vector<std::string> SplitChosenFiles(const char* buffer, size_t size) {
-    std::vector<std::string> parts;
-    for (size_t at = 0; at < size && buffer[at] != '\0';) {
-        const size_t end = std::find(buffer + at, buffer + size, '\0') - buffer;
-        parts.emplace_back(buffer + at, end - at);
-        at = end + 1;
-    }
-    if (parts.size() <= 1) return parts;  // one file: its full path
-    std::string folder = parts.front();
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();  // a drive root comes as "C:\"
-    std::vector<std::string> paths;
-    for (size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + "\\" + parts[i]);
-    return paths;
-}
-
 std::string FolderItemName(std::string_view path) {
     const size_t slash = FindLastChar(path, '\\');
     if (slash == std::string_view::npos || slash + 1 == path.size()) return std::string(path);

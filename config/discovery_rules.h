@@ -6,6 +6,7 @@
 #pragma once
 #include "config/item_rows.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,22 @@ bool IsProgramTarget(std::string_view target);
 
 // The open-file dialog's buffer: one full path, or the folder followed by
 // file names, each ended by a NUL, the list ended by an empty one.
-std::vector<std::string> SplitChosenFiles(const char* buffer, size_t size);
+// (Also for the dialog's Unicode form.)
+template <class Char>
+std::vector<std::basic_string<Char>> SplitChosenFiles(const Char* buffer, size_t size) {
+    std::vector<std::basic_string<Char>> parts;
+    for (size_t at = 0; at < size && buffer[at] != Char(0);) {
+        const size_t end = static_cast<size_t>(std::find(buffer + at, buffer + size, Char(0)) - buffer);
+        parts.emplace_back(buffer + at, end - at);
+        at = end + 1;
+    }
+    if (parts.size() <= 1) return parts;  // one file: its full path
+    std::basic_string<Char> folder = parts.front();
+    if (!folder.empty() && folder.back() == Char('\\')) folder.pop_back();  // a drive root comes as "C:\\"
+    std::vector<std::basic_string<Char>> paths;
+    for (size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + Char('\\') + parts[i]);
+    return paths;
+}
 
 // The name of a chosen folder: the part after the last "\", or the whole
 // path for a drive root ("C:\").

@@ -209,14 +209,13 @@ void ResetAllRows(std::vector<ItemRow>& rows, ItemStore& store) {
     }
 }
 
-bool AddFileRow(std::string_view title, std::string_view path, std::vector<ItemRow>& rows, ItemStore& store,
-                const GuidSource& newGuid) {
-    if (path.empty()) return false;
+bool AddFileRow(const FileToAdd& file, std::vector<ItemRow>& rows, ItemStore& store, const GuidSource& newGuid) {
+    if (file.command.empty()) return false;
     ItemRow row;
-    row.name = std::string(path);
-    row.command = std::string(path);
-    row.shortName = MakeShortNameUntrimmed(title);
-    row.description = std::string(title);
+    row.name = file.name.empty() ? file.command : file.name;
+    row.command = file.command;
+    row.shortName = MakeShortNameUntrimmed(file.title);
+    row.description = file.title;
     row.guid = newGuid();
     row.index = store.size();
     LaunchItem item;

@@ -106,11 +106,19 @@ bool HotkeyTaken(const ItemStore& store, std::string_view hotkey1, std::string_v
 void ResetRows(std::vector<ItemRow>& rows, const std::vector<size_t>& chosen, ItemStore& store);
 void ResetAllRows(std::vector<ItemRow>& rows, ItemStore& store);
 
+// A file to make an item of: its title, the path the item starts (a short
+// form when the code page cannot write the name) and the full path as the
+// code page can show it (empty: the same as the command).
+struct FileToAdd {
+    std::string title;
+    std::string command;
+    std::string name;
+};
 // A file made an item (dropped, "Files ...", "Foder ..."): its full path as
 // name and command, its title as description, the untrimmed short name of
 // the title, a fresh GUID; appended to the rows and the table. An empty path
 // adds nothing.
-bool AddFileRow(std::string_view title, std::string_view path, std::vector<ItemRow>& rows, ItemStore& store,
+bool AddFileRow(const FileToAdd& file, std::vector<ItemRow>& rows, ItemStore& store,
                 const GuidSource& newGuid);
 
 // The find boxes. By name: the first row from `start` on (wrapping) whose

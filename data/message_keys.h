@@ -17,6 +17,7 @@ inline constexpr std::string_view kMessageKeys[] = {
     "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "SaveCatalogFailed", "DroppedPathTooLong", "CheckComposedItem",
     "ComposedMemberInvalid", "ArchiveUnsafe", "ArchiveUnreadable", "ArchiveContentMissing", "StagingFolderFailed",
     "ExportFailed", "ImportFailed", "ImportCatalogFailed", "DamagedDataFile", "DamagedFileNotCopied",
+    "NameOutsideCodePage", "InstallFolderOutsideCodePage",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -6,6 +6,7 @@
 #include "data/win32/mailbox.h"
 #include "data/win32/profile.h"
 #include "data/win32/timing_log.h"
+#include "data/win32/wide_path.h"
 #include "launcher/hotkey_table.h"
 #include "launcher/win32/progress_window.h"
 #include "resources/config_ids.h"
@@ -523,23 +524,14 @@ void ConfigDialog::ReceiveItem() {
 
 void ConfigDialog::OnDroppedFiles(HDROP drop) {
     TimedStep timed("drop_files_ms");
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    bool tooLong = false;
-    std::vector<std::pair<std::string, std::string>> files;
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        if (length == 0) continue;
-        if (length >= kDroppedPathBuffer) {
-            tooLong = true;  // never cut into another path
-            continue;
-        }
-        char path[kDroppedPathBuffer] = {};
-        DragQueryFileA(drop, i, path, sizeof path);
-        files.emplace_back(FileTitleOf(path), path);
-    }
+    const DroppedFiles dropped = TakeDroppedFiles(drop, kDroppedPathBuffer);
     DragFinish(drop);
+    std::vector<FileToAdd> files;
+    for (const FiledPath& file : dropped.files) files.push_back({FileTitleOf(file.shown), file.path, file.shown});
     AddFiles(files);
-    if (tooLong) ShowKey(hwnd(), "DroppedPathTooLong");
+    if (dropped.tooLong) ShowKey(hwnd(), "DroppedPathTooLong");
+    if (!dropped.refused.empty())
+        ShowMessage(hwnd(), MessageText("NameOutsideCodePage") + "\r\n\r\n" + RefusedNamesText(dropped.refused), MB_OK);
 }
 
 // ---- messages ---------------------------------------------------------------------------

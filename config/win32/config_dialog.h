@@ -92,7 +92,7 @@ private:
     void ResetAll();
     void ExecSelected();
     // Files as items ({title, path} each): one list and tree update for all.
-    void AddFiles(const std::vector<std::pair<std::string, std::string>>& files);
+    void AddFiles(const std::vector<FileToAdd>& files);
     void ToggleList();
     void BeginInplaceEdit(long row, int column);
     void EndInplaceEdit();

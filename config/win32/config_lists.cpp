@@ -219,18 +219,18 @@ void ConfigDialog::ExecSelected() {
 }
 
 // Step E: a file (dropped, or chosen by "Files ..." or "Foder ...") becomes an item.
-void ConfigDialog::AddFiles(const std::vector<std::pair<std::string, std::string>>& files) {
+void ConfigDialog::AddFiles(const std::vector<FileToAdd>& files) {
     if (ComposedChecked()) {
         // Members of the composed box instead.
         std::vector<ComposedMember> members;
         for (const auto& file : files)
-            if (!file.second.empty()) members.push_back({file.second, file.second});
+            if (!file.command.empty()) members.push_back({file.command, file.command});
         if (!members.empty()) AddMembers(members);
         return;
     }
     EndInplaceEdit();
     bool added = false;
-    for (const auto& file : files) added |= AddFileRow(file.first, file.second, rows_, store_, newGuid_);
+    for (const FileToAdd& file : files) added |= AddFileRow(file, rows_, store_, newGuid_);
     if (!added) return;
     itemView_.Reset(rows_.size());
     itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
@@ -352,20 +352,21 @@ void ConfigDialog::ImportUrls() {
     MergeAddresses(rows, SystemHistoryAddresses());
     if (ProcessRunning("firefox.exe")) {
         ShowKey(hwnd(), "FireFoxRunning");
-    } else if (const std::string profiles = FirefoxProfilesFolder(); !profiles.empty()) {
+    } else if (const std::wstring profiles = FirefoxProfilesFolder(); !profiles.empty()) {
         MergeAddresses(rows, FirefoxHistoryAddresses(FirefoxDatabasePath(profiles)));
     }
     SetCandidates(std::move(rows));
 }
 
 void ConfigDialog::AddChosenFiles() {
-    std::vector<std::pair<std::string, std::string>> files;
-    for (const std::string& path : ChooseFiles(hwnd())) files.emplace_back(FileTitleOf(path), path);
+    std::vector<FileToAdd> files;
+    for (const FiledPath& file : ChooseFiles(hwnd())) files.push_back({FileTitleOf(file.shown), file.path, file.shown});
     AddFiles(files);
 }
 
 void ConfigDialog::AddChosenFolder() {
-    if (const std::optional<std::string> path = ChooseFolder(hwnd())) AddFiles({{FolderItemName(*path), *path}});
+    if (const std::optional<FiledPath> folder = ChooseFolder(hwnd()))
+        AddFiles({{FolderItemName(folder->shown), folder->path, folder->shown}});
 }
 
 void ConfigDialog::FindCandidate() {

@@ -2,6 +2,9 @@
 
 #include "config/discovery_rules.h"
 #include "data/ansi_text.h"
+#include "data/win32/profile.h"
+#include "data/win32/wide_path.h"
+#include "ui/skin/win32/message_box.h"
 
 #include <commdlg.h>
 #include <objbase.h>
@@ -46,6 +49,19 @@ std::optional<std::string> RegistryKey::ReadString(const char* name) const {
     return std::string(value, strnlen(value, sizeof value));
 }
 
+std::optional<std::wstring> RegistryKey::ReadWideString(const wchar_t* name) const {
+    DWORD size = 0, type = 0;
+    HKEY key = key_ ? key_.get() : root_;
+    if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(wcsnlen(value.c_str(), value.size()));
+    return value;
+}
+
 std::vector<std::string> RegistryKey::SubkeyNames() const {
     std::vector<std::string> names;
     char name[260];
@@ -56,13 +72,13 @@ std::vector<std::string> RegistryKey::SubkeyNames() const {
     return names;
 }
 
-std::vector<std::string> StartMenuProgramFolders() {
-    std::vector<std::string> folders;
+std::vector<std::wstring> StartMenuProgramFolders() {
+    std::vector<std::wstring> folders;
     const char* shellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-    for (auto [root, value] : {std::pair{HKEY_LOCAL_MACHINE, "Common Programs"}, {HKEY_CURRENT_USER, "Programs"}}) {
+    for (auto [root, value] : {std::pair{HKEY_LOCAL_MACHINE, L"Common Programs"}, {HKEY_CURRENT_USER, L"Programs"}}) {
         RegistryKey key(root);
         if (!key.Open(shellFolders)) continue;
-        if (std::optional<std::string> folder = key.ReadString(value); folder && !folder->empty())
+        if (std::optional<std::wstring> folder = key.ReadWideString(value); folder && !folder->empty())
             folders.push_back(*folder);
     }
     return folders;
@@ -133,31 +149,41 @@ private:
 };
 
 struct LinkReader {
-    ComPtr<IShellLinkA> link;
+    ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
 };
 
 // The target of a shortcut with its arguments, or nothing when the link
-// cannot be read or its target does not fit the 260-byte buffer.
-std::optional<std::string> ReadLink(LinkReader& reader, const std::string& path) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (n <= 0) return std::nullopt;
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], n);
-    if (FAILED(reader.file->Load(wide.c_str(), STGM_READ))) return std::nullopt;
-    char target[MAX_PATH] = {};
+// cannot be read, when its target does not fit the 260-byte buffer, or when
+// the code page can write neither the target's name nor its short form (or
+// the arguments): such a link would be filed with "?" and never start.
+std::optional<std::string> ReadLink(LinkReader& reader, const std::wstring& path) {
+    if (FAILED(reader.file->Load(path.c_str(), STGM_READ))) return std::nullopt;
+    wchar_t target[MAX_PATH] = {};
     if (FAILED(reader.link->GetPath(target, MAX_PATH, nullptr, SLGP_SHORTPATH))) return std::nullopt;
-    char directory[MAX_PATH] = {};
-    reader.link->GetWorkingDirectory(directory, MAX_PATH);
-    char arguments[MAX_PATH] = {};
-    std::string result = target;
-    if (SUCCEEDED(reader.link->GetArguments(arguments, MAX_PATH)) && arguments[0]) {
-        // Never beyond the 260 bytes the target may take.
-        if (result.size() + 1 + std::strlen(arguments) >= MAX_PATH) return std::nullopt;
-        result += ' ';
-        result += arguments;
+    if (GetFileAttributesW(target) == INVALID_FILE_ATTRIBUTES) {
+        // A link may keep its target's path only in the code page (Wine
+        // writes it so): the item list keeps the names whole.
+        PIDLIST_ABSOLUTE items = nullptr;
+        wchar_t whole[MAX_PATH] = {};
+        if (SUCCEEDED(reader.link->GetIDList(&items)) && items && SHGetPathFromIDListW(items, whole) &&
+            GetFileAttributesW(whole) != INVALID_FILE_ATTRIBUTES)
+            lstrcpynW(target, whole, MAX_PATH);
+        if (items) CoTaskMemFree(items);
     }
-    char description[MAX_PATH] = {};
+    const FiledPath filed = FilePathFrom(target);
+    if (!filed.usable) return std::nullopt;
+    wchar_t arguments[MAX_PATH] = {};
+    std::string result = filed.path;
+    if (SUCCEEDED(reader.link->GetArguments(arguments, MAX_PATH)) && arguments[0]) {
+        const CodePageText args = ToAnsi(arguments);
+        if (args.lossy) return std::nullopt;
+        result += ' ';
+        result += args.text;
+    }
+    // Never beyond the 260 bytes the target may take.
+    if (result.size() >= MAX_PATH) return std::nullopt;
+    wchar_t description[MAX_PATH] = {};
     if (FAILED(reader.link->GetDescription(description, MAX_PATH))) return std::nullopt;
     return result;
 }
@@ -175,37 +201,38 @@ struct Walk {
     IconStubIndex stubs;
 };
 
-void WalkFolder(const std::string& folder, Walk& walk, int depth) {
+void WalkFolder(const std::wstring& folder, Walk& walk, int depth) {
     if (depth > kDeepestFolder) return;
     const std::unordered_set<std::string>& live = walk.live;
     CandidateInserter& insert = walk.insert;
     size_t position = insert.BeginLevel();
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + "\\" + name;
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) WalkFolder(path, walk, depth + 1);
             continue;
         }
-        const std::string title = FileTitleOf(name);
+        // The title as the code page can show it (a mark where it lacks a character).
+        const std::string title = FileTitleOf(ToAnsi(name).text);
         if (live.count(title) || insert.Offered(title)) continue;
         std::optional<std::string> target = ReadLink(walk.reader, path);
         if (!target) continue;
         if (IsInstallerIconStub(*target)) target = walk.stubs.ProgramOf(*target);
         const std::string trimmed = Trim(*target);
         if (IsProgramTarget(trimmed)) insert.Insert(position, CandidateRow{title, trimmed});
-    } while (FindNextFileA(find, &found));
+    } while (FindNextFileW(find, &found));
     FindClose(find);
 }
 
 }  // namespace
 
 std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>& liveNames,
-                                           const std::vector<std::string>& startMenuFolders, bool registeredApps) {
+                                           const std::vector<std::wstring>& startMenuFolders, bool registeredApps) {
     std::vector<CandidateRow> rows;
     CandidateInserter insert(rows);
     if (registeredApps) RegisteredApplications(liveNames, insert);
@@ -214,13 +241,13 @@ std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>
     {
         LinkReader reader;
         const CLSID clsidShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-        if (SUCCEEDED(CoCreateInstance(clsidShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+        if (SUCCEEDED(CoCreateInstance(clsidShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                        reinterpret_cast<void**>(reader.link.put()))) &&
             SUCCEEDED(reader.link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(reader.file.put())))) {
             // The user's own Start menu after the all-users one; a title
             // offered once is not offered again.
             Walk walk{liveNames, insert, reader, {}};
-            for (const std::string& folder : startMenuFolders) WalkFolder(folder, walk, 0);
+            for (const std::wstring& folder : startMenuFolders) WalkFolder(folder, walk, 0);
         }
     }
     if (SUCCEEDED(com)) CoUninitialize();
@@ -229,12 +256,20 @@ std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>
 
 // ---- the file choosers ---------------------------------------------------------------
 
-std::vector<std::string> ChooseFiles(HWND owner, size_t bufferSize) {
-    std::vector<char> buffer(bufferSize, '\0');
-    static const char kFilters[] =
-        "Exe File(*.exe)\0*.exe\0Com File(*.com)\0*.com\0Bat File(*.bat)\0*.bat\0Ms Word(*.doc)\0*.doc\0"
-        "Ms Excel(*.xls)\0*.xls\0Text(*.txt)\0*.txt\0htm(*.htm)\0*.htm\0ALL(*.*)\0*.*\0";
-    OPENFILENAMEA ofn = {};
+namespace {
+// Tells the user which chosen names cannot be filed.
+void SayRefused(HWND owner, const std::vector<std::string>& refused) {
+    if (!refused.empty())
+        ShowMessage(owner, MessageText("NameOutsideCodePage") + "\r\n\r\n" + RefusedNamesText(refused), MB_OK);
+}
+}  // namespace
+
+std::vector<FiledPath> ChooseFiles(HWND owner, size_t bufferSize) {
+    std::vector<wchar_t> buffer(bufferSize, L'\0');
+    static const wchar_t kFilters[] =
+        L"Exe File(*.exe)\0*.exe\0Com File(*.com)\0*.com\0Bat File(*.bat)\0*.bat\0Ms Word(*.doc)\0*.doc\0"
+        L"Ms Excel(*.xls)\0*.xls\0Text(*.txt)\0*.txt\0htm(*.htm)\0*.htm\0ALL(*.*)\0*.*\0";
+    OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = kFilters;
@@ -242,23 +277,36 @@ std::vector<std::string> ChooseFiles(HWND owner, size_t bufferSize) {
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT;
-    if (!GetOpenFileNameA(&ofn)) return {};
-    return SplitChosenFiles(buffer.data(), buffer.size());
+    if (!GetOpenFileNameW(&ofn)) return {};
+    std::vector<FiledPath> chosen;
+    std::vector<std::string> refused;
+    for (const std::wstring& path : SplitChosenFiles(buffer.data(), buffer.size())) {
+        FiledPath filed = FilePathFrom(path);
+        if (filed.usable) chosen.push_back(std::move(filed));
+        else refused.push_back(filed.shown);
+    }
+    SayRefused(owner, refused);
+    return chosen;
 }
 
-std::optional<std::string> ChooseFolder(HWND owner, const char* title) {
+std::optional<FiledPath> ChooseFolder(HWND owner, const char* title) {
     PIDLIST_ABSOLUTE computer = nullptr;
     SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, &computer);
-    BROWSEINFOA info = {};
+    const std::wstring wideTitle = FromAnsi(title ? title : "");
+    BROWSEINFOW info = {};
     info.hwndOwner = owner;
     info.pidlRoot = computer;
-    info.lpszTitle = title;
+    info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
-    std::optional<std::string> path;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    std::optional<FiledPath> path;
     if (chosen) {
-        char folder[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(chosen, folder) && folder[0]) path = folder;
+        wchar_t folder[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(chosen, folder) && folder[0]) {
+            FiledPath filed = FilePathFrom(folder);
+            if (filed.usable) path = std::move(filed);
+            else SayRefused(owner, {filed.shown});
+        }
         CoTaskMemFree(chosen);
     }
     if (computer) CoTaskMemFree(computer);

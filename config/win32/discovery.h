@@ -3,6 +3,7 @@
 // addresses of the browsers' histories.
 #pragma once
 #include "config/item_rows.h"
+#include "data/code_page_text.h"
 #include "ui/skin/win32/win_handles.h"
 
 #include <optional>
@@ -25,6 +26,9 @@ public:
     std::optional<std::string> ReadString(const char* name) const;
     // The names of the current key's subkeys (260 bytes each).
     std::vector<std::string> SubkeyNames() const;
+    // A string value as Windows keeps it (a folder under a user name the
+    // code page cannot write); nothing when it is missing.
+    std::optional<std::wstring> ReadWideString(const wchar_t* name) const;
     const std::string& path() const { return path_; }
 
 private:
@@ -35,21 +39,23 @@ private:
 
 // The Start-menu program folders: the all-users one ("Common Programs"),
 // then the user's own ("Programs"); those the registry names.
-std::vector<std::string> StartMenuProgramFolders();
+std::vector<std::wstring> StartMenuProgramFolders();
 
 // Discovery: the registered applications, then the programs of the given
 // Start-menu folders, as candidates. `liveNames` are the names of the live
 // items (a name that an item has is not offered). COM is initialised here for
 // the shortcut pass.
 std::vector<CandidateRow> DiscoverPrograms(const std::unordered_set<std::string>& liveNames,
-                                           const std::vector<std::string>& startMenuFolders, bool registeredApps = true);
+                                           const std::vector<std::wstring>& startMenuFolders, bool registeredApps = true);
 
-// The files chosen in the open-file dialog (full paths; none on Cancel);
-// the dialog's buffer holds `bufferSize` bytes.
-std::vector<std::string> ChooseFiles(HWND owner, size_t bufferSize = 26000);
+// The files chosen in the open-file dialog (none on Cancel); the dialog's
+// buffer holds `bufferSize` characters. Names the code page cannot write
+// come by their short form; those without one are named in a message and
+// left out.
+std::vector<FiledPath> ChooseFiles(HWND owner, size_t bufferSize = 26000);
 // The folder chosen in the folder browser under the computer folder, or
-// nothing on Cancel.
-std::optional<std::string> ChooseFolder(HWND owner, const char* title = "Select Folder");
+// nothing on Cancel (or when it is refused as above).
+std::optional<FiledPath> ChooseFolder(HWND owner, const char* title = "Select Folder");
 
 // ---- browser history ------------------------------------------------------------------
 
@@ -59,12 +65,13 @@ bool ProcessRunning(const std::string& exeName);
 std::vector<std::string> SystemHistoryAddresses();
 // The folder of the Firefox profiles: the old per-user layout of the system
 // drive, else the user's application-data folder; empty when neither exists.
-std::string FirefoxProfilesFolder();
+std::wstring FirefoxProfilesFolder();
 // The history database of the profiles folder's default profile.
-std::string FirefoxDatabasePath(const std::string& profilesFolder);
+std::wstring FirefoxDatabasePath(const std::wstring& profilesFolder);
 // Source 2: "url" of every row of moz_places, trailing "/" removed. The
 // database is opened read-only and changed in no way; a missing or damaged
 // one gives nothing.
+std::vector<std::string> FirefoxHistoryAddresses(const std::wstring& databasePath);
 std::vector<std::string> FirefoxHistoryAddresses(const std::string& databasePath);
 
 }  // namespace tvx::win

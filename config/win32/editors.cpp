@@ -95,7 +95,7 @@ void ItemInfoEditor::OnTest() {
 void ItemInfoEditor::OnFile() {
     // Every chosen file becomes one more line of the command.
     std::string text = Text(IDC_INFO_COMMAND);
-    for (const std::string& path : ChooseFiles(hwnd(), 5200)) text += "\r\n" + path;
+    for (const FiledPath& file : ChooseFiles(hwnd(), 5200)) text += "\r\n" + file.path;
     SetDlgItemTextA(hwnd(), IDC_INFO_COMMAND, text.c_str());
 }
 
@@ -217,7 +217,8 @@ void BatchReplaceDialog::OnSave() {
 void BatchReplaceDialog::OnCommand(int id, int, HWND) {
     switch (id) {
     case IDC_REPL_BROWSE:
-        if (const std::optional<std::string> folder = ChooseFolder(hwnd(), "")) SetDlgItemTextA(hwnd(), IDC_REPL_PATH_WITH, folder->c_str());
+        if (const std::optional<FiledPath> folder = ChooseFolder(hwnd(), ""))
+            SetDlgItemTextA(hwnd(), IDC_REPL_PATH_WITH, folder->path.c_str());
         break;
     case IDC_REPL_OK: OnSave(); break;
     case IDC_REPL_CANCEL: End(IDCANCEL); break;

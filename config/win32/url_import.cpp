@@ -3,6 +3,7 @@
 #include "config/discovery_rules.h"
 #include "config/win32/discovery.h"
 #include "data/ansi_text.h"
+#include "data/win32/wide_path.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -36,8 +37,8 @@ std::wstring Wide(const std::string& ansi) {
     return out;
 }
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -45,8 +46,8 @@ bool IsFolder(const std::string& path) {
 // the unreserved characters and "/" percent-encoded (UTF-8). "immutable"
 // tells SQLite that nothing changes the file, so it reads it as it is and
 // creates no journal or lock files beside it.
-std::string ReadOnlyUri(const std::string& ansiPath) {
-    std::string utf8 = Narrow(Wide(ansiPath).c_str(), CP_UTF8);
+std::string ReadOnlyUri(const std::wstring& path) {
+    std::string utf8 = Narrow(path.c_str(), CP_UTF8);
     std::string uri = "file:///";
     static const char kHex[] = "0123456789ABCDEF";
     for (unsigned char c : utf8) {
@@ -97,28 +98,30 @@ std::vector<std::string> SystemHistoryAddresses() {
     return collected;
 }
 
-std::string FirefoxProfilesFolder() {
+// The folders are taken as Windows names them: a user name the code page
+// cannot write is part of both.
+std::wstring FirefoxProfilesFolder() {
     // The per-user layout of the systems the program first targeted...
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    char user[100] = {};
-    DWORD size = sizeof user;
-    GetUserNameA(user, &size);
-    const std::string old = std::string(1, system[0]) + ":\\Documents and Settings\\" + user +
-                            "\\Application Data\\Mozilla\\Firefox\\Profiles";
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    wchar_t user[257] = {};
+    DWORD size = 257;
+    GetUserNameW(user, &size);
+    const std::wstring old = std::wstring(1, system[0]) + L":\\Documents and Settings\\" + user +
+                             L"\\Application Data\\Mozilla\\Firefox\\Profiles";
     if (IsFolder(old)) return old;
     // ...and where every later Windows keeps application data.
-    char appData[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData))) {
-        const std::string current = std::string(appData) + "\\Mozilla\\Firefox\\Profiles";
+    wchar_t appData[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData))) {
+        const std::wstring current = std::wstring(appData) + L"\\Mozilla\\Firefox\\Profiles";
         if (IsFolder(current)) return current;
     }
-    return std::string();
+    return std::wstring();
 }
 
-std::vector<std::string> FirefoxHistoryAddresses(const std::string& databasePath) {
+std::vector<std::string> FirefoxHistoryAddresses(const std::wstring& databasePath) {
     std::vector<std::string> collected;
-    if (GetFileAttributesA(databasePath.c_str()) == INVALID_FILE_ATTRIBUTES) return collected;
+    if (GetFileAttributesW(databasePath.c_str()) == INVALID_FILE_ATTRIBUTES) return collected;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(ReadOnlyUri(databasePath).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
         SQLITE_OK)
@@ -127,21 +130,26 @@ std::vector<std::string> FirefoxHistoryAddresses(const std::string& databasePath
     return collected;
 }
 
+std::vector<std::string> FirefoxHistoryAddresses(const std::string& databasePath) {
+    return FirefoxHistoryAddresses(Wide(databasePath));
+}
+
 // The profile of a profiles folder: the first sub-folder with ".default" in
-// its name, else the name the program always looked for.
-std::string FirefoxDatabasePath(const std::string& profiles) {
+// its name, else the name the program always looked for. (The names are
+// compared in UTF-8, which keeps every character.)
+std::wstring FirefoxDatabasePath(const std::wstring& profiles) {
     std::vector<std::string> subfolders;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((profiles + "\\*.*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((profiles + L"\\*.*").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
-                subfolders.push_back(name);
-        } while (FindNextFileA(find, &found));
+            const std::wstring name = found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+                subfolders.push_back(Narrow(name.c_str(), CP_UTF8));
+        } while (FindNextFileW(find, &found));
         FindClose(find);
     }
-    return profiles + "\\" + ChooseFirefoxProfile(subfolders) + "\\places.sqlite";
+    return profiles + L"\\" + FromAnsi(ChooseFirefoxProfile(subfolders), CP_UTF8) + L"\\places.sqlite";
 }
 
 }  // namespace tvx::win

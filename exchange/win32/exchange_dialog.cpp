@@ -4,6 +4,7 @@
 #include "data/win32/file_io.h"
 #include "data/win32/guid.h"
 #include "data/win32/profile.h"
+#include "data/win32/wide_path.h"
 #include "launcher/win32/progress_window.h"
 #include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/message_box.h"
@@ -362,23 +363,41 @@ void ExchangeDialog::Sort(Side& side, int column) {
 // ---- the archive and saving ------------------------------------------------------------
 
 void ExchangeDialog::ChooseFile() {
-    char path[MAX_PATH] = {};
-    const std::string current = Trim(BoxText(IDC_EX_PATH));
-    CopyToCharBuffer(current, path, sizeof path);
-    static const char kFilter[] = "Export/Import Files(*.trn)\0*.trn\0";
-    OPENFILENAMEA ofn = {};
+    wchar_t path[MAX_PATH] = {};
+    const std::wstring current = FromAnsi(Trim(BoxText(IDC_EX_PATH)));
+    lstrcpynW(path, current.c_str(), MAX_PATH);
+    static const wchar_t kFilter[] = L"Export/Import Files(*.trn)\0*.trn\0";
+    OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = hwnd();
     ofn.lpstrFilter = kFilter;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "trn";
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"trn";
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     const bool chosen = mode_ == Mode::Export
-                            ? (ofn.Flags |= OFN_OVERWRITEPROMPT, GetSaveFileNameA(&ofn) != FALSE)
-                            : (ofn.Flags |= OFN_FILEMUSTEXIST, GetOpenFileNameA(&ofn) != FALSE);
-    if (chosen) SetDlgItemTextA(hwnd(), IDC_EX_PATH, path);
+                            ? (ofn.Flags |= OFN_OVERWRITEPROMPT, GetSaveFileNameW(&ofn) != FALSE)
+                            : (ofn.Flags |= OFN_FILEMUSTEXIST, GetOpenFileNameW(&ofn) != FALSE);
+    if (!chosen) return;
+    FiledPath filed = FilePathFrom(path);
+    if (!filed.usable && mode_ == Mode::Export && GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
+        // A new archive has no short form yet: its folder's short form and
+        // its own name, when the code page can write that.
+        const std::wstring full = path;
+        const size_t slash = full.find_last_of(L'\\');
+        const CodePageText name = ToAnsi(full.substr(slash == std::wstring::npos ? 0 : slash + 1));
+        const FiledPath folder = FilePathFrom(full.substr(0, slash == std::wstring::npos ? 0 : slash));
+        if (slash != std::wstring::npos && folder.usable && !name.lossy) {
+            filed.usable = true;
+            filed.path = folder.path + "\\" + name.text;
+        }
+    }
+    if (!filed.usable) {
+        ShowMessage(hwnd(), MessageText("NameOutsideCodePage") + "\r\n\r\n" + filed.shown, MB_OK);
+        return;
+    }
+    SetDlgItemTextA(hwnd(), IDC_EX_PATH, filed.path.c_str());
 }
 
 void ExchangeDialog::Load() {

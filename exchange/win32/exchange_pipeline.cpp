@@ -5,6 +5,7 @@
 #include "data/item_file.h"
 #include "data/win32/file_io.h"
 #include "data/win32/guid.h"
+#include "data/win32/wide_path.h"
 #include "exchange/exchange_merge.h"
 #include "exchange/win32/zip_archive.h"
 #include "ui/skin/win32/win_handles.h"
@@ -96,12 +97,16 @@ constexpr const char* kStagingPrefix = "Tavrolinex-";
 constexpr const char* kStagingMarker = "\\tavrolinex.staging";
 constexpr const char* kPartialNote = "\\partial-archive.txt";
 
+// The user's temporary folder, by its short form when the code page cannot
+// write its name (it lies under the user's name); empty when neither works.
 std::string TempFolder() {
-    char temp[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof temp, temp);
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
     if (length == 0 || length > MAX_PATH) return std::string();
-    std::string base(temp, length);
-    if (base.back() != '\\') base += '\\';
+    const FiledPath filed = FilePathFrom(std::wstring(temp, length));
+    if (!filed.usable) return std::string();
+    std::string base = filed.path;
+    if (!EndsWithCharacter(base, '\\')) base += '\\';
     return base;
 }
 

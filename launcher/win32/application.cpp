@@ -14,6 +14,7 @@
 #include "launcher/win32/progress_window.h"
 #include "launcher/win32/run_command.h"
 #include "ui/skin/win32/resource_module.h"
+#include "ui/skin/win32/message_box.h"
 
 #include <commctrl.h>
 
@@ -38,6 +39,7 @@ Application::Application() = default;
 Application::~Application() = default;
 
 int Application::Run() {
+    if (RefuseFolderOutsideCodePage(nullptr)) return 1;
     installDir_ = ModuleFolder(nullptr);
     SetSettingsFile(installDir_ + "\\TavrolinexConfig.ini");
 

@@ -4,9 +4,11 @@
 // dialog hands the entry to the running program through the mailbox.
 #include "data/ansi_text.h"
 #include "data/win32/profile.h"
+#include "data/win32/wide_path.h"
 #include "launcher/short_name.h"
 #include "shellext/win32/add_item_dialog.h"
 #include "shellext/win32/registration.h"
+#include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
 
 #include <objbase.h>
@@ -31,10 +33,12 @@ LONG g_openDialogs = 0;
 void Lock() { InterlockedIncrement(&g_locks); }
 void Unlock() { InterlockedDecrement(&g_locks); }
 
+// The path written into the registry: in the ANSI code page, by its short
+// form when the code page cannot write the folder's name; empty when
+// neither works.
 std::string ModulePath() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(g_module, path, MAX_PATH);
-    return std::string(path, n);
+    const tvx::FiledPath filed = tvx::win::FilePathFrom(tvx::win::ModulePathWide(g_module));
+    return filed.usable ? filed.path : std::string();
 }
 
 // IWinShellExt has no methods of its own; its IDispatch is served from the
@@ -91,9 +95,12 @@ public:
         if (FAILED(data->GetData(&format, &medium))) return E_INVALIDARG;
         HRESULT hr = E_INVALIDARG;
         if (HDROP drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
-            if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0 &&
-                DragQueryFileA(drop, 0, selectedFile_, sizeof selectedFile_) > 0)
-                hr = S_OK;
+            if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+                const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+                selectedFile_.assign(length + 1, L'\0');
+                selectedFile_.resize(DragQueryFileW(drop, 0, &selectedFile_[0], length + 1));
+                if (!selectedFile_.empty()) hr = S_OK;
+            }
             GlobalUnlock(medium.hGlobal);
         }
         ReleaseStgMedium(&medium);
@@ -151,17 +158,16 @@ private:
 
     HRESULT LoadTypeInfo() {
         if (typeInfo_) return S_OK;
-        const std::string path = ModulePath();
-        wchar_t wide[MAX_PATH + 1] = {};
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        const std::wstring path = tvx::win::ModulePathWide(g_module);
         tvx::win::ComPtr<ITypeLib> lib;
-        HRESULT hr = LoadTypeLibEx(wide, REGKIND_NONE, lib.put());
+        HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.put());
         if (FAILED(hr)) return hr;
         return lib->GetTypeInfoOfGuid(kIidWinShellExt, typeInfo_.put());
     }
 
     void ShowAddItemDialog() {
         using namespace tvx::win;
+        if (RefuseFolderOutsideCodePage(g_module)) return;
         InterlockedIncrement(&g_openDialogs);
         HINSTANCE previous = ResourceModule();
         SetResourceModule(g_module);
@@ -169,15 +175,21 @@ private:
         SetSettingsFile(installDir + "\\TavrolinexConfig.ini");
         {
             GdiplusSession gdiplus;
-            const std::string path = selectedFile_;
-            // By characters: a GBK character may end in the byte of "\\".
-            const std::string title = tvx::FileTitleOf(path);
-            AddItemDialog dialog(installDir, ExtensionVariant());
-            dialog.name = title;
-            dialog.description = title;
-            dialog.shortName = tvx::MakeShortName(title);
-            dialog.exePath = path;
-            dialog.RunModal(nullptr);
+            // A name the code page cannot write is filed by its short form;
+            // without one it is refused rather than filed with "?" in it.
+            const tvx::FiledPath file = FilePathFrom(selectedFile_);
+            if (!file.usable) {
+                ShowMessage(nullptr, MessageText("NameOutsideCodePage") + "\r\n\r\n" + file.shown, MB_OK);
+            } else {
+                // By characters: a GBK character may end in the byte of "\\".
+                const std::string title = tvx::FileTitleOf(file.shown);
+                AddItemDialog dialog(installDir, ExtensionVariant());
+                dialog.name = title;
+                dialog.description = title;
+                dialog.shortName = tvx::MakeShortName(title);
+                dialog.exePath = file.path;
+                dialog.RunModal(nullptr);
+            }
         }  // the dialog's images are gone before GDI+ shuts down
         SetResourceModule(previous);
         InterlockedDecrement(&g_openDialogs);
@@ -186,7 +198,7 @@ private:
     NonDelegatingUnknown inner_{this};
     IUnknown* outer_;
     tvx::win::ComPtr<ITypeInfo> typeInfo_;
-    char selectedFile_[MAX_PATH] = {};
+    std::wstring selectedFile_;  // as Explorer has it
 };
 
 class ClassFactory final : public IClassFactory {
@@ -277,17 +289,17 @@ extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libid, WORD major, WO
 
 STDAPI DllRegisterServer() {
     const std::string path = ModulePath();
+    if (path.empty()) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);  // no name the keys could hold
     tvx::ext::KeysWritten written = tvx::ext::KeysWritten::None;
     HRESULT hr = tvx::ext::RegisterKeys(path, &written);
     if (FAILED(hr)) return hr;
-    wchar_t wide[MAX_PATH + 1] = {};
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    std::wstring wide = tvx::win::ModulePathWide(g_module);
     tvx::win::ComPtr<ITypeLib> lib;
-    hr = LoadTypeLibEx(wide, REGKIND_NONE, lib.put());
+    hr = LoadTypeLibEx(wide.c_str(), REGKIND_NONE, lib.put());
     // The type library goes where the class keys went.
     if (SUCCEEDED(hr))
-        hr = written == tvx::ext::KeysWritten::UserClasses ? RegisterTypeLibForUser(lib.get(), wide, nullptr)
-                                                           : RegisterTypeLib(lib.get(), wide, nullptr);
+        hr = written == tvx::ext::KeysWritten::UserClasses ? RegisterTypeLibForUser(lib.get(), &wide[0], nullptr)
+                                                           : RegisterTypeLib(lib.get(), &wide[0], nullptr);
     return hr;
 }
 

@@ -5,6 +5,7 @@
 // file's bytes once (what any reading of 2,000 shortcuts costs at the least).
 //   tvx_discovery_bench.exe
 #include "config/win32/discovery.h"
+#include "data/win32/wide_path.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -148,7 +149,7 @@ int main() {
     for (int i = 0; i < 2000; i += 10) live.insert("Program " + std::to_string(i));  // some exist already
 
     size_t offered = 0;
-    const double discoverMs = TimeMs([&] { offered = DiscoverPrograms(live, {programs}, true).size(); });
+    const double discoverMs = TimeMs([&] { offered = DiscoverPrograms(live, {FromAnsi(programs)}, true).size(); });
     size_t walked = 0;
     const double walkMs = TimeMs([&] {
         walked = WalkOnly(programs);

@@ -277,6 +277,12 @@ mkdir -p "$long" && echo x > "$long/file.txt"
 DISPLAY="$DISPLAY" "$TVX_BUILD/native/xdnd_drop" "$x" "$y" "$long/file.txt"
 check "a dropped path too long for its buffer is refused with a message" grep -q 'too long' <<<"$(answer 1)"
 check_eq "and adds nothing" "$((work_before + 2))" "$(count_of 2034)"
+# Names the code page (936) cannot write: Hangul and an emoji, in a folder
+# named with them too. They come by their short names, shown with marks.
+outside="$WINEPREFIX/drive_c/한국 😀"
+mkdir -p "$outside" && cp "$TVX_BIN/tvxhelper.exe" "$outside/kr한국.exe" && cp "$TVX_BIN/tvxhelper.exe" "$outside/em😀.exe"
+DISPLAY="$DISPLAY" "$TVX_BUILD/native/xdnd_drop" "$x" "$y" "$outside/kr한국.exe" "$outside/em😀.exe"
+check_eq "files named outside the code page become items" "$((work_before + 4))" "$(count_of 2034)"
 # A catalog dragged onto another moves with its items.
 drive tree-select "$CFG" 2010 >/dev/null
 eval "$(drive tree-point "$CFG" 2010 1 | sed 's/^/from_/')"
@@ -287,6 +293,14 @@ check "Ok saves" grep -q 'saved' <<<"$(answer 1)"
 check "and closes" test "$(drive gone-ctl 2010 8000)" != timeout
 check_eq "the dragged catalog Games now lies under Work, members and all" "3" "$(catalog_of Work/Games)"
 check_eq "the files agree" agree=1 "$(dump | tail -n 1)"
+# Name (the full path), description (the title) with a mark for each missing
+# character (the white square, A1F5 in GBK); the command the short path.
+outside_items() { dump | awk -F'\t' '$1=="item" && ($8 ~ /^kr/ || $8 ~ /^em/) {print $4 "|" $8}' | sort | tr '\n' '/'; }
+check_eq "named with a mark for each missing character" \
+  "$(printf 'C:\\\\\xa1\xf5\xa1\xf5 \xa1\xf5\\\\em\xa1\xf5.exe|em\xa1\xf5/C:\\\\\xa1\xf5\xa1\xf5 \xa1\xf5\\\\kr\xa1\xf5\xa1\xf5.exe|kr\xa1\xf5\xa1\xf5/')" \
+  "$(outside_items)"
+check "their commands are short paths without a ?" \
+  test "$(dump | awk -F'\t' '$1=="item" && ($8 ~ /^kr/ || $8 ~ /^em/) && $9 ~ /~/ && $9 !~ /[?]/' | wc -l)" = 2
 
 # The launcher finds the dropped entry by its short name and starts it.
 sleep 1
@@ -294,5 +308,9 @@ clear_box 1025
 drive type tvxh
 drive key enter
 check "the launcher finds the new entry by its short name and starts it" wait_started 1
+clear_box 1025
+drive type kr
+drive key enter
+check "an entry named outside the code page starts by its short path" wait_started 2
 
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi

@@ -45,6 +45,11 @@ link "$COMMON\\Sub\\Same Title.lnk" 'C:\Tools\twice.exe'
 link "$COMMON\\Sub\\Deep Tool.lnk" 'C:\Tools\deep.exe'
 link "$USERS\\Mine.lnk" 'C:\Tools\mine.exe'
 link "$USERS\\Tool One.lnk" 'C:\Tools\twice.exe'
+# A program and a shortcut named outside the code page (936), in such folders.
+mkdir -p "$C/Tools/한국 😀" "$C/ProgramData/Microsoft/Windows/Start Menu/Programs/한국 😀"
+cp "$TVX_BIN/tvxhelper.exe" "$C/Tools/한국 😀/kr한국.exe"
+link "$COMMON\\한국 😀\\Kr한국.lnk" 'C:\Tools\한국 😀\kr한국.exe'
+export TVX_HELPER_LOG='C:\discovery-helper.log'  # for the program the entry starts
 
 dump() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX"; }
 count_of() { drive list "$CFG" "$1" | value_of count; }
@@ -79,10 +84,14 @@ drive click "$LAUNCHER" 1330
 CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
 wait_until 20 tree_has_selection || fail "the first discovery ends"
 
-check_eq "discovery offers the programs, each title once" 6 "$(count_of 2076)"
+check_eq "discovery offers the programs, each title once" 7 "$(count_of 2076)"
 tvx_shot discovery_candidates
+# (Kr and a white square, A1F5 in GBK, for each Hangul character.)
 check_eq "registered applications and Start-menu programs of both Start menus, but not Beta (a live item) nor a document" \
-  "Deep Tool|Mine|Same Title|Shouting|Text Editor Pro|Tool One|" "$(take_all_into_found)"
+  "Deep Tool|$(printf 'Kr\xa1\xf5\xa1\xf5')|Mine|Same Title|Shouting|Text Editor Pro|Tool One|" "$(take_all_into_found)"
+kr_command() { dump | awk -F'\t' '$1=="item" && $4 ~ /^Kr/ {print $9}'; }
+check "a shortcut to a program named outside the code page comes as its short path" \
+  eval '[[ "$(kr_command)" == *"~"* && "$(kr_command)" != *"?"* ]]'
 check_eq "the registered command is cleaned of its quotes and %1" 'C:\\Tools\\editor.exe ' \
   "$(dump | awk -F'\t' '$1=="item" && $4=="Text Editor Pro" {print $9}')"
 check "shortcut targets come as their short paths" \
@@ -181,4 +190,9 @@ wait "$ff" 2>/dev/null
 
 drive click "$CFG" 2006
 drive gone-ctl 2010 8000 >/dev/null
+drive click-at "$LAUNCHER" 1025
+drive type kr
+drive key enter
+check "the discovered entry named outside the code page starts" \
+  wait_until 10 eval '[ -s "$C/discovery-helper.log" ]'
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi

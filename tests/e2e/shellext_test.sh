@@ -21,6 +21,7 @@ size_of() { stat -c %s "$1"; }
 host_value() { tr -d '\r' < "$HOST_LOG" | sed -n "s/^$1=//p" | head -n 1; }
 winini() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n "/^\[sdfggsadf\]/,/^\[/s/^$1=//p" | head -n 1; }
 
+export TVX_HELPER_LOG='C:\shellext-helper.log'  # for the program an entry starts
 tvx_install "$TVX_DIST"
 TVX_INSTALL_UNIX_WIN="$TVX_INSTALL_WIN\\TavrolinexExt.dll"
 "$TVX_BUILD/native/tvx_write_data" /dev/stdin "$TVX_INSTALL_UNIX" >/dev/null <<'EOF_ITEMS'
@@ -107,6 +108,7 @@ drive key down
 drive key up
 check_soon "typing its short name finds it" "Quarterly.Report" eval 'drive text "$LAUNCHER" 1032'
 drive key esc
+
 
 # A file without a dot keeps its whole name; Cancel files nothing.
 size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
@@ -216,6 +218,29 @@ drive key down
 drive key up
 check_soon "typing fx in the launcher finds the filed entry" "福昕阅读器" eval 'drive text "$LAUNCHER" 1032'
 drive key esc
+
+# A program whose folder and name the code page (936) cannot write: Add To
+# files it by its short path, names it with marks, and the entry starts.
+outside="$DOCS/한국 😀"
+mkdir -p "$outside" && cp "$TVX_BIN/tvxhelper.exe" "$outside/kr한국.exe"
+run_host "u8hex:$(printf '%s' 'C:\docs\한국 😀\kr한국.exe' | od -An -tx1 | tr -d ' \n')"
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+if [ -n "$dialog" ]; then
+  check_soon "a name outside the code page is shown with a mark per missing character" "kr□□" eval 'drive text "$dialog" 201'
+  drive tree-select "$dialog" 215 0 >/dev/null
+  drive click "$dialog" 206
+  check "and is filed" wait_until 10 host_done
+else
+  fail "Add To opens the dialog for a name outside the code page"
+fi
+command_of_kr() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX" | awk -F'\t' '$1=="item" && $4 ~ /^kr/ {print $9}'; }
+check "its command is the short path, without a ?" wait_until 10 eval '[[ "$(command_of_kr)" == *"~"* && "$(command_of_kr)" != *"?"* ]]'
+drive click-at "$LAUNCHER" 1025
+drive key end
+drive key back 20
+drive type kr
+drive key enter
+check "the entry starts" wait_until 10 eval '[ -s "$WINEPREFIX/drive_c/shellext-helper.log" ]'
 
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
 unregistered() { ! key_exists "HKCR\\CLSID\\$CLSID"; }

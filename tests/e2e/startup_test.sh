@@ -107,3 +107,30 @@ for f in "$TVX_INSTALL_UNIX"/Lang/*.dat; do [ "$(basename "$f")" = chs.dat ] || 
 cp "$TVX_INSTALL_UNIX/Lang/chs.dat" "$TVX_INSTALL_UNIX/Lang/.dat"
 check_eq "LangSel 9 loads no module and keeps the built-in texts" "Run Apps" "$(run_with_language 9)"
 check_eq "LangSel 0 loads Lang\\eng.dat (here a Chinese copy)" "运行程序" "$(run_with_language 0)"
+
+# --- an installation folder named outside the code page (936) ----------------------
+# The program works through the folder's short name: it reads its entries
+# there and files a new one beside them.
+korean="$WINEPREFIX/drive_c/한국 😀 설치"
+rm -rf "$korean" && cp -a "$TVX_DIST" "$korean"
+printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=0\r\n' > "$korean/LogConfig.dat"
+"$TVX_BUILD/native/tvx_write_data" /dev/stdin "$korean" >/dev/null <<'EOF_ITEMS'
+item	Korean Folder Entry	kf			read through the short name	c:\\kf.exe
+catalog	Work	0
+EOF_ITEMS
+tvx_wine 'C:\한국 😀 설치\Tavrolinex.exe' >/dev/null 2>&1 &
+PROGRAM_PID=$!
+if wait_launcher; then
+  check_soon "from a folder named outside the code page the launcher lists its entries" 1 \
+    eval 'drive list "$LAUNCHER" 1310 | value_of count'
+  drive profile-write sdfggsadf Name "Mailed Here"
+  drive profile-write sdfggsadf ShortName "mh"
+  drive profile-write sdfggsadf ExePath 'C:\mh.exe'
+  drive profile-write sdfggsadf NodeID ""
+  drive send "$LAUNCHER" 1044 0 0 >/dev/null
+  check "and files a received entry into its own item file" \
+    wait_until 10 grep -q 'Mailed Here' "$korean/Shortcut2.dat"
+  exit_program || force_end_program
+else
+  fail "the program starts from a folder named outside the code page"; force_end_program
+fi

@@ -82,3 +82,43 @@ TEST(AnsiText, CopyingIntoACBufferNeverEndsInHalfACharacter) {
 
 }  // namespace
 }  // namespace tvx
+
+#include "data/code_page_text.h"
+
+namespace tvx {
+namespace {
+
+// A code page with two characters besides ASCII: "é" in one byte and the
+// GBK character "中" in two.
+bool TinyPage(char32_t c, std::string& out) {
+    if (c == U'\u00E9') out += '\xE9';
+    else if (c == U'\u4E2D') out += "\xD6\xD0";
+    else return false;
+    return true;
+}
+
+TEST(CodePageText, KeepsWhatThePageHasAndMarksAndReportsWhatItLacks) {
+    const CodePageText plain = ToCodePage(u"C:\\Caf\u00E9\\\u4E2D.exe", TinyPage, "_");
+    EXPECT_FALSE(plain.lossy);
+    EXPECT_EQ(plain.text, "C:\\Caf\xE9\\\xD6\xD0.exe");
+    // Hangul, an emoji (a surrogate pair: one mark) and a lone surrogate.
+    const CodePageText lossy = ToCodePage(u"C:\\\uD55C\\\U0001F600a\xD800.exe", TinyPage, "#");
+    EXPECT_TRUE(lossy.lossy);
+    EXPECT_EQ(lossy.text, "C:\\#\\#a#.exe");
+}
+
+TEST(CodePageText, APathIsFiledInFullByItsShortFormOrNotAtAll) {
+    const CodePageText full{"C:\\_\\a.exe", true}, shortForm{"C:\\3D5C~1\\a.exe", false};
+    const FiledPath byShort = ChooseFiledPath(full, &shortForm);
+    EXPECT_TRUE(byShort.usable);
+    EXPECT_EQ(byShort.path, shortForm.text);
+    EXPECT_EQ(byShort.shown, full.text);
+    EXPECT_FALSE(ChooseFiledPath(full, nullptr).usable);
+    const CodePageText lossyShort{"C:\\_\\a.exe", true};
+    EXPECT_FALSE(ChooseFiledPath(full, &lossyShort).usable);
+    const CodePageText whole{"C:\\a.exe", false};
+    EXPECT_EQ(ChooseFiledPath(whole, &shortForm).path, "C:\\a.exe");
+}
+
+}  // namespace
+}  // namespace tvx

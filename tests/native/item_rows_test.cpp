@@ -192,8 +192,8 @@ TEST(ItemRows, ResetEmptiesTheDescriptionResetAllKeepsIt) {
 TEST(ItemRows, AFileBecomesAnItemNamedByItsFullPath) {
     ItemStore store;
     std::vector<ItemRow> rows;
-    EXPECT_FALSE(AddFileRow("x", "", rows, store, Counter()));
-    ASSERT_TRUE(AddFileRow("Quarterly Report", "C:\\docs\\Quarterly Report.doc", rows, store, Counter()));
+    EXPECT_FALSE(AddFileRow({"x", "", ""}, rows, store, Counter()));
+    ASSERT_TRUE(AddFileRow({"Quarterly Report", "C:\\docs\\Quarterly Report.doc", ""}, rows, store, Counter()));
     EXPECT_EQ(store[0].Name, "C:\\docs\\Quarterly Report.doc");
     EXPECT_EQ(store[0].ExePath, "C:\\docs\\Quarterly Report.doc");
     EXPECT_EQ(store[0].Description, "Quarterly Report");

@@ -862,25 +862,26 @@ int main(int argc, char** argv) {
         return SUCCEEDED(hr) ? 0 : 1;
     }
     if (cmd == "make-link") {
+        // Wide arguments: a link or a target may be named outside the code page.
+        int wargc = 0;
+        LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
+        if (!wargv || wargc < 4) return 2;
         CoInitialize(nullptr);
-        IShellLinkA* link = nullptr;
+        IShellLinkW* link = nullptr;
         IPersistFile* file = nullptr;
-        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                       reinterpret_cast<void**>(&link));
         if (SUCCEEDED(hr)) {
-            link->SetPath(arg(3));
-            if (argc > 4) link->SetArguments(argv[4]);
-            link->SetDescription("made by tvxdrive");
+            link->SetPath(wargv[3]);
+            if (wargc > 4) link->SetArguments(wargv[4]);
+            link->SetDescription(L"made by tvxdrive");
             hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
         }
-        if (SUCCEEDED(hr)) {
-            wchar_t wide[MAX_PATH] = {};
-            MultiByteToWideChar(CP_ACP, 0, arg(2), -1, wide, MAX_PATH);
-            hr = file->Save(wide, TRUE);
-        }
+        if (SUCCEEDED(hr)) hr = file->Save(wargv[2], TRUE);
         if (file) file->Release();
         if (link) link->Release();
         CoUninitialize();
+        LocalFree(wargv);
         std::printf("hr=0x%08lX\n", static_cast<unsigned long>(hr));
         return SUCCEEDED(hr) ? 0 : 1;
     }

@@ -3,7 +3,8 @@
 // its menu, asks for command strings and invokes it. Prints what it saw.
 //   tvxshellhost [--invoke] FILE...
 // A FILE written "hex:" and hexadecimal digits stands for those bytes, so
-// that a test can hand over an ANSI (GBK) path exactly.
+// that a test can hand over an ANSI (GBK) path exactly; "u8hex:" and the
+// hexadecimal digits of UTF-8 stand for a name the code page may lack.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -33,14 +34,31 @@ public:
     STDMETHODIMP_(ULONG) Release() override { ULONG r = --refs_; if (!r) delete this; return r; }
     STDMETHODIMP GetData(FORMATETC* f, STGMEDIUM* m) override {
         if (!withDrop_ || f->cfFormat != CF_HDROP || !(f->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
-        size_t size = sizeof(DROPFILES) + 1;
-        for (const auto& file : files_) size += file.size() + 1;
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+        // As Explorer hands it over: wide paths. A "hex:" argument stands
+        // for bytes in the code page, widened here.
+        std::vector<std::wstring> wide;
+        size_t chars = 1;
+        for (const auto& file : files_) {
+            const int n = MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, nullptr, 0);
+            std::wstring w(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+            if (n > 0) MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, &w[0], n);
+            w.resize(w.size() - 1);
+            if (file.rfind("utf8:", 0) == 0) {  // a name the code page lacks
+                const std::string utf8 = file.substr(5);
+                const int m = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+                w.assign(static_cast<size_t>(m > 0 ? m : 1), L'\0');
+                if (m > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &w[0], m);
+                w.resize(w.size() - 1);
+            }
+            chars += w.size() + 1;
+            wide.push_back(std::move(w));
+        }
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
         auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
         drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = FALSE;
-        char* p = reinterpret_cast<char*>(drop + 1);
-        for (const auto& file : files_) { std::memcpy(p, file.c_str(), file.size() + 1); p += file.size() + 1; }
+        drop->fWide = TRUE;
+        wchar_t* p = reinterpret_cast<wchar_t*>(drop + 1);
+        for (const auto& w : wide) { std::memcpy(p, w.c_str(), (w.size() + 1) * sizeof(wchar_t)); p += w.size() + 1; }
         GlobalUnlock(block);
         m->tymed = TYMED_HGLOBAL;
         m->hGlobal = block;
@@ -74,6 +92,11 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--invoke") {
             invoke = true;
+        } else if (arg.rfind("u8hex:", 0) == 0) {
+            std::string bytes = "utf8:";
+            for (size_t at = 6; at + 1 < arg.size(); at += 2)
+                bytes += static_cast<char>(std::stoi(arg.substr(at, 2), nullptr, 16));
+            files.push_back(bytes);
         } else if (arg.rfind("hex:", 0) == 0) {
             std::string bytes;
             for (size_t at = 4; at + 1 < arg.size(); at += 2)

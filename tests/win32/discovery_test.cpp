@@ -2,6 +2,7 @@
 // check, and the browser history database, which is read without being
 // changed (nor created when missing).
 #include "config/win32/discovery.h"
+#include "data/win32/wide_path.h"
 #include "tests/win32/test_support.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +118,7 @@ TEST(Discovery, TheStartMenuWalkEndsThoughAFolderLinksBackToItsParent) {
     // system reports one, cut off by the depth otherwise.
     CreateSymbolicLinkA(dir.File("d\\back").c_str(), dir.path().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
     std::vector<std::string> names;
-    for (const CandidateRow& row : DiscoverPrograms({}, {dir.path()}, false)) names.push_back(row.name);
+    for (const CandidateRow& row : DiscoverPrograms({}, {FromAnsi(dir.path())}, false)) names.push_back(row.name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Near", "Top"}));
 }

@@ -17,7 +17,7 @@ public:
 
 private:
     bool OnInitDialog() override {
-        const std::string dir = ModuleFolder(nullptr);
+        const std::string dir = ModuleFolder(CodeModule());  // the extension's own folder inside Explorer
         SetBackground(dir + "\\Images\\CommonDlg.png");
         SetTransparentLabels(true);
         SetDragByBody(true);
@@ -94,6 +94,22 @@ int ShowMessage(HWND owner, const std::string& text, UINT type) {
     // Without its template (a broken language module) the system box serves.
     const std::string title = MessageText("ShortDlgTitle");
     return MessageBoxA(owner, text.c_str(), title.c_str(), type & 0x0F);
+}
+
+bool RefuseFolderOutsideCodePage(HMODULE module) {
+    std::string outside;
+    ModuleFolder(module, &outside);
+    if (outside.empty()) return false;
+    const std::wstring path = ModulePathWide(module);
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+    // The text is read through the settings file's Unicode name.
+    wchar_t text[2048] = {};
+    GetPrivateProfileStringW(L"TipMsgs", L"InstallFolderOutsideCodePage", L"", text, 2048,
+                             (folder + L"\\TavrolinexConfig.ini").c_str());
+    std::wstring message = text[0] ? text : L"Tavrolinex cannot work from this folder: its name cannot be written in this system's code page.";
+    message += L"\r\n\r\n" + folder;
+    MessageBoxW(nullptr, message.c_str(), L"Tavrolinex", MB_OK | MB_ICONERROR);
+    return true;
 }
 
 }  // namespace tvx::win

@@ -11,4 +11,10 @@ namespace tvx::win {
 // IDYES or IDNO.
 int ShowMessage(HWND owner, const std::string& text, UINT type);
 
+// When the module's folder has no name the ANSI code page can write (not
+// even a short one), says so in a plain system box with the folder's real
+// name (neither the skin's images nor the settings file can be reached by
+// an ANSI path then) and returns true.
+bool RefuseFolderOutsideCodePage(HMODULE module);
+
 }  // namespace tvx::win
