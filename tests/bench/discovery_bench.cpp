@@ -33,41 +33,30 @@ double TimeMs(const std::function<void()>& work, int runs = 3) {
     return best;
 }
 
-// Each file's bytes read once: what any reading of the shortcuts costs at the least.
-size_t WalkAndRead(const std::string& folder) {
+// The files of the folder tree, walked as discovery walks it (by the wide
+// names), each file's bytes read once when `read`: what any reading of the
+// shortcuts costs at the least.
+size_t Walk(const std::wstring& folder, bool read) {
     size_t files = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return 0;
     do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + "\\" + name;
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            files += WalkAndRead(path);
-            continue;
+            files += Walk(path, read);
+        } else if (!read) {
+            ++files;
+        } else {
+            HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            char bytes[4096];
+            DWORD got = 0;
+            if (f != INVALID_HANDLE_VALUE && ReadFile(f, bytes, sizeof bytes, &got, nullptr) && got > 0) ++files;
+            if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
         }
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        char bytes[4096];
-        DWORD read = 0;
-        if (f != INVALID_HANDLE_VALUE && ReadFile(f, bytes, sizeof bytes, &read, nullptr) && read > 0) ++files;
-        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    return files;
-}
-
-size_t WalkOnly(const std::string& folder) {
-    size_t files = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) files += WalkOnly(folder + "\\" + name);
-        else ++files;
-    } while (FindNextFileA(find, &found));
+    } while (FindNextFileW(find, &found));
     FindClose(find);
     return files;
 }
@@ -152,13 +141,13 @@ int main() {
     const double discoverMs = TimeMs([&] { offered = DiscoverPrograms(live, {FromAnsi(programs)}, true).size(); });
     size_t walked = 0;
     const double walkMs = TimeMs([&] {
-        walked = WalkOnly(programs);
+        walked = Walk(FromAnsi(programs), false);
         RegistryKey applications(HKEY_CLASSES_ROOT);
         if (applications.Open("Applications")) walked += applications.SubkeyNames().size();
     });
     size_t read = 0;
     const double readMs = TimeMs([&] {
-        read = WalkAndRead(programs);
+        read = Walk(FromAnsi(programs), true);
         RegistryKey applications(HKEY_CLASSES_ROOT);
         if (applications.Open("Applications")) read += applications.SubkeyNames().size();
     });

@@ -31,12 +31,7 @@ text_of() { # FILE KEY
 start_choosing() { # ROW
   printf '[LogConfig]\r\nLangSel=0\r\nShowLangSel=1\r\n' > "$TVX_INSTALL_UNIX/LogConfig.dat"
   start_program
-  local dialog
-  dialog=$(drive wait-ctl 4017 20000 | value_of hwnd)
-  [ -n "$dialog" ] || return 1
-  drive combo-select "$dialog" 4017 "$1"
-  drive click "$dialog" 1
-  wait_launcher 20000
+  choose_language "$1"
 }
 # Exit's question: prints its text and answers No (the program ends).
 exit_question() {

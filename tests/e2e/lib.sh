@@ -30,6 +30,16 @@ wait_launcher() {
   [ -n "$LAUNCHER" ]
 }
 
+# Answers the language dialog of a first start with ROW; waits for the launcher.
+choose_language() { # ROW [TIMEOUT-MS]
+  local dialog
+  dialog=$(drive wait-ctl 4017 "${2:-20000}" | value_of hwnd)
+  [ -n "$dialog" ] || return 1
+  drive combo-select "$dialog" 4017 "$1"
+  drive click "$dialog" 1
+  wait_launcher "${2:-20000}"
+}
+
 wait_pid_gone() { # PID SECONDS
   local i
   for i in $(seq 1 $(( $2 * 10 ))); do

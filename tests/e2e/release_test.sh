@@ -88,12 +88,7 @@ start_from() { # WINDOWS-EXE
 start_choosing() { # WINDOWS-EXE ROW
   tvx_wine "$1" >/dev/null 2>&1 &
   PROGRAM_PID=$!
-  local dialog
-  dialog=$(drive wait-ctl 4017 30000 | value_of hwnd)
-  [ -n "$dialog" ] || return 1
-  drive combo-select "$dialog" 4017 "$2"
-  drive click "$dialog" 1
-  wait_launcher 30000
+  choose_language "$2" 30000
 }
 # The files of the package, as its zip holds them (the MSI has the same).
 PACKAGE_FILES=$(mktemp -d)
