@@ -102,9 +102,12 @@ check_soon "Esc never closes the window" 1 eval 'drive visible "$LAUNCHER" | val
 drive click-at "$LAUNCHER" 1290
 drive key home
 drive key down
-check_eq "a catalog lists its members" 2 "$(list_value 1310 count)"
+check_soon "a catalog lists its members" 2 eval 'list_value 1310 count'
 drive key home
-check_eq "the root lists only items with a short name once a catalog was chosen" 4 "$(list_value 1310 count)"
+# On a busy machine a key sent while the lists refill was seen to go
+# astray once: Home again is harmless (the root is where it leads).
+wait_until 3 eval '[ "$(list_value 1310 count)" = 4 ]' || drive key home
+check_soon "the root lists only items with a short name once a catalog was chosen" 4 eval 'list_value 1310 count'
 
 # Run Apps looks for the text it checked: blanks around it do not count.
 clear_box 1025
