@@ -531,7 +531,7 @@ void ConfigDialog::OnDroppedFiles(HDROP drop) {
     AddFiles(files);
     if (dropped.tooLong) ShowKey(hwnd(), "DroppedPathTooLong");
     if (!dropped.refused.empty())
-        ShowMessage(hwnd(), MessageText("NameOutsideCodePage") + "\r\n\r\n" + RefusedNamesText(dropped.refused), MB_OK);
+        ShowMessage(hwnd(), NameOutsideCodePageText(dropped.refused), MB_OK);
 }
 
 // ---- messages ---------------------------------------------------------------------------

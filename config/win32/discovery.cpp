@@ -260,7 +260,7 @@ namespace {
 // Tells the user which chosen names cannot be filed.
 void SayRefused(HWND owner, const std::vector<std::string>& refused) {
     if (!refused.empty())
-        ShowMessage(owner, MessageText("NameOutsideCodePage") + "\r\n\r\n" + RefusedNamesText(refused), MB_OK);
+        ShowMessage(owner, NameOutsideCodePageText(refused), MB_OK);
 }
 }  // namespace
 

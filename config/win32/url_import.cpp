@@ -28,15 +28,6 @@ std::string Narrow(const wchar_t* wide, UINT codePage) {
     return out;
 }
 
-std::wstring Wide(const std::string& ansi) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    if (n <= 1) return std::wstring();
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
-
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -131,7 +122,7 @@ std::vector<std::string> FirefoxHistoryAddresses(const std::wstring& databasePat
 }
 
 std::vector<std::string> FirefoxHistoryAddresses(const std::string& databasePath) {
-    return FirefoxHistoryAddresses(Wide(databasePath));
+    return FirefoxHistoryAddresses(FromAnsi(databasePath));
 }
 
 // The profile of a profiles folder: the first sub-folder with ".default" in

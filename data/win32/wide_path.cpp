@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "data/win32/profile.h"
+
 
 namespace tvx::win {
 
@@ -108,9 +110,9 @@ DroppedFiles TakeDroppedFiles(HDROP drop, size_t maxBytes, ShortPathLookup looku
     return taken;
 }
 
-std::string RefusedNamesText(const std::vector<std::string>& refused) {
-    std::string text;
-    for (const std::string& name : refused) text += (text.empty() ? "" : "\r\n") + name;
+std::string NameOutsideCodePageText(const std::vector<std::string>& refused) {
+    std::string text = MessageText("NameOutsideCodePage") + "\r\n";
+    for (const std::string& name : refused) text += "\r\n" + name;
     return text;
 }
 

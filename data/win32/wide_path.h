@@ -38,7 +38,7 @@ struct DroppedFiles {
 };
 DroppedFiles TakeDroppedFiles(HDROP drop, size_t maxBytes, ShortPathLookup lookup = ShortPathOf);
 
-// The message text of refused names: one per line.
-std::string RefusedNamesText(const std::vector<std::string>& refused);
+// The message "NameOutsideCodePage" with the refused names, one per line.
+std::string NameOutsideCodePageText(const std::vector<std::string>& refused);
 
 }  // namespace tvx::win

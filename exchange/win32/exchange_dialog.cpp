@@ -394,7 +394,7 @@ void ExchangeDialog::ChooseFile() {
         }
     }
     if (!filed.usable) {
-        ShowMessage(hwnd(), MessageText("NameOutsideCodePage") + "\r\n\r\n" + filed.shown, MB_OK);
+        ShowMessage(hwnd(), NameOutsideCodePageText({filed.shown}), MB_OK);
         return;
     }
     SetDlgItemTextA(hwnd(), IDC_EX_PATH, filed.path.c_str());

@@ -179,7 +179,7 @@ private:
             // without one it is refused rather than filed with "?" in it.
             const tvx::FiledPath file = FilePathFrom(selectedFile_);
             if (!file.usable) {
-                ShowMessage(nullptr, MessageText("NameOutsideCodePage") + "\r\n\r\n" + file.shown, MB_OK);
+                ShowMessage(nullptr, NameOutsideCodePageText({file.shown}), MB_OK);
             } else {
                 // By characters: a GBK character may end in the byte of "\\".
                 const std::string title = tvx::FileTitleOf(file.shown);
