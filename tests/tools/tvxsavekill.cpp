@@ -514,7 +514,13 @@ private:
         GetTempPathA(MAX_PATH, temp);
         const std::string staging = std::string(temp) + "Tavrolinex-" + pid + "-*";
         if (!Matching(folder_ + "\\user\\*.tmp~*").empty()) ++tally.midWrite;
+        // Under Wine the killed child may still be there a moment after its
+        // handle is signalled, and its folder is rightly kept while it is.
         RemoveLeftoverStagingFolders();
+        for (int wait = 0; wait < 50 && !Matching(staging).empty(); ++wait) {
+            Sleep(100);
+            RemoveLeftoverStagingFolders();
+        }
         for (const std::string& left : Matching(staging)) {
             std::string what;
             for (const std::string& inside : Matching(std::string(temp) + left + "\\*"))
