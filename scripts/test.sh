@@ -147,7 +147,7 @@ wine_stage() { # ARCH (64 or 32)
       echo "$out" | grep -v '^kill ' | sed 's/^/  /'
       echo "$out" | grep '^kill ' | head -n 5 | sed 's/^/  /'
       if echo "$out" | grep -q "^good=$2 of $2"; then record PASS "kill test ($1): $(echo "$out" | tail -n 1)"
-      else record FAIL "kill test ($1): $(echo "$out" | tail -n 1)"; fi
+      else record FAIL "kill test ($1): $(echo "$out" | tail -n 1) $(echo "$out" | grep -m 1 '^kill ')"; fi
     done
     echo "=== discovery benchmark under Wine (figures only)"
     cp "$bin/tvx_discovery_bench.exe" "$tests_dir/"
