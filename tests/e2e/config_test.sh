@@ -59,12 +59,7 @@ open_config() {
   # The first tick runs discovery behind a progress window, then selects the root.
   [ -n "$CFG" ] && wait_until 15 tree_has_selection
 }
-type_into() { # ID TEXT: clicks into a box, empties it and types
-  drive click-at "$CFG" "$1"
-  drive key end
-  drive key back 40
-  drive type "$2"
-}
+type_into() { type_into_box "$CFG" "$1" "$2"; }
 click_cell() { # LIST ROW COLUMN
   local x y
   eval "$(drive list-cell "$CFG" "$1" "$2" "$3" | sed -n 's/^\([xy]\)=/\1=/p')"

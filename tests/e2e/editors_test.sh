@@ -47,7 +47,7 @@ data_files() { ls "$TVX_INSTALL_UNIX/Data" | sort | tr '\n' ' '; }
 clipboard_text() { drive get-clipboard | value_of text; }
 answer() {
   local box
-  box=$(drive wait-title Tavrolinex "${2:-6000}" "$1" | value_of hwnd)
+  box=$(drive wait-title Tavrolinex "${2:-15000}" "$1" | value_of hwnd)
   if [ -z "$box" ]; then echo "(no box)"; return 1; fi
   drive text "$box" 1070
   drive click "$box" "$1"
@@ -69,15 +69,9 @@ double_click_row() { # ROW
   eval "$(drive list-cell "$CFG" 2034 "$1" 0 | sed -n 's/^\([xy]\)=/\1=/p')"
   drive double-click-screen "$x" "$y"
 }
-type_into() { # DIALOG ID TEXT
-  drive click-at "$1" "$2"
-  drive key end
-  drive key back 40
-  [ -n "$3" ] && drive type "$3"
-}
+type_into() { type_into_box "$@"; }
 run_from_launcher() { # SHORT-NAME
-  clear_box 1025
-  drive type "$1"
+  type_into_box "$LAUNCHER" 1025 "$1"
   drive key enter
 }
 
@@ -277,6 +271,7 @@ type_into "$BR" 2152 'C:\Old'
 type_into "$BR" 2153 'D:\New'
 drive click "$BR" 2156
 check "a question comes before anything is replaced" grep -q 'Replace' <<<"$(answer 6)"
+drive gone-ctl 2152 8000 >/dev/null
 drive click "$CFG" 2004; answer 1 >/dev/null
 check_eq "every command of the listed catalog changes" 'D:\\New\\a.exe D:\\New\\b.exe' "$(field_of 'Old A' 9) $(field_of 'Old B' 9)"
 check_eq "another catalog's does not" 'C:\\Old\\c.exe' "$(field_of Elsewhere 9)"
@@ -287,6 +282,7 @@ type_into "$BR" 2153 'D:\New'
 drive click-at "$BR" 2155
 drive click "$BR" 2156
 answer 6 >/dev/null
+drive gone-ctl 2152 8000 >/dev/null
 drive click "$CFG" 2004; answer 1 >/dev/null
 check_eq "Replace all items reaches every catalog" 'D:\\New\\c.exe' "$(field_of Elsewhere 9)"
 before=$(dump)
@@ -297,6 +293,7 @@ type_into "$BR" 2153 'E:\Other'
 drive click-at "$BR" 2155
 drive click "$BR" 2156
 answer 7 >/dev/null
+drive gone-ctl 2152 8000 >/dev/null
 drive click "$CFG" 2004; answer 1 >/dev/null
 check_eq "No to the question changes nothing" "$before" "$(dump)"
 check_eq "but the find text was written as InstallPath" 'InstallPath=D:\New' \

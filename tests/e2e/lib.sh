@@ -121,6 +121,21 @@ wait_until() { # SECONDS COMMAND...: polls the command until it succeeds
 # A check on what the program does in answer to a key, a click or a message:
 # the command is read again until it gives the expected value, for up to ten
 # seconds, so that a busy machine only makes the check slower.
+box_holds() { [ "$(drive text "$1" "$2")" = "$3" ]; }
+type_into_box() { # DIALOG ID TEXT: clicks into a box, empties it and types, until the box holds TEXT
+  # On a busy machine keys can reach the window before the click gave the box
+  # the focus; what the box holds is read back, and the typing tried again.
+  local try
+  for try in 1 2 3; do
+    drive click-at "$1" "$2"
+    drive key end
+    drive key back 40
+    [ -n "$3" ] && drive type "$3"
+    wait_until 3 box_holds "$1" "$2" "$3" && return 0
+  done
+  return 1
+}
+
 check_soon() { # NAME EXPECTED COMMAND...
   local name=$1 want=$2 got="" i; shift 2
   for i in $(seq 1 40); do
