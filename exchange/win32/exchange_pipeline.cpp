@@ -191,15 +191,7 @@ size_t RemoveLeftoverStagingFolders() {
             continue;
         const std::string folder = base + fd.cFileName;
         const DWORD owner = StagingOwner(fd.cFileName);
-        if (!owner || !ProcessGone(owner)) continue;
-        if (!IsFile(folder + kStagingMarker)) {
-            // A run killed between creating the folder and its marker (or
-            // between removing the marker and the folder) leaves it empty;
-            // RemoveDirectory takes only an empty folder, so nothing that
-            // anyone put there can be lost.
-            if (RemoveDirectoryA(folder.c_str())) ++removed;
-            continue;
-        }
+        if (!owner || !IsFile(folder + kStagingMarker) || !ProcessGone(owner)) continue;
         std::string partial;
         if (ReadWholeFile(folder + kPartialNote, partial) && IsPartialArchiveOf(partial, owner))
             DeleteFileA(partial.c_str());
