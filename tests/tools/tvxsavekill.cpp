@@ -566,6 +566,13 @@ private:
             RemoveLeftoverStagingFolders();
         }
         for (const std::string& left : Matching(staging)) {
+            // Killed between making the folder and its marker: an empty folder
+            // the program cannot tell as its own, so it rightly stays.
+            if (!Exists(std::string(temp) + left + "\\tavrolinex.staging") &&
+                RemoveDirectoryA((std::string(temp) + left).c_str())) {
+                ++tally.seen["killed between the staging folder and its marker (an empty folder stays)"];
+                continue;
+            }
             std::string what;
             for (const std::string& inside : Matching(std::string(temp) + left + "\\*"))
                 if (inside != "." && inside != "..") what += " " + inside;
