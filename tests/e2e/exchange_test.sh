@@ -125,12 +125,7 @@ open_exchange() { # LAUNCHER-BUTTON
   EX=$(drive wait-ctl 1154 10000 | value_of hwnd)
   [ -n "$EX" ]
 }
-type_into() { # ID TEXT
-  drive click-at "$EX" "$1"
-  drive key end
-  drive key back 40
-  drive type "$2"
-}
+type_into() { type_into_box "$EX" "$1" "$2"; }
 
 # ---- export from the first installation -------------------------------------------------
 start_program
@@ -272,9 +267,7 @@ wait_until 5 test "$(staging_count)" = 0
 check_eq "no staging folder is left after the import" 0 "$(staging_count)"
 clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
 drive set-clipboard "something else"
-clear_box 1025
-drive type snip
-wait_until 4 test "$(drive text "$LAUNCHER" 1025)" = "snip"
+type_into_box "$LAUNCHER" 1025 snip
 drive key enter
 check "the launcher finds the imported clipboard entry and restores its text" wait_until 5 clipboard_is "old text"
 
