@@ -44,7 +44,7 @@ add_library(tvx_ui STATIC
   data/win32/profile.cpp
   data/win32/timing_log.cpp
   data/win32/wide_path.cpp
-  shellext/win32/add_item_dialog.cpp
+  additem/win32/add_item_dialog.cpp
   ui/skin/win32/catalog_tree_view.cpp
   ui/skin/win32/dialog.cpp
   ui/skin/win32/image_button.cpp
@@ -69,7 +69,7 @@ add_library(tvx_win STATIC
   exchange/archive_unpack.cpp
   exchange/win32/exchange_pipeline.cpp
   exchange/win32/zip_archive.cpp
-  launcher/win32/run_command.cpp
+  services/win32/run_command.cpp
   launcher/win32/tray_icon.cpp
 )
 target_link_libraries(tvx_win PUBLIC tvx_ui minizip sqlite3_win comdlg32)
@@ -98,16 +98,20 @@ set_source_files_properties(resources/Tavrolinex.rc PROPERTIES OBJECT_DEPENDS ${
 add_executable(Tavrolinex WIN32
   config/win32/config_dialog.cpp
   config/win32/config_leaves.cpp
+  config/win32/config_tree.cpp
+  config/win32/config_saving.cpp
   config/win32/config_lists.cpp
   config/win32/config_composed.cpp
   config/win32/editors.cpp
-  config/win32/row_list_view.cpp
+  services/win32/row_list_view.cpp
   exchange/win32/exchange_dialog.cpp
-  launcher/win32/main.cpp
-  launcher/win32/application.cpp
-  launcher/win32/language_dialog.cpp
+  exchange/win32/exchange_saving.cpp
+  app/win32/main.cpp
+  app/win32/application.cpp
+  app/win32/language_dialog.cpp
   launcher/win32/launcher_window.cpp
-  launcher/win32/progress_window.cpp
+  launcher/win32/launcher_lists.cpp
+  services/win32/progress_window.cpp
   launcher/win32/item_hotkeys.cpp
   resources/Tavrolinex.rc
 )
@@ -137,7 +141,7 @@ endforeach()
 
 if(TVX_WIN_TESTS)
   add_executable(tvxhelper tests/tools/tvxhelper.cpp)
-  add_executable(tvxdrive tests/tools/tvxdrive.cpp)
+  add_executable(tvxdrive tests/tools/tvxdrive.cpp tests/tools/tvxdrive_bars.cpp tests/tools/tvxdrive_system.cpp)
   add_executable(tvxshellhost tests/tools/tvxshellhost.cpp)
   add_executable(tvx_discovery_bench tests/bench/discovery_bench.cpp)
   target_link_libraries(tvx_discovery_bench PRIVATE tvx_win)

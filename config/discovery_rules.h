@@ -4,7 +4,7 @@
 // programs, how a chosen-files buffer splits, how visited addresses become
 // candidates and how candidates are merged.
 #pragma once
-#include "config/item_rows.h"
+#include "services/item_rows.h"
 
 #include <algorithm>
 #include <string>

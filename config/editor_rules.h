@@ -3,7 +3,7 @@
 // members it can hold, the name checks of the editors, and the replacement
 // rule with its three kinds of targets.
 #pragma once
-#include "config/item_rows.h"
+#include "services/item_rows.h"
 
 #include <string>
 #include <string_view>

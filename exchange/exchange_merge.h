@@ -3,7 +3,7 @@
 // rules. An entry that both sides know (the same GUID) is one entry: it is
 // updated where it stands, so every catalog that lists it keeps listing it.
 #pragma once
-#include "config/item_rows.h"
+#include "services/item_rows.h"
 #include "data/catalog_tree.h"
 #include "exchange/exchange_rules.h"
 

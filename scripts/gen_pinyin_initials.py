@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes launcher/pinyin_initials.inc: the pinyin initial of every GBK
+"""Writes services/pinyin_initials.inc: the pinyin initial of every GBK
 double-byte character that has a Mandarin reading, from Unicode's Unihan data.
 
     sudo apt-get install unicode-data
@@ -25,7 +25,7 @@ ARGS = [a for a in sys.argv[1:] if a != '--check']
 CHECK = '--check' in sys.argv[1:]
 UNIHAN = ARGS[0] if ARGS else '/usr/share/unicode'
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-TARGET = os.path.join(ROOT, 'launcher', 'pinyin_initials.inc')
+TARGET = os.path.join(ROOT, 'services', 'pinyin_initials.inc')
 FIRST_LEAD, LAST_LEAD = 0x81, 0xFE
 FIRST_TRAIL, LAST_TRAIL = 0x40, 0xFE
 
@@ -60,7 +60,7 @@ def readings():
 
 def range_table():
     """The program's own table of GB2312 level 1: (first code, syllable) rows."""
-    with open(os.path.join(ROOT, 'launcher', 'short_name.cpp'), encoding='utf-8') as f:
+    with open(os.path.join(ROOT, 'services', 'short_name.cpp'), encoding='utf-8') as f:
         text = f.read()
     return [(int(code, 16), syllable) for syllable, code in re.findall(r'\{"([a-z]+)", 0x([0-9A-F]{4})\}', text)]
 

@@ -57,6 +57,8 @@ run_ctest() { # PRESET
 stage_start "native build and unit tests"
 if out=$(python3 scripts/gen_pinyin_initials.py --check 2>&1); then record PASS "generated: $out"
 else record FAIL "generated: $out"; fi
+if out=$(python3 scripts/check_includes.py 2>&1); then record PASS "$out"
+else record FAIL "includes against the floors (scripts/check_includes.py)"; echo "$out"; fi
 build_preset native && run_ctest native
 stage_end "native"
 stage_start "native build and unit tests under ASan/UBSan"

@@ -13,7 +13,7 @@
 // A field the line leaves out is empty.
 #include "data/catalog_file.h"
 #include "data/item_file.h"
-#include "launcher/short_name.h"
+#include "services/short_name.h"
 
 #include <cstdio>
 #include <fstream>

@@ -5,8 +5,8 @@
 
 #include "data/ansi_text.h"
 #include "data/win32/profile.h"
-#include "launcher/short_name.h"
-#include "launcher/win32/run_command.h"
+#include "services/short_name.h"
+#include "services/win32/run_command.h"
 #include "config/win32/editors.h"
 #include "resources/config_ids.h"
 #include "ui/skin/win32/message_box.h"

@@ -5,8 +5,8 @@
 // arrives through the mailbox while it is open).
 #pragma once
 #include "config/editor_rules.h"
-#include "config/item_rows.h"
-#include "config/win32/row_list_view.h"
+#include "services/item_rows.h"
+#include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
 #include "ui/skin/win32/dialog.h"
 
@@ -37,6 +37,7 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
 private:
+    static constexpr UINT_PTR kStartTimer = 1;  // one-shot, 200 ms after opening
     bool OnInitDialog() override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnCommand(int id, int code, HWND control) override;

@@ -1,5 +1,5 @@
 // The configuration dialog's item list, item-info box, key pop-up and
-// candidate list: the list views show the row models of config/item_rows.h,
+// candidate list: the list views show the row models of services/item_rows.h,
 // whose functions hold the rules.
 #include "config/win32/config_dialog.h"
 
@@ -7,7 +7,7 @@
 #include "config/win32/discovery.h"
 #include "data/ansi_text.h"
 #include "data/win32/profile.h"
-#include "launcher/win32/run_command.h"
+#include "services/win32/run_command.h"
 #include "resources/config_ids.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/skin_controls.h"

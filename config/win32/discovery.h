@@ -2,9 +2,9 @@
 // the Start menu's shortcuts, files and a folder the user picks, and the
 // addresses of the browsers' histories.
 #pragma once
-#include "config/item_rows.h"
+#include "services/item_rows.h"
 #include "data/code_page_text.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <optional>
 #include <string>

@@ -6,7 +6,7 @@
 #include "data/win32/clipboard_io.h"
 #include "data/win32/file_io.h"
 #include "data/win32/profile.h"
-#include "launcher/win32/run_command.h"
+#include "services/win32/run_command.h"
 #include "resources/config_ids.h"
 #include "ui/skin/win32/message_box.h"
 

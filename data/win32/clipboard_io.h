@@ -1,7 +1,7 @@
 // Stored clipboard contents: capture the clipboard into a data file and put a
 // data file back on the clipboard.
 #pragma once
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <string>
 

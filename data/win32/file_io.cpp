@@ -3,7 +3,7 @@
 #include "data/ansi_text.h"
 #include "data/catalog_file.h"
 #include "data/item_file.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <algorithm>
 #include <cstdio>

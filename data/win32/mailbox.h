@@ -4,7 +4,7 @@
 // 1054 asks the launcher to open its add-item dialog pre-filled.
 #pragma once
 #include "data/mailbox.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 namespace tvx::win {
 

@@ -8,8 +8,8 @@
 // launcher changes unless an import is saved, and then the launcher reloads
 // from the files.
 #pragma once
-#include "config/item_rows.h"
-#include "config/win32/row_list_view.h"
+#include "services/item_rows.h"
+#include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
 #include "exchange/exchange_merge.h"
 #include "exchange/win32/exchange_pipeline.h"
@@ -31,6 +31,7 @@ public:
     ~ExchangeDialog() override;
 
 private:
+    static constexpr UINT_PTR kSaveTimer = 1;  // the save in progress, looked at every 50 ms
     // One side: a catalog tree and its item table, with the tree view and
     // the list that show them.
     struct Side {

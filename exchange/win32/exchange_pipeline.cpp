@@ -8,7 +8,7 @@
 #include "data/win32/wide_path.h"
 #include "exchange/exchange_merge.h"
 #include "exchange/win32/zip_archive.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <algorithm>
 #include <cstdio>

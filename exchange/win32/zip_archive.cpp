@@ -3,7 +3,7 @@
 #include "data/ansi_text.h"
 #include "exchange/archive_unpack.h"
 #include "exchange/exchange_rules.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <minizip/unzip.h>
 #include <minizip/zip.h>

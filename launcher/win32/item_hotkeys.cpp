@@ -1,7 +1,7 @@
 #include "launcher/win32/item_hotkeys.h"
 
-#include "launcher/hotkey_table.h"
-#include "ui/skin/win32/win_handles.h"
+#include "services/hotkey_table.h"
+#include "base/win32/win_handles.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "data/catalog_tree.h"
 #include "data/item_model.h"
 #include "data/mailbox.h"
-#include "launcher/hotkey_table.h"
+#include "services/hotkey_table.h"
 #include "launcher/result_rows.h"
 #include "launcher/win32/item_hotkeys.h"
 #include "launcher/win32/tray_icon.h"
@@ -36,6 +36,9 @@ public:
     // runs modally with the launcher as owner; the launcher reloads what
     // they may have changed afterwards.
     std::function<void(HWND owner)> runConfigDialog, runImportDialog, runExportDialog;
+    // The add-item dialog for an entry to be (the clipboard's capture, a
+    // prefill request): returns IDOK or IDCANCEL.
+    std::function<INT_PTR(HWND owner, const std::string& shortName, const std::string& exePath)> runAddItemDialog;
     void UnregisterItemHotkeys() { itemHotkeys_.Unregister(); }
     // The help pages, for the dialogs whose help button is the launcher's.
     void ShowHelp() { OpenWebPage("help.htm"); }

@@ -1,6 +1,6 @@
 // The launcher's icon in the notification area while it is hidden.
 #pragma once
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <shellapi.h>
 

@@ -1,6 +1,6 @@
 #include "shellext/win32/registration.h"
 
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <olectl.h>
 

@@ -1,11 +1,11 @@
 // Timed figures of the data core beside baselines measured in the same run:
 //   build/native/tvx_data_bench
 // Prints each figure, its baseline and the ratio against the target.
-#include "config/item_rows.h"
+#include "services/item_rows.h"
 #include "data/catalog_file.h"
 #include "data/item_file.h"
 #include "launcher/result_rows.h"
-#include "launcher/short_name.h"
+#include "services/short_name.h"
 
 #include <chrono>
 #include <cstdio>

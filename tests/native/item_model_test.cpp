@@ -1,5 +1,5 @@
 #include "data/item_model.h"
-#include "launcher/hotkey_table.h"
+#include "services/hotkey_table.h"
 
 #include <gtest/gtest.h>
 

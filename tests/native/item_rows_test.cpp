@@ -1,6 +1,6 @@
-#include "config/item_rows.h"
+#include "services/item_rows.h"
 #include "data/catalog_tree.h"
-#include "launcher/short_name.h"
+#include "services/short_name.h"
 
 #include <gtest/gtest.h>
 

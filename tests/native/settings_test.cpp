@@ -1,6 +1,6 @@
 // The shipped settings file and the language table.
 #include "data/message_keys.h"
-#include "launcher/language_table.h"
+#include "app/language_table.h"
 
 #include "data/ini_text.h"
 

@@ -1,4 +1,4 @@
-#include "launcher/short_name.h"
+#include "services/short_name.h"
 
 #include <gtest/gtest.h>
 

@@ -80,6 +80,7 @@
 #include <urlhist.h>
 
 #include "key_input.h"
+#include "tvxdrive.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -107,7 +108,6 @@ std::string Utf8Text(HWND h) {
     return out;
 }
 
-HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(s, nullptr, 0))); }
 
 struct Search { int id; std::string title; HWND found; };
 
@@ -180,93 +180,11 @@ int ClickAt(HWND dlg, int id, bool right) {
     return 0;
 }
 
-struct BarSearch { HWND target; bool vertical; HWND found; };
+}  // namespace
 
-BOOL CALLBACK FindBarProc(HWND h, LPARAM lp) {
-    auto* s = reinterpret_cast<BarSearch*>(lp);
-    if (GetPropA(h, "TvxScrollTarget") != s->target) return TRUE;
-    RECT rc;
-    GetWindowRect(h, &rc);
-    const bool vertical = (rc.bottom - rc.top) > (rc.right - rc.left);
-    if (vertical != s->vertical) return TRUE;
-    s->found = h;
-    return FALSE;
-}
+namespace tvxdrive {
 
-// The skinned bar that drives a control: a child of the control's parent
-// that names the control in its "TvxScrollTarget" property.
-HWND FindBar(HWND control, bool vertical) {
-    BarSearch s{control, vertical, nullptr};
-    EnumChildWindows(GetParent(control), FindBarProc, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-bool IsTree(HWND h) {
-    char cls[64] = {};
-    GetClassNameA(h, cls, sizeof cls);
-    return std::strcmp(cls, "SysTreeView32") == 0;
-}
-
-// The first shown row: a list's top index, or the position of a tree's
-// first visible node among its visible nodes.
-long FirstShown(HWND control) {
-    if (!IsTree(control)) return static_cast<long>(SendMessageA(control, 0x1027 /*LVM_GETTOPINDEX*/, 0, 0));
-    const LPARAM first = static_cast<LPARAM>(SendMessageA(control, 0x110A /*TVM_GETNEXTITEM*/, 5 /*TVGN_FIRSTVISIBLE*/, 0));
-    LPARAM node = static_cast<LPARAM>(SendMessageA(control, 0x110A, 0 /*TVGN_ROOT*/, 0));
-    long index = 0;
-    while (node && node != first) {
-        node = static_cast<LPARAM>(SendMessageA(control, 0x110A, 6 /*TVGN_NEXTVISIBLE*/, node));
-        ++index;
-    }
-    return node ? index : -1;
-}
-
-struct BarInfo {
-    HWND hwnd = nullptr;
-    RECT rc{};
-    int arrow = 0, thumbTop = 0, thumbBottom = 0;
-    bool ok = false;
-};
-
-bool ThumbColour(COLORREF c) {
-    // The thumb image's blue (7, 191, 255), allowing for the smoothing at its edges.
-    return std::abs(GetRValue(c) - 7) < 40 && std::abs(GetGValue(c) - 191) < 40 && std::abs(GetBValue(c) - 255) < 40;
-}
-
-// Where the bar is and where its thumb is drawn: the thumb is found on the
-// screen, by its colour along the bar's middle line.
-BarInfo ReadBar(HWND control, bool vertical) {
-    BarInfo b;
-    b.hwnd = FindBar(control, vertical);
-    if (!b.hwnd) return b;
-    GetWindowRect(b.hwnd, &b.rc);
-    const int length = vertical ? b.rc.bottom - b.rc.top : b.rc.right - b.rc.left;
-    const int across = vertical ? b.rc.right - b.rc.left : b.rc.bottom - b.rc.top;
-    b.arrow = std::min(across, length / 2);
-    HDC screen = GetDC(nullptr);
-    int first = -1, last = -1;
-    for (int along = b.arrow; along < length - b.arrow; ++along) {
-        const int x = vertical ? (b.rc.left + b.rc.right) / 2 : b.rc.left + along;
-        const int y = vertical ? b.rc.top + along : (b.rc.top + b.rc.bottom) / 2;
-        if (ThumbColour(GetPixel(screen, x, y))) {
-            if (first < 0) first = along;
-            last = along;
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    if (first >= 0) {
-        b.thumbTop = first;
-        b.thumbBottom = last + 1;
-    }
-    b.ok = true;
-    return b;
-}
-
-// A point on the bar, `along` pixels from its start, in screen coordinates.
-POINT BarPoint(const BarInfo& b, bool vertical, int along) {
-    if (vertical) return POINT{(b.rc.left + b.rc.right) / 2, b.rc.top + along};
-    return POINT{b.rc.left + along, (b.rc.top + b.rc.bottom) / 2};
-}
+HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtoll(s, nullptr, 0))); }
 
 void MouseButton(DWORD flags) {
     INPUT in = {};
@@ -283,33 +201,10 @@ void MoveTo(POINT p) {
     SendInput(1, &in, sizeof in);
 }
 
-int ReportSystemBars(HWND h) {
-    int found = 0;
-    const LONG style = GetWindowLongA(h, GWL_STYLE);
-    const bool shown = IsWindowVisible(h) != FALSE;
-    for (LONG idObject : {static_cast<LONG>(OBJID_VSCROLL), static_cast<LONG>(OBJID_HSCROLL)}) {
-        SCROLLBARINFO info = {};
-        info.cbSize = sizeof info;
-        const bool byStyle = (style & (idObject == OBJID_VSCROLL ? WS_VSCROLL : WS_HSCROLL)) != 0;
-        const bool byInfo = GetScrollBarInfo(h, idObject, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) &&
-                            !(info.rgstate[0] & STATE_SYSTEM_OFFSCREEN);
-        if (shown && (byStyle || byInfo)) {
-            char cls[64] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            std::printf("bar\t%d\t%s\t%s\tstyle=%d\tinfo=%d\n", GetDlgCtrlID(h), cls,
-                        idObject == OBJID_VSCROLL ? "vertical" : "horizontal", byStyle ? 1 : 0, byInfo ? 1 : 0);
-            ++found;
-        }
-    }
-    return found;
-}
+}  // namespace tvxdrive
 
-struct Census { int count; };
-
-BOOL CALLBACK CensusProc(HWND h, LPARAM lp) {
-    reinterpret_cast<Census*>(lp)->count += ReportSystemBars(h);
-    return TRUE;
-}
+namespace {
+using namespace tvxdrive;
 
 }  // namespace
 
@@ -535,142 +430,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "profile-write") return WriteProfileStringA(arg(2), arg(3), arg(4)) ? 0 : 1;
-    if (cmd == "set-clipboard") {
-        const std::string text = arg(2);
-        if (!OpenClipboard(nullptr)) return 1;
-        EmptyClipboard();
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-        CloseClipboard();
-        return 0;
-    }
-    if (cmd == "get-clipboard") {
-        std::string text;
-        if (OpenClipboard(nullptr)) {
-            if (HANDLE data = GetClipboardData(CF_TEXT)) {
-                if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-                    text.assign(p, strnlen(p, GlobalSize(data)));
-                    GlobalUnlock(data);
-                }
-            }
-            CloseClipboard();
-        }
-        std::printf("text=%s\n", text.c_str());
-        return 0;
-    }
-    if (cmd == "tray") {
-        // Modifying an icon succeeds only when it exists.
-        NOTIFYICONDATAA data = {};
-        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        data.hWnd = ParseHwnd(arg(2));
-        data.uID = static_cast<UINT>(std::atoi(arg(3)));
-        std::printf("tray=%d\n", Shell_NotifyIconA(NIM_MODIFY, &data) ? 1 : 0);
-        return 0;
-    }
-    if (cmd == "bar" || cmd == "pos" || cmd == "hold" || cmd == "drag-thumb" || cmd == "wheel" || cmd == "pixel" ||
-        cmd == "hover") {
-        HWND dlg = ParseHwnd(arg(2));
-        HWND control = GetDlgItem(dlg, std::atoi(arg(3)));
-        if (!control) { std::printf("no-control\n"); return 1; }
-        const bool vertical = std::string(arg(4)) != "h";
-        if (cmd == "pos") {
-            std::printf("pos=%ld\n", FirstShown(control));
-            return 0;
-        }
-        if (cmd == "pixel" || cmd == "hover") {
-            RECT rc;
-            GetWindowRect(control, &rc);
-            if (cmd == "hover") {
-                SetForegroundWindow(dlg);
-                MoveTo(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
-                Sleep(300);
-                return 0;
-            }
-            HDC screen = GetDC(nullptr);
-            const COLORREF c = GetPixel(screen, rc.left + std::atoi(arg(4)), rc.top + std::atoi(arg(5)));
-            ReleaseDC(nullptr, screen);
-            std::printf("colour=%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
-            return 0;
-        }
-        if (cmd == "wheel") {
-            RECT rc;
-            GetWindowRect(control, &rc);
-            SetForegroundWindow(dlg);
-            MoveTo(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
-            Sleep(50);
-            INPUT in = {};
-            in.type = INPUT_MOUSE;
-            in.mi.dwFlags = MOUSEEVENTF_WHEEL;
-            in.mi.mouseData = static_cast<DWORD>(std::atoi(arg(4)) * WHEEL_DELTA);
-            SendInput(1, &in, sizeof in);
-            Sleep(300);
-            return 0;
-        }
-        BarInfo b = ReadBar(control, vertical);
-        if (!b.hwnd) { std::printf("no-bar\n"); return 1; }
-        const int length = vertical ? b.rc.bottom - b.rc.top : b.rc.right - b.rc.left;
-        if (cmd == "bar") {
-            std::printf("hwnd=%lld\nvisible=%d\nthumb=%d,%d\nlength=%d\narrow=%d\npos=%ld\n",
-                        static_cast<long long>(reinterpret_cast<INT_PTR>(b.hwnd)), IsWindowVisible(b.hwnd) ? 1 : 0,
-                        b.thumbTop, b.thumbBottom, length, b.arrow, FirstShown(control));
-            return 0;
-        }
-        SetForegroundWindow(dlg);
-        if (cmd == "drag-thumb") {
-            if (b.thumbBottom <= b.thumbTop) { std::printf("no-thumb\n"); return 1; }
-            const int grab = (b.thumbTop + b.thumbBottom) / 2;
-            const int travel = length - 2 * b.arrow - (b.thumbBottom - b.thumbTop);
-            const int to = b.arrow + (b.thumbBottom - b.thumbTop) / 2 + travel * std::atoi(arg(5)) / 1000;
-            MoveTo(BarPoint(b, vertical, grab));
-            Sleep(50);
-            MouseButton(MOUSEEVENTF_LEFTDOWN);
-            Sleep(100);
-            for (int i = 1; i <= 10; ++i) {
-                MoveTo(BarPoint(b, vertical, grab + (to - grab) * i / 10));
-                Sleep(40);
-            }
-            Sleep(150);
-            MouseButton(MOUSEEVENTF_LEFTUP);
-            Sleep(200);
-            std::printf("pos=%ld\n", FirstShown(control));
-            return 0;
-        }
-        // hold
-        const std::string part = arg(5);
-        int along;
-        if (part == "first") along = b.arrow / 2;
-        else if (part == "second") along = length - b.arrow / 2 - 1;
-        else if (part == "before") along = (b.arrow + b.thumbTop) / 2;
-        else along = (b.thumbBottom + length - b.arrow) / 2;
-        const DWORD holdMs = static_cast<DWORD>(std::atoi(arg(6)));
-        MoveTo(BarPoint(b, vertical, along));
-        Sleep(100);
-        long last = FirstShown(control);
-        std::printf("start=%ld\n", last);
-        const DWORD t0 = GetTickCount();
-        MouseButton(MOUSEEVENTF_LEFTDOWN);
-        while (GetTickCount() - t0 < holdMs) {
-            const long now = FirstShown(control);
-            if (now != last) {
-                std::printf("t=%lu pos=%ld\n", static_cast<unsigned long>(GetTickCount() - t0), now);
-                last = now;
-            }
-            Sleep(5);
-        }
-        std::printf("held=%ld\n", FirstShown(control));
-        MouseButton(MOUSEEVENTF_LEFTUP);
-        // Released once the position has stayed put for 400 ms (5 s at most).
-        long settled = FirstShown(control);
-        for (DWORD since = GetTickCount(), begin = since; GetTickCount() - since < 400 && GetTickCount() - begin < 5000;) {
-            Sleep(20);
-            const long now = FirstShown(control);
-            if (now != settled) settled = now, since = GetTickCount();
-        }
-        std::printf("released=%ld\n", settled);
-        return 0;
-    }
+    if (const int done = DriveBars(cmd, argc, argv); done >= 0) return done;
     if (cmd == "drop") {
         // Wide names: Wine hands a posted drop list over to the other process
         // in its wide form.
@@ -820,108 +580,7 @@ int main(int argc, char** argv) {
         Sleep(250);
         return 0;
     }
-    if (cmd == "window") {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = "TvxDriveWindow";
-        RegisterClassA(&wc);
-        HWND w = CreateWindowExA(0, wc.lpszClassName, arg(2), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
-        SetForegroundWindow(w);
-        SetActiveWindow(w);
-        std::printf("hwnd=%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(w)));
-        std::fflush(stdout);
-        const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(arg(3)));
-        while (GetTickCount() < until) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            Sleep(10);
-        }
-        return 0;
-    }
-    if (cmd == "link-target") {
-        CoInitialize(nullptr);
-        IShellLinkA* link = nullptr;
-        IPersistFile* file = nullptr;
-        char target[MAX_PATH] = {};
-        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                      reinterpret_cast<void**>(&link));
-        if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        if (SUCCEEDED(hr)) {
-            wchar_t wide[MAX_PATH] = {};
-            MultiByteToWideChar(CP_ACP, 0, arg(2), -1, wide, MAX_PATH);
-            hr = file->Load(wide, STGM_READ);
-        }
-        if (SUCCEEDED(hr)) hr = link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-        if (file) file->Release();
-        if (link) link->Release();
-        CoUninitialize();
-        std::printf("hr=0x%08lX\ntarget=%s\n", static_cast<unsigned long>(hr), target);
-        return SUCCEEDED(hr) ? 0 : 1;
-    }
-    if (cmd == "make-link") {
-        // Wide arguments: a link or a target may be named outside the code page.
-        int wargc = 0;
-        LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
-        if (!wargv || wargc < 4) return 2;
-        CoInitialize(nullptr);
-        IShellLinkW* link = nullptr;
-        IPersistFile* file = nullptr;
-        HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                      reinterpret_cast<void**>(&link));
-        if (SUCCEEDED(hr)) {
-            link->SetPath(wargv[3]);
-            if (wargc > 4) link->SetArguments(wargv[4]);
-            link->SetDescription(L"made by tvxdrive");
-            hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-        }
-        if (SUCCEEDED(hr)) hr = file->Save(wargv[2], TRUE);
-        if (file) file->Release();
-        if (link) link->Release();
-        CoUninitialize();
-        LocalFree(wargv);
-        std::printf("hr=0x%08lX\n", static_cast<unsigned long>(hr));
-        return SUCCEEDED(hr) ? 0 : 1;
-    }
-    if (cmd == "add-url") {
-        CoInitialize(nullptr);
-        const CLSID clsid = {0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
-        const IID iid = {0x3C374A41, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};  // IUrlHistoryStg
-        IUrlHistoryStg* history = nullptr;
-        HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&history));
-        if (SUCCEEDED(hr)) {
-            wchar_t wide[2048] = {};
-            MultiByteToWideChar(CP_ACP, 0, arg(2), -1, wide, 2048);
-            hr = history->AddUrl(wide, L"", 0);
-            history->Release();
-        }
-        CoUninitialize();
-        std::printf("hr=0x%08lX\n", static_cast<unsigned long>(hr));
-        return SUCCEEDED(hr) ? 0 : 1;
-    }
-    if (cmd == "lock") {
-        HANDLE file = CreateFileA(arg(2), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) { std::printf("not-locked\n"); return 1; }
-        std::printf("locked\n");
-        std::fflush(stdout);
-        // Held for at most MS, or until the release file (when given) appears.
-        const DWORD start = GetTickCount(), limit = static_cast<DWORD>(std::atoi(arg(3)));
-        while (GetTickCount() - start < limit) {
-            if (argc > 4 && GetFileAttributesA(argv[4]) != INVALID_FILE_ATTRIBUTES) break;
-            Sleep(argc > 4 ? 50 : limit);
-        }
-        CloseHandle(file);
-        return 0;
-    }
-    if (cmd == "sysbars") {
-        HWND top = ParseHwnd(arg(2));
-        Census census{ReportSystemBars(top)};
-        EnumChildWindows(top, CensusProc, reinterpret_cast<LPARAM>(&census));
-        std::printf("count=%d\n", census.count);
-        return 0;
-    }
+    if (const int done = DriveSystem(cmd, argc, argv); done >= 0) return done;
     std::fprintf(stderr, "unknown command %s\n", cmd.c_str());
     return 2;
 }

@@ -1,4 +1,4 @@
-#include "launcher/win32/run_command.h"
+#include "services/win32/run_command.h"
 #include "tests/win32/test_support.h"
 
 #include <gtest/gtest.h>

@@ -376,7 +376,7 @@ TEST(SkinTree, DraggingNearAnEdgeScrollsAndRestingOnANodeSelectsAndExpandsIt) {
 #include "data/item_model.h"
 #include "launcher/win32/tray_icon.h"
 #include "resources/add_item_ids.h"
-#include "shellext/win32/add_item_dialog.h"
+#include "additem/win32/add_item_dialog.h"
 #include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/image_button.h"
 #include "ui/skin/win32/resource_module.h"

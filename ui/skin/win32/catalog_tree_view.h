@@ -3,7 +3,7 @@
 // exchange dialogs). Each tree item carries a pointer to its CatalogNode.
 #pragma once
 #include "data/catalog_tree.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <commctrl.h>
 

@@ -15,6 +15,13 @@ Dialog* g_mainWindow = nullptr;
 constexpr UINT kShowMessageLater = WM_APP + 1;  // wParam: the key, a literal
 }
 
+RECT RectInParent(HWND parent, HWND child) {
+    RECT rc{};
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
 Dialog::Dialog(UINT templateId) : templateId_(templateId) {}
 
 Dialog::~Dialog() {

@@ -9,7 +9,7 @@
 #include "ui/skin/win32/skin_image.h"
 #include "ui/skin/win32/skin_list.h"
 #include "ui/skin/win32/skin_tree.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <map>
 #include <memory>
@@ -17,6 +17,9 @@
 #include <vector>
 
 namespace tvx::win {
+
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND parent, HWND child);
 
 class Dialog {
 public:

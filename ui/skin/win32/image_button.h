@@ -3,7 +3,7 @@
 // It is the dialog's own owner-drawn button, subclassed.
 #pragma once
 #include "ui/skin/win32/skin_image.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Every message box of the main program goes through here: the text comes
 // from the caller, the caption is MessageTexts "ShortDlgTitle".
 #pragma once
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <string>
 

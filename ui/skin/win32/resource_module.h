@@ -1,7 +1,7 @@
 // The module dialogs, icons and strings are taken from: the loaded language
 // module, or the program's own image when none is loaded. One value per process.
 #pragma once
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <string>
 

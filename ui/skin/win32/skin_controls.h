@@ -1,7 +1,7 @@
 // Skinned forms of the standard combo box and edit box (both subclassed, so
 // they keep the standard controls' messages and behaviour).
 #pragma once
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // PNG images of the skin, decoded with GDI+ and drawn stretched.
 #pragma once
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <memory>
 #include <string>

@@ -5,7 +5,7 @@
 #pragma once
 #include "ui/skin/scroll_geometry.h"
 #include "ui/skin/win32/skin_image.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <string>
 

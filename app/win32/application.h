@@ -2,7 +2,7 @@
 #pragma once
 #include "data/item_model.h"
 #include "ui/skin/win32/skin_image.h"
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "shellext/win32/add_item_dialog.h"
+#include "additem/win32/add_item_dialog.h"
 
 #include "data/ansi_text.h"
 #include "data/catalog_file.h"
@@ -6,8 +6,8 @@
 #include "data/win32/file_io.h"
 #include "data/win32/mailbox.h"
 #include "data/win32/profile.h"
-#include "launcher/hotkey_table.h"
-#include "launcher/short_name.h"
+#include "services/hotkey_table.h"
+#include "services/short_name.h"
 #include "resources/add_item_ids.h"
 #include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/resource_module.h"

@@ -1,4 +1,7 @@
-#include "launcher/win32/application.h"
+#include "app/win32/application.h"
+
+#include "additem/win32/add_item_dialog.h"
+#include "resources/add_item_ids.h"
 
 #include "resources/resource_ids.h"
 #include "data/win32/clipboard_io.h"
@@ -8,15 +11,17 @@
 #include "config/win32/discovery.h"
 #include "exchange/win32/exchange_dialog.h"
 #include "exchange/win32/exchange_pipeline.h"
-#include "launcher/language_table.h"
-#include "launcher/win32/language_dialog.h"
+#include "app/language_table.h"
+#include "app/win32/language_dialog.h"
 #include "launcher/win32/launcher_window.h"
-#include "launcher/win32/progress_window.h"
-#include "launcher/win32/run_command.h"
+#include "services/win32/progress_window.h"
+#include "services/win32/run_command.h"
 #include "ui/skin/win32/resource_module.h"
 #include "ui/skin/win32/message_box.h"
 
 #include <commctrl.h>
+
+#include <functional>
 
 namespace tvx::win {
 
@@ -31,6 +36,32 @@ bool FolderExists(const std::string& path) {
 bool FileExists(const std::string& path) {
     DWORD attr = GetFileAttributesA(path.c_str());
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The add-item dialog as the program shows it (its own control ids and texts).
+INT_PTR RunAddItemDialog(const std::string& installDir, HWND owner, const std::string& shortName,
+                         const std::string& exePath, std::function<void()> help) {
+    AddItemVariant v;
+    v.tree = IDC_ADD_TREE_PROG;
+    v.exitButton = IDC_ADD_EXIT_PROG;
+    v.minButton = IDC_ADD_MIN_PROG;
+    v.helpButton = IDC_ADD_HELP_PROG;
+    v.hotkeyLabel = IDC_ADD_HOTKEY_LABEL_PROG;
+    v.title = MessageText("AddTavrolinexDlgTitle");
+    v.okTip = MessageText("Btn_CloseDialogwithSave");
+    v.cancelTip = MessageText("Btn_CloseDialogwithoutSave");
+    v.exitTip = MessageText("ExitButton");
+    v.helpTip = MessageText("HelpButton");
+    v.minTip = MessageText("MinButton");
+    v.rootText = MessageText("AllCatalogsTitle");
+    v.selectCatalog = MessageText("SelectCatalog");
+    v.selectSubCatalog = MessageText("SelSubCatalog");
+    v.showMessage = [](HWND to, const std::string& text) { ShowMessage(to, text, MB_OK); };
+    v.help = std::move(help);
+    AddItemDialog dialog(installDir, std::move(v));
+    dialog.shortName = shortName;
+    dialog.exePath = exePath;
+    return dialog.RunModal(owner);
 }
 }  // namespace
 
@@ -69,6 +100,10 @@ int Application::Run() {
             auto runExchange = [this, &launcher](HWND owner, ExchangeDialog::Mode mode) {
                 ExchangeDialog dialog(installDir_, store_, mode, [&launcher] { launcher.ShowHelp(); });
                 dialog.RunModal(owner);
+            };
+            launcher.runAddItemDialog = [this, &launcher](HWND owner, const std::string& shortName,
+                                                          const std::string& exePath) {
+                return RunAddItemDialog(installDir_, owner, shortName, exePath, [&launcher] { launcher.ShowHelp(); });
             };
             launcher.runImportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Import); };
             launcher.runExportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Export); };

@@ -1,7 +1,7 @@
-#include "launcher/win32/language_dialog.h"
+#include "app/win32/language_dialog.h"
 
 #include "resources/resource_ids.h"
-#include "launcher/language_table.h"
+#include "app/language_table.h"
 
 namespace tvx::win {
 

@@ -1,4 +1,4 @@
-#include "launcher/win32/application.h"
+#include "app/win32/application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tvx::win::Application app;

@@ -1,4 +1,4 @@
-#include "launcher/command_text.h"
+#include "services/command_text.h"
 
 #include "data/ansi_text.h"
 

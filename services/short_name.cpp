@@ -1,4 +1,4 @@
-#include "launcher/short_name.h"
+#include "services/short_name.h"
 
 #include "data/ansi_text.h"
 
@@ -87,7 +87,7 @@ const char* PinyinSyllable(unsigned code) {
 }
 
 namespace {
-#include "launcher/pinyin_initials.inc"
+#include "services/pinyin_initials.inc"
 
 // GB2312 level 1 is ordered by reading, which is what the range table
 // follows; level 2 (ordered by radical) and GBK's additions are not.

@@ -1,4 +1,4 @@
-#include "launcher/hotkey_table.h"
+#include "services/hotkey_table.h"
 
 #include "data/ansi_text.h"
 

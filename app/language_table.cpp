@@ -1,4 +1,4 @@
-#include "launcher/language_table.h"
+#include "app/language_table.h"
 
 namespace tvx {
 

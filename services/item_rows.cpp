@@ -1,8 +1,8 @@
-#include "config/item_rows.h"
+#include "services/item_rows.h"
 
 #include "data/ansi_text.h"
-#include "launcher/hotkey_table.h"
-#include "launcher/short_name.h"
+#include "services/hotkey_table.h"
+#include "services/short_name.h"
 
 #include <algorithm>
 

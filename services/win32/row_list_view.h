@@ -1,7 +1,7 @@
 // A report list view that shows rows kept elsewhere: owner data, so the list
 // asks for a cell's text only when it draws it, whatever the number of rows.
 #pragma once
-#include "ui/skin/win32/win_handles.h"
+#include "base/win32/win_handles.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
-#include "launcher/win32/run_command.h"
+#include "services/win32/run_command.h"
 
-#include "launcher/command_text.h"
+#include "services/command_text.h"
 
 #include <shellapi.h>
 

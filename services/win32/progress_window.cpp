@@ -1,4 +1,4 @@
-#include "launcher/win32/progress_window.h"
+#include "services/win32/progress_window.h"
 
 #include "resources/resource_ids.h"
 

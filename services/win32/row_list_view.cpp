@@ -1,4 +1,4 @@
-#include "config/win32/row_list_view.h"
+#include "services/win32/row_list_view.h"
 
 #include "data/ansi_text.h"
 
