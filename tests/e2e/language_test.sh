@@ -86,8 +86,7 @@ SLOW_MENU="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs
 mkdir -p "$SLOW_MENU"
 drive make-link 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Slow\Tool 0.lnk' 'C:\windows\notepad.exe' >/dev/null
 for i in $(seq 1 1500); do cp "$SLOW_MENU/Tool 0.lnk" "$SLOW_MENU/Tool $i.lnk"; done
-drive click "$LAUNCHER" 1330
-found=$(drive wait-text 1067 10000)
+found=$(drive wait-text 1067 10000 "$LAUNCHER" 1330)   # clicks Config itself once it looks
 check_eq "opening the configuration says so in Chinese" "正在查找已安装的程序，请稍候……" "$(value_of text <<<"$found")"
 CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
 check_soon "the configuration dialog's title is Chinese" "项目设置" eval 'drive texts "$CFG" | head -n 1 | cut -f4'

@@ -3,7 +3,9 @@
 // Output is one "key=value" or tab-separated line per fact, UTF-8.
 //
 //   tvxdrive wait-ctl ID TIMEOUT_MS        visible top-level window with child ID; prints hwnd=
-//   tvxdrive wait-text ID TIMEOUT_MS       the same, once the child shows a text; prints hwnd= and text=
+//   tvxdrive wait-text ID TIMEOUT_MS [HWND BUTTON]
+//                                          the same, once the child shows a text; prints hwnd= and text=
+//                                          (clicking BUTTON of HWND first, from this process)
 //   tvxdrive gone-ctl ID TIMEOUT_MS        until no visible window has child ID; prints elapsed=
 //   tvxdrive wait-title TITLE TIMEOUT_MS [ID]
 //                                          visible top-level window with that caption (and a child
@@ -219,7 +221,16 @@ int main(int argc, char** argv) {
     if (cmd == "wait-text") {
         // A control of a top window once it shows a text: both printed at
         // that moment, for a window that closes as soon as its work is done.
+        // With a dialog and a button after the timeout, this process clicks
+        // that button itself once it is looking, so that a window living only
+        // a few milliseconds is not missed while a new process starts.
         const int id = std::atoi(arg(2));
+        if (argc > 5) {
+            HWND dialog = ParseHwnd(argv[4]);
+            const int button = std::atoi(argv[5]);
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+        }
         const DWORD start = GetTickCount(), timeout = static_cast<DWORD>(std::atoi(arg(3)));
         while (GetTickCount() - start <= timeout) {
             if (HWND h = FindTop(id, "")) {
