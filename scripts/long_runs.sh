@@ -26,9 +26,13 @@ for target in item_file catalog_file entry_name clipboard_data mailbox member_li
       "$ROOT/tests/fuzz/seeds/$target") > "$BUILD/long-fuzz-$target.log" 2>&1
   rc=$?
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$BUILD/long-fuzz-$target.log" | tail -n 1)
-  printf '  %-16s %12s executions in %5d s: %s\n' "$target" "${execs:-?}" $(( $(date +%s) - start )) \
-    "$([ $rc -eq 0 ] && echo 'no crash, no leak, no sanitizer report' || echo "FAILED (see build/long-fuzz-$target.log)")"
-  [ $rc -eq 0 ] || status=1
+  # The verdict reads the reports, not only the exit status: a sanitizer that
+  # printed and went on, or a run that ended short, is no pass.
+  reports=$(grep -c -E 'runtime error|ERROR: (AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|^SUMMARY: ' \
+              "$BUILD/long-fuzz-$target.log")
+  if [ $rc -eq 0 ] && [ "$reports" -eq 0 ] && [ "${execs:-0}" -ge "$RUNS" ]; then verdict='no crash, no leak, no sanitizer report'
+  else verdict="FAILED: exit code $rc, $reports report lines, ${execs:-no} executions (see build/long-fuzz-$target.log)"; status=1; fi
+  printf '  %-16s %12s executions in %5d s: %s\n' "$target" "${execs:-?}" $(( $(date +%s) - start )) "$verdict"
 done
 
 echo "=== kills under Wine, $KILLS each"
@@ -40,9 +44,10 @@ mkdir -p "$dir" && cp "$BUILD/win64/tvxsavekill.exe" "$dir/"
 tvx_xvfb_start || exit 1  # the clipboard writer needs a display
 for mode in save append clipdata settings export; do
   out=$("$WINE64" 'C:\longruns\tvxsavekill.exe' "$mode" "$KILLS" "C:\\longruns\\$mode" 2>&1 | tr -d '\r')
+  rc=$?
   echo "$out" | grep -v '^good=' | head -n 20
   echo "  $(echo "$out" | tail -n 1)"
-  echo "$out" | tail -n 1 | grep -q "^good=$KILLS of $KILLS" || status=1
+  [ $rc -eq 0 ] && echo "$out" | tail -n 1 | grep -q "^good=$KILLS of $KILLS" || status=1
 done
 tvx_bench_stop
 exit $status

@@ -52,7 +52,12 @@ tvx_bench_init() {
     touch "$template/.ready"
   fi
   export WINEPREFIX="$TVX_BENCH_DIR/prefix$([ "${TVX_ARCH:-64}" = 32 ] && echo 32)-$name"
-  export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+  # Wine forgives what Windows punishes; these channels make it say so: a
+  # block freed twice or not from the heap, a GDI handle that is none, and
+  # the program's own word (OutputDebugString) when releasing a handle it
+  # owns failed. The test command fails a suite on any of them.
+  export WINEARCH=win64 WINEDEBUG=${TVX_WINEDEBUG:--all,err+heap,warn+heap,warn+debugstr}
+  export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
   rm -rf "$WINEPREFIX"
   cp -a "$template" "$WINEPREFIX"
   TVX_INSTALL_UNIX="$WINEPREFIX/drive_c/Program Files/Tavrolinex"
@@ -88,7 +93,13 @@ tvx_install() {
 
 # TVX_WINE_LOCALE, when set, is the locale Wine takes its ANSI code page from
 # (zh_CN.UTF-8 gives the GB2312/GBK code page 936 the program targets).
+# TVX_WINE_LOG, when set, collects what Wine writes on standard error (its
+# reports), whatever the caller does with it.
 tvx_wine() {
+  if [ -n "${TVX_WINE_LOG:-}" ]; then tvx_wine_run "$@" 2>>"$TVX_WINE_LOG"
+  else tvx_wine_run "$@"; fi
+}
+tvx_wine_run() {
   if [ -n "${TVX_WINE_LOCALE:-}" ]; then LC_ALL=$TVX_WINE_LOCALE LANG=$TVX_WINE_LOCALE "$WINE64" "$@"
   else "$WINE64" "$@"; fi
 }

@@ -10,6 +10,17 @@
 
 namespace tvx::win {
 
+// Releasing a handle its owner holds fails only when the handle is no longer
+// (or never was) one: freed twice, taken by a window that destroyed it, or
+// selected into a DC still. Windows may crash later on such a handle; the
+// owner says so in the debug output, where a debugger or the test bench sees it.
+inline void ReportReleaseFailure(const char* what) {
+    char text[160] = "Tavrolinex: releasing a handle it owns failed: ";
+    lstrcatA(text, what);
+    lstrcatA(text, "\n");
+    OutputDebugStringA(text);
+}
+
 template <typename H, typename Traits>
 class UniqueResource {
 public:
@@ -27,7 +38,7 @@ public:
     explicit operator bool() const { return Traits::Valid(h_); }
     H release() { return std::exchange(h_, Traits::Invalid()); }
     void reset(H h = Traits::Invalid()) {
-        if (Traits::Valid(h_)) Traits::Close(h_);
+        if (Traits::Valid(h_) && !Traits::Close(h_)) ReportReleaseFailure(Traits::Name());
         h_ = h;
     }
 
@@ -38,34 +49,40 @@ private:
 struct KernelHandleTraits {
     static HANDLE Invalid() { return nullptr; }
     static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
+    static const char* Name() { return "CloseHandle"; }
 };
 struct ModuleTraits {
     static HMODULE Invalid() { return nullptr; }
     static bool Valid(HMODULE h) { return h != nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
+    static bool Close(HMODULE h) { return FreeLibrary(h) != FALSE; }
+    static const char* Name() { return "FreeLibrary"; }
 };
 template <typename T>
 struct GdiObjectTraits {
     static T Invalid() { return nullptr; }
     static bool Valid(T h) { return h != nullptr; }
-    static void Close(T h) { DeleteObject(h); }
+    static bool Close(T h) { return DeleteObject(h) != FALSE; }
+    static const char* Name() { return "DeleteObject"; }
 };
 struct IconTraits {
     static HICON Invalid() { return nullptr; }
     static bool Valid(HICON h) { return h != nullptr; }
-    static void Close(HICON h) { DestroyIcon(h); }
+    static bool Close(HICON h) { return DestroyIcon(h) != FALSE; }
+    static const char* Name() { return "DestroyIcon"; }
 };
 
 struct ImageListTraits {
     static HIMAGELIST Invalid() { return nullptr; }
     static bool Valid(HIMAGELIST h) { return h != nullptr; }
-    static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+    static bool Close(HIMAGELIST h) { return ImageList_Destroy(h) != FALSE; }
+    static const char* Name() { return "ImageList_Destroy"; }
 };
 struct RegKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static bool Valid(HKEY h) { return h != nullptr; }
-    static void Close(HKEY h) { RegCloseKey(h); }
+    static bool Close(HKEY h) { return RegCloseKey(h) == ERROR_SUCCESS; }
+    static const char* Name() { return "RegCloseKey"; }
 };
 
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
@@ -100,7 +117,7 @@ public:
     explicit WindowDC(HWND window, Area area = Client)
         : window_(window), dc_(area == Client ? GetDC(window) : GetWindowDC(window)) {}
     ~WindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
+        if (dc_ && !ReleaseDC(window_, dc_)) ReportReleaseFailure("ReleaseDC");
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -116,7 +133,7 @@ class MemoryDC {
 public:
     explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
     ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_ && !DeleteDC(dc_)) ReportReleaseFailure("DeleteDC");
     }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;

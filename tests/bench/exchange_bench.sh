@@ -3,11 +3,12 @@
 # with the system's "zip -r -6", printing the ratio (target: within 1.5x).
 # Needs: scripts/winebench.sh sourced, the bench prefix and Xvfb started,
 # TVX_BUILD, and the benchmark copied to TESTS_DIR (unix) / TESTS_WIN.
-set -u
+set -uo pipefail
 work_win='C:\xbench'
 work_unix="$WINEPREFIX/drive_c/xbench"
 rm -rf "$work_unix"
 out=$(timeout 900 "$WINE64" "$TESTS_WIN\\tvx_exchange_bench.exe" "$work_win" 2>&1 | tr -d '\r')
+rc=$?  # the benchmark's, through pipefail
 echo "$out" | grep -v '^PACK_MS='
 pack_ms=$(echo "$out" | sed -n 's/^PACK_MS=//p')
 if [ -d "$work_unix/stage/Bench" ]; then
@@ -18,3 +19,5 @@ if [ -d "$work_unix/stage/Bench" ]; then
   echo "zip -r -6 of the same staged folder, natively: $zip_ms ms; the program's pack took ${ratio}x that (target 1.5x)"
 fi
 rm -rf "$work_unix"
+# The benchmark's own checks (the export, the load and the save worked).
+exit "$rc"

@@ -11,6 +11,7 @@ ENTRIES=${TVX_SCALE_ENTRIES:-100000}
 CATALOGS=${TVX_SCALE_CATALOGS:-2000}
 
 tvx_bench_init "$TVX_BUILD" scale || exit 1
+export WINEDEBUG=-all  # figures: without the heap checks of the test suites
 tvx_xvfb_start || exit 1
 trap tvx_bench_stop EXIT
 # Xvfb runs no window manager: Wine would then wait two seconds for each
@@ -85,6 +86,7 @@ while kill -0 "$tool" 2>/dev/null; do
   sleep 0.2
 done
 wait "$tool"
+tool_rc=$?
 out=$(tr -d '\r' < "$raw" | grep -v '^memory_probe=\|^drop_probe=')
 echo "$out" | sed 's/^/  /'
 v() { echo "$out" | sed -n "s/^$1=//p" | head -n 1; }
@@ -126,3 +128,11 @@ BEGIN {
   echo
   echo "$table"
 } | tee "$TVX_BUILD/scale-bench.md"
+# Figures are not judged, but a run that did not measure them is a failure.
+[ "$tool_rc" -eq 0 ] || { echo "the benchmark tool ended with code $tool_rc"; exit 1; }
+missing=""
+for figure in startup_empty_ms startup_large_ms keystroke_p95_ms hotkey_p95_ms private_large_mb config_open_large_ms \
+              config_save_large_ms program_load_ms program_save_ms load_ms read_ms; do
+  [ -n "$(v "$figure")" ] || missing="$missing $figure"
+done
+[ -z "$missing" ] || { echo "figures not measured:$missing"; exit 1; }

@@ -10,7 +10,6 @@ set -u
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" discovery || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 
 tvx_install "$TVX_DIST"
 "$TVX_BUILD/native/tvx_write_data" /dev/stdin "$TVX_INSTALL_UNIX" >/dev/null <<'EOF_ITEMS'

@@ -12,7 +12,6 @@ set -u
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" exchange || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 
 tvx_install "$TVX_DIST"
 DATA_WIN="$TVX_INSTALL_WIN\\Data"

@@ -9,7 +9,6 @@ set -u
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" hotkeys || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 
 LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
 export TVX_HELPER_LOG='C:\helper.log'

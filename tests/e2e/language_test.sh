@@ -11,7 +11,6 @@ set -u
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" language || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 tvx_install "$TVX_DIST"
 
 SETTINGS="$TVX_INSTALL_UNIX/TavrolinexConfig.ini"

@@ -3,8 +3,23 @@
 # Needs: scripts/winebench.sh sourced, tvx_bench_init and tvx_xvfb_start done,
 # TVX_RESULTS (file of result lines), DRIVE (unix path of tvxdrive.exe).
 
-pass() { echo "PASS $1" | tee -a "$TVX_RESULTS"; }
-fail() { echo "FAIL $1${2:+ -- $2}" | tee -a "$TVX_RESULTS"; }
+# Results go to the console and, with the stage's prefix, to the test command's list.
+pass() { echo "PASS $1"; echo "PASS ${TVX_RESULT_PREFIX:-}$1" >> "$TVX_RESULTS"; }
+fail() { echo "FAIL $1${2:+ -- $2}"; echo "FAIL ${TVX_RESULT_PREFIX:-}$1${2:+ -- $2}" >> "$TVX_RESULTS"; }
+
+# Every suite ends with one closing line, whatever ended it (its last line, an
+# exit on the way, an unset variable under set -u): the test command takes a
+# suite without it as one that died, and a non-zero code as a failure.
+TVX_SUITE=$(basename "$0" .sh)
+TVX_SUITE_CLEANUP=tvx_bench_stop
+on_exit() { TVX_SUITE_CLEANUP="$*"; }  # what the suite's end runs instead of tvx_bench_stop
+tvx_suite_end() {
+  local rc=$?
+  eval "$TVX_SUITE_CLEANUP"
+  echo "END $TVX_SUITE: exit code $rc"
+  exit "$rc"
+}
+trap tvx_suite_end EXIT
 check() { # NAME CONDITION-COMMAND...
   local name=$1; shift
   if "$@"; then pass "$name"; else fail "$name"; fi

@@ -21,7 +21,6 @@ export LOCPATH="$LOCALES"
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" release || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 
 VERSION=$(tr -d ' \r\n' < "$TVX_ROOT/VERSION")
 REL="$TVX_BUILD/release"
@@ -92,7 +91,7 @@ start_choosing() { # WINDOWS-EXE ROW
 }
 # The files of the package, as its zip holds them (the MSI has the same).
 PACKAGE_FILES=$(mktemp -d)
-trap 'tvx_bench_stop; rm -rf "$PACKAGE_FILES"' EXIT
+on_exit 'tvx_bench_stop; rm -rf "$PACKAGE_FILES"'
 unzip -q "$ZIP" -d "$PACKAGE_FILES"
 send_entry() { # NAME SHORT
   drive profile-write sdfggsadf Name "$1"

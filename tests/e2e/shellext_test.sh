@@ -10,7 +10,6 @@ set -u
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" shellext || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 
 HOST="$TVX_BIN/tvxshellhost.exe"
 HOST_LOG="$TVX_BUILD/shellext-host.log"

@@ -10,7 +10,6 @@ set -u
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" skin || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 
 # 300 entries e000..e299 in 40 catalogs: long lists and a tree that scrolls.
 tvx_install "$TVX_DIST"

@@ -10,7 +10,6 @@ set -u
 export TVX_WINE_LOCALE=zh_CN.UTF-8
 tvx_bench_init "$TVX_BUILD" startup || exit 1
 tvx_xvfb_start || exit 1
-trap tvx_bench_stop EXIT
 
 CLSID='{9B55AFD3-A2C6-41B8-93BF-937E4E5FF01B}'
 INPROC="HKCR\\CLSID\\$CLSID\\InprocServer32"
