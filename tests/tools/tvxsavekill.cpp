@@ -17,9 +17,14 @@
 //             by turns; the next start's clean-up removes what the kill left
 // After every kill the files must hold exactly one of the known contents
 // (never a mix, never a part), agree with each other, and nothing else may be
-// touched. Prints one line per failure, what was seen, the seed (give it as
-// SEED to replay a run) and "good=N of KILLS"; exit code 0 only when all
-// were good. (The child role is started by the tool itself.)
+// touched. The run must also have seen what it is about (a save past the
+// first, a new item file beside the old catalog file; whole and torn appended
+// records; both contents of the other writers): a writer that silently wrote
+// nothing fails. The child makes every content it writes before it says it is
+// ready, so that the kills land in its writes. Prints one line per failure,
+// what was seen, the seed (give it as SEED to replay a run) and "good=N of
+// KILLS"; exit code 0 only when all were good and every wanted state was
+// seen. (The child role is started by the tool itself.)
 #include "data/catalog_file.h"
 #include "data/clipboard_data.h"
 #include "data/ini_text.h"
@@ -35,6 +40,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -121,9 +127,14 @@ Generation MakeGeneration(int g) {
     return c;
 }
 
+// Where the parent keeps each generation's files for the children to read.
+std::string GenerationPath(const std::string& folder, const char* kind, int g) {
+    return folder + "\\generations\\" + std::to_string(g) + "." + kind;
+}
+
 // ---- append: hand-overs with records of many pages ---------------------------------
 
-constexpr int kAppendBase = 2000;
+constexpr int kAppendBase = 2000, kHandOvers = 300;
 const char* const kReceivedId = "EEEEEEEE-0000-4000-8000-000000000001";
 
 // Six fields of almost 10,000 bytes: a record of 15 pages, so that a kill can
@@ -216,20 +227,30 @@ int Child(const std::string& mode, const std::string& folder) {
     HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, ("TvxSaveKill-" + std::to_string(GetCurrentProcessId())).c_str());
     const std::string items = folder + "\\Shortcut2.dat", catalogs = folder + "\\Shortcut2.clg";
     if (mode == "save") {
-        if (ready) SetEvent(ready);
+        // Read from the files the parent wrote once: building them here would
+        // take longer than the saves the kills are to land in.
+        std::vector<Generation> next(kGenerations);
         for (int g = 1; g <= kGenerations; ++g) {
-            const Generation next = MakeGeneration(g);
-            SaveItemAndCatalogFiles(items, next.items, catalogs, next.tree);
+            Generation& c = next[static_cast<size_t>(g - 1)];
+            c.items = LoadItemFile(GenerationPath(folder, "dat", g));
+            CatalogIndex index;
+            ResetCatalogs(c.tree, index, "All");
+            LoadCatalogFile(GenerationPath(folder, "clg", g), index);
         }
+        if (ready) SetEvent(ready);
+        for (const Generation& c : next) SaveItemAndCatalogFiles(items, c.items, catalogs, c.tree);
     } else if (mode == "append") {
         ItemStore store = LoadItemFile(items);
         CatalogTree tree("All");
         CatalogIndex index;
         ResetCatalogs(tree, index, "All");
         LoadCatalogFile(catalogs, index);
+        std::vector<MailboxFields> handOvers;
+        for (int n = 0; n < kHandOvers; ++n) handOvers.push_back(HandOver(n));
         if (ready) SetEvent(ready);
-        for (int n = 0;; ++n)
-            FileReceivedItem(HandOver(n), Guid(0xE, static_cast<unsigned>(n)), store, tree, index, items, catalogs);
+        for (int n = 0; n < kHandOvers; ++n)
+            FileReceivedItem(handOvers[static_cast<size_t>(n)], Guid(0xE, static_cast<unsigned>(n)), store, tree, index, items,
+                             catalogs);
     } else if (mode == "clipdata") {
         const std::string data = folder + "\\Data\\5A5A5A5A-0000-4000-8000-000000000001.stx";
         const std::string texts[2] = {ClipText(0), ClipText(1)};
@@ -262,6 +283,22 @@ int Child(const std::string& mode, const std::string& folder) {
 
 // ---- the parent ------------------------------------------------------------------
 
+// Every file under a folder, by its path inside it, with its bytes.
+std::map<std::string, std::string> ReadTree(const std::string& folder, const std::string& inside = "") {
+    std::map<std::string, std::string> files;
+    for (const std::string& name : Matching(folder + "\\" + inside + "*")) {
+        if (name == "." || name == "..") continue;
+        const std::string path = inside + name;
+        const DWORD attributes = GetFileAttributesA((folder + "\\" + path).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            for (auto& [file, bytes] : ReadTree(folder, path + "\\")) files[file] = std::move(bytes);
+        } else {
+            files[path] = ReadAll(folder + "\\" + path);
+        }
+    }
+    return files;
+}
+
 struct Tally {
     int good = 0, midWrite = 0;
     std::map<std::string, int> seen;  // what the files held after the kills
@@ -278,8 +315,11 @@ public:
         // Files of the user's that look a little like the program's own: they stay.
         for (const std::string& decoy : Decoys()) WriteFileReplacing(decoy, "the user's");
         if (mode_ == "save") {
+            CreateDirectoryA((folder_ + "\\generations").c_str(), nullptr);
             for (int g = 0; g <= kGenerations; ++g) {
                 Generation c = MakeGeneration(g);
+                WriteFileReplacing(GenerationPath(folder_, "dat", g), c.itemBytes);
+                WriteFileReplacing(GenerationPath(folder_, "clg", g), c.catalogBytes);
                 itemGens_.push_back(std::move(c.itemBytes));
                 catalogGens_.push_back(std::move(c.catalogBytes));
             }
@@ -301,9 +341,19 @@ public:
             CreateDirectoryA((folder_ + "\\user").c_str(), nullptr);
             for (unsigned k = 0; k < 20; ++k)
                 WriteFileReplacing(install + "\\Data\\" + Guid(0x5, k) + ".stx", std::string(200000, static_cast<char>('a' + k)));
+            // What an export of each content holds, file by file, as this process makes it.
             for (int which = 0; which < 2; ++which) {
                 const ExportContent c = ExportOf(install, which);
-                exportDat_[which] = EncodeItemFile(c.items);
+                // Under the same name as the user's archive: its name is the folder inside it.
+                const std::string beside = folder_ + "\\expected" + std::to_string(which);
+                const std::string archive = beside + "\\Tools.trn";
+                CreateDirectoryA(beside.c_str(), nullptr);
+                ExchangePipeline exporter(install, true);
+                if (exporter.StageExport(archive, c.tree, c.items)) exporter.CopyAndPack();
+                exporter.Discard();
+                exportFiles_[which] = Unpacked(archive);
+                DeleteFileA(archive.c_str());
+                RemoveDirectoryA(beside.c_str());
             }
         }
     }
@@ -339,8 +389,9 @@ public:
         else if (mode_ == "clipdata") CheckFileIsOneOf(folder_ + "\\Data\\5A5A5A5A-0000-4000-8000-000000000001.stx",
                                                       {clipFiles_[0], clipFiles_[1]}, true, tally, problem);
         else if (mode_ == "settings") {
-            CheckFileIsOneOf(folder_ + "\\LogConfig.dat", {LogConfig(0), LogConfig(6)}, true, tally, problem);
-            CheckFileIsOneOf(folder_ + "\\TavrolinexConfig.ini", {Texts('e'), Texts('c')}, true, tally, problem);
+            CheckFileIsOneOf(folder_ + "\\LogConfig.dat", {LogConfig(0), LogConfig(6)}, true, tally, problem, "LogConfig.dat ");
+            CheckFileIsOneOf(folder_ + "\\TavrolinexConfig.ini", {Texts('e'), Texts('c')}, true, tally, problem,
+                             "TavrolinexConfig.ini ");
         } else if (mode_ == "export") CheckExport(child, tally, problem);
         // The next start removes the writers' own temporaries and nothing else.
         if (!Matching(folder_ + "\\*.tmp~*").empty() || !Matching(folder_ + "\\Data\\*.tmp~*").empty()) ++tally.midWrite;
@@ -351,8 +402,44 @@ public:
             if (ReadAll(decoy) != "the user's") Note(problem, "a user's file was touched");
     }
 
+    // What the run must have seen to prove anything: a writer that silently
+    // wrote nothing, or kills that never fell where they matter, fail it.
+    std::string Missing(const Tally& tally) const {
+        auto count = [&tally](const std::string& what) {
+            const auto it = tally.seen.find(what);
+            return it == tally.seen.end() ? 0 : it->second;
+        };
+        std::vector<std::string> wanted;
+        if (mode_ == "save") wanted = {"a save past the first on disk", "a new item file beside the old catalog file"};
+        else if (mode_ == "append") wanted = {"whole appended records on disk"};
+        else if (mode_ == "settings")
+            wanted = {"LogConfig.dat content 0", "LogConfig.dat content 1", "TavrolinexConfig.ini content 0",
+                      "TavrolinexConfig.ini content 1"};
+        else wanted = {"content 0", "content 1"};
+        std::string missing;
+        for (const std::string& what : wanted)
+            if (count(what) == 0) missing += (missing.empty() ? "" : "; ") + what;
+        if (mode_ == "append" && count("a record torn by the kill") + count("a record cut short as by a power failure") == 0)
+            missing += std::string(missing.empty() ? "" : "; ") + "a torn record";
+        return missing;
+    }
+
 private:
     std::string Items() const { return folder_ + "\\Shortcut2.dat"; }
+
+    // An archive's files as the program's own unpack gives them; whole is
+    // false when it could not be unpacked.
+    std::map<std::string, std::string> Unpacked(const std::string& archive, bool* whole = nullptr) const {
+        const std::string scratch = folder_ + "\\check";
+        RemoveFolderTree(scratch);
+        CreateDirectoryA(scratch.c_str(), nullptr);
+        const bool unpacked = UnpackArchive(archive, scratch) == UnpackResult::Unpacked;
+        std::map<std::string, std::string> files;
+        if (unpacked) files = ReadTree(scratch);
+        RemoveFolderTree(scratch);
+        if (whole) *whole = unpacked;
+        return files;
+    }
     std::string Catalogs() const { return folder_ + "\\Shortcut2.clg"; }
 
     static int Find(const std::vector<std::string>& known, const std::string& bytes) {
@@ -367,6 +454,7 @@ private:
         if (i < 0) Note(problem, "the item file is no known content");
         if (c < 0) Note(problem, "the catalog file is no known content");
         if (i < 0 || c < 0) return;
+        if (i > 0) ++tally.seen["a save past the first on disk"];
         if (i == c) ++tally.seen["both files of one save"];
         else if (i == c + 1) ++tally.seen["a new item file beside the old catalog file"];
         else if (c > i) {
@@ -405,6 +493,7 @@ private:
             return;
         }
         const bool tornByKill = at != itemBytes.size();
+        if (whole > 0) ++tally.seen["whole appended records on disk"];
         // The catalog names the records filed before the kill: all of them, or
         // all but the last when the kill came between the record and the catalog.
         CatalogTree tree("All");
@@ -432,11 +521,7 @@ private:
             const size_t last = EncodeItemRecord(Received(whole - 1)).size();
             const size_t cut = std::uniform_int_distribution<size_t>(1, last - 1)(random_);
             itemBytes.resize(at - last + cut);
-            // Wine may signal the killed child a moment before its handles
-            // are gone, and the child opened the item file without sharing.
-            bool cutDone = false;
-            for (int attempt = 0; attempt < 100 && !(cutDone = WriteFileReplacing(Items(), itemBytes)); ++attempt) Sleep(50);
-            if (!cutDone) {
+            if (!WriteFileReplacing(Items(), itemBytes)) {
                 Note(problem, "the file could not be cut short (still held after the kill)");
                 return;
             }
@@ -460,7 +545,7 @@ private:
     }
 
     void CheckFileIsOneOf(const std::string& path, const std::vector<std::string>& known, bool mayBeMissing, Tally& tally,
-                          std::string& problem) {
+                          std::string& problem, const std::string& label = "") {
         if (!Exists(path)) {
             // Missing only until the child wrote it once: after that the old
             // file must stay until the new one replaces it.
@@ -471,23 +556,19 @@ private:
         written_.insert(path);
         const int which = Find(known, ReadAll(path));
         if (which < 0) Note(problem, path + " is neither content");
-        else ++tally.seen["content " + std::to_string(which)];
+        else ++tally.seen[label + "content " + std::to_string(which)];
     }
 
     void CheckExport(DWORD child, Tally& tally, std::string& problem) {
         const std::string archive = folder_ + "\\user\\Tools.trn";
         if (!Exists(archive)) ++tally.seen["no archive yet"];
         else {
-            const std::string scratch = folder_ + "\\check";
-            RemoveFolderTree(scratch);
-            CreateDirectoryA(scratch.c_str(), nullptr);
-            if (UnpackArchive(archive, scratch) != UnpackResult::Unpacked) Note(problem, "the archive is not whole");
-            else {
-                const int which = Find({exportDat_[0], exportDat_[1]}, ReadAll(scratch + "\\Tools\\Tools.dat"));
-                if (which < 0) Note(problem, "the archive holds neither content");
-                else ++tally.seen["archive " + std::to_string(which)];
-            }
-            RemoveFolderTree(scratch);
+            bool whole = false;
+            const std::map<std::string, std::string> files = Unpacked(archive, &whole);
+            if (!whole) Note(problem, "the archive is not whole");
+            else if (files == exportFiles_[0]) ++tally.seen["content 0"];
+            else if (files == exportFiles_[1]) ++tally.seen["content 1"];
+            else Note(problem, "the archive holds neither content (" + std::to_string(files.size()) + " files)");
         }
         // What the killed export left: its staging folder and partial archive,
         // which the next start removes (and nothing of the user's).
@@ -497,13 +578,7 @@ private:
         GetTempPathA(MAX_PATH, temp);
         const std::string staging = std::string(temp) + "Tavrolinex-" + pid + "-*";
         if (!Matching(folder_ + "\\user\\*.tmp~*").empty()) ++tally.midWrite;
-        // Under Wine the killed child may still be there a moment after its
-        // handle is signalled, and its folder is rightly kept while it is.
         RemoveLeftoverStagingFolders();
-        for (int wait = 0; wait < 50 && !Matching(staging).empty(); ++wait) {
-            Sleep(100);
-            RemoveLeftoverStagingFolders();
-        }
         for (const std::string& left : Matching(staging)) {
             // Killed between making the folder and its marker: an empty folder
             // the program cannot tell as its own, so it rightly stays.
@@ -519,8 +594,6 @@ private:
                 if (inside != "." && inside != "..") what += " Tools\\" + inside;
             for (const std::string& inside : Matching(std::string(temp) + left + "\\Tools\\Data\\*"))
                 if (inside != "." && inside != "..") what += " Data\\" + inside;
-            RemoveLeftoverStagingFolders();
-            what += Matching(std::string(temp) + left).empty() ? " (gone at the second try)" : " (still there)";
             Note(problem, "the killed export's staging folder is still there:" + what);
         }
         const std::vector<std::string> user = Matching(folder_ + "\\user\\*");
@@ -535,7 +608,7 @@ private:
     Generation base_;
     std::string clipFiles_[2];
     std::set<std::string> written_;
-    std::string exportDat_[2];
+    std::map<std::string, std::string> exportFiles_[2];
 };
 
 }  // namespace
@@ -565,8 +638,18 @@ int main(int argc, char** argv) {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi)) {
-            std::printf("kill %d: the child did not start\n", kill);
+        // A busy Wine was seen to refuse a start now and then: a few tries.
+        DWORD startError = 0;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi)) {
+                startError = 0;
+                break;
+            }
+            startError = GetLastError();
+            Sleep(200);
+        }
+        if (startError) {
+            std::printf("kill %d: the child did not start (error %lu)\n", kill, startError);
             continue;
         }
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, ("TvxSaveKill-" + std::to_string(pi.dwProcessId)).c_str());
@@ -587,7 +670,21 @@ int main(int argc, char** argv) {
         else std::printf("kill %d: %s\n", kill, problem.c_str());
     }
     for (const auto& [what, count] : tally.seen) std::printf("seen: %s %d\n", what.c_str(), count);
-    std::printf("good=%d of %d (%s; %d kills fell inside a write; seed %u)\n", tally.good, kills, mode.c_str(),
-                tally.midWrite, seed);
-    return tally.good == kills ? 0 : 1;
+    if (mode == "save") {
+        // A save that wrote the catalog file first would leave a newer catalog
+        // beside an older item file while it writes the item file, which takes
+        // at least as long as the catalog file that the right order writes
+        // second: the rate of the one state bounds the rate of the other from
+        // below, and gives the kills that catch that order with 99 % probability.
+        const auto it = tally.seen.find("a new item file beside the old catalog file");
+        const double p = it == tally.seen.end() ? 0.0 : static_cast<double>(it->second) / kills;
+        const int needed = p <= 0 ? -1 : p >= 1 ? 1 : static_cast<int>(std::ceil(std::log(0.01) / std::log(1.0 - p)));
+        std::printf("reversed save order: a kill catches it with p >= %.3f; %d kills catch it with 99%% probability "
+                    "(this run: %d)\n", p, needed, kills);
+    }
+    const std::string missing = run.Missing(tally);
+    if (!missing.empty()) std::printf("missing: the run never saw %s\n", missing.c_str());
+    std::printf("good=%d of %d (%s; %d kills fell inside a write; seed %u)%s\n", tally.good, kills, mode.c_str(),
+                tally.midWrite, seed, missing.empty() ? "" : " but not all it must see");
+    return tally.good == kills && missing.empty() ? 0 : 1;
 }
