@@ -163,7 +163,7 @@ if [ "$WANT32" = 1 ] || [ "$NEED_RELEASE" = 1 ] || wanted build:win32; then
   build_preset win32 && WIN32_OK=1
   stage_end "win32"
 fi
-if [ "$WANT64" = 1 ] || [ "$NEED_RELEASE" = 1 ] || wanted build:win64; then
+if [ "$WANT64" = 1 ] || [ "$WANT32" = 1 ] || [ "$NEED_RELEASE" = 1 ] || wanted build:win64; then
   stage_start "win64 build"
   build_preset win64 && WIN64_OK=1
   stage_end "win64"
@@ -220,8 +220,9 @@ probe32() { # prints what the probe printed; true when 32-bit code runs here
   cp "$BUILD/win32/tvxprobe.exe" "$dir/probe32.exe"
   cp "$BUILD/win64/tvxprobe.exe" "$dir/probe64.exe" 2>/dev/null
   out=$(timeout 120 "$WINE64" 'C:\probe\probe32.exe' 2>&1 | tr -d '\r')
-  echo "$out" | tail -n 4
-  echo "$out" | grep -q "^$PROBE_LINE (32-bit)" && return 0
+  local rc=$?
+  echo "$out" | grep -q "^$PROBE_LINE (32-bit)" && { echo "$out" | tail -n 1; return 0; }
+  echo "exit code $rc: $(echo "$out" | grep -v '^ *$' | head -n 3 | tr '\n' ' ')"
   out64=$(timeout 120 "$WINE64" 'C:\probe\probe64.exe' 2>&1 | tr -d '\r')
   echo "the 64-bit probe under the same Wine: $(echo "$out64" | tail -n 1)"
   echo "$out64" | grep -q "^$PROBE_LINE (64-bit)" && return 1
@@ -241,8 +242,15 @@ run_suite() { # ARCH NAME
   # No suite may carry the run past CI's limit.
   limit=$(( HARD_END - $(elapsed) )); [ "$limit" -gt 900 ] && limit=900
   : > "$wine_out"
-  TVX_RESULT_PREFIX="e2e$arch: " TVX_WINE_LOG="$wine_out" timeout "$limit" bash "tests/e2e/$name.sh" > "$log" 2>&1
+  # In a process group of its own, so that whatever a suite that died left
+  # running (its Xvfb, its Wine programs) can be stopped after it.
+  TVX_RESULT_PREFIX="e2e$arch: " TVX_WINE_LOG="$wine_out" setsid timeout "$limit" bash "tests/e2e/$name.sh" > "$log" 2>&1 &
+  local group=$!
+  wait "$group"
   rc=$?
+  kill -- -"$group" 2>/dev/null
+  local prefix
+  for prefix in "$BUILD"/wine/prefix*; do [ -d "$prefix" ] && WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null; done
   grep -a -E '^(PASS|FAIL)' "$log" | sed 's/^/  /'
   run_verdict "e2e$arch:$name" "$rc" "$log" "$wine_out" "^END $name: "
   # Each suite's prefix is a copy of some 750 MB: it goes once its suite passed.
@@ -276,7 +284,7 @@ wine_stage() { # ARCH
     stage_end "probe 32"
     if [ $rc -eq 1 ]; then
       # The one exception to the skip rule: the machine, not the program.
-      record NOTPOSSIBLE "the 32-bit stage: this machine cannot run 32-bit code (the kernel refuses it; the probe printed: $(echo "$probe" | head -n 2 | tr '\n' ' '))"
+      record NOTPOSSIBLE "the 32-bit stage: this machine cannot run 32-bit code, while 64-bit code runs under the same Wine (the 32-bit probe ended with $(echo "$probe" | head -n 1))"
       return
     elif [ $rc -ne 0 ]; then
       record FAIL "wine32: not even a 64-bit console program runs under the new-WoW64 Wine: $(echo "$probe" | tail -n 1)"

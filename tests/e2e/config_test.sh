@@ -168,7 +168,7 @@ check_eq "the short name and the hot key are in the file" "set1 Ctrl F1" \
   "$(dump | awk -F'\t' -v n="$row_name" '$1=="item" && $4==n && $3=="0" {print $5, $6, $7; exit}')"
 drive combo-select "$CFG" 2038 1
 drive click "$CFG" 2041
-sleep 0.3
+wait_until 5 eval '[ "$(drive list "$CFG" 2042 | value_of visible)" = 1 ]' || fail "the key pop-up opens"
 drive key home
 drive key down; drive key down; drive key down
 click_cell 2042 3 0
@@ -203,14 +203,18 @@ check_eq "Ctrl+S saves without the message" "(no box)" "$(answer 1 2000)"
 check_eq "and the new catalog is in the file" "" "$(catalog_of ByCtrlS)"
 type_into 2012 NotSaved
 drive click "$CFG" 2013
-drive window "Another program" 6000 >/dev/null &
+drive window "Another program" 8000 > "$TVX_BUILD/config-other-keys.txt" &
 other_pid=$!
 other=$(drive wait-title "Another program" 5000 | value_of hwnd)
 if [ -n "$other" ]; then
   eval "$(drive center "$other")"
   drive click-screen "$x" "$y"
   xdotool key ctrl+s
-  sleep 1.5
+  # A later key that other program must see: by then the system has handed
+  # Ctrl+S on, and once the dialog has handled what was posted since, it is done with it.
+  xdotool key q
+  check "the other program saw the key after Ctrl+S" wait_until 10 grep -q '^key=81' "$TVX_BUILD/config-other-keys.txt"
+  check "and the dialog handled what was posted to it since" test "$(drive sync "$CFG" 2012)" = synced
   check_eq "Ctrl+S while another program is active does nothing in the dialog" "(none)" "$(catalog_of NotSaved)"
 else
   fail "another program's window opens beside the dialog"
@@ -237,7 +241,7 @@ check_soon "Show brings it back" 1 eval 'drive list "$CFG" 2034 | value_of visib
 # The frame's close button: No discards what was not saved.
 drive click "$CFG" 2001
 check "the frame's close asks whether to save" grep -q 'save your changes' <<<"$(answer 7)"
-check "and No closes the dialog" test "$(drive gone-ctl 2010 8000)" != timeout
+check "and No closes the dialog" drive gone-ctl 2010 8000
 check_eq "without saving" "(none)" "$(catalog_of NotSaved)"
 dest_is_launcher() { [ "$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^Dest=//p' | tail -n 1)" = "$LAUNCHER" ]; }
 check "the launcher is the mailbox destination again" wait_until 5 dest_is_launcher
@@ -284,7 +288,7 @@ eval "$(drive tree-point "$CFG" 2010 0 | sed 's/^/to_/')"
 drive drag "$from_x" "$from_y" "$to_x" "$to_y"
 drive click "$CFG" 2005
 check "Ok saves" grep -q 'saved' <<<"$(answer 1)"
-check "and closes" test "$(drive gone-ctl 2010 8000)" != timeout
+check "and closes" drive gone-ctl 2010 8000
 check_eq "the dragged catalog Games now lies under Work, members and all" "3" "$(catalog_of Work/Games)"
 check_eq "the files agree" agree=1 "$(dump | tail -n 1)"
 # Name (the full path), description (the title) with a mark for each missing
@@ -296,8 +300,12 @@ check_eq "named with a mark for each missing character" \
 check "their commands are short paths without a ?" \
   test "$(dump | awk -F'\t' '$1=="item" && ($8 ~ /^kr/ || $8 ~ /^em/) && $9 ~ /~/ && $9 !~ /[?]/' | wc -l)" = 2
 
-# The launcher finds the dropped entry by its short name and starts it.
-sleep 1
+# The launcher finds the dropped entry by its short name and starts it, once
+# it has loaded the saved files again (its list then holds every named entry).
+launcher_reloaded() {
+  [ "$(drive list "$LAUNCHER" 1310 | value_of count)" = "$(dump | awk -F'\t' '$1=="item" && $3=="0" && $4!=""' | wc -l)" ]
+}
+check "the launcher lists the saved entries again" wait_until 15 launcher_reloaded
 clear_box 1025
 drive type tvxh
 drive key enter

@@ -124,12 +124,11 @@ check_soon "named by its title for the description" "a report" eval 'drive text 
 drive click "$CFG" 2072
 open=$(drive wait-ctl 1148 10000 | value_of hwnd)
 if [ -n "$open" ]; then
-  drive click-at "$open" 1148
-  drive type 'C:\docs\'
+  type_into_box "$open" 1148 'C:\docs\'
   drive key enter
-  sleep 0.5
-  drive click-at "$open" 1148
-  drive type '"one.txt" "two.txt" "three.txt"'
+  # The chooser goes into the folder and empties its name box.
+  wait_until 8 box_holds "$open" 1148 "" || fail "the file chooser goes into the typed folder"
+  type_into_box "$open" 1148 '"one.txt" "two.txt" "three.txt"'
   drive key enter
   drive gone-ctl 1148 8000 >/dev/null
 fi
@@ -139,8 +138,8 @@ browse=$(drive wait-ctl 14145 10000 | value_of hwnd)
 check "Foder ... opens the folder browser" test -n "$browse"
 if [ -n "$browse" ]; then
   tvx_shot discovery_folder_browser
-  drive tree-select "$browse" 14145 0 >/dev/null
-  sleep 0.5
+  # The selection is made, and answered by the browser, within the call.
+  check_eq "the folder browser takes the first node" 1 "$(drive tree-select "$browse" 14145 0 | value_of selected)"
   drive click "$browse" 1
   drive gone-ctl 14145 8000 >/dev/null
 fi

@@ -34,11 +34,22 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     }
     const MailboxFields received = CutToReceiverBuffers(sent);
     if (auto item = ItemFromMailbox(received, "GUID")) {
+        // The entry carries every received field as it came, and the item
+        // file gives each back as it was written.
+        const std::string_view fieldsIn[] = {received.Name, received.ShortName, received.Hotkey1,
+                                             received.Hotkey2, received.Description, received.ExePath};
+        const FieldText* fieldsOut[] = {&item->Name, &item->ShortName, &item->Hotkey1,
+                                        &item->Hotkey2, &item->Description, &item->ExePath};
+        for (size_t i = 0; i < 6; ++i)
+            if (fieldsOut[i]->view() != fieldsIn[i]) std::abort();
+        if (item->ItemGuid.view() != "GUID" || item->Status.view() != "0") std::abort();
         bool whole = false;
         ItemStore store;
         store.Append(*item);
         const ItemStore back = DecodeItemFile(EncodeItemFile(store), &whole);
-        if (!whole || back.size() != 1) std::abort();
+        if (!whole || back.size() != 1 || !(back[0] == *item)) std::abort();
+    } else if (!received.Name.empty()) {
+        std::abort();  // only an empty Name is refused
     }
     return 0;
 }

@@ -336,6 +336,21 @@ int main(int argc, char** argv) {
         std::printf("answered=%d\nelapsed=%lu\n", answered, GetTickCount() - start);
         return 0;
     }
+    if (cmd == "sync") {
+        // Every message posted to the window's thread before now is handled
+        // once a marker posted after them is: a box's text limit, raised by
+        // one through a posted message and read back, then put back.
+        HWND box = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        if (!box) { std::printf("no-control\n"); return 1; }
+        const LRESULT limit = SendMessageA(box, EM_GETLIMITTEXT, 0, 0);
+        PostMessageA(box, EM_SETLIMITTEXT, static_cast<WPARAM>(limit + 1), 0);
+        const DWORD start = GetTickCount();
+        bool handled = false;
+        while (!(handled = SendMessageA(box, EM_GETLIMITTEXT, 0, 0) == limit + 1) && GetTickCount() - start < 15000) Sleep(20);
+        SendMessageA(box, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+        std::printf(handled ? "synced\n" : "timeout\n");
+        return handled ? 0 : 1;
+    }
     if (cmd == "send" || cmd == "post") {
         HWND h = ParseHwnd(arg(2));
         UINT msg = static_cast<UINT>(std::strtoul(arg(3), nullptr, 0));
@@ -438,6 +453,23 @@ int main(int argc, char** argv) {
         else if (!node) { std::printf("no-node\n"); return 1; }
         SendMessageA(tree, 0x110B /*TVM_SELECTITEM*/, 9 /*TVGN_CARET*/, node);
         std::printf("selected=1\n");
+        return 0;
+    }
+    if (cmd == "tree-selected") {
+        // The selected node as tree-select names it: child indices from the first root, "" for it.
+        HWND tree = GetDlgItem(ParseHwnd(arg(2)), std::atoi(arg(3)));
+        auto next = [&](LPARAM item, WPARAM how) {
+            return static_cast<LPARAM>(SendMessageA(tree, 0x110A /*TVM_GETNEXTITEM*/, how, item));
+        };
+        LPARAM node = next(0, 9 /*TVGN_CARET*/);
+        if (!node) { std::printf("none\n"); return 1; }
+        std::string path;
+        for (LPARAM parent = next(node, 3 /*TVGN_PARENT*/); parent; node = parent, parent = next(node, 3)) {
+            int index = 0;
+            for (LPARAM sibling = next(parent, 4 /*TVGN_CHILD*/); sibling && sibling != node; sibling = next(sibling, 1)) ++index;
+            path = std::to_string(index) + (path.empty() ? "" : "/" + path);
+        }
+        std::printf("path=%s\n", path.c_str());
         return 0;
     }
     if (cmd == "profile-write") return WriteProfileStringA(arg(2), arg(3), arg(4)) ? 0 : 1;

@@ -20,6 +20,18 @@
 
 namespace tvxdrive {
 
+namespace {
+// The window of "another program": says which keys reached it, so that a
+// suite can tell that keys sent before them were handled by the system.
+LRESULT CALLBACK OtherProgramProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_KEYDOWN) {
+        std::printf("key=%u\n", static_cast<unsigned>(wp));
+        std::fflush(stdout);
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+}  // namespace
+
 int DriveSystem(const std::string& cmd, int argc, char** argv) {
     auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : "0"; };
     if (cmd == "set-clipboard") {
@@ -58,7 +70,7 @@ int DriveSystem(const std::string& cmd, int argc, char** argv) {
     }
     if (cmd == "window") {
         WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpfnWndProc = OtherProgramProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         wc.lpszClassName = "TvxDriveWindow";
