@@ -62,7 +62,8 @@ private:
     // data
     std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
     std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
-    void LoadItems(bool* whole = nullptr);
+    enum class Load { AtStart, Again };  // timed apart: a reload follows the configuration dialog
+    void LoadItems(Load when, bool* whole = nullptr);
     void LoadCatalogTree(bool* whole = nullptr);
     void RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole);
     void FillFromSelectedNode();

@@ -99,7 +99,7 @@ table=$(awk -v se="$(v startup_empty_ms)" -v sl="$(v startup_large_ms)" \
   -v ad="$(v config_add_one_ms)" -v rm1="$(v config_remove_one_ms)" -v cx="$(v config_expand_ms)" \
   -v dr="$(v config_drop_1000_ms)" -v pd="$(v program_drop_ms)" -v cm="$(v config_members)" \
   -v sc="$(v save_code_ms)" -v ps="$(v program_save_ms)" \
-  -v pw="$(v plain_write_ms)" -v pf="$(v plain_write_flush_ms)" -v pl="$(v program_load_ms)" \
+  -v pw="$(v plain_write_ms)" -v pf="$(v plain_write_flush_ms)" -v pl="$(v program_load_ms)" -v rl="$(v program_reload_ms)" \
   -v lo="$(v load_ms)" -v rd="$(v read_ms)" -v n="$ENTRIES" -v c="$CATALOGS" '
 function num(x) { return x != "" && x + 0 >= 0 }
 function verdict(ok, have) { return have ? (ok ? "met" : "missed") : "not measured" }
@@ -108,8 +108,8 @@ BEGIN {
   printf "| Figure (%d entries, %d catalogs) | Measured | Baseline | Target | |\n", n, c
   printf "|---|---|---|---|---|\n"
   printf "| Start-up to the launcher shown | %.0f ms | %.0f ms with an empty installation | at most 1 s more | %s |\n", sl, se, verdict(sl - se <= 1000, num(sl) && num(se))
-  printf "| Keystroke in the short-name box to the selection moving (%d samples, %d unchanged) | p95 %.1f ms (p50 %.1f ms) | | p95 at most 50 ms | %s |\n", kn, ku, k95, k50, verdict(k95 <= 50 && ku == 0, num(k95))
-  printf "| Ctrl+Shift+J to the launcher painted on the screen, from hidden (%d samples; pixels read back from the X display) | p95 %.1f ms (p50 %.1f ms) | | p95 at most 100 ms | %s |\n", hn, h95, h50, verdict(h95 <= 100, num(h95) && hn > 0)
+  printf "| Keystroke in the short-name box to the selection moving (%d samples, %d unchanged; keys sent with SendInput inside Wine) | p95 %.1f ms (p50 %.1f ms) | | p95 at most 50 ms | %s |\n", kn, ku, k95, k50, verdict(k95 <= 50 && ku == 0, num(k95))
+  printf "| Ctrl+Shift+J to the launcher painted on the screen, from hidden (%d samples; keys sent with SendInput inside Wine, pixels read back from the X display) | p95 %.1f ms (p50 %.1f ms) | | p95 at most 100 ms | %s |\n", hn, h95, h50, verdict(h95 <= 100, num(h95) && hn > 0)
   printf "| Private memory, growth over the empty installation (medians of three starts) | %.1f MB (%.1fx the item file) | item file %.1f MB | at most 4x | %s |\n", ml - me, (ml - me) / fmb, fmb, verdict((ml - me) <= 4 * fmb, num(ml) && num(me))
   printf "| Private memory of the whole process under Wine | %.1f MB (%.1fx the item file) | %.1f MB with an empty installation | | |\n", ml, ml / fmb, me
   printf "| Configuration opened to a usable item list, root selected (the dialog starts its work 200 ms after it opens) | %.0f ms | %.0f ms with an empty installation | at most 300 ms and 3x the empty one | %s |\n", co, ce, verdict(co <= 300 && co <= 3 * ce, num(co) && num(ce))
@@ -120,7 +120,8 @@ BEGIN {
   printf "| 1,000 files dropped at once onto the dialog (through the X display), to the list and leaves showing them | %.0f ms (the program'"'"'s own handling: %.0f ms) | | at most 2 s | %s |\n", dr, pd, verdict(dr <= 2000, num(dr))
   printf "| The save of both files, in the program (its own timing) | %.1f ms (%.1fx) | %.1f ms: one plain write of the same bytes each (%.1f ms with a flush) | within 3x of the plain write | %s |\n", ps, (pw > 0 ? ps / pw : 0), pw, pf, verdict(ps <= 3 * pw, num(ps) && pw > 0)
   printf "| The same save by the library in the benchmark tool | %.1f ms (%.1fx) | | | |\n", sc, (pw > 0 ? sc / pw : 0)
-  printf "| Item-file load, in the program (its own timing) | %.1f ms (%.1fx) | %.1f ms: one plain read of the same bytes | within 3x | %s |\n", pl, (rd > 0 ? pl / rd : 0), rd, verdict(pl <= 3 * rd, num(pl) && rd > 0)
+  printf "| Item-file load at start-up, in the program (its own timing of the load alone) | %.1f ms (%.1fx) | %.1f ms: one plain read of the same bytes | within 3x | %s |\n", pl, (rd > 0 ? pl / rd : 0), rd, verdict(pl <= 3 * rd, num(pl) && rd > 0)
+  printf "| Item-file load again after the configuration dialog, in the program (the load alone) | %.1f ms (%.1fx) | the same plain read | within 3x | %s |\n", rl, (rd > 0 ? rl / rd : 0), verdict(rl <= 3 * rd, num(rl) && rd > 0)
   printf "| The same load by the library in the benchmark tool | %.1f ms (%.1fx) | | | |\n", lo, (rd > 0 ? lo / rd : 0)
 }')
 {
@@ -132,7 +133,7 @@ BEGIN {
 [ "$tool_rc" -eq 0 ] || { echo "the benchmark tool ended with code $tool_rc"; exit 1; }
 missing=""
 for figure in startup_empty_ms startup_large_ms keystroke_p95_ms hotkey_p95_ms private_large_mb config_open_large_ms \
-              config_save_large_ms program_load_ms program_save_ms load_ms read_ms; do
+              config_save_large_ms program_load_ms program_reload_ms program_save_ms load_ms read_ms; do
   [ -n "$(v "$figure")" ] || missing="$missing $figure"
 done
 [ -z "$missing" ] || { echo "figures not measured:$missing"; exit 1; }
