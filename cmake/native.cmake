@@ -21,6 +21,7 @@ add_executable(tvx_unit_tests
   tests/native/editor_rules_test.cpp
   tests/native/exchange_test.cpp
   tests/native/damaged_files_test.cpp
+  tests/native/single_instance_test.cpp
 )
 target_link_libraries(tvx_unit_tests PRIVATE tvx_core GTest::gtest GTest::gtest_main)
 target_compile_options(tvx_unit_tests PRIVATE ${TVX_WARNINGS})

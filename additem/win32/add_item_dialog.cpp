@@ -16,6 +16,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <new>
+
 namespace tvx::win {
 
 AddItemVariant ExtensionVariant() {
@@ -40,10 +42,17 @@ AddItemVariant ExtensionVariant() {
     return v;
 }
 
+void FailAllocationIfAsked(const char* place) {
+    char asked[64] = {};
+    const DWORD n = GetEnvironmentVariableA("TVX_FAIL_ALLOCATION", asked, sizeof asked);
+    if (n > 0 && n < sizeof asked && lstrcmpA(asked, place) == 0) throw std::bad_alloc();
+}
+
 AddItemDialog::AddItemDialog(std::string installDir, AddItemVariant variant)
     : Dialog(IDD_ADD_ITEM), installDir_(std::move(installDir)), variant_(std::move(variant)) {}
 
 bool AddItemDialog::OnInitDialog() {
+    FailAllocationIfAsked("add-item-dialog");
     // Not the resource module: that is a language module in "\Lang" when one is loaded.
     if (installDir_.empty()) installDir_ = ModuleFolder(CodeModule());
     const std::string img = installDir_ + "\\Images\\";
@@ -126,6 +135,12 @@ void AddItemDialog::CloseKeyList() {
 
 bool AddItemDialog::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_LBUTTONDOWN && msg.hwnd == Item(IDC_ADD_KEY)) OpenKeyList();  // the press still reaches the box
+    // Enter in the open key list takes its key, Esc there closes the list;
+    // elsewhere Enter is Ok and Esc is Cancel.
+    if (keyListOpen_ && msg.message == WM_KEYDOWN && msg.hwnd == Item(IDC_ADD_KEY_LIST)) {
+        if (msg.wParam == VK_RETURN) { ChooseListedKey(); return true; }
+        if (msg.wParam == VK_ESCAPE) { CloseKeyList(); return true; }
+    }
     return false;
 }
 
@@ -158,17 +173,45 @@ void AddItemDialog::OnSave() {
     fields.Description = description;
     fields.ExePath = exePath;
     fields.NodeID = NodeIdForSelection(index_, SelectedCatalogNode(tv));
-    SendToMailbox(fields);
+    const std::string mailbox = MailboxFile(installDir_);
+    switch (SendToMailbox(mailbox, fields)) {
+    case HandOver::Filed:
+        break;
+    case HandOver::Pending:  // written: it is added when the program next looks
+        variant_.showMessage(hwnd(), MessageText("MailboxPending"));
+        break;
+    case HandOver::Busy:  // nothing written: the dialog stays, so nothing is lost
+        variant_.showMessage(hwnd(), MessageText("MailboxBusy"));
+        return;
+    case HandOver::Unwritable:
+        variant_.showMessage(hwnd(), MessageText("MailboxNotWritten") + "\r\n\r\n" + mailbox);
+        return;
+    }
     End(IDOK);
 }
 
+// The key chosen in the open key list goes into the key box.
+void AddItemDialog::ChooseListedKey() {
+    HWND list = Item(IDC_ADD_KEY_LIST);
+    const int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0) return;
+    char text[16] = {};
+    LVITEMA item = {};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SetDlgItemTextA(hwnd(), IDC_ADD_KEY, text);
+    CloseKeyList();
+}
+
 void AddItemDialog::OnCommand(int id, int code, HWND control) {
-    if (id == IDC_ADD_OK) OnSave();
-    else if (id == IDC_ADD_CANCEL || id == variant_.exitButton) End(IDCANCEL);
+    if (id == IDC_ADD_OK || id == IDOK) OnSave();  // IDOK: Enter, with the same checks and messages
+    else if (id == IDC_ADD_CANCEL || id == variant_.exitButton || id == IDCANCEL) End(IDCANCEL);
     else if (id == variant_.minButton) ShowWindow(hwnd(), SW_MINIMIZE);
     else if (id == variant_.helpButton) { if (variant_.help) variant_.help(); }
     else if (id == IDC_ADD_KEY_DROP) OpenKeyList();
-    else Dialog::OnCommand(id, code, control);  // Enter: accepted without hand-over; Esc: cancelled
+    else Dialog::OnCommand(id, code, control);
 }
 
 bool AddItemDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -176,17 +219,7 @@ bool AddItemDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_NOTIFY: {
         NMHDR* header = reinterpret_cast<NMHDR*>(lp);
         if (header->idFrom == IDC_ADD_KEY_LIST && header->code == NM_CLICK) {
-            int row = static_cast<int>(SendMessageA(header->hwndFrom, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-            if (row >= 0) {
-                char text[16] = {};
-                LVITEMA item = {};
-                item.iSubItem = 0;
-                item.pszText = text;
-                item.cchTextMax = sizeof text;
-                SendMessageA(header->hwndFrom, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-                SetDlgItemTextA(hwnd(), IDC_ADD_KEY, text);
-                CloseKeyList();
-            }
+            ChooseListedKey();
             result = 0;
             return true;
         }

@@ -28,6 +28,10 @@ struct AddItemVariant {
 // The shell extension's copy: fixed English texts, its own control ids.
 AddItemVariant ExtensionVariant();
 
+// A test's way to make an allocation fail at a named place: with the
+// environment variable TVX_FAIL_ALLOCATION naming it, throws std::bad_alloc.
+void FailAllocationIfAsked(const char* place);
+
 class AddItemDialog : public Dialog {
 public:
     AddItemDialog(std::string installDir, AddItemVariant variant);
@@ -44,6 +48,7 @@ private:
     void FillCatalogTree();
     void OpenKeyList();
     void CloseKeyList();
+    void ChooseListedKey();
     void OnSave();
     void PaintOver(HDC dc) override;
 

@@ -12,6 +12,7 @@
 #include "exchange/win32/exchange_dialog.h"
 #include "exchange/win32/exchange_pipeline.h"
 #include "app/language_table.h"
+#include "app/single_instance.h"
 #include "app/win32/language_dialog.h"
 #include "launcher/win32/launcher_window.h"
 #include "services/win32/progress_window.h"
@@ -84,6 +85,7 @@ int Application::Run() {
         gdiplus_ = std::make_unique<GdiplusSession>();
         SetClipboardRestorer([](HWND owner, const char* path) { return RestoreClipboard(owner, path); });
         ChooseLanguage();
+        if (firstStart_) TellIf32BitOn64BitWindows();
         ShowStartupProgress();
         RegisterShellExtension(true);
         {
@@ -122,14 +124,14 @@ int Application::Run() {
 bool Application::ClaimSingleInstance() {
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 13, kSingleInstanceName);
     const DWORD error = GetLastError();
-    if (mapping && error == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mapping);
+    singleInstance_.reset(mapping);
+    if (ClassifyInstanceClaim(mapping != nullptr, error) == InstanceClaim::AlreadyRunning) {
+        singleInstance_.reset();
         const std::string text = MessageText("ProgramRunning");
         MessageBoxA(nullptr, text.c_str(), "Tips", MB_OK);
         return false;
     }
-    singleInstance_.reset(mapping);  // may be null: then there is simply no protection
-    return true;
+    return true;  // a mapping that could not be made at all: run without the protection
 }
 
 void Application::ChooseLanguage() {
@@ -138,7 +140,8 @@ void Application::ChooseLanguage() {
     // The packages carry no LogConfig.dat (an upgrade must keep the user's),
     // so an installed copy's first start is known by its absence and asks
     // for the language as well.
-    const bool showDialog = !FileExists(logConfig) || ReadProfileInt(logConfig, "LogConfig", "ShowLangSel") == 1;
+    firstStart_ = !FileExists(logConfig);
+    const bool showDialog = firstStart_ || ReadProfileInt(logConfig, "LogConfig", "ShowLangSel") == 1;
     if (showDialog) {
         LanguageDialog dialog(installDir_);
         dialog.RunModal(nullptr);
@@ -151,6 +154,19 @@ void Application::ChooseLanguage() {
     // English texts over a user's own: it is made from the chosen language's
     // texts when it is missing, and only then.
     if (!FileExists(SettingsFile())) TakeLanguageTexts(true);
+}
+
+// 64-bit Explorer loads only 64-bit extensions: a 32-bit copy runs on 64-bit
+// Windows, but "Add To Tavrolinex" never appears there. Said once, at the
+// first start of the installation.
+void Application::TellIf32BitOn64BitWindows() {
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto isWow64 = reinterpret_cast<IsWow64>(
+        reinterpret_cast<void*>(kernel ? GetProcAddress(kernel, "IsWow64Process") : nullptr));
+    BOOL wow64 = FALSE;
+    if (isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64)
+        ShowMessage(nullptr, MessageText("X86OnX64Windows"), MB_OK);
 }
 
 void Application::BindLanguageModule(bool languageDialogShown) {
@@ -207,9 +223,15 @@ void Application::ShowStartupProgress() {
 void Application::RegisterShellExtension(bool add) {
     // The library's path goes to RegSvr32 in double quotes: installation
     // folders usually contain blanks ("C:\Program Files\..."), and an
-    // unquoted path reaches RegSvr32 broken in two.
+    // unquoted path reaches RegSvr32 broken in two. RegSvr32 itself is named
+    // by its full path in the system folder: a bare name is looked for in the
+    // program's own folder (and the working folder) first, where anyone who
+    // can write them could put another.
     const std::string arguments = "\"" + installDir_ + "\\TavrolinexExt.dll\"" + (add ? " /s" : " /u /s");
-    RunCommand("RegSvr32.exe", arguments.c_str(), 0);
+    char system[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryA(system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    RunCommand((std::string(system) + "\\RegSvr32.exe").c_str(), arguments.c_str(), 0);
     if (add) extensionRegistered_ = true;
 }
 

@@ -26,6 +26,7 @@ public:
 private:
     bool ClaimSingleInstance();
     void ChooseLanguage();
+    void TellIf32BitOn64BitWindows();
     void BindLanguageModule(bool languageDialogShown);
     void TakeLanguageTexts(bool orEnglish);
     void ShowStartupProgress();
@@ -43,6 +44,7 @@ private:
     std::unique_ptr<ProgressWindow> progress_;
     UniqueModule languageModule_;
     bool extensionRegistered_ = false;
+    bool firstStart_ = false;  // the installation had no LogConfig.dat
 };
 
 }  // namespace tvx::win

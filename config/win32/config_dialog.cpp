@@ -46,7 +46,7 @@ bool ConfigDialog::OnInitDialog() {
     // that setting up the dialog is part of the wait, not added to it.
     SetTimer(hwnd(), kStartTimer, 200, nullptr);
     // Entries added from Explorer now come to this dialog.
-    PublishMailboxDestination(hwnd());
+    PublishMailboxDestination(MailboxFile(installDir_), hwnd());
     WriteEditingMark(ItemFilePath(), 0x01);
     SetUpImagesAndTips();
     SetUpLists();

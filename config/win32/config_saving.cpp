@@ -99,7 +99,7 @@ void ConfigDialog::OnDestroy() {
 // dialog's state, so that every member index of the catalog file names the
 // record the item file holds there, whatever the dialog holds unsaved.
 void ConfigDialog::ReceiveItem() {
-    const MailboxFields fields = ReceiveFromMailbox();
+    const MailboxFields fields = ReceiveFromMailbox(MailboxFile(installDir_));
     std::optional<LaunchItem> item = ItemFromMailbox(fields, NewGuidText());
     if (!item) return;
     EndInplaceEdit();

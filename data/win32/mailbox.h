@@ -1,7 +1,15 @@
-// The add-item mailbox in the user's WIN.INI: section "sdfggsadf" carries one
-// new item and the handle of the receiving window ("Dest"); message 1044
-// tells that window to take the item. Section "ghyjtytsadf" with message
-// 1054 asks the launcher to open its add-item dialog pre-filled.
+// The add-item mailbox: section "sdfggsadf" carries one new item and the
+// handle of the receiving window ("Dest"); message 1044 tells that window to
+// take the item. Section "ghyjtytsadf" with message 1054 asks the launcher to
+// open its add-item dialog pre-filled.
+//
+// The sections live in the installation's own profile file "\Mailbox.ini"
+// (MailboxFile), which the program and the extension of one installation
+// both find beside themselves and which the user can write wherever the
+// program can keep its data. WIN.INI, where they were first kept, is not
+// writable for a standard user on Windows; the program still publishes
+// "Dest" there and reads pre-fill requests from there as well, so that
+// other programs that talk to it through WIN.INI are still heard.
 #pragma once
 #include "data/mailbox.h"
 #include "base/win32/win_handles.h"
@@ -12,24 +20,39 @@ constexpr const char* kMailboxSection = "sdfggsadf";
 constexpr const char* kPrefillSection = "ghyjtytsadf";
 constexpr UINT kItemReadyMessage = WM_USER + 20;       // 1044
 constexpr UINT kPrefillRequestMessage = WM_USER + 30;  // 1054
+// How long a sender waits for the receiver before it leaves the entry waiting.
+constexpr UINT kHandOverTimeoutMs = 5000;
+
+// The mailbox file of the installation in `installDir`.
+std::string MailboxFile(const std::string& installDir);
 
 // Publishes `window` as the receiver ("Dest" = its handle, "%d"), marking it
-// so that senders can tell it from a stale handle; null writes "0".
-void PublishMailboxDestination(HWND window);
+// so that senders can tell it from a stale handle; null writes "0". Lets
+// message 1044 through from a sender of lower integrity (Explorer, when the
+// program runs elevated). Returns whether the mailbox file took it.
+bool PublishMailboxDestination(const std::string& mailboxFile, HWND window);
 // Removes the mark when the window goes away.
 void WithdrawMailboxDestination(HWND window);
 // Whether the handle names a live window that published itself as receiver.
 bool IsMailboxWindow(HWND window);
 
-// Writes the fields in the mailbox's order and announces them to "Dest",
-// synchronously. A "Dest" that is empty, "0" or not a live receiver gets no
-// message (the item is then not added anywhere). Returns whether it was sent.
-bool SendToMailbox(const MailboxFields& fields);
+// What became of a hand-over.
+enum class HandOver {
+    Filed,       // the receiver took it
+    Pending,     // written, but no receiver answered in time: it is filed at its next look
+    Busy,        // an earlier hand-over is still waiting to be taken: nothing was written
+    Unwritable,  // the mailbox file could not be written: nothing was handed over
+};
+// Writes the fields in the mailbox's order, reads them back, and announces
+// them to "Dest", waiting at most kHandOverTimeoutMs for a receiver that
+// does not answer (a hung one is given up on at once).
+HandOver SendToMailbox(const std::string& mailboxFile, const MailboxFields& fields);
 
-// The fields as the receiver reads them, each cut to its buffer. Keys that
-// are not the hand-over's (lines an older sender left behind) are removed.
-MailboxFields ReceiveFromMailbox();
-void RemoveStrayMailboxKeys();
+// The fields as the receiver reads them, each cut to its buffer, and taken
+// out of the mailbox. Keys that are not the hand-over's (lines an older
+// sender left behind) are removed.
+MailboxFields ReceiveFromMailbox(const std::string& mailboxFile);
+void RemoveStrayMailboxKeys(const std::string& mailboxFile);
 
 // What became of a received item.
 enum class ReceivedItem {
@@ -51,7 +74,8 @@ struct ReceiveResult {
 ReceiveResult FileReceivedItem(const MailboxFields& fields, std::string guid, ItemStore& store, CatalogTree& tree,
                                CatalogIndex& index, const std::string& itemFile, const std::string& catalogFile);
 
-// The pre-fill request: Name, ShortName, Description and ExePath.
-MailboxFields ReadPrefillRequest();
+// The pre-fill request: Name, ShortName, Description and ExePath, from the
+// mailbox file, or from WIN.INI when the mailbox file holds none.
+MailboxFields ReadPrefillRequest(const std::string& mailboxFile);
 
 }  // namespace tvx::win

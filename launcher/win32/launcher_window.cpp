@@ -90,7 +90,7 @@ bool LauncherWindow::OnInitDialog() {
     // 3. The support page.
     OpenWebPage("support.htm");
     // 4. The mailbox destination; this window also owns restored clipboards.
-    PublishMailboxDestination(hwnd());
+    PublishMailboxDestination(MailboxFile(installDir_), hwnd());
     // 6. Both result lists.
     SetUpList(lists_[kShort], true);
     SetUpList(lists_[kName], false);
@@ -129,10 +129,12 @@ bool LauncherWindow::OnInitDialog() {
     // 11.-13. A save cut short leaves its temporary file: those go first.
     RemoveStaleTemporaries(installDir_);
     bool itemsWhole = true, catalogsWhole = true;
-    LoadItems(&itemsWhole);
+    LoadItems(Load::AtStart, &itemsWhole);
     LoadCatalogTree(&catalogsWhole);
     RecoverDamagedFiles(itemsWhole, catalogsWhole);
     itemHotkeys_.Register(store_);
+    // An entry handed over while no receiver answered waits in the mailbox.
+    ReceiveNewItem();
     return false;  // the focus is set
 }
 
@@ -164,12 +166,15 @@ void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
 
 // ---- data ----------------------------------------------------------------
 
-void LauncherWindow::LoadItems(bool* whole) {
+void LauncherWindow::LoadItems(Load when, bool* whole) {
     SetRows(ResultLists{});
+    // The load alone is timed: freeing the store it replaces comes after.
+    ItemStore loaded;
     {
-        TimedStep timed("item_file_load_ms");
-        store_ = LoadItemFile(ItemFilePath(), whole);
+        TimedStep timed(when == Load::AtStart ? "item_file_load_ms" : "item_file_reload_ms");
+        loaded = LoadItemFile(ItemFilePath(), whole);
     }
+    store_ = std::move(loaded);
     SetRows(FillAtStartup(store_));
 }
 
@@ -301,7 +306,7 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
     case IDC_MINIMIZE: ShowWindow(hwnd(), SW_MINIMIZE); break;
     case IDC_CONFIG:
         if (runConfigDialog) runConfigDialog(hwnd());
-        PublishMailboxDestination(hwnd());
+        PublishMailboxDestination(MailboxFile(installDir_), hwnd());
         ReloadItemsAndHotkeys();
         LoadCatalogTree();
         break;
@@ -324,7 +329,7 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
 
 void LauncherWindow::ReloadItemsAndHotkeys() {
     itemHotkeys_.Unregister();
-    LoadItems();
+    LoadItems(Load::Again);
     itemHotkeys_.Register(store_);
 }
 
@@ -369,11 +374,11 @@ INT_PTR LauncherWindow::RunAddItemDialog(const std::string& shortName, const std
 void LauncherWindow::ReceiveNewItem() {
     if (holdReceived_) {
         // The sender waits in SendMessage: read the hand-over now, file it later.
-        MailboxFields fields = ReceiveFromMailbox();
+        MailboxFields fields = ReceiveFromMailbox(MailboxFile(installDir_));
         if (!fields.Name.empty()) heldItems_.push_back(std::move(fields));
         return;
     }
-    const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(), NewGuidText(), store_, tree_, index_,
+    const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(MailboxFile(installDir_)), NewGuidText(), store_, tree_, index_,
                                                     ItemFilePath(), CatalogFilePath());
     if (received.outcome == ReceivedItem::Nothing || received.outcome == ReceivedItem::ItemFileFailed) {
         // The sender waits in SendMessage until this handler returns.
@@ -410,7 +415,7 @@ void LauncherWindow::RefillAfterNewItem() {
 }
 
 void LauncherWindow::OnPrefillRequest() {
-    const MailboxFields request = ReadPrefillRequest();
+    const MailboxFields request = ReadPrefillRequest(MailboxFile(installDir_));
     if (request.Name.empty()) return;
     RunAddItemDialog(request.ShortName, request.ExePath);
 }
@@ -442,7 +447,7 @@ void LauncherWindow::OnExit() {
 void LauncherWindow::OnDestroy() {
     tray_.Remove();
     WithdrawMailboxDestination(hwnd());
-    PublishMailboxDestination(nullptr);
+    PublishMailboxDestination(MailboxFile(installDir_), nullptr);
 }
 
 // ---- painting -------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "services/short_name.h"
 #include "additem/win32/add_item_dialog.h"
 #include "shellext/win32/registration.h"
+#include "resources/add_item_ids.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
 
@@ -28,10 +29,59 @@ constexpr const char* kMenuText = "Add To Tavrolinex";
 
 HINSTANCE g_module = nullptr;
 LONG g_locks = 0;
+// One add-item dialog at a time in the process: Explorer calls the extension
+// from the thread of each of its windows, and the dialog's resource module,
+// settings file and message texts are the process's.
 LONG g_openDialogs = 0;
 
 void Lock() { InterlockedIncrement(&g_locks); }
 void Unlock() { InterlockedDecrement(&g_locks); }
+
+// No C++ exception may reach Explorer: every entry point answers with an error instead.
+template <typename Work>
+HRESULT Guarded(Work&& work) noexcept {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+// While the dialog is shown its thread is unaware of the monitors' scale:
+// the dialog is drawn in fixed pixels, and Windows then scales it whole
+// instead of cutting its texts (Windows 10 1607 and later; looked up).
+class UnawareOfDpi {
+public:
+    UnawareOfDpi() {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        set_ = reinterpret_cast<SetContext>(
+            reinterpret_cast<void*>(user32 ? GetProcAddress(user32, "SetThreadDpiAwarenessContext") : nullptr));
+        if (set_) previous_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)));  // DPI_AWARENESS_CONTEXT_UNAWARE
+    }
+    ~UnawareOfDpi() {
+        if (set_ && previous_) set_(previous_);
+    }
+    UnawareOfDpi(const UnawareOfDpi&) = delete;
+    UnawareOfDpi& operator=(const UnawareOfDpi&) = delete;
+
+private:
+    using SetContext = HANDLE(WINAPI*)(HANDLE);
+    SetContext set_ = nullptr;
+    HANDLE previous_ = nullptr;
+};
+
+// The add-item dialog this process shows, if any.
+BOOL CALLBACK FindOwnDialog(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && GetDlgItem(window, IDC_ADD_TREE_EXT)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
 
 // The path written into the registry: in the ANSI code page, by its short
 // form when the code page cannot write the folder's name; empty when
@@ -89,6 +139,9 @@ public:
 
     // IShellExtInit: the first file of the selection.
     STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) override {
+        return Guarded([&] { return TakeSelection(data); });
+    }
+    HRESULT TakeSelection(IDataObject* data) {
         if (!data) return E_INVALIDARG;
         FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         STGMEDIUM medium = {};
@@ -107,12 +160,20 @@ public:
         return hr;
     }
 
-    // IContextMenu
-    STDMETHODIMP QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT, UINT) override {
-        InsertMenuA(menu, index, MF_BYPOSITION | MF_STRING, firstId, kMenuText);
-        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
+    // IContextMenu. Asked for the default command only (a double click), or
+    // with no command id left to use, it adds nothing.
+    STDMETHODIMP QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT lastId, UINT flags) override {
+        return Guarded([&] {
+            if ((flags & CMF_DEFAULTONLY) || firstId > lastId) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
+            if (!InsertMenuA(menu, index, MF_BYPOSITION | MF_STRING, firstId, kMenuText))
+                return HRESULT_FROM_WIN32(GetLastError());
+            return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
+        });
     }
     STDMETHODIMP GetCommandString(UINT_PTR offset, UINT type, UINT*, LPSTR buffer, UINT size) override {
+        return Guarded([&] { return CommandString(offset, type, buffer, size); });
+    }
+    HRESULT CommandString(UINT_PTR offset, UINT type, LPSTR buffer, UINT size) {
         if (offset != 0 || !(type & GCS_HELPTEXTA) || !buffer || size == 0) return E_INVALIDARG;
         if (type & GCS_UNICODE) {
             wchar_t* wide = reinterpret_cast<wchar_t*>(buffer);
@@ -124,9 +185,10 @@ public:
         return S_OK;
     }
     STDMETHODIMP InvokeCommand(LPCMINVOKECOMMANDINFO info) override {
-        if (!info || reinterpret_cast<UINT_PTR>(info->lpVerb) != 0) return E_INVALIDARG;  // numeric verb 0 only
-        ShowAddItemDialog();
-        return S_OK;
+        return Guarded([&] {
+            if (!info || reinterpret_cast<UINT_PTR>(info->lpVerb) != 0) return E_INVALIDARG;  // numeric verb 0 only
+            return ShowAddItemDialog(info->hwnd);
+        });
     }
 
 private:
@@ -165,11 +227,27 @@ private:
         return lib->GetTypeInfoOfGuid(kIidWinShellExt, typeInfo_.put());
     }
 
-    void ShowAddItemDialog() {
+    // Owned by Explorer's window, which stays disabled while it is shown.
+    HRESULT ShowAddItemDialog(HWND explorer) {
         using namespace tvx::win;
-        if (RefuseFolderOutsideCodePage(g_module)) return;
-        InterlockedIncrement(&g_openDialogs);
+        if (InterlockedCompareExchange(&g_openDialogs, 1, 0) != 0) {
+            // Another window of Explorer shows the dialog already: that one comes forward.
+            HWND open = nullptr;
+            EnumWindows(FindOwnDialog, reinterpret_cast<LPARAM>(&open));
+            if (open) SetForegroundWindow(open);
+            return S_OK;
+        }
+        struct Closed {
+            ~Closed() { InterlockedExchange(&g_openDialogs, 0); }
+        } closed;
+        FailAllocationIfAsked("invoke");
+        if (RefuseFolderOutsideCodePage(g_module)) return S_OK;
+        UnawareOfDpi unaware;
         HINSTANCE previous = ResourceModule();
+        struct Restored {
+            HINSTANCE module;
+            ~Restored() { tvx::win::SetResourceModule(module); }
+        } restored{previous};
         SetResourceModule(g_module);
         const std::string installDir = ModuleFolder(g_module);
         SetSettingsFile(installDir + "\\TavrolinexConfig.ini");
@@ -188,11 +266,11 @@ private:
                 dialog.description = title;
                 dialog.shortName = tvx::MakeShortName(title);
                 dialog.exePath = file.path;
-                dialog.RunModal(nullptr);
+                dialog.RunModal(explorer && IsWindow(explorer) ? explorer : nullptr);
+                if (FAILED(dialog.Failure())) return dialog.Failure();
             }
         }  // the dialog's images are gone before GDI+ shuts down
-        SetResourceModule(previous);
-        InterlockedDecrement(&g_openDialogs);
+        return S_OK;
     }
 
     NonDelegatingUnknown inner_{this};
@@ -233,6 +311,9 @@ public:
         return refs;
     }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
+        return Guarded([&] { return Create(outer, riid, out); });
+    }
+    HRESULT Create(IUnknown* outer, REFIID riid, void** out) {
         if (!out) return E_POINTER;
         *out = nullptr;
         if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
@@ -254,40 +335,17 @@ private:
     ULONG refs_ = 1;
 };
 
-ClassFactory* g_factory = nullptr;
-
 }  // namespace
-
-extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_module = instance;
-        DisableThreadLibraryCalls(instance);
-    } else if (reason == DLL_PROCESS_DETACH) {
-        delete g_factory;
-        g_factory = nullptr;
-    }
-    return TRUE;
-}
-
-STDAPI DllCanUnloadNow() { return (g_locks == 0 && g_openDialogs == 0) ? S_OK : S_FALSE; }
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (clsid != kClsidWinShellExt) return CLASS_E_CLASSNOTAVAILABLE;
-    if (!g_factory) g_factory = new (std::nothrow) ClassFactory;
-    if (!g_factory) return E_OUTOFMEMORY;
-    return g_factory->QueryInterface(riid, out);
-}
 
 // Per-user type library registration (oleaut32, Windows Vista and later);
 // the mingw headers do not declare it.
 extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* lib, OLECHAR* path, OLECHAR* helpDir);
 extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libid, WORD major, WORD minor, LCID lcid, SYSKIND kind);
 
-STDAPI DllRegisterServer() {
+
+namespace {
+
+HRESULT RegisterServer() {
     const std::string path = ModulePath();
     if (path.empty()) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);  // no name the keys could hold
     tvx::ext::KeysWritten written = tvx::ext::KeysWritten::None;
@@ -303,7 +361,7 @@ STDAPI DllRegisterServer() {
     return hr;
 }
 
-STDAPI DllUnregisterServer() {
+HRESULT UnregisterServer() {
     HRESULT hr = tvx::ext::UnregisterKeys();
     const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
     UnRegisterTypeLib(kLibid, 1, 0, LOCALE_NEUTRAL, kind);
@@ -311,4 +369,38 @@ STDAPI DllUnregisterServer() {
     return hr;
 }
 
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllCanUnloadNow() { return (g_locks == 0 && g_openDialogs == 0) ? S_OK : S_FALSE; }
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
+    return Guarded([&] {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (clsid != kClsidWinShellExt) return CLASS_E_CLASSNOTAVAILABLE;
+        // Made once, by whichever of Explorer's threads asks first; it lives as long as the module.
+        static ClassFactory factory;
+        return factory.QueryInterface(riid, out);
+    });
+}
+
+STDAPI DllRegisterServer() {
+    return Guarded([] { return RegisterServer(); });
+}
+
+STDAPI DllUnregisterServer() {
+    return Guarded([] { return UnregisterServer(); });
+}
+
 }  // extern "C"
+

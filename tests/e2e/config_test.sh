@@ -71,7 +71,7 @@ if ! open_config; then fail "Configuration opens the dialog"; force_end_program;
 pass "Configuration opens the dialog"
 check_eq "opening writes the editing mark into the item file" 1 "$(dump | head -n 1 | sed 's/.*mark=//')"
 check_eq "the dialog is the mailbox destination while open" "$CFG" \
-  "$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^Dest=//p' | tail -n 1)"
+  "$(mailbox_value sdfggsadf Dest)"
 check_eq "after its first tick the root lists every live item" 4 "$(count_of 2034)"
 check_eq "and the first row is shown in the item-info box" ab "$(box_text 2036)"
 
@@ -243,7 +243,7 @@ drive click "$CFG" 2001
 check "the frame's close asks whether to save" grep -q 'save your changes' <<<"$(answer 7)"
 check "and No closes the dialog" drive gone-ctl 2010 8000
 check_eq "without saving" "(none)" "$(catalog_of NotSaved)"
-dest_is_launcher() { [ "$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^Dest=//p' | tail -n 1)" = "$LAUNCHER" ]; }
+dest_is_launcher() { [ "$(mailbox_value sdfggsadf Dest)" = "$LAUNCHER" ]; }
 check "the launcher is the mailbox destination again" wait_until 5 dest_is_launcher
 
 # --- mailbox and dropped files while open; Ok ---------------------------------------------------
@@ -252,11 +252,11 @@ drive tree-select "$CFG" 2010 0 >/dev/null
 expand_node 0
 work_before=$(count_of 2034)
 work_id=$(grep -o "|Work|[0-9A-F-]*" "$TVX_INSTALL_UNIX/Shortcut2.clg" | cut -d'|' -f3)
-drive profile-write sdfggsadf Name "Mailed"
-drive profile-write sdfggsadf ShortName "ml"
-drive profile-write sdfggsadf Description "from another process"
-drive profile-write sdfggsadf ExePath "$HELPER mailed"
-drive profile-write sdfggsadf NodeID "$work_id"
+mailbox_write sdfggsadf Name "Mailed"
+mailbox_write sdfggsadf ShortName "ml"
+mailbox_write sdfggsadf Description "from another process"
+mailbox_write sdfggsadf ExePath "$HELPER mailed"
+mailbox_write sdfggsadf NodeID "$work_id"
 drive send "$CFG" 1044 0 0 >/dev/null
 check_eq "an entry from the mailbox appears in its catalog at once" "$((work_before + 1))" "$(count_of 2034)"
 mailed=$(dump | awk -F'\t' '$1=="item" && $4=="Mailed" {print $2}')

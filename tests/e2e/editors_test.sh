@@ -198,7 +198,7 @@ drive click-screen "$x" "$y"                  # sorted by Name: "Both" is the fi
 double_click_row 0
 ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
 check_soon "the editor opens the first row" "Both" eval 'drive text "$ED" 2104'
-drive mail-flood "$CFG" 1 Aardvark >/dev/null  # sorts before it while the editor is open
+drive mail-flood "$CFG" 1 Aardvark "$(mailbox_file_win)" >/dev/null  # sorts before it while the editor is open
 type_into "$ED" 2104 "Bothy"
 drive click "$ED" 2111
 drive gone-ctl 2104 5000 >/dev/null

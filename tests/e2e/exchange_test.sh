@@ -239,11 +239,11 @@ moved_counts() { echo "$(row_count 1127) $(row_count 1064)"; }
 check_soon "an item moved into the empty copy" "1 0" moved_counts
 tvx_shot exchange_import_filled
 # Explorer hands over an entry meanwhile (into Home): it waits for the import.
-drive profile-write sdfggsadf Name "Mailed"
-drive profile-write sdfggsadf ShortName "ml"
-drive profile-write sdfggsadf Description "sent during the import"
-drive profile-write sdfggsadf ExePath 'C:\mailed.exe'
-drive profile-write sdfggsadf NodeID "7A000001-D3E0-4000-8000-000000000001"
+mailbox_write sdfggsadf Name "Mailed" "$B_WIN"
+mailbox_write sdfggsadf ShortName "ml" "$B_WIN"
+mailbox_write sdfggsadf Description "sent during the import" "$B_WIN"
+mailbox_write sdfggsadf ExePath 'C:\mailed.exe' "$B_WIN"
+mailbox_write sdfggsadf NodeID "7A000001-D3E0-4000-8000-000000000001" "$B_WIN"
 drive send "$LAUNCHER" 1044 0 0 >/dev/null
 drive click "$EX" 1294
 check_eq "Ok saves and says so" "The import has finished." "$(answer 1 20000)"

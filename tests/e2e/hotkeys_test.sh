@@ -81,7 +81,7 @@ tvx_shot hotkeys_shown_again
 # An entry handed over from Explorer with a hot key: the key works at once.
 for kv in "Name=Handed" "ShortName=hd" "Hotkey1=Alt" "Hotkey2=F11" "Description=handed over" \
           'ExePath=C:\Program Files\Tavrolinex\tvxhelper.exe run-Handed' "NodeID="; do
-  drive profile-write sdfggsadf "${kv%%=*}" "${kv#*=}"
+  mailbox_write sdfggsadf "${kv%%=*}" "${kv#*=}"
 done
 drive send "$LAUNCHER" 1044 0 0 >/dev/null
 before=$(started | wc -l)

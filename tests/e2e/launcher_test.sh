@@ -126,8 +126,8 @@ rm -f "$WINEPREFIX/drive_c/release-launcher-lock"
 drive lock 'C:\Program Files\Tavrolinex\Shortcut2.dat' 30000 'C:\release-launcher-lock' > "$TVX_BUILD/launcher-lock.txt" &
 lock_pid=$!
 wait_until 15 grep -q '^locked' "$TVX_BUILD/launcher-lock.txt" || fail "the item file is held by another process"
-drive profile-write sdfggsadf Name "Locked out"
-drive profile-write sdfggsadf NodeID "$(grep -o '|Work|[0-9A-F-]*' "$TVX_INSTALL_UNIX/Shortcut2.clg" | cut -d'|' -f3)"
+mailbox_write sdfggsadf Name "Locked out"
+mailbox_write sdfggsadf NodeID "$(grep -o '|Work|[0-9A-F-]*' "$TVX_INSTALL_UNIX/Shortcut2.clg" | cut -d'|' -f3)"
 drive send "$LAUNCHER" 1044 0 0 >/dev/null
 box=$(drive wait-title Tavrolinex 8000 1 | value_of hwnd)
 check "an entry the item file cannot take is reported" grep -q 'could not be added' <<<"$(drive texts "$box")"

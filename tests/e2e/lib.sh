@@ -39,6 +39,15 @@ start_program() {
   PROGRAM_PID=$!
 }
 
+# The installation's mailbox, a profile file beside the program: what the
+# add-item dialog hands over and where the receiver publishes itself.
+mailbox_file_win() { echo "${1:-$TVX_INSTALL_WIN}\\Mailbox.ini"; }  # [INSTALL-WIN]
+mailbox_write() { drive profile-write "$1" "$2" "$3" "$(mailbox_file_win "${4:-}")"; }  # SECTION KEY VALUE [INSTALL-WIN]
+mailbox_value() { # SECTION KEY [INSTALL-UNIX]
+  local file="${3:-$TVX_INSTALL_UNIX}/Mailbox.ini"
+  [ -f "$file" ] && tr -d '\r' < "$file" | sed -n "/^\[$1\]/,/^\[/s/^$2=//p" | head -n 1
+}
+
 # Waits for the launcher window; sets LAUNCHER. Returns non-zero on time-out.
 wait_launcher() {
   LAUNCHER=$(drive wait-ctl 1025 "${1:-20000}" | value_of hwnd)

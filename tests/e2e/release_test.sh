@@ -83,22 +83,38 @@ start_from() { # WINDOWS-EXE
   PROGRAM_PID=$!
   wait_launcher 30000
 }
+# A 32-bit copy on 64-bit Windows says at its first start that Explorer there
+# cannot show its command, and names the x64 package.
+answer_x64_note() {
+  [ "$PKG" = x86 ] || return 0
+  local box
+  box=$(drive wait-title Tavrolinex 30000 1 | value_of hwnd)
+  check "the 32-bit copy's first start on 64-bit Windows names the x64 package" \
+    grep -q -- '-x64.msi' <<<"$(drive text "$box" 1070)"
+  [ -n "$box" ] && drive click "$box" 1
+}
 # A first start: the language dialog, then the row given.
 start_choosing() { # WINDOWS-EXE ROW
   tvx_wine "$1" >/dev/null 2>&1 &
   PROGRAM_PID=$!
-  choose_language "$2" 30000
+  local dialog
+  dialog=$(drive wait-ctl 4017 30000 | value_of hwnd)
+  [ -n "$dialog" ] || return 1
+  drive combo-select "$dialog" 4017 "$2"
+  drive click "$dialog" 1
+  answer_x64_note
+  wait_launcher 30000
 }
 # The files of the package, as its zip holds them (the MSI has the same).
 PACKAGE_FILES=$(mktemp -d)
 on_exit 'tvx_bench_stop; rm -rf "$PACKAGE_FILES"'
 unzip -q "$ZIP" -d "$PACKAGE_FILES"
-send_entry() { # NAME SHORT
-  drive profile-write sdfggsadf Name "$1"
-  drive profile-write sdfggsadf ShortName "$2"
-  drive profile-write sdfggsadf Description "written by the installed program"
-  drive profile-write sdfggsadf ExePath 'C:\windows\notepad.exe'
-  drive profile-write sdfggsadf NodeID ""
+send_entry() { # NAME SHORT INSTALL-WIN
+  mailbox_write sdfggsadf ShortName "$2" "$3"
+  mailbox_write sdfggsadf Description "written by the installed program" "$3"
+  mailbox_write sdfggsadf ExePath 'C:\windows\notepad.exe' "$3"
+  mailbox_write sdfggsadf NodeID "" "$3"
+  mailbox_write sdfggsadf Name "$1" "$3"
   drive send "$LAUNCHER" 1044 0 0 >/dev/null
 }
 entry_names() { "$TVX_BUILD/native/tvx_dump_data" "$1" | awk -F'\t' '$1 == "item" { print $4 }' | tr '\n' ' ' | sed 's/ $//'; }
@@ -117,7 +133,7 @@ if start_choosing "$INST_WIN\\Tavrolinex.exe" 6; then
   pass "the installed program's first start asks for the language (简体中文 chosen)"
   check "and writes the Chinese texts as the settings file" cmp -s "$INST_UNIX/Lang/chs.ini" "$INST_UNIX/TavrolinexConfig.ini"
   tvx_shot release_installed_launcher
-  send_entry "Installed" inst
+  send_entry "Installed" inst "$INST_WIN"
   check "the installed program writes its item file there" wait_until 5 test -f "$INST_UNIX/Shortcut2.dat"
   exit_program || force_end_program
 else
@@ -207,9 +223,10 @@ PROGRAM_PID=$!
 language=$(drive wait-ctl 4017 30000 | value_of hwnd)
 check "the unpacked zip's first start asks for the language" test -n "$language"
 [ -n "$language" ] && drive click "$language" 1
+answer_x64_note
 if wait_launcher 30000; then
   pass "the program starts from an unpacked zip in a folder with blanks and Chinese characters"
-  send_entry "Portable" port
+  send_entry "Portable" port "$(printf '%s' 'C:\便携 工具\Tavrolinex')"
   check "and keeps its data there" wait_until 5 test -f "$PORTABLE_UNIX/Tavrolinex/Shortcut2.dat"
   exit_program || force_end_program
 else

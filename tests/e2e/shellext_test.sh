@@ -18,7 +18,12 @@ registered() { [ "$(reg_value "HKCR\\CLSID\\$CLSID\\InprocServer32")" = "$TVX_IN
 key_exists() { tvx_wine reg query "$1" $REG_VIEW >/dev/null 2>&1; }
 size_of() { stat -c %s "$1"; }
 host_value() { tr -d '\r' < "$HOST_LOG" | sed -n "s/^$1=//p" | head -n 1; }
-winini() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n "/^\[sdfggsadf\]/,/^\[/s/^$1=//p" | head -n 1; }
+
+# WIN.INI as Windows keeps it for a standard user: not writable. (Root ignores
+# file modes here; a folder in its place cannot be written by anyone.) The
+# hand-over goes through the installation's own mailbox file all the same.
+rm -f "$WINEPREFIX/drive_c/windows/win.ini"
+mkdir -p "$WINEPREFIX/drive_c/windows/win.ini"
 
 export TVX_HELPER_LOG='C:\shellext-helper.log'  # for the program an entry starts
 tvx_install "$TVX_DIST"
@@ -38,10 +43,23 @@ if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; f
 check "the program registered the extension" wait_until 15 registered
 
 # Invokes the handler on the files; the dialog then waits for the test.
-run_host() {
+run_host() { # [--twice] [--fail PLACE] FILE...
   : > "$HOST_LOG"
-  tvx_wine "$HOST" --invoke "$@" >"$HOST_LOG" 2>&1 &
+  tvx_wine "$HOST" --invoke "$@" >"$HOST_LOG" &
   HOST_PID=$!
+}
+# Answers the program's or the extension's message box with OK; prints its text.
+message_box_text() { # [MS]
+  local box="" i
+  for i in $(seq 1 $(( ${1:-10000} / 1000 ))); do
+    box=$(drive wait-title Tavrolinex 500 1 | value_of hwnd)
+    [ -n "$box" ] || box=$(drive wait-title Tavrolinex 500 2 | value_of hwnd)
+    [ -n "$box" ] && break
+  done
+  [ -n "$box" ] || { echo "(no box)"; return 1; }
+  drive texts "$box" | cut -f4 | tr '\n' ' '
+  drive click "$box" 1 >/dev/null; drive click "$box" 2 >/dev/null
+  return 0
 }
 host_done() { grep -q '^done' <(tr -d '\r' < "$HOST_LOG"); }
 
@@ -62,7 +80,14 @@ check_eq "type 4 (wide verb) fails" "0x80070057" "$(host_value commandstring4 | 
 check_eq "type 5 gives the wide help text" "0x00000000 Add To Tavrolinex" "$(host_value commandstring5)"
 check_eq "the text verb open fails with E_INVALIDARG" 0x80070057 "$(host_value invoke-open)"
 check_eq "IDispatch comes from the type library" 1 "$(host_value typeinfo-count)"
+check_eq "asked for the default command only, QueryContextMenu adds nothing" "0x00000000 0x00000000 0" \
+  "$(host_value querycontextmenu-defaultonly) $(host_value querycontextmenu-norange) $(host_value menu-count-without-room)"
 if [ -n "$dialog" ]; then
+  explorer=$(host_value explorer)
+  check_eq "the dialog is owned by the window Explorer passed" "$explorer" "$(drive window-info "$dialog" | value_of owner)"
+  check_eq "which stays disabled while it is shown" 0 "$(drive window-info "$explorer" | value_of enabled)"
+  check_eq "the dialog is drawn unaware of the monitors' scale, for Windows to scale it whole" 0 \
+    "$(drive window-info "$dialog" | value_of dpi)"
   check_soon "the dialog is preset for the first file only: Name up to the last dot" "Quarterly.Report" eval 'drive text "$dialog" 201'
   check_soon "Description alike" "Quarterly.Report" eval 'drive text "$dialog" 1058'
   check_soon "and a short name made from it" "Quarterly.Report" eval 'drive text "$dialog" 1035'
@@ -85,13 +110,14 @@ if [ -n "$dialog" ]; then
   [ -n "$box" ] || box=$(drive wait-title Tavrolinex 2000 1 | value_of hwnd)
   check "selecting All shows the sub-catalog message" grep -q 'Please select a Sub-catalog.' <<<"$(drive texts "$box")"
   drive click "$box" 1 >/dev/null; drive click "$box" 2 >/dev/null
-  check_eq "and writes nothing" "" "$(winini Name)"
+  check_eq "and writes nothing" "" "$(mailbox_value sdfggsadf Name)"
 
   # A catalog chosen: the launcher files the entry.
   drive tree-select "$dialog" 215 0 >/dev/null
   drive click "$dialog" 206
   check "Ok closes the dialog and InvokeCommand returns S_OK" wait_until 10 host_done
   check_eq "InvokeCommand result" 0x00000000 "$(host_value invoke-0)"
+  check_eq "Explorer's thread has its own scale awareness back" 2 "$(host_value dpi-after)"
   check_eq "the module cannot unload while an object lives" 0x00000001 "$(host_value can-unload-while-held)"
   check_eq "and can once all are released" 0x00000000 "$(host_value can-unload)"
 fi
@@ -118,35 +144,122 @@ drive click "$dialog" 207
 check "Cancel closes the dialog and still returns S_OK" wait_until 10 host_done
 check_eq "and nothing is added" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
 
-# Enter in the Name box ends the dialog without handing anything over.
+# Esc cancels; Enter is Ok, with its checks and messages.
 run_host 'C:\docs\three.txt'
 dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+drive click-at "$dialog" 201
+drive key esc
+check "Esc cancels the dialog" wait_until 10 host_done
+check_eq "and hands nothing over" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+run_host 'C:\docs\three.txt'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+drive click-at "$dialog" 201
+drive key enter
+check "Enter without a catalog asks for one, as Ok does" grep -q 'Please select a catalog.' <<<"$(message_box_text)"
+check_soon "and the dialog stays" 1 eval 'drive visible "$dialog" | value_of visible'
 drive tree-select "$dialog" 215 0 >/dev/null
 drive click-at "$dialog" 201
 drive key enter
-check "Enter in the Name box closes the dialog" wait_until 10 host_done
-check_eq "without handing the entry over" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+check "Enter with a catalog hands the entry over" wait_until 10 host_done
+three_filed() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX" | awk -F'\t' '$1=="item" && $4=="three"' | grep -q .; }
+check "and the launcher files it" wait_until 10 three_filed
+size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
 
-# "Dest" 0 or a window that is no receiver: nothing is added anywhere.
+# Enter in the open key list takes its key.
+run_host 'C:\docs\one.txt'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+drive click "$dialog" 209
+wait_until 5 eval '[ "$(drive list "$dialog" 210 | value_of visible)" = 1 ]'
+drive key down
+drive key enter
+check "Enter in the key list puts its key into the key box" grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" 208)"
+check_soon "and closes the list" 0 eval 'drive list "$dialog" 210 | value_of visible'
+check_soon "the dialog stays open" 1 eval 'drive visible "$dialog" | value_of visible'
+drive click "$dialog" 207
+wait_until 10 host_done >/dev/null
+
+# "Dest" 0 or a window that is no receiver: the entry waits in the mailbox,
+# the user is told so, and the launcher files it at its next look.
 for dest in 0 stale; do
   run_host 'C:\docs\one.txt'
   dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
   drive tree-select "$dialog" 215 0 >/dev/null
   value=$dest; [ "$dest" = stale ] && value=$dialog   # a live window that never published itself
-  drive profile-write sdfggsadf Dest "$value"
+  mailbox_write sdfggsadf Dest "$value"
   drive click "$dialog" 206
-  check "with Dest $dest the dialog closes as saved" wait_until 10 host_done
-  check_eq "and nothing is added (Dest $dest)" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
-  drive profile-write sdfggsadf Dest "$LAUNCHER"
+  check "with Dest $dest the user learns that the entry waits" grep -q 'did not answer in time' <<<"$(message_box_text)"
+  check "and the dialog closes" wait_until 10 host_done
+  check_eq "nothing is added yet (Dest $dest)" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+  mailbox_write sdfggsadf Dest "$LAUNCHER"
+  drive send "$LAUNCHER" 1044 0 0 >/dev/null
+  check "the launcher files the waiting entry at its next look (Dest $dest)" \
+    test "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")" -gt "$size_before"
+  size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
 done
 
-# The pre-fill request of another program.
-drive profile-write ghyjtytsadf Name ""
+# A launcher that does not answer (stopped): the extension gives up after a
+# few seconds, Explorer's window is free again, and the entry arrives once
+# the launcher answers.
+launcher_unix=$(pgrep -f 'Program Files.Tavrolinex.Tavrolinex\.exe' | head -n 1)
+run_host 'C:\docs\two.txt'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+drive tree-select "$dialog" 215 0 >/dev/null
+kill -STOP "$launcher_unix"
+t0=$(date +%s)
+drive click "$dialog" 206
+told=$(message_box_text 20000)
+waited=$(( $(date +%s) - t0 ))
+check "with the launcher stopped the user learns within the limit that the entry waits (${waited} s)" \
+  bash -c "grep -q 'did not answer in time' <<<'$told' && [ $waited -le 12 ]"
+check "and Explorer gets its window back" wait_until 10 host_done
+kill -CONT "$launcher_unix"
+two_filed() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX" | awk -F'\t' '$1=="item" && $4=="two"' | grep -q .; }
+wait_until 10 two_filed || drive send "$LAUNCHER" 1044 0 0 >/dev/null
+check "the entry arrives once the launcher answers" wait_until 10 two_filed
+size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
+
+# A mailbox that cannot be written: the dialog says so and stays open.
+mv "$TVX_INSTALL_UNIX/Mailbox.ini" "$TVX_BUILD/shellext-mailbox.ini"
+mkdir "$TVX_INSTALL_UNIX/Mailbox.ini"
+run_host 'C:\docs\one.txt'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+drive tree-select "$dialog" 215 0 >/dev/null
+drive click "$dialog" 206
+check "a mailbox that cannot be written is named in a message" grep -q 'cannot be written.*Mailbox.ini' <<<"$(message_box_text)"
+check_soon "and the dialog stays open" 1 eval 'drive visible "$dialog" | value_of visible'
+tvx_shot add_item_mailbox_unwritable
+drive click "$dialog" 207
+check "until it is cancelled" wait_until 10 host_done
+check_eq "nothing is added" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
+rmdir "$TVX_INSTALL_UNIX/Mailbox.ini"
+mv "$TVX_BUILD/shellext-mailbox.ini" "$TVX_INSTALL_UNIX/Mailbox.ini"
+
+# One dialog at a time: a second window's command brings the open one forward.
+run_host --twice 'C:\docs\one.txt'
+dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+second_done() { grep -q '^invoke-second=' <(tr -d '\r' < "$HOST_LOG"); }
+check "a second command while the dialog is open returns at once" wait_until 15 second_done
+check_eq "with S_OK" 0x00000000 "$(host_value invoke-second)"
+check_eq "the first dialog still open" 1 "$(host_value second-returned-while-first-open)"
+drive click "$dialog" 207
+wait_until 10 host_done >/dev/null
+
+# No exception reaches Explorer: a failed allocation is an error code, and the host lives on.
+for place in invoke add-item-dialog; do
+  run_host --fail "$place" 'C:\docs\one.txt'
+  check "a failed allocation in $place ends the command with E_OUTOFMEMORY" wait_until 15 host_done
+  check_eq "the host got the error ($place)" 0x8007000E "$(host_value invoke-0)"
+done
+
+# The pre-fill request of another program, through the installation's mailbox
+# (WIN.INI cannot be written here).
+mailbox_write ghyjtytsadf Name ""
 drive post "$LAUNCHER" 1054 0 0
-check_eq "a pre-fill request without a Name opens nothing" timeout "$(drive wait-ctl 1177 2000)"
-drive profile-write ghyjtytsadf Name "From outside"
-drive profile-write ghyjtytsadf ShortName "fo"
-drive profile-write ghyjtytsadf ExePath 'C:\docs\two.txt'
+check "the launcher handled the request" test "$(drive sync "$LAUNCHER" 1025)" = synced
+check_eq "a pre-fill request without a Name opens nothing" timeout "$(drive wait-ctl 1177 500)"
+mailbox_write ghyjtytsadf Name "From outside"
+mailbox_write ghyjtytsadf ShortName "fo"
+mailbox_write ghyjtytsadf ExePath 'C:\docs\two.txt'
 drive post "$LAUNCHER" 1054 0 0
 own=$(drive wait-ctl 1177 10000 | value_of hwnd)
 check "a pre-fill request opens the program's add-item dialog" test -n "$own"
@@ -188,7 +301,7 @@ fi
 has_description() { python3 -c 'import sys; sys.exit(0 if b"two\r\nNodeID=x\r\nthird" in open(sys.argv[1],"rb").read() else 1)' "$1"; }
 check "a three-line Description arrives whole in the item file" wait_until 5 has_description "$TVX_INSTALL_UNIX/Shortcut2.dat"
 check "as one entry filed in the chosen catalog" grep -q "|Work|[0-9A-F-]*|0,2,4" "$TVX_INSTALL_UNIX/Shortcut2.clg"
-section_keys=$(tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n '/^\[sdfggsadf\]/,/^\[/p' | sed -n 's/^\([^=[][^=]*\)=.*/\1/p' | sort | tr '\n' ' ')
+section_keys=$(tr -d '\r' < "$TVX_INSTALL_UNIX/Mailbox.ini" | sed -n '/^\[sdfggsadf\]/,/^\[/p' | sed -n 's/^\([^=[][^=]*\)=.*/\1/p' | sort | tr '\n' ' ')
 check_eq "and the section holds only the hand-over's keys, its Name taken on receipt" "Description Dest ExePath Hotkey1 Hotkey2 NodeID ShortName " "$section_keys"
 
 # Short names of characters beyond GB2312 level 1: 昕 (level 2) in 福昕阅读器,

@@ -15,10 +15,14 @@ CLSID='{9B55AFD3-A2C6-41B8-93BF-937E4E5FF01B}'
 INPROC="HKCR\\CLSID\\$CLSID\\InprocServer32"
 extension_registered() { [ "$(reg_value "$INPROC")" = "$TVX_INSTALL_WIN\\TavrolinexExt.dll" ]; }
 extension_unregistered() { [ -z "$(reg_value "$INPROC")" ]; }
-winini_dest() { tr -d '\r' < "$WINEPREFIX/drive_c/windows/win.ini" | sed -n 's/^Dest=//p' | tail -n 1; }
+mailbox_dest() { mailbox_value sdfggsadf Dest; }
 
 # --- a normal start and a second start --------------------------------------
 tvx_install "$TVX_DIST"
+# A program named RegSvr32.exe in the installation folder, which a bare name
+# would find first: the registration must not start it.
+cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/RegSvr32.exe"
+export TVX_HELPER_LOG='C:\startup-helper.log'
 start_program
 found=$(drive wait-text 1067 15000)
 progress=$(value_of hwnd <<<"$found")
@@ -33,8 +37,9 @@ fi
 if wait_launcher; then
   pass "the launcher window opens"
   tvx_shot startup_launcher
-  check_eq "the launcher publishes itself as Dest" "$LAUNCHER" "$(winini_dest)"
+  check_eq "the launcher publishes itself as Dest" "$LAUNCHER" "$(mailbox_dest)"
   check "the extension is registered with its quoted path in Program Files" wait_until 15 extension_registered
+  check "by the system's RegSvr32, not one in the installation folder" test ! -e "$WINEPREFIX/drive_c/startup-helper.log"
 
   tvx_wine "$PROGRAM_WIN" >/dev/null 2>&1 &
   second=$!
@@ -54,7 +59,7 @@ if wait_launcher; then
 
   if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
   check "the extension is unregistered at exit" wait_until 15 extension_unregistered
-  check_eq "Dest is 0 once the launcher is gone" 0 "$(winini_dest)"
+  check_eq "Dest is 0 once the launcher is gone" 0 "$(mailbox_dest)"
 else
   fail "the launcher window opens"
   force_end_program
@@ -123,10 +128,10 @@ PROGRAM_PID=$!
 if wait_launcher; then
   check_soon "from a folder named outside the code page the launcher lists its entries" 1 \
     eval 'drive list "$LAUNCHER" 1310 | value_of count'
-  drive profile-write sdfggsadf Name "Mailed Here"
-  drive profile-write sdfggsadf ShortName "mh"
-  drive profile-write sdfggsadf ExePath 'C:\mh.exe'
-  drive profile-write sdfggsadf NodeID ""
+  mailbox_write sdfggsadf Name "Mailed Here" 'C:\한국 😀 설치'
+  mailbox_write sdfggsadf ShortName "mh" 'C:\한국 😀 설치'
+  mailbox_write sdfggsadf ExePath 'C:\mh.exe' 'C:\한국 😀 설치'
+  mailbox_write sdfggsadf NodeID "" 'C:\한국 😀 설치'
   drive send "$LAUNCHER" 1044 0 0 >/dev/null
   check "and files a received entry into its own item file" \
     wait_until 10 grep -q 'Mailed Here' "$korean/Shortcut2.dat"

@@ -45,11 +45,11 @@ start_and_read_box() {
   drive gone-ctl 1070 4000 >/dev/null
 }
 send_entry() { # NAME: one hand-over, into no catalog
-  drive profile-write sdfggsadf Name "$1"
-  drive profile-write sdfggsadf ShortName "x"
-  drive profile-write sdfggsadf Description "sent"
-  drive profile-write sdfggsadf ExePath 'C:\sent.exe'
-  drive profile-write sdfggsadf NodeID ""
+  mailbox_write sdfggsadf Name "$1"
+  mailbox_write sdfggsadf ShortName "x"
+  mailbox_write sdfggsadf Description "sent"
+  mailbox_write sdfggsadf ExePath 'C:\sent.exe'
+  mailbox_write sdfggsadf NodeID ""
   drive send "$LAUNCHER" 1044 0 0 >/dev/null
 }
 
@@ -100,19 +100,19 @@ start_program
 wait_launcher 30000 || { fail "the launcher comes up for the mailbox cases"; exit 1; }
 long_name=$(printf 'N%.0s' $(seq 1 3000))
 long_path="C:\\$(printf 'p%.0s' $(seq 1 5000)).exe"
-drive profile-write sdfggsadf Name "$long_name"
-drive profile-write sdfggsadf ShortName ""
-drive profile-write sdfggsadf Description "$(printf 'd%.0s' $(seq 1 20000))"
-drive profile-write sdfggsadf ExePath "$long_path"
-drive profile-write sdfggsadf NodeID "$(printf 'x%.0s' $(seq 1 500))"
+mailbox_write sdfggsadf Name "$long_name"
+mailbox_write sdfggsadf ShortName ""
+mailbox_write sdfggsadf Description "$(printf 'd%.0s' $(seq 1 20000))"
+mailbox_write sdfggsadf ExePath "$long_path"
+mailbox_write sdfggsadf NodeID "$(printf 'x%.0s' $(seq 1 500))"
 drive send "$LAUNCHER" 1044 0 0 >/dev/null
 check "over-long values are filed cut to their buffers" bash -c "'$TVX_BUILD/native/tvx_dump_data' '$TVX_INSTALL_UNIX' | awk -F'\t' '\$1==\"item\" && \$2==4 { exit !(length(\$4) < 3000 && length(\$4) > 200) }'"
-drive profile-write sdfggsadf Name ""
-drive profile-write sdfggsadf ExePath "C:\\empty-name.exe"
+mailbox_write sdfggsadf Name ""
+mailbox_write sdfggsadf ExePath "C:\\empty-name.exe"
 drive send "$LAUNCHER" 1044 0 0 >/dev/null
 check_eq "an empty Name is refused" 5 "$(dump | awk -F'\t' '$1=="item"' | wc -l)"
 # Bytes that are no GBK text: lone lead bytes, a trail byte out of range.
-python3 - "$WINEPREFIX/drive_c/windows/win.ini" <<'EOF_PY'
+python3 - "$TVX_INSTALL_UNIX/Mailbox.ini" <<'EOF_PY'
 import sys, re
 p = sys.argv[1]
 b = open(p, 'rb').read()
@@ -131,7 +131,7 @@ fields_of() { dump | LC_ALL=C awk -F'\t' -v i="$1" '$1=="item" && $2==i { print 
 check_eq "bytes that are no GBK text are filed as they came" \
   "$(printf 'Odd \x81|\xff\xfe\x80|bad \x81\x20 bytes \xd4|C:\\\\odd\x81.exe')" "$(fields_of 5)"
 # A value holding a NUL: the profile ends it there.
-python3 - "$WINEPREFIX/drive_c/windows/win.ini" <<'EOF_PY'
+python3 - "$TVX_INSTALL_UNIX/Mailbox.ini" <<'EOF_PY'
 import sys
 p = sys.argv[1]
 b = open(p, 'rb').read()
@@ -150,12 +150,12 @@ check "after the hostile values the files agree" agree
 
 # ---- a flood of message 1044 from another process ------------------------------------------------
 before=$(dump | awk -F'\t' '$1=="item"' | wc -l)
-flood=$(drive mail-flood "$LAUNCHER" 200 Flood)
+flood=$(drive mail-flood "$LAUNCHER" 200 Flood "$(mailbox_file_win)")
 echo "$flood" | sed 's/^/  /'
 check_eq "200 hand-overs sent one after the other are all answered" 200 "$(echo "$flood" | value_of answered)"
 check_eq "each is filed exactly once" "$((before + 200)) 200" \
   "$(dump | awk -F'\t' '$1=="item"' | wc -l) $(dump | awk -F'\t' '$1=="item" && $4 ~ /^Flood [0-9]+$/ { print $4 }' | sort -u | wc -l)"
-posted=$(drive post-flood "$LAUNCHER" 200 Posted)
+posted=$(drive post-flood "$LAUNCHER" 200 Posted "$(mailbox_file_win)")
 check "the window stays responsive under 200 posted messages and handles them all" \
   test "$(drive sync "$LAUNCHER" 1025)" = synced
 check_eq "one hand-over announced 200 times is filed once" 1 \

@@ -16,8 +16,12 @@
 //   tvxdrive combo HWND ID                 count=, sel=, then item<TAB>hex bytes of each row
 //   tvxdrive combo-select HWND ID INDEX
 //   tvxdrive visible HWND                  visible=0|1
-//   tvxdrive mail-flood HWND N [PREFIX]     N add-item hand-overs sent to HWND, one after the other
-//   tvxdrive post-flood HWND N [NAME]       one hand-over, then message 1044 posted N times
+//   tvxdrive mail-flood HWND N PREFIX MAILBOX-FILE
+//                                          N add-item hand-overs sent to HWND, one after the other
+//   tvxdrive post-flood HWND N NAME MAILBOX-FILE
+//                                          one hand-over, then message 1044 posted N times
+//   tvxdrive sync HWND ID                  until every message posted to HWND's thread so far is
+//                                          handled (a marker through box ID); prints synced
 //   tvxdrive link-target LNK-PATH          hr=, target= of a shortcut file
 //   tvxdrive visible-ctl HWND ID           visible=0|1, enabled=0|1 of the window's control ID
 //   tvxdrive center HWND                   x= and y= of the window's middle on the screen
@@ -34,7 +38,11 @@
 //   tvxdrive tray HWND ID                  tray=1 when window HWND has a notification icon ID
 //   tvxdrive tree-select HWND ID [PATH]    selects a tree node: PATH "0/1" is the root's first
 //                                          child's second child; no PATH selects the root, "-" none
-//   tvxdrive profile-write SECTION KEY VALUE   writes a WIN.INI value (as another program would)
+//   tvxdrive profile-write SECTION KEY VALUE [FILE]
+//                                          writes a profile value (WIN.INI without FILE), as another
+//                                          program would
+//   tvxdrive tree-selected HWND ID         path= of the selected node, as tree-select names it
+//   tvxdrive window-info HWND              owner=, enabled=, dpi= (its DPI awareness) of a window
 //   tvxdrive set-clipboard TEXT            puts TEXT on the clipboard as CF_TEXT
 //   tvxdrive get-clipboard                 text=<the clipboard's CF_TEXT>
 //   tvxdrive bar HWND ID v|h               the skinned bar of a list or tree: hwnd=, visible=,
@@ -310,17 +318,18 @@ int main(int argc, char** argv) {
     if (cmd == "mail-flood" || cmd == "post-flood") {
         // mail-flood: N hand-overs, each its own Name ("PREFIX i"), sent one
         // after the other; post-flood: one hand-over, then N posted messages.
+        // MAILBOX-FILE is the installation's mailbox.
         HWND h = ParseHwnd(arg(2));
         const int count = std::atoi(arg(3));
-        const std::string prefix = argc > 4 ? argv[4] : "Flood";
+        const std::string prefix = arg(4), mailbox = arg(5);
         const DWORD start = GetTickCount();
         int answered = 0;
         auto handOver = [&](const std::string& name) {
-            WriteProfileStringA("sdfggsadf", "Name", name.c_str());
-            WriteProfileStringA("sdfggsadf", "ShortName", "fl");
-            WriteProfileStringA("sdfggsadf", "Description", "flood");
-            WriteProfileStringA("sdfggsadf", "ExePath", "C:\\flood.exe");
-            WriteProfileStringA("sdfggsadf", "NodeID", "");
+            WritePrivateProfileStringA("sdfggsadf", "ShortName", "fl", mailbox.c_str());
+            WritePrivateProfileStringA("sdfggsadf", "Description", "flood", mailbox.c_str());
+            WritePrivateProfileStringA("sdfggsadf", "ExePath", "C:\\flood.exe", mailbox.c_str());
+            WritePrivateProfileStringA("sdfggsadf", "NodeID", "", mailbox.c_str());
+            WritePrivateProfileStringA("sdfggsadf", "Name", name.c_str(), mailbox.c_str());
         };
         if (cmd == "mail-flood") {
             for (int i = 0; i < count; ++i) {
@@ -334,6 +343,18 @@ int main(int argc, char** argv) {
                 if (PostMessageA(h, 1044, 0, 0)) ++answered;
         }
         std::printf("answered=%d\nelapsed=%lu\n", answered, GetTickCount() - start);
+        return 0;
+    }
+    if (cmd == "window-info") {
+        // owner= (its owner window), enabled=, dpi= (awareness: 0 unaware, 1 system, 2 per monitor, -1 unknown)
+        HWND h = ParseHwnd(arg(2));
+        using GetContext = HANDLE(WINAPI*)(HWND);
+        using Awareness = int(WINAPI*)(HANDLE);
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        auto get = reinterpret_cast<GetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+        auto of = reinterpret_cast<Awareness>(reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+        std::printf("owner=%lld\nenabled=%d\ndpi=%d\n", static_cast<long long>(reinterpret_cast<INT_PTR>(GetWindow(h, GW_OWNER))),
+                    IsWindowEnabled(h) ? 1 : 0, get && of ? of(get(h)) : -1);
         return 0;
     }
     if (cmd == "sync") {
@@ -472,7 +493,28 @@ int main(int argc, char** argv) {
         std::printf("path=%s\n", path.c_str());
         return 0;
     }
-    if (cmd == "profile-write") return WriteProfileStringA(arg(2), arg(3), arg(4)) ? 0 : 1;
+    if (cmd == "profile-write") {
+        // SECTION KEY VALUE [FILE]: WIN.INI without a file. The file's folder
+        // may be named outside the code page: it is taken wide and written
+        // to by its short form, as the program uses such a folder.
+        if (argc <= 5) return WriteProfileStringA(arg(2), arg(3), arg(4)) ? 0 : 1;
+        int wargc = 0;
+        LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
+        std::string file = argv[5];
+        if (wargv && wargc > 5) {
+            std::wstring wide = wargv[5];
+            const size_t slash = wide.find_last_of(L'\\');
+            wchar_t shortFolder[MAX_PATH] = {};
+            if (slash != std::wstring::npos &&
+                GetShortPathNameW(wide.substr(0, slash).c_str(), shortFolder, MAX_PATH) > 0)
+                wide = shortFolder + wide.substr(slash);
+            char ansi[MAX_PATH * 2] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
+            file = ansi;
+        }
+        if (wargv) LocalFree(wargv);
+        return WritePrivateProfileStringA(arg(2), arg(3), arg(4), file.c_str()) ? 0 : 1;
+    }
     if (const int done = DriveBars(cmd, argc, argv); done >= 0) return done;
     if (cmd == "drop") {
         // Wide names: Wine hands a posted drop list over to the other process

@@ -1,7 +1,11 @@
 // Acts as Explorer does with a context-menu handler: creates the extension
 // by its CLSID, hands it a data object holding the files in CF_HDROP, builds
-// its menu, asks for command strings and invokes it. Prints what it saw.
-//   tvxshellhost [--invoke] FILE...
+// its menu (also as for a double click, and with no command id left), asks
+// for command strings and invokes it from a window of its own, its thread
+// aware of each monitor's scale as Explorer's is. Prints what it saw.
+//   tvxshellhost [--invoke] [--twice] [--fail PLACE] FILE...
+// --twice invokes again from a second thread while the first dialog is open;
+// --fail PLACE makes an allocation fail there (the extension's test seam).
 // A FILE written "hex:" and hexadecimal digits stands for those bytes, so
 // that a test can hand over an ANSI (GBK) path exactly; "u8hex:" and the
 // hexadecimal digits of UTF-8 stand for a name the code page may lack.
@@ -82,16 +86,72 @@ private:
 
 void Say(const char* key, HRESULT hr) { std::printf("%s=0x%08lX\n", key, static_cast<unsigned long>(hr)); }
 
+// The awareness of the calling thread: 0 unaware, 1 system, 2 per monitor; -1 where unknown.
+int ThreadDpiAwareness() {
+    using GetContext = HANDLE(WINAPI*)();
+    using Awareness = int(WINAPI*)(HANDLE);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto get = reinterpret_cast<GetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    auto of = reinterpret_cast<Awareness>(reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    return get && of ? of(get()) : -1;
+}
+void BePerMonitorAware() {
+    using SetContext = HANDLE(WINAPI*)(HANDLE);
+    auto set = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (set) set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
+}
+
+BOOL CALLBACK FindAddItemDialog(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && GetDlgItem(window, 215)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND OpenAddItemDialog() {
+    HWND found = nullptr;
+    EnumWindows(FindAddItemDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The second Explorer window's thread: once the first dialog shows, it
+// chooses the command too.
+struct SecondInvoke {
+    IContextMenu* menu;
+    HRESULT result = E_FAIL;
+    bool firstStillOpen = false;
+};
+DWORD WINAPI InvokeFromSecondWindow(void* p) {
+    auto* second = static_cast<SecondInvoke*>(p);
+    for (int i = 0; i < 400 && !OpenAddItemDialog(); ++i) Sleep(50);
+    CMINVOKECOMMANDINFO info = {};
+    info.cbSize = sizeof info;
+    info.lpVerb = MAKEINTRESOURCEA(0);
+    info.nShow = SW_SHOWNORMAL;
+    second->result = second->menu->InvokeCommand(&info);
+    second->firstStillOpen = OpenAddItemDialog() != nullptr;
+    Say("invoke-second", second->result);
+    std::printf("second-returned-while-first-open=%d\n", second->firstStillOpen ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    bool invoke = false;
+    bool invoke = false, twice = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--invoke") {
             invoke = true;
+        } else if (arg == "--twice") {
+            twice = true;
+        } else if (arg == "--fail" && i + 1 < argc) {
+            SetEnvironmentVariableA("TVX_FAIL_ALLOCATION", argv[++i]);
         } else if (arg.rfind("u8hex:", 0) == 0) {
             std::string bytes = "utf8:";
             for (size_t at = 6; at + 1 < arg.size(); at += 2)
@@ -124,6 +184,11 @@ int main(int argc, char** argv) {
     HMENU popup = CreatePopupMenu();
     AppendMenuA(popup, MF_STRING, 1, "First");
     AppendMenuA(popup, MF_STRING, 2, "Second");
+    HMENU defaults = CreatePopupMenu();
+    Say("querycontextmenu-defaultonly", menu->QueryContextMenu(defaults, 0, 100, 200, CMF_DEFAULTONLY));
+    Say("querycontextmenu-norange", menu->QueryContextMenu(defaults, 0, 201, 200, CMF_NORMAL));
+    std::printf("menu-count-without-room=%d\n", GetMenuItemCount(defaults));
+    DestroyMenu(defaults);
     Say("querycontextmenu", menu->QueryContextMenu(popup, 1, 100, 200, CMF_NORMAL));
     char text[256] = {};
     GetMenuStringA(popup, 1, text, sizeof text, MF_BYPOSITION);
@@ -160,9 +225,23 @@ int main(int argc, char** argv) {
     }
 
     if (invoke) {
+        // From a window of its own, as Explorer does.
+        HWND explorer = CreateWindowExA(0, "STATIC", "Explorer stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300,
+                                        200, nullptr, nullptr, nullptr, nullptr);
+        std::printf("explorer=%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(explorer)));
+        BePerMonitorAware();
+        info.hwnd = explorer;
         info.lpVerb = MAKEINTRESOURCEA(0);
+        SecondInvoke second{menu};
+        HANDLE thread = twice ? CreateThread(nullptr, 0, InvokeFromSecondWindow, &second, 0, nullptr) : nullptr;
         std::printf("invoking\n");
         Say("invoke-0", menu->InvokeCommand(&info));
+        std::printf("dpi-after=%d\n", ThreadDpiAwareness());
+        if (thread) {
+            WaitForSingleObject(thread, 30000);
+            CloseHandle(thread);
+        }
+        DestroyWindow(explorer);
     }
     using CanUnload = HRESULT(WINAPI*)();
     auto canUnload = reinterpret_cast<CanUnload>(

@@ -1,6 +1,8 @@
-// The receiving side of the add-item mailbox on real files and the real
-// WIN.INI: an item the item file cannot take changes nothing anywhere, and a
-// Description of several lines arrives whole without leaving stray keys.
+// The add-item mailbox on real files: an item the item file cannot take
+// changes nothing anywhere, a Description of several lines arrives whole
+// without leaving stray keys, and the sender never loses an entry: a
+// mailbox it cannot write, an entry still waiting, a receiver that does not
+// answer are each told apart.
 #include "data/catalog_file.h"
 #include "data/item_file.h"
 #include "data/win32/file_io.h"
@@ -48,9 +50,10 @@ MailboxFields NewEntry(const std::string& description) {
     return f;
 }
 
-std::set<std::string> SectionKeys() {
+std::set<std::string> SectionKeys(const std::string& mailbox) {
     std::vector<char> keys(32768, '\0');
-    DWORD n = GetProfileStringA(kMailboxSection, nullptr, "", keys.data(), static_cast<DWORD>(keys.size()));
+    DWORD n = GetPrivateProfileStringA(kMailboxSection, nullptr, "", keys.data(), static_cast<DWORD>(keys.size()),
+                                       mailbox.c_str());
     std::set<std::string> out;
     for (size_t at = 0; at < n && keys[at];) {
         const std::string key(keys.data() + at);  // keys are NUL-separated
@@ -108,12 +111,13 @@ TEST(MailboxReceiver, ACatalogFileThatCannotBeWrittenKeepsTheEntryOutOfEveryCata
 
 TEST(MailboxReceiver, ADescriptionOfThreeLinesArrivesAsOneEntryAndNoStrayKeyStays) {
     Installation inst("receive_lines");
+    const std::string mailbox = MailboxFile(inst.dir.path());
     // A line an older sender left in the section, as if it were a key.
-    WriteProfileStringA(kMailboxSection, "second line of an old description", "x");
+    WritePrivateProfileStringA(kMailboxSection, "second line of an old description", "x", mailbox.c_str());
     const std::string description = "first line\r\nNodeID=x\r\nthird line";
     MailboxFields sent = NewEntry(description);
-    SendToMailbox(sent);  // no live receiver is named: the values are only written
-    const MailboxFields got = ReceiveFromMailbox();
+    EXPECT_EQ(SendToMailbox(mailbox, sent), HandOver::Pending);  // no live receiver is named: written, waiting
+    const MailboxFields got = ReceiveFromMailbox(mailbox);
     EXPECT_EQ(got.Description, description);
     EXPECT_EQ(got.NodeID, kWork) << "the line NodeID=x did not shadow the real key";
     const ReceiveResult r =
@@ -122,7 +126,69 @@ TEST(MailboxReceiver, ADescriptionOfThreeLinesArrivesAsOneEntryAndNoStrayKeyStay
     ASSERT_EQ(r.outcome, ReceivedItem::Added);
     EXPECT_EQ(inst.store[r.index].Description, description);
     EXPECT_EQ(inst.tree.root().children[0]->nodeData, kWork + "|0,1") << "filed in the chosen catalog";
-    for (const std::string& key : SectionKeys()) EXPECT_TRUE(IsMailboxKey(key)) << "stray key left: " << key;
+    for (const std::string& key : SectionKeys(mailbox)) EXPECT_TRUE(IsMailboxKey(key)) << "stray key left: " << key;
+}
+
+TEST(MailboxSender, AnEntryIsNeverWrittenOverOrReportedAsHandedOverWhenItWasNot) {
+    test::ScratchDir dir("send_cases");
+    // A mailbox that cannot be written (a folder in its place, as a standard
+    // user meets a file of another's): said so, nothing left behind.
+    const std::string blocked = dir.File("Blocked.ini");
+    ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
+    EXPECT_EQ(SendToMailbox(blocked, NewEntry("x")), HandOver::Unwritable);
+    RemoveDirectoryA(blocked.c_str());
+    EXPECT_EQ(GetFileAttributesA(blocked.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // No receiver: the entry waits; a second one does not write over it.
+    const std::string mailbox = MailboxFile(dir.path());
+    MailboxFields first = NewEntry("first");
+    EXPECT_EQ(SendToMailbox(mailbox, first), HandOver::Pending);
+    MailboxFields second = NewEntry("second");
+    second.Name = "Other";
+    EXPECT_EQ(SendToMailbox(mailbox, second), HandOver::Busy);
+    const MailboxFields waiting = ReceiveFromMailbox(mailbox);
+    EXPECT_EQ(waiting.Name, "Report");
+    EXPECT_EQ(waiting.Description, "first");
+    EXPECT_EQ(SendToMailbox(mailbox, second), HandOver::Pending) << "taken: the next one may come";
+}
+
+struct BusyReceiver {
+    std::string mailbox;
+    HANDLE published, answer;
+    MailboxFields taken;
+};
+DWORD WINAPI RunBusyReceiver(void* p) {
+    auto* r = static_cast<BusyReceiver*>(p);
+    HWND window = CreateWindowExA(0, "STATIC", "receiver", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    PublishMailboxDestination(r->mailbox, window);
+    SetEvent(r->published);
+    WaitForSingleObject(r->answer, 30000);      // busy: no message is looked at meanwhile
+    r->taken = ReceiveFromMailbox(r->mailbox);  // its next look
+    WithdrawMailboxDestination(window);
+    DestroyWindow(window);
+    return 0;
+}
+
+// A receiver that does not answer: the sender gives up after its limit and
+// the entry waits until the receiver looks again.
+TEST(MailboxSender, AReceiverThatDoesNotAnswerHoldsTheSenderOnlyForItsLimit) {
+    test::ScratchDir dir("send_hung");
+    const std::string mailbox = MailboxFile(dir.path());
+    HANDLE published = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE answer = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    BusyReceiver receiver{mailbox, published, answer, {}};
+    HANDLE thread = CreateThread(nullptr, 0, RunBusyReceiver, &receiver, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(published, 10000), WAIT_OBJECT_0);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(SendToMailbox(mailbox, NewEntry("late")), HandOver::Pending);
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_LE(waited, kHandOverTimeoutMs + 2000) << "the sender gave up in time";
+    SetEvent(answer);
+    WaitForSingleObject(thread, 30000);
+    EXPECT_EQ(receiver.taken.Description, "late") << "the entry waited for the receiver";
+    CloseHandle(thread);
+    CloseHandle(published);
+    CloseHandle(answer);
 }
 
 }  // namespace

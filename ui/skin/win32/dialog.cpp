@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <new>
 
 namespace tvx::win {
 
@@ -45,6 +46,7 @@ Dialog* Dialog::MainWindow() { return g_mainWindow; }
 
 bool Dialog::Create(HWND owner) {
     ended_ = false;
+    failure_ = S_OK;
     HWND h = CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(templateId_), owner, StaticProc,
                                 reinterpret_cast<LPARAM>(this));
     return h != nullptr;
@@ -277,7 +279,16 @@ INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
     if (!self) return FALSE;
-    INT_PTR r = self->Proc(msg, wp, lp);
+    INT_PTR r = FALSE;
+    try {
+        r = self->Proc(msg, wp, lp);
+    } catch (const std::bad_alloc&) {
+        self->failure_ = E_OUTOFMEMORY;
+        self->End(IDABORT);
+    } catch (...) {
+        self->failure_ = E_UNEXPECTED;
+        self->End(IDABORT);
+    }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;

@@ -35,6 +35,11 @@ public:
     bool Create(HWND owner);
     // Ends a modal run with the result, or destroys a modeless dialog.
     void End(INT_PTR result);
+    // No C++ exception leaves the window procedure into the system (or into
+    // Explorer, where the extension's dialog runs): one that reaches it ends
+    // the dialog with IDABORT, and this says why (E_OUTOFMEMORY for a failed
+    // allocation, E_UNEXPECTED otherwise; S_OK while nothing went wrong).
+    HRESULT Failure() const { return failure_; }
 
     HWND hwnd() const { return hwnd_; }
     // A control of the dialog. Found once and remembered: under Wine each
@@ -114,6 +119,7 @@ private:
     bool modal_ = false;
     bool ended_ = false;
     INT_PTR result_ = 0;
+    HRESULT failure_ = S_OK;
     SkinImage background_;
     UniqueGdi<HBITMAP> picture_;
     SIZE pictureSize_{};
