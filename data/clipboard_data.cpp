@@ -1,5 +1,6 @@
 #include "data/clipboard_data.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tvx {
@@ -43,6 +44,34 @@ std::vector<ClipboardRecord> DecodeClipboardRecords(std::string_view bytes) {
         pos += static_cast<size_t>(size);
     }
     return records;
+}
+
+std::string EncodeFormatNames(const std::vector<std::pair<unsigned, std::string>>& names) {
+    std::string data;
+    for (const auto& [format, name] : names) {
+        if (name.empty() || name.find_first_of("\t\n") != std::string::npos) continue;
+        data += std::to_string(format) + "\t" + name + "\n";
+    }
+    return data;
+}
+
+std::vector<std::pair<unsigned, std::string>> DecodeFormatNames(std::string_view data) {
+    std::vector<std::pair<unsigned, std::string>> names;
+    for (size_t at = 0; at < data.size();) {
+        const size_t end = std::min(data.find('\n', at), data.size());
+        const std::string_view line = data.substr(at, end - at);
+        const size_t tab = line.find('\t');
+        at = end + 1;
+        if (tab == 0 || tab == std::string_view::npos || tab + 1 >= line.size() || tab > 7) continue;
+        unsigned format = 0;
+        bool digits = true;
+        for (char c : line.substr(0, tab)) {
+            if (c < '0' || c > '9') digits = false;
+            else format = format * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (digits) names.emplace_back(format, std::string(line.substr(tab + 1)));
+    }
+    return names;
 }
 
 }  // namespace tvx

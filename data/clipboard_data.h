@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tvx {
@@ -23,6 +24,26 @@ struct ClipboardRecord {
     long long format;
     std::string_view data;  // points into the decoded bytes
 };
+
+// Formats whose clipboard data is a handle of another kind (a bitmap, a
+// palette, a metafile, an owner-drawn or GDI object), not a memory block:
+// they are never stored.
+constexpr bool IsHandleClipboardFormat(unsigned format) {
+    return format == 2 || format == 3 || format == 9 || format == 14 ||  // bitmap, metafile, palette, enhanced metafile
+           format == 0x80 || format == 0x82 || format == 0x83 || format == 0x8E ||  // owner display, display bitmaps and metafiles
+           (format >= 0x300 && format <= 0x3FF);                                     // GDI objects
+}
+
+// Registered formats ("HTML Format", "Rich Text Format", OLE's) are numbers
+// valid for one logon session only: their names travel in one record of
+// format 0, which no clipboard format has, at the end of the file, one line
+// "number TAB name" each. A reader that knows nothing of it still restores
+// every other record (the clipboard refuses format 0).
+constexpr unsigned kFormatNamesRecord = 0;
+constexpr unsigned kFirstRegisteredFormat = 0xC000;
+std::string EncodeFormatNames(const std::vector<std::pair<unsigned, std::string>>& names);
+// The names of such a record; lines that are not "number TAB name" are skipped.
+std::vector<std::pair<unsigned, std::string>> DecodeFormatNames(std::string_view data);
 
 // The records in file order. A record whose head or data runs past the end,
 // or whose size text is not a number from 0 up, ends the list: what came

@@ -78,4 +78,24 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
     return out;
 }
 
+std::string ValueAsRead(std::string_view written) {
+    std::string value = Trim(written);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::string IniValue(std::string_view text, std::string_view section, std::string_view key) {
+    bool inSection = false;
+    for (const Line& line : LinesOf(text)) {
+        std::string name;
+        if (SectionName(line.text, name)) {
+            inSection = EqualsNoCase(name, section);
+        } else if (inSection && IsKeyLine(line.text, key)) {
+            return ValueAsRead(line.text.substr(line.text.find('=') + 1));
+        }
+    }
+    return std::string();
+}
+
 }  // namespace tvx

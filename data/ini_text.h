@@ -15,4 +15,14 @@ namespace tvx {
 std::string WithIniValue(std::string_view text, std::string_view section, std::string_view key,
                          std::string_view value);
 
+// A written value as a reader gets it back: without the blanks around it and
+// without one pair of quotes around it.
+std::string ValueAsRead(std::string_view written);
+
+// The value of `key` in `section` as the profile functions give it (the first
+// such line; blanks around it and one pair of quotes around it dropped), but
+// byte for byte: the profile functions pass the text through Unicode and
+// turn bytes that are no text of the code page into "?". Empty when missing.
+std::string IniValue(std::string_view text, std::string_view section, std::string_view key);
+
 }  // namespace tvx

@@ -17,7 +17,10 @@ inline constexpr std::string_view kMessageKeys[] = {
     "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "SaveCatalogFailed", "DroppedPathTooLong", "CheckComposedItem",
     "ComposedMemberInvalid", "ArchiveUnsafe", "ArchiveUnreadable", "ArchiveContentMissing", "StagingFolderFailed",
     "ExportFailed", "ImportFailed", "ImportCatalogFailed", "DamagedDataFile", "DamagedFileNotCopied",
-    "NameOutsideCodePage", "InstallFolderOutsideCodePage",
+    "NameOutsideCodePage", "InstallFolderOutsideCodePage", "MailboxNotWritten", "MailboxPending", "MailboxBusy",
+    "X86OnX64Windows", "ClipboardBusy", "ClipboardFormatsLeftOut",
+    "ClipboardNotWritten", "HotkeysHeldElsewhere", "HotkeyShowHide", "HotkeyCapture",
+    "HotkeyTakesCharacter",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -44,4 +44,17 @@ bool JoinCommandLine(std::string_view command, std::string_view parameters, std:
     return true;
 }
 
+DirectStart DirectStartOf(std::string_view program) {
+    DirectStart start;
+    start.application = std::string(program);
+    start.commandLine = "\"" + start.application + "\"";
+    // By characters: a GBK character's second byte may be the backslash.
+    const size_t slash = FindLastChar(program, '\\');
+    if (slash != std::string_view::npos) {
+        start.folder = std::string(program.substr(0, slash));
+        if (start.folder.size() == 2 && start.folder[1] == ':') start.folder += '\\';  // a drive's root: "C:\"
+    }
+    return start;
+}
+
 }  // namespace tvx

@@ -33,4 +33,16 @@ std::vector<CommandStep> SplitCommandText(std::string_view text);
 // 1039-character limit.
 bool JoinCommandLine(std::string_view command, std::string_view parameters, std::string& out);
 
+// How a program file is started directly. The started program sees exactly
+// the command line it is given, so its path is quoted there ("C:\Program
+// Files\App\app.exe" would otherwise reach it as two arguments), and it works
+// in its own folder rather than in whatever folder the launcher was started
+// in (the system folder, at logon). A name without a folder gets no folder.
+struct DirectStart {
+    std::string application;  // the program file as named
+    std::string commandLine;  // its quoted path: what the program reads as its command line
+    std::string folder;       // the folder that holds it; empty for a bare name
+};
+DirectStart DirectStartOf(std::string_view program);
+
 }  // namespace tvx

@@ -28,6 +28,14 @@ struct HotkeyCombination {
 };
 HotkeyCombination ParseHotkey(std::string_view hotkey1, std::string_view hotkey2);
 
+// Shift or Alt alone with a letter or digit: while Tavrolinex runs, such a
+// key takes that character (Shift) or that menu key (Alt) from every other
+// program. Allowed, but worth a word.
+constexpr bool TakesKeyFromOtherPrograms(const HotkeyCombination& keys) {
+    const bool character = (keys.keyCode >= 'A' && keys.keyCode <= 'Z') || (keys.keyCode >= '0' && keys.keyCode <= '9');
+    return character && (keys.modifier == kModShift || keys.modifier == kModAlt);
+}
+
 // Ids of the program's own hot keys; item hot keys take the ids after them.
 constexpr int kShowHideHotkeyId = 40961;      // Ctrl+Shift+J
 constexpr int kCaptureCHotkeyId = 40976;      // Ctrl+Shift+C

@@ -14,6 +14,7 @@
 #include "app/language_table.h"
 #include "app/single_instance.h"
 #include "app/win32/language_dialog.h"
+#include "launcher/win32/item_hotkeys.h"
 #include "launcher/win32/launcher_window.h"
 #include "services/win32/progress_window.h"
 #include "services/win32/run_command.h"
@@ -110,7 +111,7 @@ int Application::Run() {
             launcher.runImportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Import); };
             launcher.runExportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Export); };
             Dialog::SetMainWindow(&launcher);
-            RegisterFixedHotkeys();
+            RegisterFixedHotkeys(launcher);
             launcher.RunModal(nullptr);
             UnregisterFixedHotkeys();
             launcher.UnregisterItemHotkeys();
@@ -235,10 +236,22 @@ void Application::RegisterShellExtension(bool add) {
     if (add) extensionRegistered_ = true;
 }
 
-void Application::RegisterFixedHotkeys() {
-    RegisterHotKey(nullptr, kShowHideHotkeyId, kFixedModifiers, 'J');
-    RegisterHotKey(nullptr, kCaptureAHotkeyId, kFixedModifiers, 'A');
-    RegisterHotKey(nullptr, kCaptureCHotkeyId, kFixedModifiers, 'C');
+void Application::RegisterFixedHotkeys(LauncherWindow& launcher) {
+    const struct {
+        int id;
+        char key;
+        const char* what;
+    } keys[] = {{kShowHideHotkeyId, 'J', "HotkeyShowHide"},
+                {kCaptureAHotkeyId, 'A', "HotkeyCapture"},
+                {kCaptureCHotkeyId, 'C', "HotkeyCapture"}};
+    std::vector<std::string> held;
+    bool showHideWorks = true;
+    for (const auto& k : keys) {
+        if (RegisterHotkeyOnce(k.id, kFixedModifiers, static_cast<unsigned>(k.key))) continue;
+        held.push_back(std::string("Ctrl + Shift + ") + k.key + ": " + MessageText(k.what));
+        if (k.id == kShowHideHotkeyId) showHideWorks = false;
+    }
+    launcher.SetFixedHotkeys(std::move(held), showHideWorks);
 }
 
 void Application::UnregisterFixedHotkeys() {

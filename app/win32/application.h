@@ -10,6 +10,7 @@
 namespace tvx::win {
 
 class ProgressWindow;
+class LauncherWindow;
 
 class Application {
 public:
@@ -31,7 +32,7 @@ private:
     void TakeLanguageTexts(bool orEnglish);
     void ShowStartupProgress();
     void RegisterShellExtension(bool add);
-    void RegisterFixedHotkeys();
+    void RegisterFixedHotkeys(LauncherWindow& launcher);
     void UnregisterFixedHotkeys();
     void Shutdown();
 

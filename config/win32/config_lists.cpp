@@ -7,6 +7,7 @@
 #include "config/win32/discovery.h"
 #include "data/ansi_text.h"
 #include "data/win32/profile.h"
+#include "services/hotkey_table.h"
 #include "services/win32/run_command.h"
 #include "resources/config_ids.h"
 #include "ui/skin/win32/message_box.h"
@@ -187,8 +188,12 @@ void ConfigDialog::SetInfo() {
                                            BoxText(IDC_CFG_HOTKEY2), BoxText(IDC_CFG_DESC));
     modified_ = true;
     itemView_.Refresh();
-    if (outcome == SetOutcome::HotkeyTaken) ShowKey(hwnd(), "HotkeyAlreadyExists");
-    else ShowInfo(row);
+    if (outcome == SetOutcome::HotkeyTaken) {
+        ShowKey(hwnd(), "HotkeyAlreadyExists");
+        return;
+    }
+    ShowInfo(row);
+    if (TakesKeyFromOtherPrograms(ParseHotkey(hotkey1, BoxText(IDC_CFG_HOTKEY2)))) ShowKey(hwnd(), "HotkeyTakesCharacter");
 }
 
 void ConfigDialog::ResetSelected() {

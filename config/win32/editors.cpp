@@ -171,7 +171,14 @@ void ClipDataEditor::OnSave() {
 
 void ClipDataEditor::OnCommand(int id, int, HWND) {
     switch (id) {
-    case IDC_CLIP_MODIFY: CaptureClipboard(hwnd(), newPath_); break;
+    case IDC_CLIP_MODIFY:
+        // The file stays as it was when the clipboard could not be read or the file written.
+        switch (CaptureClipboard(hwnd(), newPath_).outcome) {
+        case CaptureOutcome::ClipboardBusy: ShowMessage(hwnd(), MessageText("ClipboardBusy"), MB_OK); break;
+        case CaptureOutcome::NotWritten: ShowMessage(hwnd(), MessageText("ClipboardNotWritten"), MB_OK); break;
+        default: break;
+        }
+        break;
     case IDC_CLIP_TEST: RestoreClipboard(hwnd(), PathExists(newPath_) ? newPath_ : currentPath_); break;
     case IDC_CLIP_OK: OnSave(); break;
     case IDC_CLIP_CANCEL: OnExit(); break;

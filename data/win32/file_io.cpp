@@ -22,9 +22,11 @@ bool PathExists(const std::string& path) {
 }
 
 namespace {
+// Shared for deleting too: a save that replaces the file while it is read
+// (another copy's, or a scanner's open) must not be refused because of us.
 UniqueHandle OpenForReading(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                         nullptr);
@@ -130,8 +132,17 @@ bool WriteFileReplacingWith(const std::string& path, const std::function<bool(co
     // A rename on the same volume replaces the old file in one step. (Wine's
     // ReplaceFileA leaves a stray backup file behind when it fails, so the
     // plain rename is used for a missing and an existing old file alike.)
-    const bool replaced =
-        MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    // Anti-virus scanners and the search indexer open a new file for a
+    // moment, and the replacing rename fails while they hold the old one:
+    // it is tried again for about half a second before the save fails.
+    bool replaced = false;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (attempt > 0) Sleep(50);
+        replaced = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        if (replaced) break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION) break;
+    }
     if (!replaced) DeleteFileA(temp.c_str());
     return replaced;
 }

@@ -1,6 +1,7 @@
 #include "data/win32/mailbox.h"
 
 #include "data/ansi_text.h"
+#include "data/ini_text.h"
 #include "data/win32/file_io.h"
 
 #include <cstdio>
@@ -31,19 +32,9 @@ bool WriteValue(const std::string& file, const char* section, const char* key, c
     return WritePrivateProfileStringA(section, key, value, file.c_str()) != FALSE;
 }
 
-// A profile value reads back without the blanks around it and without one
-// pair of quotes around it: the written value as a reader gets it.
-std::string AsReadBack(std::string value) {
-    const size_t first = value.find_first_not_of(" \t");
-    const size_t last = value.find_last_not_of(" \t");
-    value = first == std::string::npos ? std::string() : value.substr(first, last - first + 1);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return value;
-}
+}  // namespace
 
-// Lets a message through to the window from a sender of lower integrity
-// (Windows 7 and later; looked up, as older systems lack it).
+// Looked up: older systems lack it.
 void LetThroughFromLowerIntegrity(HWND window, UINT message) {
     using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     HMODULE user32 = GetModuleHandleA("user32.dll");
@@ -52,7 +43,6 @@ void LetThroughFromLowerIntegrity(HWND window, UINT message) {
     constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
     if (change && window) change(window, message, kAllow, nullptr);
 }
-}  // namespace
 
 std::string MailboxFile(const std::string& installDir) { return installDir + "\\Mailbox.ini"; }
 
@@ -88,10 +78,9 @@ HandOver SendToMailbox(const std::string& file, const MailboxFields& f) {
         {"Name", SingleLine(f.Name)}};
     bool written = true;
     for (const auto& [key, value] : values) written = WriteValue(file, kMailboxSection, key, value.c_str()) && written;
-    for (const auto& [key, value] : values) {
-        const std::string back = ReadWhole(file, kMailboxSection, key, value.size() + 1);
-        written = written && (back == value || back == AsReadBack(value));
-    }
+    std::string text;
+    written = written && ReadWholeFile(file, text);
+    for (const auto& [key, value] : values) written = written && IniValue(text, kMailboxSection, key) == ValueAsRead(value);
     if (!written) {
         WriteValue(file, kMailboxSection, "Name", nullptr);  // no part of an entry stays to be filed
         return HandOver::Unwritable;
@@ -109,18 +98,25 @@ HandOver SendToMailbox(const std::string& file, const MailboxFields& f) {
 }
 
 MailboxFields ReceiveFromMailbox(const std::string& file) {
+    // The file's own bytes: values that are no text of the code page (another
+    // program may write anything) arrive as they were written, where the
+    // profile functions would turn them into "?".
+    std::string text;
+    ReadWholeFile(file, text);
+    auto value = [&text](const char* key, size_t bufferSize) {
+        return CutToBuffer(IniValue(text, kMailboxSection, key), bufferSize);
+    };
     MailboxFields f;
-    f.Name = ReadValue(file, kMailboxSection, "Name", kMailboxNameBuffer);
+    f.Name = value("Name", kMailboxNameBuffer);
     if (f.Name.empty()) return f;
-    f.ShortName = ReadValue(file, kMailboxSection, "ShortName", kMailboxNameBuffer);
-    f.Hotkey1 = ReadValue(file, kMailboxSection, "Hotkey1", kMailboxHotkeyBuffer);
-    f.Hotkey2 = ReadValue(file, kMailboxSection, "Hotkey2", kMailboxHotkeyBuffer);
-    // The escaped Description takes up to twice its bytes: read it whole,
-    // undo the escape, then cut it to its buffer.
-    f.Description = CutToBuffer(
-        UnescapeMailboxText(ReadValue(file, kMailboxSection, "Description", 2 * kMailboxTextBuffer)), kMailboxTextBuffer);
-    f.ExePath = ReadValue(file, kMailboxSection, "ExePath", kMailboxTextBuffer);
-    f.NodeID = ReadValue(file, kMailboxSection, "NodeID", kMailboxNodeIdBuffer);
+    f.ShortName = value("ShortName", kMailboxNameBuffer);
+    f.Hotkey1 = value("Hotkey1", kMailboxHotkeyBuffer);
+    f.Hotkey2 = value("Hotkey2", kMailboxHotkeyBuffer);
+    // The escaped Description: the escape undone, then cut to its buffer.
+    f.Description =
+        CutToBuffer(UnescapeMailboxText(IniValue(text, kMailboxSection, "Description")), kMailboxTextBuffer);
+    f.ExePath = value("ExePath", kMailboxTextBuffer);
+    f.NodeID = value("NodeID", kMailboxNodeIdBuffer);
     // Taken: a repeated message without a new hand-over finds nothing, so a
     // flood of 1044 files each hand-over once.
     WriteValue(file, kMailboxSection, "Name", nullptr);
@@ -167,15 +163,21 @@ ReceiveResult FileReceivedItem(const MailboxFields& fields, std::string guid, It
 }
 
 MailboxFields ReadPrefillRequest(const std::string& mailboxFile) {
-    // The installation's mailbox first, then WIN.INI, where other programs
-    // that can write it may still ask.
-    for (const std::string& file : {mailboxFile, std::string()}) {
+    // The installation's mailbox first (its own bytes), then WIN.INI, where
+    // other programs that can write it may still ask.
+    std::string text;
+    ReadWholeFile(mailboxFile, text);
+    for (bool mailbox : {true, false}) {
+        auto value = [&](const char* key, size_t bufferSize) {
+            return mailbox ? CutToBuffer(IniValue(text, kPrefillSection, key), bufferSize)
+                           : ReadValue(std::string(), kPrefillSection, key, bufferSize);
+        };
         MailboxFields f;
-        f.Name = ReadValue(file, kPrefillSection, "Name", kMailboxNameBuffer);
+        f.Name = value("Name", kMailboxNameBuffer);
         if (f.Name.empty()) continue;
-        f.ShortName = ReadValue(file, kPrefillSection, "ShortName", kMailboxNameBuffer);
-        f.Description = ReadValue(file, kPrefillSection, "Description", kMailboxTextBuffer);
-        f.ExePath = ReadValue(file, kPrefillSection, "ExePath", kMailboxTextBuffer);
+        f.ShortName = value("ShortName", kMailboxNameBuffer);
+        f.Description = value("Description", kMailboxTextBuffer);
+        f.ExePath = value("ExePath", kMailboxTextBuffer);
         return f;
     }
     return MailboxFields{};

@@ -33,6 +33,10 @@ std::string MailboxFile(const std::string& installDir);
 bool PublishMailboxDestination(const std::string& mailboxFile, HWND window);
 // Removes the mark when the window goes away.
 void WithdrawMailboxDestination(HWND window);
+// Lets a message through to the window from a sender of lower integrity
+// (Windows 7 and later: a program running elevated hears nothing from
+// Explorer otherwise).
+void LetThroughFromLowerIntegrity(HWND window, UINT message);
 // Whether the handle names a live window that published itself as receiver.
 bool IsMailboxWindow(HWND window);
 

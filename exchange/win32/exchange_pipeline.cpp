@@ -167,11 +167,12 @@ bool StagingFolder::Create() {
 
 void StagingFolder::Remove() {
     if (path_.empty()) return;
-    // The marker goes last: a run killed half way through leaves a folder
-    // that the next start still knows as this program's.
-    RemoveFolderTree(path_, kStagingMarker + 1);
-    DeleteFileA((path_ + kStagingMarker).c_str());
-    RemoveDirectoryA(path_.c_str());
+    // The marker goes last, and only once everything else is gone: a run
+    // killed half way through, or a file another program still holds (a
+    // stored clipboard content a scanner looks at), leaves a folder that the
+    // next start still knows as this program's and removes.
+    if (RemoveFolderTree(path_, kStagingMarker + 1) && DeleteFileA((path_ + kStagingMarker).c_str()))
+        RemoveDirectoryA(path_.c_str());
     path_.clear();
 }
 

@@ -4,15 +4,33 @@
 #include "base/win32/win_handles.h"
 
 #include <algorithm>
+#include <string>
 
 namespace tvx::win {
 
-void ItemHotkeyTable::Register(const ItemStore& store) {
+bool RegisterHotkeyOnce(int id, unsigned modifiers, unsigned keyCode) {
+    constexpr unsigned kNoRepeat = 0x4000;  // MOD_NOREPEAT, Windows 7 and later
+    if (RegisterHotKey(nullptr, id, modifiers | kNoRepeat, keyCode)) return true;
+    return RegisterHotKey(nullptr, id, modifiers, keyCode) != FALSE;
+}
+
+std::vector<std::string> ItemHotkeyTable::Register(const ItemStore& store) {
     Unregister();
+    std::vector<std::string> heldElsewhere;
+    std::vector<HotkeyCombination> ours;
     for (const PlannedHotkey& p : PlanItemHotkeys(store)) {
-        RegisterHotKey(nullptr, p.id, p.keys.modifier, p.keys.keyCode);  // a refusal stays silent
+        const auto same = [&p](const HotkeyCombination& k) {
+            return k.modifier == p.keys.modifier && k.keyCode == p.keys.keyCode;
+        };
+        if (RegisterHotkeyOnce(p.id, p.keys.modifier, p.keys.keyCode))
+            ours.push_back(p.keys);
+        else if (std::none_of(ours.begin(), ours.end(), same))  // an earlier item's keys: silent, as ever
+            heldElsewhere.push_back(std::string(store[p.position].Hotkey1.view()) + " + " +
+                                    std::string(store[p.position].Hotkey2.view()) + ": " +
+                                    std::string(store[p.position].Name.view()));
         entries_.push_back({p.id, p.position});
     }
+    return heldElsewhere;
 }
 
 void ItemHotkeyTable::RegisterAdded(const ItemStore& store, size_t position) {
@@ -23,7 +41,7 @@ void ItemHotkeyTable::RegisterAdded(const ItemStore& store, size_t position) {
     for (const Entry& e : entries_) id = std::max(id, e.id + 1);
     if (id > kLastHotkeyId) return;
     // Taken by an earlier item (or another program): refused, silently.
-    RegisterHotKey(nullptr, id, keys.modifier, keys.keyCode);
+    RegisterHotkeyOnce(id, keys.modifier, keys.keyCode);
     entries_.push_back({id, position});
 }
 

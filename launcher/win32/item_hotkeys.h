@@ -2,9 +2,15 @@
 #pragma once
 #include "data/item_model.h"
 
+#include <string>
 #include <vector>
 
 namespace tvx::win {
+
+// RegisterHotKey without the keyboard's repeat: a key held down starts its
+// entry once (MOD_NOREPEAT; a system that does not know it is asked again
+// without it).
+bool RegisterHotkeyOnce(int id, unsigned modifiers, unsigned keyCode);
 
 class ItemHotkeyTable {
 public:
@@ -12,7 +18,8 @@ public:
     // Registers every item with a name and a hot key. A failed registration
     // (the keys are taken by another program or an earlier item) stays in
     // the table without effect: the first item with a combination keeps it.
-    void Register(const ItemStore& store);
+    // Returns the keys another program holds, "Ctrl + F5: <item name>" each.
+    std::vector<std::string> Register(const ItemStore& store);
     // One item added since (an entry handed over from Explorer): registered
     // by the same rule, under the next free id.
     void RegisterAdded(const ItemStore& store, size_t position);

@@ -16,6 +16,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tvx::win {
@@ -132,7 +133,18 @@ bool LauncherWindow::OnInitDialog() {
     LoadItems(Load::AtStart, &itemsWhole);
     LoadCatalogTree(&catalogsWhole);
     RecoverDamagedFiles(itemsWhole, catalogsWhole);
-    itemHotkeys_.Register(store_);
+    // Keys another program holds do nothing: said once per start, with what each was for.
+    for (std::string& held : itemHotkeys_.Register(store_)) hotkeysHeldElsewhere_.push_back(std::move(held));
+    if (!hotkeysHeldElsewhere_.empty()) {
+        std::string list;
+        for (const std::string& held : hotkeysHeldElsewhere_) list += (list.empty() ? "" : "\r\n") + held;
+        ShowMessageLater("HotkeysHeldElsewhere", list);
+    }
+    // A taskbar that starts again (Explorer restarted, or ready only after
+    // logon) asks every window for its icon; an elevated launcher must let
+    // that message through.
+    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    LetThroughFromLowerIntegrity(hwnd(), taskbarCreated_);
     // An entry handed over while no receiver answered waits in the mailbox.
     ReceiveNewItem();
     return false;  // the focus is set
@@ -283,7 +295,13 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case WM_RBUTTONDOWN:
         dragEnabled_ = true;
         return false;
+    case WM_TIMER:
+        if (wp != kTrayRetryTimer) return false;
+        OnTrayRetry();
+        result = 0;
+        return true;
     default:
+        if (msg != 0 && msg == taskbarCreated_ && tray_.wanted() && !tray_.AddAgain()) StartTrayRetries();
         return false;
     }
 }
@@ -361,8 +379,20 @@ void LauncherWindow::CaptureClipboardToNewItem() {
                           AttachThreadInput(ownThread, foregroundThread, TRUE);
     HWND focused = GetFocus();
     const std::string path = NewClipboardDataPath(installDir_);
-    CaptureClipboard(focused, path);
+    const CaptureResult captured = CaptureClipboard(focused, path);
     if (attached) AttachThreadInput(ownThread, foregroundThread, FALSE);
+    // Nothing is filed when nothing could be stored: no entry names a missing file.
+    if (captured.outcome == CaptureOutcome::ClipboardBusy || captured.outcome == CaptureOutcome::NotWritten) {
+        ShowMessage(IsWindowVisible(hwnd()) ? hwnd() : nullptr,
+                    MessageText(captured.outcome == CaptureOutcome::ClipboardBusy ? "ClipboardBusy" : "ClipboardNotWritten"), MB_OK);
+        return;
+    }
+    if (!captured.leftOut.empty()) {
+        std::string names;
+        for (const std::string& name : captured.leftOut) names += (names.empty() ? "" : ", ") + name;
+        ShowMessage(IsWindowVisible(hwnd()) ? hwnd() : nullptr, MessageText("ClipboardFormatsLeftOut") + "\r\n\r\n" + names,
+                    MB_OK);
+    }
     if (RunAddItemDialog(std::string(), path) == IDCANCEL) DeleteFileA(path.c_str());
 }
 
@@ -421,6 +451,21 @@ void LauncherWindow::OnPrefillRequest() {
 }
 
 void LauncherWindow::Show() {
+    // A place on a monitor that is gone (unplugged, or another layout) is
+    // no place to come back to: the nearest monitor's working area is.
+    RECT rc{};
+    GetWindowRect(hwnd(), &rc);
+    if (!MonitorFromRect(&rc, MONITOR_DEFAULTTONULL)) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoA(MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            const LONG width = rc.right - rc.left, height = rc.bottom - rc.top;
+            const LONG x = std::max(work.left, std::min(rc.left, work.right - width));
+            const LONG y = std::max(work.top, std::min(rc.top, work.bottom - height));
+            SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     // The window first: taking the tray icon away can wait on the shell.
     ShowWindow(hwnd(), SW_SHOW);
     tray_.Remove();
@@ -428,7 +473,22 @@ void LauncherWindow::Show() {
 
 void LauncherWindow::Hide() {
     ShowWindow(hwnd(), SW_HIDE);
-    tray_.Add(hwnd(), smallIcon_.get() ? smallIcon_.get() : bigIcon_.get());
+    if (tray_.Add(hwnd(), smallIcon_.get() ? smallIcon_.get() : bigIcon_.get())) return;
+    // Neither an icon nor Ctrl+Shift+J would bring the window back: it stays.
+    if (!showHideKeyWorks_) ShowWindow(hwnd(), SW_SHOW);
+    StartTrayRetries();
+}
+
+// A taskbar that is not ready (at logon) refuses the icon: asked again every
+// half second for five seconds.
+void LauncherWindow::StartTrayRetries() {
+    trayRetriesLeft_ = 10;
+    SetTimer(hwnd(), kTrayRetryTimer, 500, nullptr);
+}
+
+void LauncherWindow::OnTrayRetry() {
+    if (!tray_.wanted() || tray_.AddAgain() || --trayRetriesLeft_ <= 0) KillTimer(hwnd(), kTrayRetryTimer);
+    if (tray_.wanted() && !tray_.shown() && trayRetriesLeft_ <= 0 && !showHideKeyWorks_) ShowWindow(hwnd(), SW_SHOW);
 }
 
 void LauncherWindow::Toggle() {

@@ -40,6 +40,13 @@ public:
     // prefill request): returns IDOK or IDCANCEL.
     std::function<INT_PTR(HWND owner, const std::string& shortName, const std::string& exePath)> runAddItemDialog;
     void UnregisterItemHotkeys() { itemHotkeys_.Unregister(); }
+    // What the program's own hot keys came to, before the window opens: the
+    // keys another program holds ("Ctrl + Shift + J: ..." each) and whether
+    // Ctrl+Shift+J, which shows a hidden launcher, is among them.
+    void SetFixedHotkeys(std::vector<std::string> heldElsewhere, bool showHideWorks) {
+        hotkeysHeldElsewhere_ = std::move(heldElsewhere);
+        showHideKeyWorks_ = showHideWorks;
+    }
     // The help pages, for the dialogs whose help button is the launcher's.
     void ShowHelp() { OpenWebPage("help.htm"); }
 
@@ -98,6 +105,8 @@ private:
     void RefillAfterNewItem();
     void ReloadItemsAndHotkeys();
     void OpenWebPage(const char* page);
+    void StartTrayRetries();
+    void OnTrayRetry();
     void PaintOver(HDC dc) override;
 
     std::string installDir_;
@@ -106,6 +115,11 @@ private:
     CatalogIndex index_;
     ListPane lists_[2];
     TrayIcon tray_;
+    static constexpr UINT_PTR kTrayRetryTimer = 7;
+    UINT taskbarCreated_ = 0;  // the message a restarted taskbar sends every window
+    int trayRetriesLeft_ = 0;
+    bool showHideKeyWorks_ = true;
+    std::vector<std::string> hotkeysHeldElsewhere_;
     ItemHotkeyTable itemHotkeys_;
     // While an import may rewrite both files, entries that arrive from
     // Explorer wait here and are filed after the launcher has reloaded.

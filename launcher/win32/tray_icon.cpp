@@ -22,10 +22,19 @@ NOTIFYICONDATAA TrayIconRecord(HWND owner, HICON icon) {
     return data;
 }
 
-void TrayIcon::Add(HWND owner, HICON icon) {
-    NOTIFYICONDATAA data = TrayIconRecord(owner, icon);
-    Shell_NotifyIconA(NIM_ADD, &data);  // a failure changes nothing: the window is hidden all the same
+bool TrayIcon::Add(HWND owner, HICON icon) {
     owner_ = owner;
+    icon_ = icon;
+    return AddAgain();
+}
+
+bool TrayIcon::AddAgain() {
+    if (!owner_) return false;
+    NOTIFYICONDATAA data = TrayIconRecord(owner_, icon_);
+    shown_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    // Still there from before (the taskbar did not restart after all): as good as added.
+    if (!shown_) shown_ = Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    return shown_;
 }
 
 void TrayIcon::Remove() {
@@ -34,6 +43,7 @@ void TrayIcon::Remove() {
     data.uFlags = 0;
     Shell_NotifyIconA(NIM_DELETE, &data);
     owner_ = nullptr;
+    shown_ = false;
 }
 
 }  // namespace tvx::win

@@ -13,15 +13,22 @@ constexpr UINT kTrayCallbackMessage = WM_USER + 5;  // 1029
 // bytes on 32-bit Windows (NOTIFYICONDATAA_V2_SIZE; larger on 64-bit).
 NOTIFYICONDATAA TrayIconRecord(HWND owner, HICON icon);
 
+// The icon is wanted from Add until Remove; whether the taskbar has it is
+// another matter: a taskbar not yet ready at logon refuses it, and one that
+// restarts (Explorer ends) loses it. AddAgain puts a wanted icon back.
 class TrayIcon {
 public:
     ~TrayIcon() { Remove(); }
-    void Add(HWND owner, HICON icon);
+    bool Add(HWND owner, HICON icon);  // whether the taskbar took it
+    bool AddAgain();
     void Remove();
-    bool shown() const { return owner_ != nullptr; }
+    bool wanted() const { return owner_ != nullptr; }
+    bool shown() const { return shown_; }
 
 private:
     HWND owner_ = nullptr;
+    HICON icon_ = nullptr;
+    bool shown_ = false;
 };
 
 }  // namespace tvx::win

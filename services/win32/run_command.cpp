@@ -26,15 +26,24 @@ LaunchRoute StartCommand(const std::string& command, const std::string& paramete
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = static_cast<WORD>(showValue);
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessA(buffer, nullptr, nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP | NORMAL_PRIORITY_CLASS,
-                       nullptr, nullptr, &si, &pi)) {
+    // The program's own quoted path as its command line, its own folder to
+    // work in; in the launcher's console group, so that Ctrl+C reaches a
+    // console program started from it.
+    DirectStart direct = DirectStartOf(joined);
+    if (CreateProcessA(direct.application.c_str(), &direct.commandLine[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                       nullptr, direct.folder.empty() ? nullptr : direct.folder.c_str(), &si, &pi)) {
         // Nothing waits for the started program: let go of its handles at once.
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         return LaunchRoute::Direct;
     }
-    HINSTANCE shell = ShellExecuteA(nullptr, nullptr, command.c_str(),
-                                    parameters.empty() ? nullptr : parameters.c_str(), nullptr, showValue);
+    // A document or an address opens through its association, in its own folder when it has one.
+    const std::string folder = DirectStartOf(command).folder;
+    HINSTANCE shell = ShellExecuteA(nullptr, nullptr, command.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                                    folder.empty() || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES
+                                        ? nullptr
+                                        : folder.c_str(),
+                                    showValue);
     if (reinterpret_cast<INT_PTR>(shell) > 32) return LaunchRoute::Association;
     if (WinExec(buffer, static_cast<UINT>(showValue)) > 31) return LaunchRoute::CommandLine;
     return LaunchRoute::Failed;

@@ -12,6 +12,7 @@ tvx_xvfb_start || exit 1
 
 LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
 export TVX_HELPER_LOG='C:\helper.log'
+export TVX_HELPER_FOLDER_LOG='C:\helper-folder.log'  # where a started helper worked
 # Under Xvfb without a window manager the X focus follows the pointer, and
 # Wine sees key presses only on its own windows: before pressing, the pointer
 # goes over the launcher when it is shown, else over the system tray window
@@ -46,6 +47,7 @@ mkdir -p "$TVX_INSTALL_UNIX/Data"
 item	Hot	hot	Ctrl	F12	first with Ctrl+F12	C:\\Program Files\\Tavrolinex\\tvxhelper.exe run-Hot
 item	Twin	twin	Ctrl	F12	second with Ctrl+F12	C:\\Program Files\\Tavrolinex\\tvxhelper.exe run-Twin
 item	Paste	pst			a stored clipboard content	C:\\Program Files\\Tavrolinex\\Data\\paste.stx
+item	Plain	pln			a program without arguments	C:\\Program Files\\Tavrolinex\\tvxhelper.exe
 EOF_ITEMS
 rm -f "$LOG_UNIX"
 
@@ -63,11 +65,15 @@ drive click "$LAUNCHER" 1019
 box=$(drive wait-title Tavrolinex 10000 6 | value_of hwnd)
 [ -n "$box" ] && drive click "$box" 6
 check_eq "Exit and Yes hide the launcher" 0 "$(wait_visible "$LAUNCHER" 0)"
+# Its place is on no monitor any more (one was unplugged while it was hidden).
+drive move "$LAUNCHER" 5000 4000
 press ctrl+F12
 check "Ctrl+F12 starts its item while the launcher is hidden" grep -q 'run-Hot$' <<<"$(wait_started 1)"
 
 press ctrl+shift+j
 check_eq "Ctrl+Shift+J shows the hidden launcher at the first press" 1 "$(wait_visible "$LAUNCHER" 1)"
+on_screen() { eval "$(drive center "$LAUNCHER")"; [ "$x" -ge 0 ] && [ "$x" -lt 1024 ] && [ "$y" -ge 0 ] && [ "$y" -lt 768 ]; }
+check "on the screen, though its place was on no monitor ($(drive center "$LAUNCHER" | tr '\n' ' '))" on_screen
 # A later start the program must answer: whatever the one Ctrl+F12 started came before it.
 run_short_name hot
 check "a start by the short name after it is the next one" grep -q 'run-Hot$' <<<"$(wait_started 2)"
@@ -110,4 +116,33 @@ if [ -n "$captured" ]; then
   check "the captured file restores to the same text" wait_until 5 clipboard_is "captured by the hot key"
 fi
 
+# A program started directly sees its own quoted path as its command line
+# (unquoted, "C:\Program Files\..." reaches it as two arguments) and works
+# in its own folder, not in the one the launcher was started in.
+before=$(started | wc -l)
+run_short_name pln
+check_eq "a program started directly gets its quoted path as its command line" \
+  '"C:\Program Files\Tavrolinex\tvxhelper.exe"' "$(wait_started $((before + 1)))"
+check_eq "and works in its own folder" 'C:\Program Files\Tavrolinex' \
+  "$(tr -d '\r' < "$WINEPREFIX/drive_c/helper-folder.log" 2>/dev/null | tail -n 1)"
+
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
+
+# A key another program holds: the next start says which, and for what.
+rm -f "$WINEPREFIX/drive_c/release-hotkey"
+drive hold-hotkey 2 0x7B 60000 'C:\release-hotkey' > "$TVX_BUILD/hotkeys-held.txt" &  # Ctrl+F12
+holder=$!
+wait_until 10 grep -q '^held' "$TVX_BUILD/hotkeys-held.txt" || fail "another program holds Ctrl+F12"
+start_program
+if wait_launcher; then
+  box=$(drive wait-title Tavrolinex 15000 1 | value_of hwnd)
+  check "a start names the keys another program holds, and what they were for" \
+    grep -q 'Ctrl + F12: Hot' <<<"$(drive text "$box" 1070)"
+  tvx_shot hotkeys_held_elsewhere
+  [ -n "$box" ] && drive click "$box" 1
+  exit_program || force_end_program
+else
+  fail "the launcher opens while another program holds a key"; force_end_program
+fi
+: > "$WINEPREFIX/drive_c/release-hotkey"
+wait "$holder" 2>/dev/null

@@ -157,6 +157,12 @@ tvx_shot launcher_message_box
 [ -n "$box" ] && drive click "$box" 6
 check_eq "Yes hides the window" 0 "$(wait_visible "$LAUNCHER" 0)"
 check "and adds the tray icon" wait_until 8 tray_shown 1
+# A taskbar that ends (Explorer restarting) takes the icon with it; when it
+# starts again it asks every window, and the icon is there again.
+drive tray-remove "$LAUNCHER" 143
+check "the icon went with the taskbar" wait_until 8 tray_shown 0
+drive taskbar-created
+check "a taskbar that starts again gets the icon back" wait_until 10 tray_shown 1
 drive post "$LAUNCHER" 1029 143 0x204   # right press
 check "the launcher handled the messages posted to it since" test "$(drive sync "$LAUNCHER" 1025)" = synced
 check_eq "a right press on the icon does nothing" 0 "$(drive visible "$LAUNCHER" | value_of visible)"

@@ -25,5 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     if (reread.size() != kept.size()) std::abort();
     for (size_t i = 0; i < kept.size(); ++i)
         if (reread[i].format != kept[i].format || reread[i].data != kept[i].data) std::abort();
+    // The names of registered formats: what is read is written again the same.
+    const auto names = DecodeFormatNames(bytes);
+    if (DecodeFormatNames(EncodeFormatNames(names)) != names) std::abort();
     return 0;
 }

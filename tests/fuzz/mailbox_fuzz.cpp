@@ -3,6 +3,7 @@
 // without splitting a double-byte character, single-line values hold no
 // line break, and the item built from them is always storable.
 #include "data/ansi_text.h"
+#include "data/ini_text.h"
 #include "data/item_file.h"
 #include "data/mailbox.h"
 
@@ -14,6 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     if (UnescapeMailboxText(EscapeMailboxText(bytes)) != bytes) std::abort();
     if (EscapeMailboxText(bytes).find_first_of("\r\n") != std::string::npos) std::abort();
     UnescapeMailboxText(bytes);  // anything at all the file may hold
+    // The mailbox file as the receiver reads it: any bytes at all, and a
+    // value set into it comes back as a reader gets it.
+    IniValue(bytes, "sdfggsadf", "Name");
+    if (SingleLine(bytes) == bytes &&
+        IniValue(WithIniValue("[sdfggsadf]\r\nName=x\r\n", "sdfggsadf", "Name", bytes), "sdfggsadf", "Name") !=
+            ValueAsRead(bytes))
+        std::abort();
     const std::string line = SingleLine(bytes);
     if (line.find_first_of("\r\n") != std::string::npos) std::abort();
     for (size_t buffer : {kMailboxNameBuffer, kMailboxHotkeyBuffer, kMailboxNodeIdBuffer, size_t{1}, size_t{2}}) {

@@ -68,3 +68,22 @@ TEST(CommandText, JoinedCommandLinesLongerThanTheBufferAreRefused) {
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+// What a started program sees: its own quoted path as its command line, and
+// its own folder as its working folder.
+TEST(DirectStart, TheProgramSeesItsQuotedPathAndWorksInItsOwnFolder) {
+    const DirectStart app = DirectStartOf("C:\\Program Files\\App\\app.exe");
+    EXPECT_EQ(app.application, "C:\\Program Files\\App\\app.exe");
+    EXPECT_EQ(app.commandLine, "\"C:\\Program Files\\App\\app.exe\"");
+    EXPECT_EQ(app.folder, "C:\\Program Files\\App");
+    EXPECT_EQ(DirectStartOf("C:\\tool.exe").folder, "C:\\") << "a drive's root keeps its backslash";
+    EXPECT_EQ(DirectStartOf("notepad.exe").folder, "") << "a bare name: no folder";
+    // 診 is D4 5C in GBK: its second byte is no folder separator.
+    EXPECT_EQ(DirectStartOf("C:\\\xD4\x5C\\t.exe").folder, "C:\\\xD4\x5C");
+}
+
+}  // namespace
+}  // namespace tvx

@@ -47,3 +47,17 @@ TEST(HotkeyPlan, IdsStayClearOfTheFixedOnesAndInsideTheApplicationRange) {
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+TEST(HotkeyWarning, ShiftOrAltAloneWithACharacterKeyTakesItFromOtherPrograms) {
+    EXPECT_TRUE(TakesKeyFromOtherPrograms(ParseHotkey("Shift", "A")));
+    EXPECT_TRUE(TakesKeyFromOtherPrograms(ParseHotkey("Alt", "7")));
+    EXPECT_FALSE(TakesKeyFromOtherPrograms(ParseHotkey("Ctrl", "A")));
+    EXPECT_FALSE(TakesKeyFromOtherPrograms(ParseHotkey("Shift", "F5"))) << "a function key types nothing";
+    EXPECT_FALSE(TakesKeyFromOtherPrograms(ParseHotkey("", "A")));
+}
+
+}  // namespace
+}  // namespace tvx

@@ -124,6 +124,14 @@ TEST(LanguageTable, PerLanguageCopiesNameTheirFoldersSourcesAndTargets) {
 namespace tvx {
 namespace {
 
+TEST(IniText, AValueIsReadAsTheProfileFunctionsReadItButByteForByte) {
+    const std::string text = "[other]\r\nName=no\r\n[SdfgGsadf]\r\n  NAME =  \"Odd \x81\"  \r\nDesc=bad \x81\x20 bytes \xd4\r\nName=second\r\n";
+    EXPECT_EQ(IniValue(text, "sdfggsadf", "name"), "Odd \x81") << "blanks and one pair of quotes go, the bytes stay";
+    EXPECT_EQ(IniValue(text, "sdfggsadf", "Desc"), "bad \x81\x20 bytes \xd4");
+    EXPECT_EQ(IniValue(text, "sdfggsadf", "Missing"), "");
+    EXPECT_EQ(IniValue(WithIniValue("", "s", "k", " 'v' "), "s", "k"), ValueAsRead(" 'v' "));
+}
+
 TEST(IniText, OneKeyIsSetAndEveryOtherLineStaysAsItWas) {
     const std::string file = "; mine\r\n[LogConfig]\r\nLangSel=6\r\nShowLangSel=1\r\n\r\n[Other]\r\nLangSel=9\r\n";
     EXPECT_EQ(WithIniValue(file, "logconfig", "SHOWLANGSEL", "0"),

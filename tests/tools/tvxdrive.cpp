@@ -43,6 +43,11 @@
 //                                          program would
 //   tvxdrive tree-selected HWND ID         path= of the selected node, as tree-select names it
 //   tvxdrive window-info HWND              owner=, enabled=, dpi= (its DPI awareness) of a window
+//   tvxdrive tray-remove HWND ID           removes a notification icon, as a taskbar that ends does
+//   tvxdrive taskbar-created               broadcasts the message of a taskbar that starts again
+//   tvxdrive hold-hotkey MODIFIERS KEY MS [RELEASE-FILE]
+//                                          holds a global hot key (prints held) as another program would
+//   tvxdrive move HWND X Y                 puts a window at X,Y on the screen
 //   tvxdrive set-clipboard TEXT            puts TEXT on the clipboard as CF_TEXT
 //   tvxdrive get-clipboard                 text=<the clipboard's CF_TEXT>
 //   tvxdrive bar HWND ID v|h               the skinned bar of a list or tree: hwnd=, visible=,

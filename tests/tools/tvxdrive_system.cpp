@@ -68,6 +68,39 @@ int DriveSystem(const std::string& cmd, int argc, char** argv) {
         std::printf("tray=%d\n", Shell_NotifyIconA(NIM_MODIFY, &data) ? 1 : 0);
         return 0;
     }
+    if (cmd == "tray-remove") {
+        // What a taskbar that ends (Explorer restarting) does to an icon: it is gone.
+        NOTIFYICONDATAA data = {};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = ParseHwnd(arg(2));
+        data.uID = static_cast<UINT>(std::atoi(arg(3)));
+        return Shell_NotifyIconA(NIM_DELETE, &data) ? 0 : 1;
+    }
+    if (cmd == "taskbar-created") {
+        // What a taskbar that starts again sends every top-level window.
+        return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0) ? 0 : 1;
+    }
+    if (cmd == "hold-hotkey") {
+        // MODIFIERS KEY MS [RELEASE-FILE]: holds a global hot key as another program would.
+        const UINT modifiers = static_cast<UINT>(std::strtoul(arg(2), nullptr, 0));
+        const UINT key = static_cast<UINT>(std::strtoul(arg(3), nullptr, 0));
+        if (!RegisterHotKey(nullptr, 1, modifiers, key)) { std::printf("not-held\n"); return 1; }
+        std::printf("held\n");
+        std::fflush(stdout);
+        const DWORD start = GetTickCount(), limit = static_cast<DWORD>(std::atoi(arg(4)));
+        while (GetTickCount() - start < limit && !(argc > 5 && GetFileAttributesA(argv[5]) != INVALID_FILE_ATTRIBUTES)) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+            Sleep(50);
+        }
+        UnregisterHotKey(nullptr, 1);
+        return 0;
+    }
+    if (cmd == "move") {
+        // HWND X Y: puts a window there, wherever that is (off every monitor too).
+        return SetWindowPos(ParseHwnd(arg(2)), nullptr, std::atoi(arg(3)), std::atoi(arg(4)), 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+    }
     if (cmd == "window") {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = OtherProgramProc;

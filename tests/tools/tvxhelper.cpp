@@ -1,5 +1,7 @@
 // A stand-in program for tests: appends one line "<milliseconds> <command line>"
-// to the log named by TVX_HELPER_LOG (or helper_log.txt beside itself) and ends.
+// to the log named by TVX_HELPER_LOG (or helper_log.txt beside itself), and
+// its working folder to the one named by TVX_HELPER_FOLDER_LOG when that is
+// set, and ends.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -15,6 +17,15 @@ int main() {
         std::string p(logPath);
         p = p.substr(0, p.find_last_of('\\')) + "\\helper_log.txt";
         std::snprintf(logPath, sizeof logPath, "%s", p.c_str());
+    }
+    char folderLog[MAX_PATH + 1] = {};
+    if (GetEnvironmentVariableA("TVX_HELPER_FOLDER_LOG", folderLog, MAX_PATH) > 0) {
+        char folder[MAX_PATH + 1] = {};
+        GetCurrentDirectoryA(MAX_PATH, folder);
+        if (FILE* f = std::fopen(folderLog, "ab")) {
+            std::fprintf(f, "%s\r\n", folder);
+            std::fclose(f);
+        }
     }
     FILETIME ft;
     GetSystemTimeAsFileTime(&ft);

@@ -43,7 +43,7 @@ TEST(Clipboard, CapturingTextWritesAFormatOneRecord) {
     test::ScratchDir dir("capture");
     const std::string path = dir.File("a.stx");
     PutOnClipboard({{CF_TEXT, std::string("hello", 6)}});
-    EXPECT_EQ(CaptureClipboard(nullptr, path), 1);
+    EXPECT_EQ(CaptureClipboard(nullptr, path).outcome, CaptureOutcome::Stored);
     const std::string file = test::ReadWholeFile(path);
     ASSERT_GE(file.size(), 22u);
     auto records = DecodeClipboardRecords(file);
@@ -63,7 +63,7 @@ TEST(Clipboard, CapturingAnEmptyClipboardLeavesNoFileAndRemovesAnOldOne) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
     CloseClipboard();
-    EXPECT_EQ(CaptureClipboard(nullptr, path), 1);
+    EXPECT_EQ(CaptureClipboard(nullptr, path).outcome, CaptureOutcome::Nothing);
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     PutOnClipboard({{CF_TEXT, std::string("keep", 5)}});
     EXPECT_EQ(RestoreClipboard(nullptr, path), 0) << "a missing file reports 0";
@@ -114,6 +114,72 @@ TEST(Clipboard, Format49260IsNeverStored) {
     auto records = DecodeClipboardRecords(test::ReadWholeFile(path));
     ASSERT_FALSE(records.empty());
     for (const auto& r : records) EXPECT_NE(r.format, static_cast<long long>(kSkippedClipboardFormat));
+}
+
+// Another program holds the clipboard, as clipboard history does right
+// after a copy: a moment is waited out; longer, nothing is stored and the
+// earlier file stays as it was.
+struct ClipboardHold {
+    DWORD ms;
+    HANDLE opened;
+};
+DWORD WINAPI HoldClipboard(void* p) {
+    auto* hold = static_cast<ClipboardHold*>(p);
+    const BOOL open = OpenClipboard(nullptr);
+    SetEvent(hold->opened);
+    Sleep(hold->ms);
+    if (open) CloseClipboard();
+    return 0;
+}
+
+TEST(Clipboard, AClipboardHeldByAnotherIsWaitedForBrieflyAndNeverCostsTheEarlierFile) {
+    test::ScratchDir dir("held");
+    const std::string path = dir.File("h.stx");
+    PutOnClipboard({{CF_TEXT, std::string("new", 4)}});
+    for (DWORD ms : {100u, 1500u}) {
+        test::WriteWholeFile(path, "the earlier capture");
+        ClipboardHold hold{ms, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+        HANDLE thread = CreateThread(nullptr, 0, HoldClipboard, &hold, 0, nullptr);
+        ASSERT_EQ(WaitForSingleObject(hold.opened, 5000), WAIT_OBJECT_0);
+        const CaptureResult result = CaptureClipboard(nullptr, path);
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        CloseHandle(hold.opened);
+        if (ms < 200) {
+            EXPECT_EQ(result.outcome, CaptureOutcome::Stored) << "held " << ms << " ms";
+        } else {
+            EXPECT_EQ(result.outcome, CaptureOutcome::ClipboardBusy) << "held " << ms << " ms";
+            EXPECT_EQ(test::ReadWholeFile(path), "the earlier capture");
+        }
+    }
+}
+
+// A registered format's number belongs to one logon session: stored under
+// one number, it comes back under the number its name has now. (Wine keeps
+// the numbers while its server runs, so the file stands for one written in
+// another session.) Handle formats are never read as memory.
+TEST(Clipboard, ARegisteredFormatComesBackByItsNameAndHandleFormatsAreSkipped) {
+    const UINT html = RegisterClipboardFormatA("HTML Format");
+    test::ScratchDir dir("named");
+    const std::string path = dir.File("n.stx");
+    PutOnClipboard({{html, "<b>bold</b>"}, {CF_TEXT, std::string("t", 2)}});
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    SetClipboardData(CF_BITMAP, CreateBitmap(2, 2, 1, 32, nullptr));  // a handle, not a memory block
+    CloseClipboard();
+    ASSERT_EQ(CaptureClipboard(nullptr, path).outcome, CaptureOutcome::Stored);
+    std::string moved;
+    for (const ClipboardRecord& r : DecodeClipboardRecords(test::ReadWholeFile(path))) {
+        EXPECT_NE(r.format, CF_BITMAP) << "a bitmap handle is not stored";
+        if (r.format == kFormatNamesRecord) continue;
+        // As another session numbered it: 0xC123 stands for "HTML Format" there.
+        AppendClipboardRecord(moved, r.format == html ? 0xC123u : static_cast<unsigned>(r.format), r.data);
+    }
+    AppendClipboardRecord(moved, kFormatNamesRecord, EncodeFormatNames({{0xC123u, "HTML Format"}}));
+    test::WriteWholeFile(path, moved);
+    PutOnClipboard({{CF_TEXT, std::string("other", 6)}});
+    ASSERT_EQ(RestoreClipboard(nullptr, path), 1);
+    EXPECT_EQ(ClipboardBytes(html).substr(0, 11), "<b>bold</b>");
+    EXPECT_EQ(ClipboardText(), "t");
 }
 
 TEST(Clipboard, DataPathsAreFreshGuidNamesInTheDataFolder) {

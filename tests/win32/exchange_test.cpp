@@ -407,6 +407,20 @@ TEST_F(ExchangeFixture, ADamagedCatalogFileInsideAnArchiveIsRefused) {
     EXPECT_TRUE(tree.root().children.empty()) << "nothing of it taken";
 }
 
+TEST(Leftovers, AStagingFolderThatCannotBeEmptiedKeepsItsMarker) {
+    StagingFolder staging;
+    ASSERT_TRUE(staging.Create());
+    const std::string folder = staging.path();
+    const std::string held = folder + "\\clip.stx";
+    test::WriteWholeFile(held, "a stored clipboard content");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    staging.Remove();
+    EXPECT_TRUE(Exists(folder + "\\tavrolinex.staging")) << "the next start can still tell it as this program's";
+    CloseHandle(holder);
+    RemoveFolderTree(folder);
+}
+
 TEST(Leftovers, TheNextStartRemovesWhatADeadRunLeftAndNothingElse) {
     char temp[MAX_PATH + 1] = {};
     GetTempPathA(MAX_PATH, temp);

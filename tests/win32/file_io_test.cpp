@@ -98,6 +98,37 @@ TEST(ItemFileOnDisk, AFailedReplaceLeavesTheOldFileWholeAndSaysSo) {
     EXPECT_FALSE(SaveItemFile(dir.File("no such folder\\Shortcut2.dat"), old));
 }
 
+// A scanner or indexer holds the file for a moment, as they do with new
+// files on Windows: the save waits it out instead of failing.
+struct BriefHold {
+    std::string path;
+    HANDLE opened;
+};
+DWORD WINAPI HoldBriefly(void* p) {
+    auto* hold = static_cast<BriefHold*>(p);
+    HANDLE holder = CreateFileA(hold->path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    SetEvent(hold->opened);
+    Sleep(200);
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    return 0;
+}
+
+TEST(ItemFileOnDisk, AFileHeldForAMomentIsStillReplaced) {
+    test::ScratchDir dir("held_briefly");
+    const std::string path = dir.File("Shortcut2.dat");
+    ASSERT_TRUE(SaveItemFile(path, Items({"old"})));
+    BriefHold hold{path, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE thread = CreateThread(nullptr, 0, HoldBriefly, &hold, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(hold.opened, 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(SaveItemFile(path, Items({"new", "entries"}))) << "held 200 ms: the save succeeds";
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    CloseHandle(hold.opened);
+    EXPECT_EQ(LoadItemFile(path).size(), 2u);
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
 // A damaged file that cannot be copied (another program holds it without
 // sharing): nothing may write over it, also once it is free again, until a
 // full save has made its copy first.
