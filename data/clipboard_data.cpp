@@ -62,7 +62,9 @@ std::vector<std::pair<unsigned, std::string>> DecodeFormatNames(std::string_view
         const std::string_view line = data.substr(at, end - at);
         const size_t tab = line.find('\t');
         at = end + 1;
-        if (tab == 0 || tab == std::string_view::npos || tab + 1 >= line.size() || tab > 7) continue;
+        if (tab == 0 || tab == std::string_view::npos || tab + 1 >= line.size() || tab > 7 ||
+            line.find('\t', tab + 1) != std::string_view::npos)  // a name holds no tab
+            continue;
         unsigned format = 0;
         bool digits = true;
         for (char c : line.substr(0, tab)) {

@@ -20,6 +20,9 @@ cp "$build/Tavrolinex.exe" "$build/TavrolinexExt.dll" "$out/"
 cp "$root/resources/TavrolinexConfig.ini" "$out/"
 cp "$root"/resources/images/*.png "$out/Images/"
 cp "$build"/Lang/*.dat "$out/Lang/"
+# The help, welcome and versions pages, in English and Chinese.
+mkdir -p "$out/Help"
+cp -r "$root/resources/help/eng" "$root/resources/help/chs" "$out/Help/"
 # The texts of each language with a text file of its own; the language
 # dialog copies the chosen one over TavrolinexConfig.ini.
 cp "$root/resources/TavrolinexConfig.ini" "$out/Lang/eng.ini"

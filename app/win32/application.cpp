@@ -22,6 +22,7 @@
 #include "ui/skin/win32/message_box.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <functional>
 
@@ -76,7 +77,15 @@ int Application::Run() {
     installDir_ = ModuleFolder(nullptr);
     SetSettingsFile(installDir_ + "\\TavrolinexConfig.ini");
 
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    // OLE on the user-interface thread: the folder chooser and some shell
+    // associations need it, and expect it there.
+    struct Ole {
+        const HRESULT started = OleInitialize(nullptr);
+        ~Ole() {
+            if (SUCCEEDED(started)) OleUninitialize();
+        }
+    } ole;
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
     if (ClaimSingleInstance()) {
@@ -86,6 +95,7 @@ int Application::Run() {
         gdiplus_ = std::make_unique<GdiplusSession>();
         SetClipboardRestorer([](HWND owner, const char* path) { return RestoreClipboard(owner, path); });
         ChooseLanguage();
+        TellIfFolderNotWritable();
         if (firstStart_) TellIf32BitOn64BitWindows();
         ShowStartupProgress();
         RegisterShellExtension(true);
@@ -110,6 +120,7 @@ int Application::Run() {
             };
             launcher.runImportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Import); };
             launcher.runExportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Export); };
+            launcher.SetPages(languageCode_ == "chs" ? "chs" : "eng", firstStart_);
             Dialog::SetMainWindow(&launcher);
             RegisterFixedHotkeys(launcher);
             launcher.RunModal(nullptr);
@@ -157,6 +168,35 @@ void Application::ChooseLanguage() {
     if (!FileExists(SettingsFile())) TakeLanguageTexts(true);
 }
 
+// A copy put where the user cannot write (under "Program Files", say) could
+// save nothing: said at once, with the folder's name. Tried with a file of
+// its own that goes when it is closed.
+void Application::TellIfFolderNotWritable() {
+    const std::string probe = installDir_ + "\\~Tavrolinex-write-test.tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return;
+    }
+    if (GetLastError() == ERROR_FILE_EXISTS) return;  // someone's file of that name: the folder takes files
+    ShowMessage(nullptr, TextOf("InstallFolderNotWritable") + "\r\n\r\n" + installDir_, MB_OK);
+}
+
+// A text of the settings file, or of the chosen language's own texts when
+// the settings file could not be made (a folder that cannot be written).
+std::string Application::TextOf(const char* key) const {
+    std::string text = MessageText(key);
+    for (const std::string& code : {languageCode_, std::string("eng")}) {
+        if (!text.empty()) break;
+        char buffer[kMessageBufferSize] = {};
+        GetPrivateProfileStringA("TipMsgs", key, "", buffer, sizeof buffer,
+                                 (installDir_ + "\\Lang\\" + code + ".ini").c_str());
+        text = buffer;
+    }
+    return text;
+}
+
 // 64-bit Explorer loads only 64-bit extensions: a 32-bit copy runs on 64-bit
 // Windows, but "Add To Tavrolinex" never appears there. Said once, at the
 // first start of the installation.
@@ -174,7 +214,9 @@ void Application::BindLanguageModule(bool languageDialogShown) {
     languageCode_ = std::string(LanguageCode(languageIndex_));
     const std::string tail = LanguageModuleTail(languageCode_);
     if (!tail.empty()) {
-        languageModule_.reset(LoadLibraryExA((installDir_ + tail).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        // Its resources only: a module in a folder the user can write is never run.
+        languageModule_.reset(LoadLibraryExA((installDir_ + tail).c_str(), nullptr,
+                                             LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
         if (languageModule_) SetResourceModule(languageModule_.get());
     }
     if (!languageDialogShown) return;

@@ -28,6 +28,8 @@ private:
     bool ClaimSingleInstance();
     void ChooseLanguage();
     void TellIf32BitOn64BitWindows();
+    void TellIfFolderNotWritable();
+    std::string TextOf(const char* key) const;
     void BindLanguageModule(bool languageDialogShown);
     void TakeLanguageTexts(bool orEnglish);
     void ShowStartupProgress();

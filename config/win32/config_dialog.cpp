@@ -275,6 +275,13 @@ bool ConfigDialog::PreTranslateMessage(MSG& msg) {
 
 bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
+    case WM_QUERYENDSESSION:
+        result = MayEndSession() ? TRUE : FALSE;
+        return true;
+    case WM_ENDSESSION:
+        if (wp) SettleDataFiles(false);  // the session ends: captures no save took go
+        result = 0;
+        return true;
     case WM_TIMER:
         if (wp != kStartTimer) return false;
         KillTimer(hwnd(), kStartTimer);

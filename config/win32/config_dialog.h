@@ -135,6 +135,7 @@ private:
     void OnActivate(bool active);
     void PaintOver(HDC dc) override;
 
+    bool MayEndSession();
     std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
     std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
     std::string BoxText(int id) const;
@@ -154,8 +155,14 @@ private:
     // Its leaves in the tree, top to bottom: the store index each shows and
     // its tree item. They go in when the catalog is expanded, and then
     // follow each change of its rows by what changed.
-    std::vector<std::pair<size_t, HTREEITEM>> leaves_;
+    struct Leaf {
+        size_t index;       // the record it shows
+        HTREEITEM item;
+        std::string name;   // the text it shows
+    };
+    std::vector<Leaf> leaves_;
     bool leavesInserted_ = false;
+    bool changingLeaves_ = false;  // while the leaves change, their selection changes are the tree's, not the user's
 
     std::vector<ItemRow> rows_;
     std::vector<CandidateRow> candidates_;

@@ -75,6 +75,40 @@ void ConfigDialog::AskAndClose() {
     CloseDialog(IDCANCEL);
 }
 
+namespace {
+// The reason Windows shows for a program that holds up the end of the
+// session (Windows Vista and later; looked up).
+void BlockSessionEnd(HWND window, const std::string& reason) {
+    using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto create = reinterpret_cast<Create>(
+        reinterpret_cast<void*>(user32 ? GetProcAddress(user32, "ShutdownBlockReasonCreate") : nullptr));
+    if (!create) return;
+    std::wstring wide(reason.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_ACP, 0, reason.c_str(), static_cast<int>(reason.size()), &wide[0], static_cast<int>(wide.size()))));
+    create(window, wide.c_str());
+}
+void UnblockSessionEnd(HWND window) {
+    using Destroy = BOOL(WINAPI*)(HWND);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto destroy = reinterpret_cast<Destroy>(
+        reinterpret_cast<void*>(user32 ? GetProcAddress(user32, "ShutdownBlockReasonDestroy") : nullptr));
+    if (destroy) destroy(window);
+}
+}  // namespace
+
+// Windows ends the session (logoff, restart) without asking the dialog:
+// unsaved edits would vanish. It is held up, with the question the close
+// button asks, until the user answers; a save that fails keeps it held up.
+bool ConfigDialog::MayEndSession() {
+    if (!modified_) return true;
+    BlockSessionEnd(hwnd(), MessageText("SaveData"));
+    const bool mayEnd = ShowKey(hwnd(), "SaveData", MB_YESNO) == IDNO || Save(false);
+    UnblockSessionEnd(hwnd());
+    return mayEnd;
+}
+
 // The Ctrl+S hot key belongs to the dialog only while it is the active
 // window: other programs keep their own Ctrl+S.
 void ConfigDialog::OnActivate(bool active) {

@@ -82,6 +82,7 @@ bool ConfigDialog::LeafSelected() const {
 }
 
 void ConfigDialog::OnTreeSelection() {
+    if (changingLeaves_) return;  // a deleted leaf moved the selection: the rows are being changed already
     HWND tv = Item(IDC_CFG_TREE);
     HTREEITEM item = TreeView_GetSelection(tv);
     if (!item) return;

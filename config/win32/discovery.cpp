@@ -73,13 +73,13 @@ std::vector<std::string> RegistryKey::SubkeyNames() const {
 }
 
 std::vector<std::wstring> StartMenuProgramFolders() {
+    // Asked of the shell: the "Shell Folders" key that once told them is kept
+    // by Windows for old programs only and is documented as not to be used.
     std::vector<std::wstring> folders;
-    const char* shellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-    for (auto [root, value] : {std::pair{HKEY_LOCAL_MACHINE, L"Common Programs"}, {HKEY_CURRENT_USER, L"Programs"}}) {
-        RegistryKey key(root);
-        if (!key.Open(shellFolders)) continue;
-        if (std::optional<std::wstring> folder = key.ReadWideString(value); folder && !folder->empty())
-            folders.push_back(*folder);
+    for (int which : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS}) {
+        wchar_t folder[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, which, nullptr, SHGFP_TYPE_CURRENT, folder)) && folder[0])
+            folders.push_back(folder);
     }
     return folders;
 }

@@ -24,6 +24,14 @@ long long Ticks() {
 }
 }  // namespace
 
+void LogCount(const char* name, long long value) {
+    if (TimingFile().empty()) return;
+    if (FILE* f = std::fopen(TimingFile().c_str(), "a")) {
+        std::fprintf(f, "%s=%lld\n", name, value);
+        std::fclose(f);
+    }
+}
+
 TimedStep::TimedStep(const char* name) : name_(name) {
     if (!TimingFile().empty()) start_ = Ticks();
 }

@@ -7,6 +7,9 @@
 
 namespace tvx::win {
 
+// Appends "name=value" when asked (a count the end-to-end suites check).
+void LogCount(const char* name, long long value);
+
 class TimedStep {
 public:
     explicit TimedStep(const char* name);

@@ -31,7 +31,6 @@ public:
 };
 
 // The maker's pages; the addresses are put together when they are opened.
-std::string WebPage(const char* page) { return std::string("http://www.") + "tavrolinex" + ".com/" + page; }
 
 LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
     if (msg == WM_NCDESTROY) RemoveSubclass(list, ResultListProc, 1);
@@ -88,8 +87,9 @@ bool LauncherWindow::OnInitDialog() {
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     SetWindowTextA(hwnd(), titleText_.c_str());
-    // 3. The support page.
-    OpenWebPage("support.htm");
+    // 3. The support page, at the installation's first start only: the
+    // launcher starts at every logon, and a page at every logon is a nuisance.
+    if (openSupportPage_) OpenWebPage("support.htm");
     // 4. The mailbox destination; this window also owns restored clipboards.
     PublishMailboxDestination(MailboxFile(installDir_), hwnd());
     // 6. Both result lists.
@@ -351,9 +351,12 @@ void LauncherWindow::ReloadItemsAndHotkeys() {
     itemHotkeys_.Register(store_);
 }
 
+// The pages come with the installation ("Help\<language>\"), in the
+// chosen language when it has them, else in English.
 void LauncherWindow::OpenWebPage(const char* page) {
-    const std::string address = WebPage(page);
-    RunCommand(address.c_str(), nullptr, 1);
+    std::string path = installDir_ + "\\Help\\" + pagesLanguage_ + "\\" + page;
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) path = installDir_ + "\\Help\\eng\\" + page;
+    RunCommand(path.c_str(), nullptr, 1);
 }
 
 void LauncherWindow::OnHotkey(int id) {

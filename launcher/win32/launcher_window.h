@@ -49,6 +49,12 @@ public:
     }
     // The help pages, for the dialogs whose help button is the launcher's.
     void ShowHelp() { OpenWebPage("help.htm"); }
+    // Before the window opens: the language of the pages ("eng", "chs"), and
+    // whether this is the installation's first start (the support page opens then).
+    void SetPages(std::string language, bool firstStart) {
+        pagesLanguage_ = std::move(language);
+        openSupportPage_ = firstStart;
+    }
 
 private:
     enum Which { kShort = 0, kName = 1 };
@@ -120,6 +126,8 @@ private:
     int trayRetriesLeft_ = 0;
     bool showHideKeyWorks_ = true;
     std::vector<std::string> hotkeysHeldElsewhere_;
+    std::string pagesLanguage_ = "eng";
+    bool openSupportPage_ = false;
     ItemHotkeyTable itemHotkeys_;
     // While an import may rewrite both files, entries that arrive from
     // Explorer wait here and are filed after the launcher has reloaded.

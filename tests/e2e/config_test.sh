@@ -16,6 +16,7 @@ tvx_xvfb_start || exit 1
 HELPER='C:\Program Files\Tavrolinex\tvxhelper.exe'
 LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
 export TVX_HELPER_LOG='C:\helper.log'
+export TVX_TIMINGS='C:\config-timings.txt'  # the program's own counts (failed tree deletions)
 tvx_install "$TVX_DIST"
 cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
 sed "s/@HELPER@/$(printf '%s' "$HELPER" | sed 's/\\/\\\\\\\\/g')/g" > "$TVX_BUILD/config-items.txt" <<'EOF_ITEMS'
@@ -46,12 +47,8 @@ answer() {
 }
 tree_has_selection() { [ "$(drive tree-count "$CFG" 2010 | value_of selected)" = 1 ]; }
 # Opens a catalog as a person does: a click on its row, then the Right key.
-expand_node() {
-  eval "$(drive tree-point "$CFG" 2010 "$1")"
-  drive click-screen "$x" "$y" >/dev/null
-  drive key right >/dev/null
-}
-leaves_of() { drive tree-children "$CFG" 2010 "$1" | sed -n 's/^child\t//p' | tr '\n' ' '; }
+expand_node() { expand_tree_node "$CFG" 2010 "$1"; }
+leaves_of() { tree_node_children "$CFG" 2010 "$1"; }
 open_config() {
   drive click "$LAUNCHER" 1330
   CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
@@ -119,10 +116,12 @@ drive tree-select "$CFG" 2010 0 >/dev/null
 check_eq "Work lists its two items" 2 "$(count_of 2034)"
 expand_node 0
 check_soon "and shows them as leaves under it once opened, in the list's order" "Beta Alpha " leaves_of 0
+# The last leaf chosen in the tree, then ">": the leaf the tree has selected goes.
+drive tree-select "$CFG" 2010 0/1 >/dev/null
 drive click "$CFG" 2062
 check_soon "> removes the selected item" 1 count_of 2034
 check_eq "and offers it as a candidate" 1 "$(count_of 2076)"
-check_soon "its leaf goes with it" "Alpha " leaves_of 0
+check_soon "its leaf goes with it" "Beta " leaves_of 0
 drive tree-select "$CFG" 2010 - >/dev/null
 drive click "$CFG" 2060
 check "< without a catalog asks for one" grep -q 'select a catalog' <<<"$(answer 1)"
@@ -135,8 +134,9 @@ drive tree-select "$CFG" 2010 0 >/dev/null
 click_cell 2076 0 0
 drive click "$CFG" 2060
 check_soon "< turns the chosen candidate into an item of Work" "2 0" eval 'echo "$(count_of 2034) $(count_of 2076)"'
-check_soon "and gets a leaf after the others" "Alpha Beta " leaves_of 0
+check_soon "and gets a leaf after the others" "Beta Alpha " leaves_of 0
 tvx_shot config_filled_lists
+drive tree-select "$CFG" 2010 0/0 >/dev/null   # a leaf chosen, then ">>"
 drive click "$CFG" 2063
 check "with >> a question comes first" grep -q 'Remove all' <<<"$(answer 6)"
 check_eq ">> removes every listed item" "0 2" "$(count_of 2034) $(count_of 2076)"
@@ -146,6 +146,11 @@ check_eq "and adds them" "2 0" "$(count_of 2034) $(count_of 2076)"
 drive click "$CFG" 2004; answer 1 >/dev/null
 check_eq "removed items keep their slots as tombstones" "-1" "$(dump | awk -F'\t' '$1=="item" && $2==0 {print $3}')"
 check_eq "and the new records follow them" 7 "$(dump | head -n 1 | sed 's/items=\([0-9]*\).*/\1/')"
+# The leaves the tree had selected were each deleted once (the program
+# counts failed deletions; on Windows a deleted tree item is freed memory).
+timing_sum() { tr -d '\r' < "$WINEPREFIX/drive_c/config-timings.txt" 2>/dev/null | awk -F= -v k="$1" '$1 == k { n += $2 } END { print n + 0 }'; }
+check "leaves were deleted ($(timing_sum tree_leaves_deleted))" test "$(timing_sum tree_leaves_deleted)" -gt 0
+check_eq "and none of them twice" 0 "$(timing_sum tree_leaf_deletes_failed)"
 
 # --- the item-info box -------------------------------------------------------------------
 click_cell 2034 0 0
@@ -286,6 +291,15 @@ drive tree-select "$CFG" 2010 >/dev/null
 eval "$(drive tree-point "$CFG" 2010 1 | sed 's/^/from_/')"
 eval "$(drive tree-point "$CFG" 2010 0 | sed 's/^/to_/')"
 drive drag "$from_x" "$from_y" "$to_x" "$to_y"
+# Windows ends the session (a logoff) while the dialog holds unsaved changes:
+# it asks as its close button does, and Yes saves before the session ends.
+drive send "$CFG" 0x11 0 0 > "$TVX_BUILD/config-endsession.txt" &   # WM_QUERYENDSESSION
+ending=$!
+check "a logoff with unsaved changes asks whether to save" grep -q 'save your changes' <<<"$(answer 6)"
+wait "$ending"
+check_eq "Yes saves and lets the session end" "result=1" "$(tr -d '\r' < "$TVX_BUILD/config-endsession.txt")"
+check_eq "the dragged catalog is saved before the session ends" "3" "$(catalog_of Work/Games)"
+check_eq "the end of the session is answered" "result=0" "$(drive send "$CFG" 0x16 1 0)"  # WM_ENDSESSION
 drive click "$CFG" 2005
 check "Ok saves" grep -q 'saved' <<<"$(answer 1)"
 check "and closes" drive gone-ctl 2010 8000

@@ -211,6 +211,23 @@ check_eq "and the handed-over entry keeps its command" 'C:\\flood.exe' "$(field_
 # --- Del while "Not Change List" pins another catalog --------------------------------------------
 members_of() { dump | awk -F'\t' -v c="$1" '$1=="catalog" && $2==c {print $3}'; }
 open_config || fail "the dialog opens again"
+# A renamed entry's leaf shows its new name.
+drive tree-select "$CFG" 2010 1 >/dev/null   # Moving
+expand_tree_node "$CFG" 2010 1
+wait_until 5 eval '[ -n "$(tree_node_children "$CFG" 2010 1)" ]'
+double_click_row 0
+ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
+type_into "$ED" 2104 "Renamed Leaf"
+drive click "$ED" 2111
+drive gone-ctl 2104 5000 >/dev/null
+leaf_shows() { [[ " $(tree_node_children "$CFG" 2010 1)" == *" $1 "* ]]; }
+check "a renamed entry's leaf shows its new name" wait_until 5 leaf_shows "Renamed Leaf"
+double_click_row 0   # and back, for the batch replace below
+ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
+type_into "$ED" 2104 "Old A"
+drive click "$ED" 2111
+drive gone-ctl 2104 5000 >/dev/null
+check "and again after the next rename" wait_until 5 leaf_shows "Old A"
 drive tree-select "$CFG" 2010 1 >/dev/null   # Moving
 check_soon "Moving lists its two entries" 2 count_of 2034
 drive click-at "$CFG" 2018                    # Not Change List

@@ -160,6 +160,15 @@ type_into_box() { # DIALOG ID TEXT: clicks into a box, empties it and types, unt
   return 1
 }
 
+# A catalog of a dialog's tree opened as a person does (a click on it, then
+# the Right key), and the texts of its child nodes, each followed by a blank.
+expand_tree_node() { # DIALOG TREE-ID PATH
+  eval "$(drive tree-point "$1" "$2" "$3")"
+  drive click-screen "$x" "$y" >/dev/null
+  drive key right >/dev/null
+}
+tree_node_children() { drive tree-children "$1" "$2" "$3" | sed -n 's/^child\t//p' | tr '\n' ' '; }  # DIALOG TREE-ID PATH
+
 check_soon() { # NAME EXPECTED COMMAND...
   local name=$1 want=$2 got="" i; shift 2
   for i in $(seq 1 40); do

@@ -23,6 +23,11 @@ tvx_install "$TVX_DIST"
 # would find first: the registration must not start it.
 cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/RegSvr32.exe"
 export TVX_HELPER_LOG='C:\startup-helper.log'
+# Pages open through their association: here the helper, which notes each.
+cp "$TVX_BIN/tvxhelper.exe" "$WINEPREFIX/drive_c/pageviewer.exe"
+tvx_wine reg add 'HKCR\.htm' /ve /d tvxpage /f >/dev/null 2>&1
+tvx_wine reg add 'HKCR\tvxpage\shell\open\command' /ve /d 'C:\pageviewer.exe page "%1"' /f >/dev/null 2>&1
+helper_lines() { tr -d '\r' < "$WINEPREFIX/drive_c/startup-helper.log" 2>/dev/null | grep -c -- "$1"; }
 start_program
 found=$(drive wait-text 1067 15000)
 progress=$(value_of hwnd <<<"$found")
@@ -39,7 +44,8 @@ if wait_launcher; then
   tvx_shot startup_launcher
   check_eq "the launcher publishes itself as Dest" "$LAUNCHER" "$(mailbox_dest)"
   check "the extension is registered with its quoted path in Program Files" wait_until 15 extension_registered
-  check "by the system's RegSvr32, not one in the installation folder" test ! -e "$WINEPREFIX/drive_c/startup-helper.log"
+  check_eq "by the system's RegSvr32, not one in the installation folder" 0 "$(helper_lines TavrolinexExt)"
+  check_eq "a start that is not the installation's first opens no page" 0 "$(helper_lines 'support.htm')"
 
   tvx_wine "$PROGRAM_WIN" >/dev/null 2>&1 &
   second=$!
@@ -65,7 +71,19 @@ else
   force_end_program
 fi
 
-# --- first run: the language dialog -----------------------------------------
+# --- the installation's first start (no LogConfig.dat): the welcome page -----
+tvx_install "$TVX_DIST"
+rm -f "$TVX_INSTALL_UNIX/LogConfig.dat"
+start_program
+if choose_language 0; then
+  check "the first start opens the welcome page that came with the installation" \
+    wait_until 15 eval '[ "$(helper_lines "Help.eng.support.htm")" = 1 ]'
+  exit_program || force_end_program
+else
+  fail "the first start leads to the launcher"; force_end_program
+fi
+
+# --- the language dialog on request -------------------------------------------
 tvx_install "$TVX_DIST"
 printf '[LogConfig]\r\nShowLangSel=1\r\n' > "$TVX_INSTALL_UNIX/LogConfig.dat"
 start_program
