@@ -157,3 +157,21 @@ if wait_launcher; then
 else
   fail "the program starts from a folder named outside the code page"; force_end_program
 fi
+
+# --- an installation folder that cannot be written ----------------------------------------
+# (A copy put under "Program Files" by an administrator, as a standard user
+# meets it. Root ignores file modes here; an immutable folder it cannot write.)
+tvx_install "$TVX_DIST"
+if chattr +i "$TVX_INSTALL_UNIX"; then
+  on_exit 'chattr -i "$TVX_INSTALL_UNIX" 2>/dev/null; tvx_bench_stop'
+  start_program
+  box=$(drive wait-title Tavrolinex 20000 1 | value_of hwnd)
+  check "a folder that cannot be written is named at start" \
+    grep -q 'cannot write in its own folder' <<<"$(drive text "$box" 1070)"
+  tvx_shot startup_folder_not_writable
+  [ -n "$box" ] && drive click "$box" 1
+  if wait_launcher; then exit_program || force_end_program; else force_end_program; fi
+  chattr -i "$TVX_INSTALL_UNIX"
+else
+  fail "the installation folder can be made immutable (chattr +i) to stand for one that cannot be written"
+fi
