@@ -20,7 +20,7 @@ inline constexpr std::string_view kMessageKeys[] = {
     "NameOutsideCodePage", "InstallFolderOutsideCodePage", "MailboxNotWritten", "MailboxPending", "MailboxBusy",
     "X86OnX64Windows", "ClipboardBusy", "ClipboardFormatsLeftOut",
     "ClipboardNotWritten", "HotkeysHeldElsewhere", "HotkeyShowHide", "HotkeyCapture",
-    "HotkeyTakesCharacter", "InstallFolderNotWritable",
+    "HotkeyTakesCharacter", "InstallFolderNotWritable", "Btn_OpenList",
     // window titles, column heads, captions
     "AddTavrolinexDlgTitle", "AllCatalogsTitle", "ShortDlgTitle", "ConfigDlgTitle", "ShortcutConfigDlgTitle",
     "ImportDlgTitle", "ImportCatalogsTitle", "ImportListTitle", "ExportDlgTitle", "ExportCatalogsTitle",

@@ -65,7 +65,7 @@ bool AddItemDialog::OnInitDialog() {
     SetButtonImages(variant_.exitButton, img + "Exit_01.png", img + "Exit_02.png", variant_.exitTip);
     SetButtonImages(variant_.helpButton, img + "Help_01.png", img + "Help_02.png", variant_.helpTip);
     SetButtonImages(variant_.minButton, img + "Min_01.png", img + "Min_02.png", variant_.minTip);
-    SetButtonImages(IDC_ADD_KEY_DROP, img + "ComboButton.png", img + "ComboButton.png");
+    SetButtonImages(IDC_ADD_KEY_DROP, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
 
     // The modifier combo and the key box and list.
     SkinComboBox::Attach(Item(IDC_ADD_MODIFIER), img + "ComboButton.png", 80);

@@ -75,7 +75,7 @@ void ConfigDialog::SetUpImagesAndTips() {
     SetButtonImages(IDC_CFG_LINK_ALL, img + "UpAll_01.png", img + "UpAll_02.png", MessageText("Btn_LinkAllItems"));
     SetButtonImages(IDC_CFG_MEMBER_UP, img + "Up_01.png", img + "Up_02.png", MessageText("Btn_UpItem"));
     SetButtonImages(IDC_CFG_MEMBER_DOWN, img + "Down_01.png", img + "Down_02.png", MessageText("Btn_DownItem"));
-    SetButtonImages(IDC_CFG_HOTKEY2_DROP, img + "ComboButton.png", img + "ComboButton.png");
+    SetButtonImages(IDC_CFG_HOTKEY2_DROP, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
     const std::pair<int, const char*> textButtons[] = {
         {IDC_CFG_CATALOG_ADD, "Btn_AddCatalog"},       {IDC_CFG_CATALOG_UPDATE, "Btn_UpdateCatalog"},
         {IDC_CFG_CATALOG_DEL, "Btn_DeleteCatalog"},    {IDC_CFG_HIDE_LIST, "Btn_HideShortcut"},

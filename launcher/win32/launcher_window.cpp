@@ -116,8 +116,8 @@ bool LauncherWindow::OnInitDialog() {
     SetButtonImages(IDC_LATEST_VERSION, img + "Download_01.png", img + "Download_02.png",
                     MessageText("LatestVerButton"));
     SetButtonImages(IDC_HELP_LAUNCHER, img + "Help_03.png", img + "Help_04.png", MessageText("HelpButton"));
-    SetButtonImages(IDC_DROP_SHORT, img + "ComboButton.png", img + "ComboButton.png");
-    SetButtonImages(IDC_DROP_NAME, img + "ComboButton.png", img + "ComboButton.png");
+    SetButtonImages(IDC_DROP_SHORT, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
+    SetButtonImages(IDC_DROP_NAME, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
     ShowWindow(Item(IDC_HELP_LAUNCHER), SW_HIDE);
     EnableWindow(Item(IDC_HELP_LAUNCHER), FALSE);
     // The catalog tree: skinned bars and its four icons.

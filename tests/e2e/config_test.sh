@@ -65,6 +65,9 @@ click_cell() { # LIST ROW COLUMN
 start_program
 if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
 if ! open_config; then fail "Configuration opens the dialog"; force_end_program; exit 0; fi
+check_eq "every button of the dialog has a name for screen readers" "" "$(nameless_buttons "$CFG")"
+drive click-at "$CFG" 2012
+check_eq "Tab reaches every control of the dialog that takes the focus" "" "$(missed_by_tab "$CFG" 90)"
 pass "Configuration opens the dialog"
 check_eq "opening writes the editing mark into the item file" 1 "$(dump | head -n 1 | sed 's/.*mark=//')"
 check_eq "the dialog is the mailbox destination while open" "$CFG" \

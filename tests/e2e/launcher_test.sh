@@ -46,6 +46,9 @@ fi
 tvx_shot launcher_at_rest
 
 check_eq "start-up lists every named item, an empty short name too" 5 "$(list_value 1310 count)"
+check_eq "every button of the launcher has a name for screen readers" "" "$(nameless_buttons "$LAUNCHER")"
+drive click-at "$LAUNCHER" 1025
+check_eq "Tab reaches every control of the launcher that takes the focus" "" "$(missed_by_tab "$LAUNCHER" 40)"
 
 # Box S: typing the first letters selects the first match, Enter starts it.
 drive click-at "$LAUNCHER" 1025

@@ -169,6 +169,11 @@ expand_tree_node() { # DIALOG TREE-ID PATH
 }
 tree_node_children() { drive tree-children "$1" "$2" "$3" | sed -n 's/^child\t//p' | tr '\n' ' '; }  # DIALOG TREE-ID PATH
 
+# Screen readers: every visible button has a name (its text), and Tab reaches
+# every control of a window that takes the focus (ids printed of those it does not).
+nameless_buttons() { drive texts "$1" | awk -F'\t' '$2 == "Button" && $3 == 1 && $4 == "" { print $1 }' | tr '\n' ' '; }
+missed_by_tab() { drive tab-walk "$1" "$2" | awk -F'\t' '$1 == "missed" { print $2 }' | tr '\n' ' '; }  # WINDOW PRESSES
+
 check_soon() { # NAME EXPECTED COMMAND...
   local name=$1 want=$2 got="" i; shift 2
   for i in $(seq 1 40); do

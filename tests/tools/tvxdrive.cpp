@@ -43,6 +43,8 @@
 //                                          program would
 //   tvxdrive tree-selected HWND ID         path= of the selected node, as tree-select names it
 //   tvxdrive window-info HWND              owner=, enabled=, dpi= (its DPI awareness) of a window
+//   tvxdrive tab-walk HWND N               Tab pressed N times: reached<TAB>id<TAB>class of each control the
+//                                          focus came to, then missed<TAB>... of those it never reached
 //   tvxdrive tray-remove HWND ID           removes a notification icon, as a taskbar that ends does
 //   tvxdrive taskbar-created               broadcasts the message of a taskbar that starts again
 //   tvxdrive hold-hotkey MODIFIERS KEY MS [RELEASE-FILE]
@@ -101,6 +103,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -162,6 +165,26 @@ int Wait(int id, const std::string& title, DWORD timeout, bool untilGone) {
         }
         Sleep(untilGone ? 50 : 5);
     }
+}
+
+// The controls of a window that can take the focus and that Tab never reached.
+struct TabWalk {
+    HWND top;
+    const std::set<HWND>* reached;
+};
+BOOL CALLBACK PrintMissedByTab(HWND h, LPARAM p) {
+    const TabWalk& w = *reinterpret_cast<const TabWalk*>(p);
+    if (GetParent(h) != w.top || !IsWindowVisible(h) || !IsWindowEnabled(h)) return TRUE;
+    char cls[64] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    const std::string c = cls;
+    const bool focusable = c == "Button" || c == "Edit" || c == "ComboBox" || c == "SysListView32" || c == "SysTreeView32";
+    // The other buttons of a radio group are reached with the arrow keys, not Tab.
+    const LONG_PTR type = GetWindowLongPtrA(h, GWL_STYLE) & BS_TYPEMASK;
+    const bool otherRadio = c == "Button" && (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) &&
+                            SendMessageA(h, BM_GETCHECK, 0, 0) != BST_CHECKED;
+    if (focusable && !otherRadio && !w.reached->count(h)) std::printf("missed\t%d\t%s\n", GetDlgCtrlID(h), cls);
+    return TRUE;
 }
 
 BOOL CALLBACK PrintChild(HWND h, LPARAM) {
@@ -439,6 +462,36 @@ int main(int argc, char** argv) {
         }
         std::printf("unknown key\n");
         return 1;
+    }
+    if (cmd == "tab-walk") {
+        // HWND N: presses Tab N times (each waited for: the focus moves) and
+        // prints each control that had the focus, "id CLASS"; then the
+        // controls of the window that can take it and did not ("missed").
+        HWND top = ParseHwnd(arg(2));
+        const int presses = std::atoi(arg(3));
+        std::set<HWND> reached;
+        auto focus = [] {
+            GUITHREADINFO gti = {};
+            gti.cbSize = sizeof gti;
+            return GetGUIThreadInfo(0, &gti) ? gti.hwndFocus : nullptr;
+        };
+        for (int i = 0; i < presses; ++i) {
+            HWND before = focus();
+            SendKey(VK_TAB, false);
+            for (int wait = 0; wait < 100 && focus() == before; ++wait) Sleep(10);
+            HWND now = focus();
+            // A combo box's edit or a list's header stands for the control around it.
+            while (now && GetParent(now) != top && GetParent(now)) now = GetParent(now);
+            if (now) reached.insert(now);
+        }
+        for (HWND h : reached) {
+            char cls[64] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            std::printf("reached\t%d\t%s\n", GetDlgCtrlID(h), cls);
+        }
+        TabWalk walk{top, &reached};
+        EnumChildWindows(top, PrintMissedByTab, reinterpret_cast<LPARAM>(&walk));
+        return 0;
     }
     if (cmd == "focused") {
         GUITHREADINFO gti = {};

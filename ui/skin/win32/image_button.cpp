@@ -60,6 +60,12 @@ void ImageButton::SetImages(const std::string& normal, const std::string& presse
 
 void ImageButton::SetTooltip(const std::string& text) {
     if (!hwnd_) return;
+    // A picture without a caption gets the tooltip's text as its name, which
+    // a screen reader says instead of a bare "button".
+    if (textIsNameOnly_ || GetWindowTextLengthA(hwnd_) == 0) {
+        textIsNameOnly_ = true;
+        SetWindowTextA(hwnd_, text.c_str());
+    }
     TOOLINFOA ti = {};
     ti.cbSize = TTTOOLINFOA_V2_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -123,7 +129,7 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
     const RECT& rc = item.rcItem;
     char text[256] = {};
-    GetWindowTextA(item.hwndItem, text, sizeof text);
+    if (!textIsNameOnly_) GetWindowTextA(item.hwndItem, text, sizeof text);
     RECT textRc = rc;
     SetBkMode(dc, TRANSPARENT);
     const bool pressed = (item.itemState & ODS_SELECTED) != 0 || ((mode_ == Check || mode_ == Radio) && checked_);

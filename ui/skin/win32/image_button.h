@@ -50,6 +50,9 @@ private:
     SkinImage normal_, pressed_, hover_image_;
     bool hover_ = false;
     bool tracking_ = false;
+    // A picture button's window text is its name for screen readers (its
+    // tooltip's text), never drawn.
+    bool textIsNameOnly_ = false;
     bool checked_ = false;
     Mode mode_ = Plain;
     COLORREF textColor_ = RGB(255, 255, 255);
