@@ -96,6 +96,7 @@ namespace {
 constexpr const char* kStagingPrefix = "Tavrolinex-";
 constexpr const char* kStagingMarker = "\\tavrolinex.staging";
 constexpr const char* kPartialNote = "\\partial-archive.txt";
+constexpr const char* kImportNote = "\\imported-data.txt";
 
 // The user's temporary folder, by its short form when the code page cannot
 // write its name (it lies under the user's name); empty when neither works.
@@ -180,6 +181,38 @@ void StagingFolder::NotePartialFile(const std::string& path) const {
     if (!path_.empty()) WriteFileReplacing(path_ + kPartialNote, path);
 }
 
+void StagingFolder::NoteImportedDataFile(const std::string& itemFile, const std::string& dataFile) {
+    if (path_.empty()) return;
+    if (importNote_.empty()) importNote_ = itemFile + "\r\n";
+    importNote_ += dataFile + "\r\n";
+    WriteFileReplacing(path_ + kImportNote, importNote_);
+}
+
+void StagingFolder::ForgetImportedDataFiles() {
+    if (importNote_.empty()) return;
+    importNote_.clear();
+    if (!path_.empty()) DeleteFileA((path_ + kImportNote).c_str());
+}
+
+namespace {
+// A killed import's data files that no entry of its installation names.
+void RemoveUnnamedImportedFiles(const std::string& note) {
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < note.size();) {
+        const size_t end = std::min(note.find("\r\n", at), note.size());
+        if (end > at) lines.push_back(note.substr(at, end - at));
+        at = end + 2;
+    }
+    if (lines.size() < 2) return;
+    const std::vector<std::string> named = DataCommandsOf(LoadItemFile(lines[0]));
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const bool isNamed = std::any_of(named.begin(), named.end(),
+                                         [&](const std::string& command) { return EqualsNoCase(command, lines[i]); });
+        if (!isNamed && EndsWithNoCase(lines[i], ".stx")) DeleteFileA(lines[i].c_str());
+    }
+}
+}  // namespace
+
 size_t RemoveLeftoverStagingFolders() {
     const std::string base = TempFolder();
     if (base.empty()) return 0;
@@ -196,6 +229,8 @@ size_t RemoveLeftoverStagingFolders() {
         std::string partial;
         if (ReadWholeFile(folder + kPartialNote, partial) && IsPartialArchiveOf(partial, owner))
             DeleteFileA(partial.c_str());
+        std::string imported;
+        if (ReadWholeFile(folder + kImportNote, imported)) RemoveUnnamedImportedFiles(imported);
         if (RemoveFolderTree(folder, kStagingMarker + 1) && DeleteFileA((folder + kStagingMarker).c_str()) &&
             RemoveDirectoryA(folder.c_str()))
             ++removed;
@@ -318,6 +353,8 @@ bool ExchangePipeline::BringDataFiles(ItemStore& table, const std::unordered_set
             // entries that use it; the imported contents get a name of their own.
             if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
                 target = DataFolder() + "\\" + NewGuidText() + ".stx";
+            // Noted first: a run killed between the copy and the save leaves no file for good.
+            if (!loaded_.empty()) loaded_.front()->NoteImportedDataFile(ItemFilePath(), target);
             if (!CopyFileA(source->second.c_str(), target.c_str(), TRUE)) {
                 ok = false;
                 return std::nullopt;
@@ -352,6 +389,7 @@ ImportSave ExchangePipeline::SaveImport(ItemStore& table, const std::unordered_s
         TakeBackDataFiles();
         return ImportSave::NothingChanged;
     }
+    if (!loaded_.empty()) loaded_.front()->ForgetImportedDataFiles();  // named by the item file, or taken back below
     if (saved == BothFiles::Saved) {
         createdFiles_.clear();  // the item file names them now: they stay
         return ImportSave::Saved;

@@ -40,9 +40,15 @@ public:
     // Notes a file beside the user's archive that is being written, so that
     // the next start can remove it when this process dies first.
     void NotePartialFile(const std::string& path) const;
+    // Notes a data file an import is about to make in an installation (whose
+    // item file is given), before the item file names it, so that the next
+    // start removes it if this run dies first; Forget... once it is named.
+    void NoteImportedDataFile(const std::string& itemFile, const std::string& dataFile);
+    void ForgetImportedDataFiles();
 
 private:
     std::string path_;
+    std::string importNote_;  // the item file's path, then each noted data file, a line each
 };
 
 // Deletes a folder with everything in it (read-only entries included),

@@ -407,6 +407,35 @@ TEST_F(ExchangeFixture, ADamagedCatalogFileInsideAnArchiveIsRefused) {
     EXPECT_TRUE(tree.root().children.empty()) << "nothing of it taken";
 }
 
+// An import killed between copying its data files and saving the item
+// file: the next start removes the copies no entry names, and nothing else.
+TEST(Leftovers, AKilledImportsDataFilesGoUnlessAnEntryNamesThem) {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    test::ScratchDir install("exkilled");
+    CreateDirectoryA(install.File("Data").c_str(), nullptr);
+    const std::string named = install.File("Data\\AAAAAAAA-1111-4222-8333-444455556666.stx");
+    const std::string orphan = install.File("Data\\BBBBBBBB-1111-4222-8333-444455556666.stx");
+    const std::string users = install.File("Data\\mine.stx");
+    for (const std::string& file : {named, orphan, users}) test::WriteWholeFile(file, "clipboard");
+    ItemStore store;
+    LaunchItem entry;
+    entry.Name = "kept";
+    entry.Status = "0";
+    entry.ExePath = named;
+    store.Append(entry);
+    ASSERT_TRUE(SaveItemFile(install.File("Shortcut2.dat"), store));
+    const std::string dead = std::string(temp) + "Tavrolinex-7ffffff1-1-0";
+    CreateDirectoryA(dead.c_str(), nullptr);
+    test::WriteWholeFile(dead + "\\tavrolinex.staging", "");
+    test::WriteWholeFile(dead + "\\imported-data.txt", install.File("Shortcut2.dat") + "\r\n" + named + "\r\n" + orphan + "\r\n");
+    RemoveLeftoverStagingFolders();
+    EXPECT_FALSE(Exists(orphan)) << "no entry names it: it goes";
+    EXPECT_TRUE(Exists(named)) << "the saved item file names it";
+    EXPECT_TRUE(Exists(users)) << "a file the note does not list stays";
+    EXPECT_FALSE(Exists(dead));
+}
+
 TEST(Leftovers, AStagingFolderThatCannotBeEmptiedKeepsItsMarker) {
     StagingFolder staging;
     ASSERT_TRUE(staging.Create());
