@@ -58,7 +58,7 @@ add_library(tvx_ui STATIC
   ui/skin/win32/skin_scrolled.cpp
   ui/skin/win32/skin_tree.cpp
 )
-target_link_libraries(tvx_ui PUBLIC tvx_core gdiplus comctl32 shell32 ole32 oleaut32 uuid advapi32 user32 gdi32)
+target_link_libraries(tvx_ui PUBLIC tvx_core gdiplus comctl32 shell32 ole32 oleaut32 oleacc uuid advapi32 user32 gdi32)
 target_compile_options(tvx_ui PRIVATE ${TVX_WARNINGS})
 
 # Win32 code of the program only.

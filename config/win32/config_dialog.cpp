@@ -96,6 +96,8 @@ void ConfigDialog::SetUpImagesAndTips() {
     if (!hideText.empty()) SetDlgItemTextA(hwnd(), IDC_CFG_HIDE_LIST, hideText.c_str());
     AddTooltip(IDC_CFG_ITEM_FIND, MessageText("FindTavrolinexItem"));
     AddTooltip(IDC_CFG_CAND_FIND, MessageText("FindProgramItem"));
+    NameForScreenReaders(IDC_CFG_ITEM_FIND, MessageText("FindTavrolinexItem"));
+    NameForScreenReaders(IDC_CFG_CAND_FIND, MessageText("FindProgramItem"));
     // The hot-key choices.
     SkinComboBox::Attach(Item(IDC_CFG_HOTKEY1), img + "ComboButton.png", 0);
     for (const char* text : {"Ctrl", "Alt", "Shift", "No Hotkey"})

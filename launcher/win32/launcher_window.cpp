@@ -95,6 +95,9 @@ bool LauncherWindow::OnInitDialog() {
     // 6. Both result lists.
     SetUpList(lists_[kShort], true);
     SetUpList(lists_[kName], false);
+    // The boxes' labels are painted: screen readers get them as names.
+    NameForScreenReaders(IDC_FIND_SHORT, shortNameLabel_);
+    NameForScreenReaders(IDC_FIND_NAME, nameLabel_);
     // 7.
     ShowWindow(Item(IDC_HOTKEY_TEXT), SW_SHOW);
     ShowWindow(Item(IDC_LIST_SHORT), SW_HIDE);

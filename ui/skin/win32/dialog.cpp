@@ -5,6 +5,7 @@
 #include "ui/skin/win32/resource_module.h"
 
 #include <windowsx.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <new>
@@ -94,6 +95,19 @@ void Dialog::End(INT_PTR result) {
 }
 
 bool Dialog::PreTranslateMessage(MSG&) { return false; }
+
+void Dialog::NameForScreenReaders(int id, const std::string& name) {
+    HWND control = Item(id);
+    if (!control || name.empty()) return;
+    ComPtr<IAccPropServices> services;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(services.put()))))
+        return;
+    std::wstring wide(name.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), &wide[0],
+                                                        static_cast<int>(wide.size()))));
+    services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, wide.c_str());
+}
 
 void Dialog::ShowMessageLater(const char* key, std::string detail) {
     if (!hwnd_) return;

@@ -60,6 +60,11 @@ public:
     // Return true when the message was consumed.
     virtual bool PreTranslateMessage(MSG& msg);
 
+    // The name a screen reader says for a control whose label is painted,
+    // not a control of its own (Microsoft Active Accessibility's annotation;
+    // nothing happens where the system lacks it).
+    void NameForScreenReaders(int id, const std::string& name);
+
 
 protected:
     virtual bool OnInitDialog() { return true; }
