@@ -28,7 +28,7 @@ check_eq() { # NAME EXPECTED ACTUAL
   if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected [$2], got [$3]"; fi
 }
 
-drive() { tvx_wine "$DRIVE" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }  # the tool's own exit code
+drive() { tvx_wine "$DRIVE" "$@" 2>/dev/null | stdbuf -oL tr -d '\r'; return "${PIPESTATUS[0]}"; }  # the tool's own exit code
 value_of() { sed -n "s/^$1=//p" | head -n 1; }
 
 PROGRAM_WIN='C:\Program Files\Tavrolinex\Tavrolinex.exe'

@@ -161,7 +161,7 @@ if [ -n "$NEXT" ]; then
   check "a newer package installs over it" msi /i "$NEXT"
   check_eq "one entry remains, with the newer version" "$NEXT_VERSION" "$(uninstall_versions | tr '\n' ' ' | sed 's/ $//')"
   check "the upgrade replaces the program's files (a damaged one too)" \
-    diff -r -x Data -x 'Shortcut2.*' -x LogConfig.dat -x TavrolinexConfig.ini "$PACKAGE_FILES/Tavrolinex" "$INST_UNIX"
+    diff -r -x Data -x 'Shortcut2.*' -x LogConfig.dat -x TavrolinexConfig.ini -x Mailbox.ini "$PACKAGE_FILES/Tavrolinex" "$INST_UNIX"
   check "the upgrade keeps the data" data_kept
   if start_from "$INST_WIN\\Tavrolinex.exe"; then
     check_eq "the upgraded program has the entries of before" "Installed" "$(entry_names "$INST_UNIX")"
