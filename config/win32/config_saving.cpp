@@ -104,7 +104,7 @@ void UnblockSessionEnd(HWND window) {
 bool ConfigDialog::MayEndSession() {
     if (!modified_) return true;
     BlockSessionEnd(hwnd(), MessageText("SaveData"));
-    const bool mayEnd = ShowKey(hwnd(), "SaveData", MB_YESNO) == IDNO || Save(false);
+    const bool mayEnd = ShowKey(hwnd(), "SaveData", MB_YESNO) == IDNO || Save(true);  // no "saved" box as the session ends
     UnblockSessionEnd(hwnd());
     return mayEnd;
 }
