@@ -75,7 +75,20 @@ fi
 tvx_install "$TVX_DIST"
 rm -f "$TVX_INSTALL_UNIX/LogConfig.dat"
 start_program
-if choose_language 0; then
+first_start() {
+  local dialog box
+  dialog=$(drive wait-ctl 4017 20000 | value_of hwnd)
+  [ -n "$dialog" ] || return 1
+  drive click "$dialog" 1
+  if [ "${TVX_ARCH:-64}" = 32 ]; then
+    # A 32-bit copy on 64-bit Windows says so at its first start.
+    box=$(drive wait-title Tavrolinex 20000 1 | value_of hwnd)
+    check "the 32-bit copy's first start names the x64 package" grep -q -- '-x64.msi' <<<"$(drive text "$box" 1070)"
+    [ -n "$box" ] && drive click "$box" 1
+  fi
+  wait_launcher
+}
+if first_start; then
   check "the first start opens the welcome page that came with the installation" \
     wait_until 15 eval '[ "$(helper_lines "Help.eng.support.htm")" = 1 ]'
   exit_program || force_end_program
