@@ -5,6 +5,8 @@
 #include "ui/skin/win32/dialog.h"
 #include "ui/skin/win32/resource_module.h"
 
+#include <algorithm>
+
 namespace tvx::win {
 
 namespace {
@@ -38,9 +40,38 @@ private:
         case MB_YESNO: Enable({IDYES, IDNO}); first = IDYES; break;
         default: Enable({IDOK}); break;
         }
+        FitText();
         SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetFocus(Item(first));
         return false;
+    }
+
+    // A text longer than the box's few lines (a list of keys, a path) makes
+    // the box taller, buttons and all, up to most of the screen: nothing of
+    // it is cut off.
+    void FitText() {
+        HWND label = Item(IDC_MSG_TEXT);
+        if (!label) return;
+        const RECT place = RectInParent(hwnd(), label);
+        WindowDC dc(label);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+        SelectGuard selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        RECT needed{0, 0, place.right - place.left, 0};
+        DrawTextA(dc.get(), text_.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+        RECT box{};
+        GetWindowRect(hwnd(), &box);
+        const int room = GetSystemMetrics(SM_CYSCREEN) * 3 / 4 - (box.bottom - box.top);
+        const int grow = std::min<int>(needed.bottom - (place.bottom - place.top), room);
+        if (grow <= 0) return;
+        SetWindowPos(label, nullptr, 0, 0, place.right - place.left, place.bottom - place.top + grow,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        for (int id : {IDYES, IDNO, IDOK, IDCANCEL}) {
+            const RECT button = RectInParent(hwnd(), Item(id));
+            SetWindowPos(Item(id), nullptr, button.left, button.top + grow, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        SetWindowPos(hwnd(), nullptr, box.left, std::max<LONG>(0, box.top - grow / 2), box.right - box.left,
+                     box.bottom - box.top + grow, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void Enable(std::initializer_list<int> ids) {
