@@ -78,9 +78,15 @@ exit_program() {
   drive click "$LAUNCHER" 1019
   local box
   box=$(drive wait-title Tavrolinex 10000 7 | value_of hwnd)
-  [ -n "$box" ] || return 1
+  [ -n "$box" ] || { note_windows "no exit question came"; return 1; }
   drive click "$box" 7
-  wait_pid_gone "$PROGRAM_PID" 20
+  wait_pid_gone "$PROGRAM_PID" 20 || { note_windows "the program did not end"; return 1; }
+}
+# What was on the screen when an awaited window did not come (log and screenshot).
+note_windows() { # WHY
+  echo "note: $1; visible windows:"
+  drive windows | sed 's/^/note:   /'
+  tvx_shot "${TVX_SUITE}_$(date +%s)_windows"
 }
 
 # The test helper's runs recorded in $LOG_UNIX so far, one command line a line.

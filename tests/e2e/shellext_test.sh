@@ -108,7 +108,8 @@ if [ -n "$dialog" ]; then
     "$(drive list "$dialog" 210 | value_of visible) $(grep -c $'^207\tButton\t1' <<<"$(drive texts "$dialog")")"
   tvx_shot add_item_key_list_open
   drive click-at "$dialog" 210
-  check "a click in the list puts its key into the key box" grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" 208)"
+  key_chosen() { grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" 208)"; }
+  check "a click in the list puts its key into the key box" wait_until 10 key_chosen
   check_soon "and closes the list" 0 eval 'drive list "$dialog" 210 | value_of visible'
 
   # "All" is no catalog to file into.

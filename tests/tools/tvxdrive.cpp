@@ -28,6 +28,8 @@
 //   tvxdrive send HWND MSG WPARAM LPARAM   SendMessage; prints result=
 //   tvxdrive post HWND MSG WPARAM LPARAM
 //   tvxdrive click-at HWND ID [right]      a real mouse click in the middle of the control (ID 0: the window)
+//   tvxdrive windows                       every visible top-level window: hwnd, owner, class, caption
+//                                          (what a suite prints when a window it waited for is missing)
 //   tvxdrive press-release HWND ID DX DY   presses in the control, moves by DX,DY, releases there
 //   tvxdrive type TEXT                     real key presses for the characters of TEXT
 //   tvxdrive key NAME [TIMES]              a real key press: enter, esc, down, up, left, right, tab,
@@ -207,13 +209,14 @@ int ClickAt(HWND dlg, int id, bool right) {
     GetWindowRect(target, &rc);
     if (!id) rc.bottom = rc.top + 12;  // the window itself: a spot near its top edge
     SetForegroundWindow(dlg);
-    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    Sleep(50);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    // Pointer first, then the press and the release apart, as a hand does: a
+    // press that came with the move or its release in one batch was now and
+    // then lost under load.
+    tvxdrive::MoveTo(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    Sleep(80);
+    tvxdrive::MouseButton(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    Sleep(60);
+    tvxdrive::MouseButton(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
     Sleep(100);
     return 0;
 }

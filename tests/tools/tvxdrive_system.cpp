@@ -30,10 +30,23 @@ LRESULT CALLBACK OtherProgramProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return DefWindowProcA(w, msg, wp, lp);
 }
+
+BOOL CALLBACK PrintShownWindow(HWND w, LPARAM) {
+    if (!IsWindowVisible(w)) return TRUE;
+    char cls[64] = {}, caption[128] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, caption, sizeof caption);
+    std::printf("%p\t%p\t%s\t%s\n", static_cast<void*>(w), static_cast<void*>(GetWindow(w, GW_OWNER)), cls, caption);
+    return TRUE;
+}
 }  // namespace
 
 int DriveSystem(const std::string& cmd, int argc, char** argv) {
     auto arg = [&](int i) -> const char* { return i < argc ? argv[i] : "0"; };
+    if (cmd == "windows") {
+        EnumWindows(PrintShownWindow, 0);
+        return 0;
+    }
     if (cmd == "set-clipboard") {
         const std::string text = arg(2);
         if (!OpenClipboard(nullptr)) return 1;
