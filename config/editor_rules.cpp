@@ -99,8 +99,8 @@ bool DataFileReferenced(const ItemStore& store, std::string_view path) {
     return false;
 }
 
-bool IsProgramDataFile(std::string_view path, std::string_view installDir) {
-    const std::string folder = std::string(installDir) + "\\Data\\";
+bool IsProgramDataFile(std::string_view path, const Installation& installation) {
+    const std::string folder = installation.DataFile("");
     if (path.size() != folder.size() + 36 + 4 || !EqualsNoCase(path.substr(0, folder.size()), folder) ||
         !EndsWithNoCase(path, ".stx"))
         return false;

@@ -3,6 +3,7 @@
 // members it can hold, the name checks of the editors, and the replacement
 // rule with its three kinds of targets.
 #pragma once
+#include "data/installation.h"
 #include "services/item_rows.h"
 
 #include <string>
@@ -68,7 +69,7 @@ bool DataFileReferenced(const ItemStore& store, std::string_view path);
 // Whether a path is a data file the program made itself: the installation's
 // "\Data\" folder, a GUID text and ".stx". Only such files are ever deleted;
 // a ".stx" file of the user's elsewhere never is.
-bool IsProgramDataFile(std::string_view path, std::string_view installDir);
+bool IsProgramDataFile(std::string_view path, const Installation& installation);
 
 class DataFileLedger {
 public:

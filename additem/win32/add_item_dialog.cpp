@@ -48,14 +48,14 @@ void FailAllocationIfAsked(const char* place) {
     if (n > 0 && n < sizeof asked && lstrcmpA(asked, place) == 0) throw std::bad_alloc();
 }
 
-AddItemDialog::AddItemDialog(std::string installDir, AddItemVariant variant)
-    : Dialog(IDD_ADD_ITEM), installDir_(std::move(installDir)), variant_(std::move(variant)) {}
+AddItemDialog::AddItemDialog(Installation installation, AddItemVariant variant)
+    : Dialog(IDD_ADD_ITEM), installation_(std::move(installation)), variant_(std::move(variant)) {}
 
 bool AddItemDialog::OnInitDialog() {
     FailAllocationIfAsked("add-item-dialog");
     // Not the resource module: that is a language module in "\Lang" when one is loaded.
-    if (installDir_.empty()) installDir_ = ModuleFolder(CodeModule());
-    const std::string img = installDir_ + "\\Images\\";
+    if (installation_.Folder().empty()) installation_ = Installation(ModuleFolder(CodeModule()));
+    const std::string img = installation_.ImagesFolder();
     SetBackground(img + "CommonDlg.png");
     SetDragByBody(true);
     SetTransparentLabels(true);
@@ -76,8 +76,8 @@ bool AddItemDialog::OnInitDialog() {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     SendMessageA(list, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
     SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
-    if (SkinListCtrl* keys = SkinList(IDC_ADD_KEY_LIST, installDir_)) keys->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
-    SkinTree(variant_.tree, installDir_);
+    if (SkinListCtrl* keys = SkinList(IDC_ADD_KEY_LIST, installation_)) keys->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
+    SkinTree(variant_.tree, installation_);
     int row = 0;
     for (const KeyName& key : kKeyNameTable) {
         std::string text(key.name);
@@ -105,7 +105,7 @@ void AddItemDialog::FillCatalogTree() {
     }
     ResetCatalogs(tree_, index_, variant_.rootText);
     std::string bytes;
-    if (ReadWholeFile(installDir_ + "\\Shortcut2.clg", bytes)) DecodeCatalogFile(bytes, index_, NodeDataMode::NodeIdOnly);
+    if (ReadWholeFile(installation_.CatalogFile(), bytes)) DecodeCatalogFile(bytes, index_, NodeDataMode::NodeIdOnly);
     rootItem_ = ShowCatalogTree(tv, tree_);  // nothing expanded or selected
 }
 
@@ -173,7 +173,7 @@ void AddItemDialog::OnSave() {
     fields.Description = description;
     fields.ExePath = exePath;
     fields.NodeID = NodeIdForSelection(index_, SelectedCatalogNode(tv));
-    const std::string mailbox = MailboxFile(installDir_);
+    const std::string mailbox = installation_.MailboxFile();
     switch (SendToMailbox(mailbox, fields)) {
     case HandOver::Filed:
         break;

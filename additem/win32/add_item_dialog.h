@@ -4,6 +4,7 @@
 // captured clipboard content and for a pre-fill request.
 #pragma once
 #include "data/catalog_tree.h"
+#include "data/installation.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <commctrl.h>
@@ -34,7 +35,7 @@ void FailAllocationIfAsked(const char* place);
 
 class AddItemDialog : public Dialog {
 public:
-    AddItemDialog(std::string installDir, AddItemVariant variant);
+    AddItemDialog(Installation installation, AddItemVariant variant);
 
     // Preset by the caller before the dialog is shown.
     std::string name, shortName, description, exePath;
@@ -52,7 +53,7 @@ private:
     void OnSave();
     void PaintOver(HDC dc) override;
 
-    std::string installDir_;
+    Installation installation_;
     AddItemVariant variant_;
     CatalogTree tree_;
     CatalogIndex index_;

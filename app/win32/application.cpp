@@ -32,17 +32,8 @@ namespace {
 constexpr const char* kSingleInstanceName = "Tavroline";
 constexpr UINT kFixedModifiers = MOD_CONTROL | MOD_SHIFT;
 
-bool FolderExists(const std::string& path) {
-    DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool FileExists(const std::string& path) {
-    DWORD attr = GetFileAttributesA(path.c_str());
-    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The add-item dialog as the program shows it (its own control ids and texts).
-INT_PTR RunAddItemDialog(const std::string& installDir, HWND owner, const std::string& shortName,
+INT_PTR RunAddItemDialog(const Installation& installation, HWND owner, const std::string& shortName,
                          const std::string& exePath, std::function<void()> help) {
     AddItemVariant v;
     v.tree = IDC_ADD_TREE_PROG;
@@ -61,7 +52,7 @@ INT_PTR RunAddItemDialog(const std::string& installDir, HWND owner, const std::s
     v.selectSubCatalog = MessageText("SelSubCatalog");
     v.showMessage = [](HWND to, const std::string& text) { ShowMessage(to, text, MB_OK); };
     v.help = std::move(help);
-    AddItemDialog dialog(installDir, std::move(v));
+    AddItemDialog dialog(installation, std::move(v));
     dialog.shortName = shortName;
     dialog.exePath = exePath;
     return dialog.RunModal(owner);
@@ -74,8 +65,8 @@ Application::~Application() = default;
 
 int Application::Run() {
     if (RefuseFolderOutsideCodePage(nullptr)) return 1;
-    installDir_ = ModuleFolder(nullptr);
-    SetSettingsFile(installDir_ + "\\TavrolinexConfig.ini");
+    installation_ = Installation(ModuleFolder(nullptr));
+    SetSettingsFile(installation_.SettingsFile());
 
     // OLE on the user-interface thread: the folder chooser and some shell
     // associations need it, and expect it there.
@@ -100,23 +91,23 @@ int Application::Run() {
         ShowStartupProgress();
         RegisterShellExtension(true);
         {
-            LauncherWindow launcher(installDir_, store_);
+            LauncherWindow launcher(installation_, store_);
             launcher.runConfigDialog = [this, &launcher](HWND owner) {
                 ConfigDialog::Services services;
                 services.help = [&launcher] { launcher.ShowHelp(); };
                 services.discoverPrograms = [](const std::unordered_set<std::string>& live) {
                     return DiscoverPrograms(live, StartMenuProgramFolders());
                 };
-                ConfigDialog dialog(installDir_, store_, std::move(services));
+                ConfigDialog dialog(installation_, store_, std::move(services));
                 dialog.RunModal(owner);
             };
             auto runExchange = [this, &launcher](HWND owner, ExchangeDialog::Mode mode) {
-                ExchangeDialog dialog(installDir_, store_, mode, [&launcher] { launcher.ShowHelp(); });
+                ExchangeDialog dialog(installation_, store_, mode, [&launcher] { launcher.ShowHelp(); });
                 dialog.RunModal(owner);
             };
             launcher.runAddItemDialog = [this, &launcher](HWND owner, const std::string& shortName,
                                                           const std::string& exePath) {
-                return RunAddItemDialog(installDir_, owner, shortName, exePath, [&launcher] { launcher.ShowHelp(); });
+                return RunAddItemDialog(installation_, owner, shortName, exePath, [&launcher] { launcher.ShowHelp(); });
             };
             launcher.runImportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Import); };
             launcher.runExportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Export); };
@@ -147,7 +138,7 @@ bool Application::ClaimSingleInstance() {
 }
 
 void Application::ChooseLanguage() {
-    const std::string logConfig = installDir_ + "\\LogConfig.dat";
+    const std::string logConfig = installation_.LogConfigFile();
     languageIndex_ = ReadProfileInt(logConfig, "LogConfig", "LangSel");
     // The packages carry no LogConfig.dat (an upgrade must keep the user's),
     // so an installed copy's first start is known by its absence and asks
@@ -155,7 +146,7 @@ void Application::ChooseLanguage() {
     firstStart_ = !FileExists(logConfig);
     const bool showDialog = firstStart_ || ReadProfileInt(logConfig, "LogConfig", "ShowLangSel") == 1;
     if (showDialog) {
-        LanguageDialog dialog(installDir_);
+        LanguageDialog dialog(installation_);
         dialog.RunModal(nullptr);
         languageIndex_ = dialog.selectedRow();
         WriteProfileValuesSafely(logConfig, "LogConfig",
@@ -172,7 +163,7 @@ void Application::ChooseLanguage() {
 // save nothing: said at once, with the folder's name. Tried with a file of
 // its own that goes when it is closed.
 void Application::TellIfFolderNotWritable() {
-    const std::string probe = installDir_ + "\\~Tavrolinex-write-test.tmp";
+    const std::string probe = installation_.Folder() + "\\~Tavrolinex-write-test.tmp";
     HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -180,7 +171,7 @@ void Application::TellIfFolderNotWritable() {
         return;
     }
     if (GetLastError() == ERROR_FILE_EXISTS) return;  // someone's file of that name: the folder takes files
-    ShowMessage(nullptr, TextOf("InstallFolderNotWritable") + "\r\n\r\n" + installDir_, MB_OK);
+    ShowMessage(nullptr, TextOf("InstallFolderNotWritable") + "\r\n\r\n" + installation_.Folder(), MB_OK);
 }
 
 // A text of the settings file, or of the chosen language's own texts when
@@ -191,7 +182,7 @@ std::string Application::TextOf(const char* key) const {
         if (!text.empty()) break;
         char buffer[kMessageBufferSize] = {};
         GetPrivateProfileStringA("TipMsgs", key, "", buffer, sizeof buffer,
-                                 (installDir_ + "\\Lang\\" + code + ".ini").c_str());
+                                 installation_.LanguageTexts(code).c_str());
         text = buffer;
     }
     return text;
@@ -215,15 +206,15 @@ void Application::BindLanguageModule(bool languageDialogShown) {
     const std::string tail = LanguageModuleTail(languageCode_);
     if (!tail.empty()) {
         // Its resources only: a module in a folder the user can write is never run.
-        languageModule_.reset(LoadLibraryExA((installDir_ + tail).c_str(), nullptr,
+        languageModule_.reset(LoadLibraryExA((installation_.Folder() + tail).c_str(), nullptr,
                                              LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
         if (languageModule_) SetResourceModule(languageModule_.get());
     }
     if (!languageDialogShown) return;
     for (const LanguageCopy& copy : LanguageCopies(languageCode_)) {
-        const std::string source = installDir_ + copy.sourceTail;
-        const std::string target = installDir_ + copy.targetTail;
-        if (!FolderExists(installDir_ + copy.folderTail) || !FileExists(source)) continue;
+        const std::string source = installation_.Folder() + copy.sourceTail;
+        const std::string target = installation_.Folder() + copy.targetTail;
+        if (!FolderExists(installation_.Folder() + copy.folderTail) || !FileExists(source)) continue;
         DeleteFileA(target.c_str());
         CopyFileA(source.c_str(), target.c_str(), FALSE);
     }
@@ -240,15 +231,15 @@ void Application::BindLanguageModule(bool languageDialogShown) {
 void Application::TakeLanguageTexts(bool orEnglish) {
     std::string texts;
     const bool own = !languageCode_.empty() &&
-                     ReadWholeFile(installDir_ + "\\Lang\\" + languageCode_ + ".ini", texts) && !texts.empty();
-    if (!own && !(orEnglish && ReadWholeFile(installDir_ + "\\Lang\\eng.ini", texts) && !texts.empty())) return;
+                     ReadWholeFile(installation_.LanguageTexts(languageCode_), texts) && !texts.empty();
+    if (!own && !(orEnglish && ReadWholeFile(installation_.LanguageTexts("eng"), texts) && !texts.empty())) return;
     WriteFileReplacing(SettingsFile(), texts);
 }
 
 void Application::ShowStartupProgress() {
     // The window closes once the pause is over (its message served by the
     // launcher's loop).
-    progress_ = std::make_unique<ProgressWindow>(installDir_, "Loading Modules ...");
+    progress_ = std::make_unique<ProgressWindow>(installation_, "Loading Modules ...");
     if (progress_->Create(nullptr)) ShowWindow(progress_->hwnd(), SW_SHOW);
 
     // Keep the interface alive for about half a second: 17 passes of 30 ms.
@@ -270,7 +261,7 @@ void Application::RegisterShellExtension(bool add) {
     // by its full path in the system folder: a bare name is looked for in the
     // program's own folder (and the working folder) first, where anyone who
     // can write them could put another.
-    const std::string arguments = "\"" + installDir_ + "\\TavrolinexExt.dll\"" + (add ? " /s" : " /u /s");
+    const std::string arguments = "\"" + installation_.Folder() + "\\TavrolinexExt.dll\"" + (add ? " /s" : " /u /s");
     char system[MAX_PATH] = {};
     const UINT n = GetSystemDirectoryA(system, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return;

@@ -1,5 +1,6 @@
 // The program's life: start-up, the launcher's modal run, shutdown.
 #pragma once
+#include "data/installation.h"
 #include "data/item_model.h"
 #include "ui/skin/win32/skin_image.h"
 #include "base/win32/win_handles.h"
@@ -22,7 +23,7 @@ public:
     // Start-up, the modal run and shutdown; returns the process exit code.
     int Run();
 
-    const std::string& installDir() const { return installDir_; }
+    const Installation& installation() const { return installation_; }
 
 private:
     bool ClaimSingleInstance();
@@ -38,7 +39,7 @@ private:
     void UnregisterFixedHotkeys();
     void Shutdown();
 
-    std::string installDir_;
+    Installation installation_;
     int languageIndex_ = 0;
     std::string languageCode_;
     UniqueHandle singleInstance_;

@@ -5,13 +5,13 @@
 
 namespace tvx::win {
 
-LanguageDialog::LanguageDialog(std::string installDir) : Dialog(IDD_LANGUAGE), installDir_(std::move(installDir)) {}
+LanguageDialog::LanguageDialog(Installation installation) : Dialog(IDD_LANGUAGE), installation_(std::move(installation)) {}
 
 bool LanguageDialog::OnInitDialog() {
-    SetBackground(installDir_ + "\\Images\\CommonDlg_01.png");
+    SetBackground(installation_.Image("CommonDlg_01.png"));
     SetTransparentLabels(true);
     SetDragByBody(true);
-    SetButtonImages(IDOK, installDir_ + "\\Images\\normalbtn_01.png", installDir_ + "\\Images\\normalbtn_02.png");
+    SetButtonImages(IDOK, installation_.Image("normalbtn_01.png"), installation_.Image("normalbtn_02.png"));
     HWND combo = Item(IDC_LANGUAGE_COMBO);
     for (const LanguageRow& row : kLanguageTable) {
         std::string text(row.comboText);

@@ -1,5 +1,6 @@
 // First-run choice of the program's language.
 #pragma once
+#include "data/installation.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <string>
@@ -8,7 +9,7 @@ namespace tvx::win {
 
 class LanguageDialog : public Dialog {
 public:
-    explicit LanguageDialog(std::string installDir);
+    explicit LanguageDialog(Installation installation);
     int selectedRow() const { return selected_; }
 
 private:
@@ -16,7 +17,7 @@ private:
     void OnOk() override;
     void OnCancel() override;
 
-    std::string installDir_;
+    Installation installation_;
     int selected_ = 0;
 };
 

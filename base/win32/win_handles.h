@@ -84,14 +84,37 @@ struct RegKeyTraits {
     static bool Close(HKEY h) { return RegCloseKey(h) == ERROR_SUCCESS; }
     static const char* Name() { return "RegCloseKey"; }
 };
+struct FindTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static bool Close(HANDLE h) { return FindClose(h) != FALSE; }
+    static const char* Name() { return "FindClose"; }
+};
 
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
+using UniqueFind = UniqueResource<HANDLE, FindTraits>;  // FindFirstFile's search
 using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
 using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
 template <typename T>
 using UniqueGdi = UniqueResource<T, GdiObjectTraits<T>>;
+
+// A window's drawing stopped while many rows or nodes change, and the whole
+// window drawn again when the owner ends.
+class FrozenRedraw {
+public:
+    explicit FrozenRedraw(HWND window) : window_(window) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
+    ~FrozenRedraw() {
+        SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+    FrozenRedraw(const FrozenRedraw&) = delete;
+    FrozenRedraw& operator=(const FrozenRedraw&) = delete;
+
+private:
+    HWND window_;
+};
 
 // BeginPaint and EndPaint. Guards declared after it (fonts, pens selected
 // into its DC) are undone before the painting ends.

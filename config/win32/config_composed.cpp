@@ -15,7 +15,6 @@
 namespace tvx::win {
 
 namespace {
-int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
 }  // namespace
 
 bool ConfigDialog::ComposedChecked() const { return IsDlgButtonChecked(hwnd(), IDC_CFG_COMPOSED) == BST_CHECKED; }
@@ -37,7 +36,7 @@ void ConfigDialog::LoadComposedFromRow(long row) {
     if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
     const size_t clicked = rows_[static_cast<size_t>(row)].index;
     const bool unsaved = composedFrom_ >= 0 && (composedModified_ || Trim(BoxText(IDC_CFG_COMP_NAME)) != composedName_);
-    if (unsaved && ShowKey(hwnd(), "SaveData", MB_YESNO) != IDNO) {
+    if (unsaved && ShowKey("SaveData", MB_YESNO) != IDNO) {
         // The same save as "Save Comp", its checks and messages included:
         // into the item the box was loaded from while it keeps its name,
         // else into the listed item of the box's name, else a new item.
@@ -97,14 +96,14 @@ void ConfigDialog::AddMembers(const std::vector<ComposedMember>& added) {
         memberView_.Reset(members_.size());
         memberView_.SelectOnly(static_cast<long>(members_.size() - 1));
     }
-    if (refused) ShowKey(hwnd(), "ComposedMemberInvalid");
+    if (refused) ShowKey("ComposedMemberInvalid");
 }
 
 void ConfigDialog::AddItemsToComposed() {
     const std::vector<size_t> selected = itemView_.Selected();
     if (selected.empty()) return;
     if (IsComposedCommand(rows_[selected.front()].command)) {
-        ShowKey(hwnd(), "AddComposedToComp");  // composed items do not nest
+        ShowKey("AddComposedToComp");  // composed items do not nest
         return;
     }
     std::vector<ComposedMember> added;
@@ -142,7 +141,7 @@ void ConfigDialog::MoveMember(int delta) {
 bool ConfigDialog::EditCommand(std::string& name, std::string& command, bool& captured) {
     captured = false;
     if (IsClipboardCommand(command)) {
-        ClipDataEditor editor(installDir_, name, command);
+        ClipDataEditor editor(installation_, name, command);
         if (editor.RunModal(hwnd()) != IDOK) return false;
         name = editor.name;
         captured = editor.captured();
@@ -150,7 +149,7 @@ bool ConfigDialog::EditCommand(std::string& name, std::string& command, bool& ca
         return true;
     }
     const bool locked = IsControlPanelCommand(command);
-    ItemInfoEditor editor(installDir_, name, command, locked);
+    ItemInfoEditor editor(installation_, name, command, locked);
     if (editor.RunModal(hwnd()) != IDOK) return false;
     name = editor.name;
     command = editor.command;  // a locked item keeps its command
@@ -160,7 +159,7 @@ bool ConfigDialog::EditCommand(std::string& name, std::string& command, bool& ca
 void ConfigDialog::EditMember() {
     const long current = memberView_.FirstSelected();
     if (current < 0) {
-        ShowKey(hwnd(), "SelectComposedItem");
+        ShowKey("SelectComposedItem");
         return;
     }
     ComposedMember edited = members_[static_cast<size_t>(current)];
@@ -169,7 +168,7 @@ void ConfigDialog::EditMember() {
     if (!EditCommand(edited.name, edited.command, captured)) return;
     if (!FitsComposedForm(edited)) {
         if (captured) DeleteFileA(edited.command.c_str());  // never referenced
-        ShowKey(hwnd(), "ComposedMemberInvalid");
+        ShowKey("ComposedMemberInvalid");
         return;
     }
     if (captured) {
@@ -189,7 +188,7 @@ void ConfigDialog::TestComposed() {
 // Create Comp (create) and Save Comp; Ctrl+S saves quietly.
 bool ConfigDialog::SaveComposed(bool create, bool quiet) {
     auto refuse = [&](const char* key) {
-        if (!quiet) ShowKey(hwnd(), key);
+        if (!quiet) ShowKey(key);
         return false;
     };
     if (!ComposedChecked()) return refuse("CheckComposedItem");
@@ -214,7 +213,7 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
         itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
         composedFrom_ = static_cast<long long>(row.index);
         ListChanged();
-        if (!quiet) ShowKey(hwnd(), "CreatedSuccessfully");
+        if (!quiet) ShowKey("CreatedSuccessfully");
     } else {
         if (composedFrom_ < 0 || !store_.IsLive(composedFrom_)) return refuse("SelectItemTavrolinexList");
         // The record the box was loaded from, and nothing else, takes the box.
@@ -229,7 +228,7 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
             if (r.index == index) r = saved;
         itemView_.Refresh();
         RebuildLeaves();
-        if (!quiet) ShowKey(hwnd(), "SavedSucess");
+        if (!quiet) ShowKey("SavedSucess");
     }
     composedName_ = composedName;
     composedModified_ = false;
@@ -248,7 +247,7 @@ void ConfigDialog::CreateCustomItem() {
         return;
     }
     if (NameTaken(rows_, name, -1)) {
-        ShowKey(hwnd(), "NameExists");
+        ShowKey("NameExists");
         return;
     }
     HWND combo = Item(IDC_CFG_HOTKEY1);
@@ -256,7 +255,7 @@ void ConfigDialog::CreateCustomItem() {
     std::string hotkey1 = choice >= 0 ? SkinComboBox::ItemText(combo, choice) : std::string();
     std::string hotkey2 = BoxText(IDC_CFG_HOTKEY2);
     if (!hotkey1.empty() && !hotkey2.empty() && HotkeyTaken(store_, hotkey1, hotkey2, static_cast<size_t>(-1))) {
-        ShowKey(hwnd(), "HotkeyAlreadyExists");
+        ShowKey("HotkeyAlreadyExists");
         return;
     }
     if (hotkey1 == "No Hotkey") hotkey1.clear(), hotkey2.clear();
@@ -285,12 +284,12 @@ void ConfigDialog::CreateCustomItem() {
 void ConfigDialog::EditSelectedItem() {
     const long selected = itemView_.FirstSelected();
     if (selected < 0) {
-        ShowKey(hwnd(), "SelectItemTavrolinexList");
+        ShowKey("SelectItemTavrolinexList");
         return;
     }
     const ItemRow& r = rows_[static_cast<size_t>(selected)];
     if (!r.name.empty() && r.name[0] == '+') {
-        ShowKey(hwnd(), "EditComposedItem");  // composed items are edited in the composed box
+        ShowKey("EditComposedItem");  // composed items are edited in the composed box
         return;
     }
     const size_t record = r.index;
@@ -306,7 +305,7 @@ void ConfigDialog::EditSelectedItem() {
     }
     if (NameTaken(rows_, name, row)) {
         if (captured) DeleteFileA(command.c_str());  // never referenced
-        ShowKey(hwnd(), "NameExists");
+        ShowKey("NameExists");
         return;
     }
     EndInplaceEdit();
@@ -330,9 +329,9 @@ void ConfigDialog::RunBatchReplace() {
     // open (an entry handed over from Explorer).
     std::vector<size_t> records;
     for (size_t p : itemView_.Selected()) records.push_back(rows_[p].index);
-    BatchReplaceDialog settingsDialog(installDir_);
+    BatchReplaceDialog settingsDialog(installation_);
     if (settingsDialog.RunModal(hwnd()) != IDOK) return;
-    if (ShowKey(hwnd(), "BatchReplace", MB_YESNO) == IDNO) return;
+    if (ShowKey("BatchReplace", MB_YESNO) == IDNO) return;
     EndInplaceEdit();
     if (settingsDialog.settings.allItems) {
         BatchReplaceTable(store_, settingsDialog.settings);
@@ -357,7 +356,7 @@ void ConfigDialog::RunBatchReplace() {
 void ConfigDialog::SettleDataFiles(bool saved) {
     const std::vector<std::string> gone = saved ? dataFiles_.DeletableAfterSave(store_) : dataFiles_.DeletableWithoutSave();
     for (const std::string& path : gone)
-        if (IsProgramDataFile(path, installDir_)) DeleteFileA(path.c_str());
+        if (IsProgramDataFile(path, installation_)) DeleteFileA(path.c_str());
 }
 
 }  // namespace tvx::win

@@ -31,8 +31,8 @@ constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of t
 
 }  // namespace
 
-ConfigDialog::ConfigDialog(std::string installDir, ItemStore& store, Services services)
-    : Dialog(IDD_CONFIG), installDir_(std::move(installDir)), store_(store), services_(std::move(services)),
+ConfigDialog::ConfigDialog(Installation installation, ItemStore& store, Services services)
+    : Dialog(IDD_CONFIG), installation_(std::move(installation)), store_(store), services_(std::move(services)),
       newGuid_([] { return NewGuidText(); }) {
     title_ = MessageText("ConfigDlgTitle");
 }
@@ -46,7 +46,7 @@ bool ConfigDialog::OnInitDialog() {
     // that setting up the dialog is part of the wait, not added to it.
     SetTimer(hwnd(), kStartTimer, 200, nullptr);
     // Entries added from Explorer now come to this dialog.
-    PublishMailboxDestination(MailboxFile(installDir_), hwnd());
+    PublishMailboxDestination(installation_.MailboxFile(), hwnd());
     WriteEditingMark(ItemFilePath(), 0x01);
     SetUpImagesAndTips();
     SetUpLists();
@@ -63,7 +63,7 @@ bool ConfigDialog::OnInitDialog() {
 }
 
 void ConfigDialog::SetUpImagesAndTips() {
-    const std::string img = installDir_ + "\\Images\\";
+    const std::string img = installation_.ImagesFolder();
     SetBackground(img + "CommonDlg_01.png");
     SetDragByBody(true);
     SetTransparentLabels(true);
@@ -106,7 +106,7 @@ void ConfigDialog::SetUpImagesAndTips() {
 
 void ConfigDialog::SetUpLists() {
     images_ = CreateCatalogImages();
-    treeCtrl_ = SkinTree(IDC_CFG_TREE, installDir_);
+    treeCtrl_ = SkinTree(IDC_CFG_TREE, installation_);
     // A tree never destroys its image list: images_ does, after the window.
     SendMessageA(Item(IDC_CFG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     if (treeCtrl_) {
@@ -132,7 +132,7 @@ void ConfigDialog::SetUpLists() {
         SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
     };
     prepare(Item(IDC_CFG_ITEMS));
-    itemList_ = SkinList(IDC_CFG_ITEMS, installDir_);
+    itemList_ = SkinList(IDC_CFG_ITEMS, installation_);
     LendImageList(Item(IDC_CFG_ITEMS), LVSIL_SMALL, images_.get());  // the list borrows the tree's images
     if (itemList_) {
         const std::pair<const char*, int> columns[] = {{"NameTitle_01", 300}, {"ShortNameTitle_01", 120},
@@ -160,19 +160,19 @@ void ConfigDialog::SetUpLists() {
         [this](size_t r) { return rows_[r].Image(); });
 
     prepare(Item(IDC_CFG_CANDIDATES));
-    candidateList_ = SkinList(IDC_CFG_CANDIDATES, installDir_);
+    candidateList_ = SkinList(IDC_CFG_CANDIDATES, installation_);
     if (candidateList_) candidateList_->InsertColumn(0, MessageText("NameTitle_01"), SkinListCtrl::Left, 360);
     candidateView_.Attach(Item(IDC_CFG_CANDIDATES), [this](size_t r, int) { return candidates_[r].name; });
 
     prepare(Item(IDC_CFG_MEMBERS));
-    if (SkinListCtrl* members = SkinList(IDC_CFG_MEMBERS, installDir_))
+    if (SkinListCtrl* members = SkinList(IDC_CFG_MEMBERS, installation_))
         members->InsertColumn(0, "Name", SkinListCtrl::Left, 660);
     memberView_.Attach(Item(IDC_CFG_MEMBERS), [this](size_t r, int) { return members_[r].name; });
 
     HWND keys = Item(IDC_CFG_KEYS);
     prepare(keys);
-    SendMessageA(keys, WM_SETREDRAW, FALSE, 0);
-    if (SkinListCtrl* keyList = SkinList(IDC_CFG_KEYS, installDir_)) keyList->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
+    FrozenRedraw frozen(keys);
+    if (SkinListCtrl* keyList = SkinList(IDC_CFG_KEYS, installation_)) keyList->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
     int row = 0;
     for (const KeyName& key : kKeyNameTable) {
         std::string text(key.name);
@@ -182,7 +182,6 @@ void ConfigDialog::SetUpLists() {
         item.pszText = &text[0];
         SendMessageA(keys, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
-    SendMessageA(keys, WM_SETREDRAW, TRUE, 0);
 }
 
 void ConfigDialog::LoadCatalogs() {
@@ -205,7 +204,7 @@ void ConfigDialog::RunFirstDiscovery() {
         if (!item.IsRemoved()) live.insert(item.Name.str());
     std::vector<CandidateRow> found;
     ProgressDone = 0;
-    ProgressWindow progress(installDir_, MessageText("LoadingConfigDataTip"));
+    ProgressWindow progress(installation_, MessageText("LoadingConfigDataTip"));
     std::thread worker([&found, &progress, live = std::move(live), discover = services_.discoverPrograms] {
         try {
             if (discover) found = discover(live);
@@ -231,13 +230,6 @@ void ConfigDialog::RunDiscovery() {
 }
 
 // ---- messages ---------------------------------------------------------------------------
-
-std::string ConfigDialog::BoxText(int id) const {
-    HWND box = GetDlgItem(hwnd(), id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
 
 bool ConfigDialog::PreTranslateMessage(MSG& msg) {
     if (!hwnd() || !msg.hwnd || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;

@@ -5,6 +5,7 @@
 // arrives through the mailbox while it is open).
 #pragma once
 #include "config/editor_rules.h"
+#include "data/installation.h"
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
@@ -31,7 +32,7 @@ public:
         std::function<void()> help;
     };
 
-    ConfigDialog(std::string installDir, ItemStore& store, Services services);
+    ConfigDialog(Installation installation, ItemStore& store, Services services);
     ~ConfigDialog() override;
 
     bool PreTranslateMessage(MSG& msg) override;
@@ -136,12 +137,11 @@ private:
     void PaintOver(HDC dc) override;
 
     bool MayEndSession();
-    std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
-    std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
-    std::string BoxText(int id) const;
+    std::string ItemFilePath() const { return installation_.ItemFile(); }
+    std::string CatalogFilePath() const { return installation_.CatalogFile(); }
     long RowShowing(size_t record) const;  // the item row showing that record, or -1
 
-    std::string installDir_;
+    Installation installation_;
     ItemStore& store_;
     Services services_;
     GuidSource newGuid_;

@@ -8,6 +8,7 @@
 #include "data/win32/timing_log.h"
 #include "resources/config_ids.h"
 #include "ui/skin/win32/catalog_tree_view.h"
+#include "base/win32/win_handles.h"
 
 #include <optional>
 
@@ -28,21 +29,6 @@ void SetHasChildren(HWND tv, HTREEITEM item, bool has) {
 bool IsExpanded(HWND tv, HTREEITEM item) {
     return (SendMessageA(tv, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
-
-// Freezes the tree's drawing while many nodes change.
-class FrozenTree {
-public:
-    explicit FrozenTree(HWND tv) : tv_(tv) { SendMessageA(tv_, WM_SETREDRAW, FALSE, 0); }
-    ~FrozenTree() {
-        SendMessageA(tv_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(tv_, nullptr, TRUE);
-    }
-    FrozenTree(const FrozenTree&) = delete;
-    FrozenTree& operator=(const FrozenTree&) = delete;
-
-private:
-    HWND tv_;
-};
 
 // Deleting a leaf the tree has selected moves the selection, and the
 // notification of that would change the rows and the leaves again while
@@ -86,7 +72,7 @@ void ConfigDialog::RemoveLeaves() {
     if (it == treeItems_.end()) return;
     HWND tv = Item(IDC_CFG_TREE);
     if (!leaves.empty()) {
-        FrozenTree frozen(tv);
+        FrozenRedraw frozen(tv);
         std::vector<HTREEITEM> items;
         items.reserve(leaves.size());
         for (const Leaf& leaf : leaves) items.push_back(leaf.item);
@@ -101,7 +87,7 @@ void ConfigDialog::InsertAllLeaves() {
     auto it = treeItems_.find(leafParent_);
     if (it == treeItems_.end()) return;
     HWND tv = Item(IDC_CFG_TREE);
-    FrozenTree frozen(tv);
+    FrozenRedraw frozen(tv);
     leaves_.reserve(rows_.size());
     for (const ItemRow& row : rows_)
         leaves_.push_back({row.index, InsertTreeItem(tv, it->second, TVI_LAST, row.name.c_str(), LeafData(row.index), 2, 3),
@@ -147,7 +133,7 @@ void ConfigDialog::UpdateLeaves() {
     }
     // Frozen only for many changes: thawing makes the tree lay out every
     // shown node again, which costs more than a few single changes.
-    std::optional<FrozenTree> frozen;
+    std::optional<FrozenRedraw> frozen;
     if (gone.size() + (rows_.size() - next) > 64) frozen.emplace(tv);
     DeleteLeaves(tv, gone);
     HTREEITEM after = kept.empty() ? nullptr : kept.back().item;

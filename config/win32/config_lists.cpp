@@ -12,27 +12,9 @@
 #include "resources/config_ids.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/skin_controls.h"
+#include "base/win32/win_handles.h"
 
 namespace tvx::win {
-
-namespace {
-int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
-
-// Freezes a list's drawing while many rows change.
-class FrozenRedraw {
-public:
-    explicit FrozenRedraw(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
-    ~FrozenRedraw() {
-        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list_, nullptr, TRUE);
-    }
-    FrozenRedraw(const FrozenRedraw&) = delete;
-    FrozenRedraw& operator=(const FrozenRedraw&) = delete;
-
-private:
-    HWND list_;
-};
-}  // namespace
 
 // Step D: the listed catalog's rows, the first selected and shown, the sort
 // state applied again.
@@ -122,18 +104,18 @@ void ConfigDialog::AddCandidatesToList(bool all) {
     CatalogNode* selected = SelectedCatalog();
     const bool usable = selected && selected != &tree_.root();
     if (all && !usable) {
-        ShowKey(hwnd(), "SelectCatalog");
+        ShowKey("SelectCatalog");
         return;
     }
     if (!all && !TreeView_GetSelection(tv)) {
-        ShowKey(hwnd(), "SelectCatalog");
+        ShowKey("SelectCatalog");
         return;
     }
     if (!all && !usable) {
-        ShowKey(hwnd(), "SelSubCatalog");
+        ShowKey("SelSubCatalog");
         return;
     }
-    if (all && ShowKey(hwnd(), "SelectAllItems", MB_YESNO) == IDNO) return;
+    if (all && ShowKey("SelectAllItems", MB_YESNO) == IDNO) return;
     EndInplaceEdit();
     std::vector<size_t> chosen;
     if (all) {
@@ -152,7 +134,7 @@ void ConfigDialog::AddCandidatesToList(bool all) {
 }
 
 void ConfigDialog::RemoveFromList(bool all) {
-    if (all && ShowKey(hwnd(), "UnselectAllItems", MB_YESNO) == IDNO) return;
+    if (all && ShowKey("UnselectAllItems", MB_YESNO) == IDNO) return;
     EndInplaceEdit();
     if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED && (all || itemView_.FirstSelected() >= 0))
         ClearComposedBox();
@@ -189,11 +171,11 @@ void ConfigDialog::SetInfo() {
     modified_ = true;
     itemView_.Refresh();
     if (outcome == SetOutcome::HotkeyTaken) {
-        ShowKey(hwnd(), "HotkeyAlreadyExists");
+        ShowKey("HotkeyAlreadyExists");
         return;
     }
     ShowInfo(row);
-    if (TakesKeyFromOtherPrograms(ParseHotkey(hotkey1, BoxText(IDC_CFG_HOTKEY2)))) ShowKey(hwnd(), "HotkeyTakesCharacter");
+    if (TakesKeyFromOtherPrograms(ParseHotkey(hotkey1, BoxText(IDC_CFG_HOTKEY2)))) ShowKey("HotkeyTakesCharacter");
 }
 
 void ConfigDialog::ResetSelected() {
@@ -205,7 +187,7 @@ void ConfigDialog::ResetSelected() {
 }
 
 void ConfigDialog::ResetAll() {
-    if (ShowKey(hwnd(), "ResetAll", MB_YESNO) == IDNO) return;
+    if (ShowKey("ResetAll", MB_YESNO) == IDNO) return;
     EndInplaceEdit();
     ResetAllRows(rows_, store_);
     modified_ = true;
@@ -216,7 +198,7 @@ void ConfigDialog::ResetAll() {
 void ConfigDialog::ExecSelected() {
     const long row = itemView_.FirstSelected();
     if (row < 0) {
-        ShowKey(hwnd(), "SelectItemTavrolinexList");
+        ShowKey("SelectItemTavrolinexList");
         return;
     }
     const std::string command = rows_[static_cast<size_t>(row)].command;
@@ -356,7 +338,7 @@ void ConfigDialog::ImportUrls() {
     std::vector<CandidateRow> rows;
     MergeAddresses(rows, SystemHistoryAddresses());
     if (ProcessRunning("firefox.exe")) {
-        ShowKey(hwnd(), "FireFoxRunning");
+        ShowKey("FireFoxRunning");
     } else if (const std::wstring profiles = FirefoxProfilesFolder(); !profiles.empty()) {
         MergeAddresses(rows, FirefoxHistoryAddresses(FirefoxDatabasePath(profiles)));
     }

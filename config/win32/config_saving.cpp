@@ -25,7 +25,6 @@ namespace tvx::win {
 namespace {
 constexpr size_t kDroppedPathBuffer = 512;
 
-int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
 }  // namespace
 
 // ---- saving and closing ----------------------------------------------------------------
@@ -41,16 +40,16 @@ bool ConfigDialog::Save(bool quiet) {
     }
     switch (saved) {
     case BothFiles::ItemFileFailed:
-        ShowKey(hwnd(), "SaveFailed");  // both files as they were
+        ShowKey("SaveFailed");  // both files as they were
         return false;
     case BothFiles::CatalogFileFailed:
-        ShowKey(hwnd(), "SaveCatalogFailed");  // entries saved, catalogs as they were
+        ShowKey("SaveCatalogFailed");  // entries saved, catalogs as they were
         return false;
     case BothFiles::Saved:
         break;
     }
     modified_ = false;
-    if (!quiet) ShowKey(hwnd(), "SavedSucess");
+    if (!quiet) ShowKey("SavedSucess");
     return true;
 }
 
@@ -67,7 +66,7 @@ void ConfigDialog::CloseDialog(INT_PTR result) {
 }
 
 void ConfigDialog::AskAndClose() {
-    if (ShowKey(hwnd(), "SaveData", MB_YESNO) != IDNO) {
+    if (ShowKey("SaveData", MB_YESNO) != IDNO) {
         if (!Save(false)) return;  // nothing lost: the dialog stays open
         CloseDialog(IDOK);
         return;
@@ -104,7 +103,7 @@ void UnblockSessionEnd(HWND window) {
 bool ConfigDialog::MayEndSession() {
     if (!modified_) return true;
     BlockSessionEnd(hwnd(), MessageText("SaveData"));
-    const bool mayEnd = ShowKey(hwnd(), "SaveData", MB_YESNO) == IDNO || Save(true);  // no "saved" box as the session ends
+    const bool mayEnd = ShowKey("SaveData", MB_YESNO) == IDNO || Save(true);  // no "saved" box as the session ends
     UnblockSessionEnd(hwnd());
     return mayEnd;
 }
@@ -133,7 +132,7 @@ void ConfigDialog::OnDestroy() {
 // dialog's state, so that every member index of the catalog file names the
 // record the item file holds there, whatever the dialog holds unsaved.
 void ConfigDialog::ReceiveItem() {
-    const MailboxFields fields = ReceiveFromMailbox(MailboxFile(installDir_));
+    const MailboxFields fields = ReceiveFromMailbox(installation_.MailboxFile());
     std::optional<LaunchItem> item = ItemFromMailbox(fields, NewGuidText());
     if (!item) return;
     EndInplaceEdit();
@@ -163,7 +162,7 @@ void ConfigDialog::OnDroppedFiles(HDROP drop) {
     std::vector<FileToAdd> files;
     for (const FiledPath& file : dropped.files) files.push_back({FileTitleOf(file.shown), file.path, file.shown});
     AddFiles(files);
-    if (dropped.tooLong) ShowKey(hwnd(), "DroppedPathTooLong");
+    if (dropped.tooLong) ShowKey("DroppedPathTooLong");
     if (!dropped.refused.empty())
         ShowMessage(hwnd(), NameOutsideCodePageText(dropped.refused), MB_OK);
 }

@@ -23,7 +23,6 @@
 namespace tvx::win {
 
 namespace {
-int ShowKey(HWND owner, const char* key, UINT type = MB_OK) { return ShowMessage(owner, MessageText(key), type); }
 }  // namespace
 
 // ---- the catalog tree ---------------------------------------------------------------
@@ -42,9 +41,11 @@ void ConfigDialog::RebuildTreeView(const CatalogNode* select) {
     ForgetLeaves();
     ClearCatalogTreeView(tv);
     treeItems_.clear();
-    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
-    HTREEITEM root = InsertCatalogItem(TVI_ROOT, tree_.root(), TVI_LAST);
-    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+    HTREEITEM root = nullptr;
+    {
+        FrozenRedraw frozen(tv);
+        root = InsertCatalogItem(TVI_ROOT, tree_.root(), TVI_LAST);
+    }
     TreeView_Expand(tv, root, TVE_EXPAND);
     if (select) {
         auto it = treeItems_.find(select);
@@ -117,7 +118,7 @@ void ConfigDialog::OnTreeClick() {
 void ConfigDialog::AddCatalog() {
     const std::string name = SanitizeCatalogName(Trim(BoxText(IDC_CFG_CATALOG_NAME)));
     if (name.empty()) {
-        ShowKey(hwnd(), "CatalogEmpty");
+        ShowKey("CatalogEmpty");
         return;
     }
     HWND tv = Item(IDC_CFG_TREE);
@@ -141,7 +142,7 @@ void ConfigDialog::AddCatalog() {
 void ConfigDialog::UpdateCatalog() {
     const std::string name = SanitizeCatalogName(Trim(BoxText(IDC_CFG_CATALOG_NAME)));
     if (name.empty()) {
-        ShowKey(hwnd(), "CatalogEmpty");
+        ShowKey("CatalogEmpty");
         return;
     }
     CatalogNode* node = SelectedCatalog();
@@ -159,7 +160,7 @@ void ConfigDialog::DeleteCatalog() {
     HWND tv = Item(IDC_CFG_TREE);
     HTREEITEM item = TreeView_GetSelection(tv);
     if (!item) {
-        ShowKey(hwnd(), "SelectCatalog");
+        ShowKey("SelectCatalog");
         return;
     }
     CatalogNode* node = NodeOfItem(item);
@@ -199,11 +200,11 @@ void ConfigDialog::OnCatalogDropped(HTREEITEM dragged, HTREEITEM target) {
 void ConfigDialog::LinkRows(bool all) {
     CatalogNode* target = SelectedCatalog();
     if (!TreeView_GetSelection(Item(IDC_CFG_TREE))) {
-        ShowKey(hwnd(), "SelectCatalog");
+        ShowKey("SelectCatalog");
         return;
     }
     if (!target) {
-        ShowKey(hwnd(), "SelSubCatalog");  // an item leaf is no catalog
+        ShowKey("SelSubCatalog");  // an item leaf is no catalog
         return;
     }
     EndInplaceEdit();

@@ -5,6 +5,7 @@
 #include "data/win32/profile.h"
 #include "data/win32/wide_path.h"
 #include "ui/skin/win32/message_box.h"
+#include "base/win32/win_handles.h"
 
 #include <commdlg.h>
 #include <objbase.h>
@@ -207,8 +208,8 @@ void WalkFolder(const std::wstring& folder, Walk& walk, int depth) {
     CandidateInserter& insert = walk.insert;
     size_t position = insert.BeginLevel();
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return;
+    UniqueFind find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
+    if (!find) return;
     do {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") continue;
@@ -225,8 +226,7 @@ void WalkFolder(const std::wstring& folder, Walk& walk, int depth) {
         if (IsInstallerIconStub(*target)) target = walk.stubs.ProgramOf(*target);
         const std::string trimmed = Trim(*target);
         if (IsProgramTarget(trimmed)) insert.Insert(position, CandidateRow{title, trimmed});
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &found));
 }
 
 }  // namespace

@@ -18,11 +18,11 @@ namespace tvx::win {
 
 // ---- the shared frame --------------------------------------------------------------
 
-EditorWindow::EditorWindow(UINT templateId, std::string installDir, int exitId, int minId, std::vector<int> boxes)
-    : Dialog(templateId), installDir_(std::move(installDir)), exitId_(exitId), minId_(minId), boxes_(std::move(boxes)) {}
+EditorWindow::EditorWindow(UINT templateId, Installation installation, int exitId, int minId, std::vector<int> boxes)
+    : Dialog(templateId), installation_(std::move(installation)), exitId_(exitId), minId_(minId), boxes_(std::move(boxes)) {}
 
 bool EditorWindow::OnInitDialog() {
-    const std::string img = installDir_ + "\\Images\\";
+    const std::string img = installation_.ImagesFolder();
     SetBackground(img + "CommonDlg_01.png");
     SetDragByBody(true);
     SetTransparentLabels(true);
@@ -32,18 +32,9 @@ bool EditorWindow::OnInitDialog() {
 }
 
 void EditorWindow::TextButton(int id, const char* tooltipKey) {
-    const std::string img = installDir_ + "\\Images\\";
+    const std::string img = installation_.ImagesFolder();
     SetButtonImages(id, img + "normalbtn_01.png", img + "normalbtn_02.png",
                     tooltipKey ? MessageText(tooltipKey) : std::string());
-}
-
-int EditorWindow::Tell(const char* key, UINT type) { return ShowMessage(hwnd(), MessageText(key), type); }
-
-std::string EditorWindow::Text(int id) const {
-    HWND box = GetDlgItem(hwnd(), id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
-    return text;
 }
 
 void EditorWindow::PaintOver(HDC dc) {
@@ -59,8 +50,8 @@ void EditorWindow::PaintOver(HDC dc) {
 
 // ---- "Item Info" -------------------------------------------------------------------------
 
-ItemInfoEditor::ItemInfoEditor(std::string installDir, std::string n, std::string c, bool locked)
-    : EditorWindow(IDD_ITEM_INFO, std::move(installDir), IDC_INFO_EXIT, IDC_INFO_MIN, {IDC_INFO_NAME, IDC_INFO_COMMAND}),
+ItemInfoEditor::ItemInfoEditor(Installation installation, std::string n, std::string c, bool locked)
+    : EditorWindow(IDD_ITEM_INFO, std::move(installation), IDC_INFO_EXIT, IDC_INFO_MIN, {IDC_INFO_NAME, IDC_INFO_COMMAND}),
       name(std::move(n)), command(std::move(c)), locked_(locked) {}
 
 bool ItemInfoEditor::OnInitDialog() {
@@ -83,9 +74,9 @@ bool ItemInfoEditor::OnInitDialog() {
 }
 
 void ItemInfoEditor::OnTest() {
-    const std::string text = Trim(Text(IDC_INFO_COMMAND));
+    const std::string text = Trim(BoxText(IDC_INFO_COMMAND));
     if (text.empty()) {
-        Tell("CommandEmpty");
+        ShowKey("CommandEmpty");
         return;
     }
     // As the launcher will start it: line by line, a data file back on the clipboard.
@@ -94,21 +85,21 @@ void ItemInfoEditor::OnTest() {
 
 void ItemInfoEditor::OnFile() {
     // Every chosen file becomes one more line of the command.
-    std::string text = Text(IDC_INFO_COMMAND);
+    std::string text = BoxText(IDC_INFO_COMMAND);
     for (const FiledPath& file : ChooseFiles(hwnd(), 5200)) text += "\r\n" + file.path;
     SetDlgItemTextA(hwnd(), IDC_INFO_COMMAND, text.c_str());
 }
 
 void ItemInfoEditor::OnSave() {
-    const std::string n = Trim(Text(IDC_INFO_NAME));
+    const std::string n = Trim(BoxText(IDC_INFO_NAME));
     switch (CheckEditorName(n)) {
-    case NameCheck::Empty: Tell("NameEmpty"); return;
-    case NameCheck::Reserved: Tell("ReservedNameWord"); return;
+    case NameCheck::Empty: ShowKey("NameEmpty"); return;
+    case NameCheck::Reserved: ShowKey("ReservedNameWord"); return;
     case NameCheck::Ok: break;
     }
-    const std::string c = Trim(Text(IDC_INFO_COMMAND));
+    const std::string c = Trim(BoxText(IDC_INFO_COMMAND));
     if (c.empty()) {
-        Tell("CommandEmpty");
+        ShowKey("CommandEmpty");
         return;
     }
     name = n;
@@ -130,9 +121,9 @@ void ItemInfoEditor::OnCommand(int id, int, HWND) {
 
 // ---- "Edit ClipData Item" ------------------------------------------------------------------
 
-ClipDataEditor::ClipDataEditor(std::string installDir, std::string n, std::string currentPath)
-    : EditorWindow(IDD_CLIP_EDITOR, installDir, IDC_CLIP_EXIT, IDC_CLIP_MIN, {IDC_CLIP_NAME}), name(std::move(n)),
-      currentPath_(std::move(currentPath)), newPath_(NewClipboardDataPath(installDir)) {}
+ClipDataEditor::ClipDataEditor(Installation installation, std::string n, std::string currentPath)
+    : EditorWindow(IDD_CLIP_EDITOR, installation, IDC_CLIP_EXIT, IDC_CLIP_MIN, {IDC_CLIP_NAME}), name(std::move(n)),
+      currentPath_(std::move(currentPath)), newPath_(NewClipboardDataPath(installation)) {}
 
 bool ClipDataEditor::OnInitDialog() {
     EditorWindow::OnInitDialog();
@@ -155,10 +146,10 @@ void ClipDataEditor::OnExit() {
 }
 
 void ClipDataEditor::OnSave() {
-    const std::string n = Trim(Text(IDC_CLIP_NAME));
+    const std::string n = Trim(BoxText(IDC_CLIP_NAME));
     switch (CheckEditorName(n)) {
-    case NameCheck::Empty: Tell("NameEmpty"); return;
-    case NameCheck::Reserved: Tell("ReservedNameWord"); return;
+    case NameCheck::Empty: ShowKey("NameEmpty"); return;
+    case NameCheck::Reserved: ShowKey("ReservedNameWord"); return;
     case NameCheck::Ok: break;
     }
     name = n;
@@ -190,8 +181,8 @@ void ClipDataEditor::OnCommand(int id, int, HWND) {
 
 // ---- "Replacement Settings" -------------------------------------------------------------------
 
-BatchReplaceDialog::BatchReplaceDialog(std::string installDir)
-    : EditorWindow(IDD_BATCH_REPLACE, std::move(installDir), IDC_REPL_EXIT, IDC_REPL_MIN,
+BatchReplaceDialog::BatchReplaceDialog(Installation installation)
+    : EditorWindow(IDD_BATCH_REPLACE, std::move(installation), IDC_REPL_EXIT, IDC_REPL_MIN,
                    {IDC_REPL_NAME_FIND, IDC_REPL_NAME_WITH, IDC_REPL_SHORT_FIND, IDC_REPL_SHORT_WITH, IDC_REPL_PATH_FIND,
                     IDC_REPL_PATH_WITH}) {}
 
@@ -204,19 +195,19 @@ bool BatchReplaceDialog::OnInitDialog() {
 }
 
 void BatchReplaceDialog::OnSave() {
-    const std::string pathFind = Trim(Text(IDC_REPL_PATH_FIND));
+    const std::string pathFind = Trim(BoxText(IDC_REPL_PATH_FIND));
     if (pathFind.empty()) {
-        Tell("FindWhatEmpty");
+        ShowKey("FindWhatEmpty");
         return;
     }
     // Written, never read by the program.
-    WriteProfileText(installDir_ + "\\Config.ini", "Zizurodi", "InstallPath", pathFind);
-    settings.nameFind = Text(IDC_REPL_NAME_FIND);
-    settings.nameReplacement = Text(IDC_REPL_NAME_WITH);
-    settings.shortFind = Text(IDC_REPL_SHORT_FIND);
-    settings.shortReplacement = Text(IDC_REPL_SHORT_WITH);
+    WriteProfileText(installation_.BatchReplaceFile(), "Zizurodi", "InstallPath", pathFind);
+    settings.nameFind = BoxText(IDC_REPL_NAME_FIND);
+    settings.nameReplacement = BoxText(IDC_REPL_NAME_WITH);
+    settings.shortFind = BoxText(IDC_REPL_SHORT_FIND);
+    settings.shortReplacement = BoxText(IDC_REPL_SHORT_WITH);
     settings.pathFind = pathFind;
-    settings.pathReplacement = Text(IDC_REPL_PATH_WITH);
+    settings.pathReplacement = BoxText(IDC_REPL_PATH_WITH);
     settings.allItems = IsDlgButtonChecked(hwnd(), IDC_REPL_ALL_ITEMS) == BST_CHECKED;
     End(IDOK);
 }

@@ -4,6 +4,7 @@
 // window with minimise and exit buttons; exit works as Cancel.
 #pragma once
 #include "config/editor_rules.h"
+#include "data/installation.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <string>
@@ -14,16 +15,14 @@ namespace tvx::win {
 // the frame buttons, white boxes with a light outline, and messages by key.
 class EditorWindow : public Dialog {
 protected:
-    EditorWindow(UINT templateId, std::string installDir, int exitId, int minId, std::vector<int> boxes);
+    EditorWindow(UINT templateId, Installation installation, int exitId, int minId, std::vector<int> boxes);
     bool OnInitDialog() override;
     void OnOk() override {}  // Enter and Esc do not close the windows
     void OnCancel() override {}
     void TextButton(int id, const char* tooltipKey = nullptr);
-    int Tell(const char* key, UINT type = MB_OK);
-    std::string Text(int id) const;
     virtual void OnExit() { End(IDCANCEL); }
 
-    std::string installDir_;
+    Installation installation_;
 
 private:
     void PaintOver(HDC dc) override;
@@ -34,7 +33,7 @@ private:
 class ItemInfoEditor : public EditorWindow {
 public:
     // `locked` (a control-panel item): the command cannot be changed.
-    ItemInfoEditor(std::string installDir, std::string name, std::string command, bool locked);
+    ItemInfoEditor(Installation installation, std::string name, std::string command, bool locked);
     // After Ok: trimmed.
     std::string name, command;
 
@@ -49,7 +48,7 @@ private:
 
 class ClipDataEditor : public EditorWindow {
 public:
-    ClipDataEditor(std::string installDir, std::string name, std::string currentPath);
+    ClipDataEditor(Installation installation, std::string name, std::string currentPath);
     // After Ok: the trimmed name and the data file to use (the new capture
     // when there is one, else the current file).
     std::string name, dataPath;
@@ -67,7 +66,7 @@ private:
 
 class BatchReplaceDialog : public EditorWindow {
 public:
-    explicit BatchReplaceDialog(std::string installDir);
+    explicit BatchReplaceDialog(Installation installation);
     BatchReplaceSettings settings;  // after Ok
 
 private:

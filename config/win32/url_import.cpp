@@ -4,6 +4,7 @@
 #include "config/win32/discovery.h"
 #include "data/ansi_text.h"
 #include "data/win32/wide_path.h"
+#include "base/win32/win_handles.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -131,14 +132,13 @@ std::vector<std::string> FirefoxHistoryAddresses(const std::string& databasePath
 std::wstring FirefoxDatabasePath(const std::wstring& profiles) {
     std::vector<std::string> subfolders;
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((profiles + L"\\*.*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
+    UniqueFind find(FindFirstFileW((profiles + L"\\*.*").c_str(), &found));
+    if (find) {
         do {
             const std::wstring name = found.cFileName;
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
                 subfolders.push_back(Narrow(name.c_str(), CP_UTF8));
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &found));
     }
     return profiles + L"\\" + FromAnsi(ChooseFirefoxProfile(subfolders), CP_UTF8) + L"\\places.sqlite";
 }

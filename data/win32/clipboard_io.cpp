@@ -108,8 +108,8 @@ int RestoreClipboard(HWND owner, const std::string& path) {
     return 1;
 }
 
-std::string NewClipboardDataPath(const std::string& installDir) {
-    return installDir + "\\Data\\" + NewGuidText() + ".stx";
+std::string NewClipboardDataPath(const Installation& installation) {
+    return installation.DataFile(NewGuidText() + ".stx");
 }
 
 }  // namespace tvx::win

@@ -2,6 +2,7 @@
 // data file back on the clipboard.
 #pragma once
 #include "base/win32/win_handles.h"
+#include "data/installation.h"
 
 #include <string>
 #include <vector>
@@ -37,6 +38,6 @@ CaptureResult CaptureClipboard(HWND owner, const std::string& path);
 int RestoreClipboard(HWND owner, const std::string& path);
 
 // A fresh data-file path: folder + "\Data\" + a new GUID text + ".stx".
-std::string NewClipboardDataPath(const std::string& installDir);
+std::string NewClipboardDataPath(const Installation& installation);
 
 }  // namespace tvx::win

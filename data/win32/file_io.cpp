@@ -12,13 +12,20 @@
 
 namespace tvx::win {
 
+bool FolderExists(const std::string& path) {
+    const DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool PathExists(const std::string& path) {
     if (path.size() > 2 && path.find(':', 2) != std::string::npos) return true;
     WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA(path.c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    FindClose(find);
-    return true;
+    return static_cast<bool>(UniqueFind(FindFirstFileA(path.c_str(), &fd)));
 }
 
 namespace {
@@ -265,24 +272,23 @@ bool IsOwnTemporary(const std::string& name, const std::function<bool(const std:
 size_t RemoveTemporariesIn(const std::string& folder, const std::function<bool(const std::string&)>& ownBase) {
     size_t removed = 0;
     WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((folder + "\\*.tmp~*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) return 0;
+    UniqueFind find(FindFirstFileA((folder + "\\*.tmp~*").c_str(), &fd));
+    if (!find) return 0;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         const std::string name = fd.cFileName;
         if (IsOwnTemporary(name, ownBase) && DeleteFileA((folder + "\\" + name).c_str())) ++removed;
-    } while (FindNextFileA(find, &fd));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &fd));
     return removed;
 }
 }  // namespace
 
-size_t RemoveStaleTemporaries(const std::string& installDir) {
-    size_t removed = RemoveTemporariesIn(installDir, [](const std::string& base) {
+size_t RemoveStaleTemporaries(const Installation& installation) {
+    size_t removed = RemoveTemporariesIn(installation.Folder(), [](const std::string& base) {
         return EqualsNoCase(base, "Shortcut2.dat") || EqualsNoCase(base, "Shortcut2.clg") ||
                EqualsNoCase(base, "TavrolinexConfig.ini") || EqualsNoCase(base, "LogConfig.dat");
     });
-    removed += RemoveTemporariesIn(installDir + "\\Data", [](const std::string& base) {
+    removed += RemoveTemporariesIn(installation.DataFolder(), [](const std::string& base) {
         return EndsWithNoCase(base, ".stx");
     });
     return removed;

@@ -4,6 +4,7 @@
 // an empty or half-written file: the old file stays until the new one is whole.
 #pragma once
 #include "data/catalog_tree.h"
+#include "data/installation.h"
 #include "data/item_model.h"
 
 #include <cstdint>
@@ -12,6 +13,9 @@
 
 namespace tvx::win {
 
+// Whether a folder, or a file that is no folder, is at `path`.
+bool FolderExists(const std::string& path);
+bool FileExists(const std::string& path);
 // A path with ":" after its second character (a web address) counts as
 // existing without a look; otherwise the file system decides.
 bool PathExists(const std::string& path);
@@ -82,6 +86,6 @@ std::string KeepDamagedCopyOrGuard(const std::string& path);
 // files (the item and catalog files, the settings files, the clipboard data
 // files) in the installation folder and its Data folder, and nothing else;
 // returns how many went.
-size_t RemoveStaleTemporaries(const std::string& installDir);
+size_t RemoveStaleTemporaries(const Installation& installation);
 
 }  // namespace tvx::win

@@ -44,7 +44,6 @@ void LetThroughFromLowerIntegrity(HWND window, UINT message) {
     if (change && window) change(window, message, kAllow, nullptr);
 }
 
-std::string MailboxFile(const std::string& installDir) { return installDir + "\\Mailbox.ini"; }
 
 bool PublishMailboxDestination(const std::string& mailboxFile, HWND window) {
     char text[32];

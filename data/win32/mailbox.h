@@ -4,7 +4,7 @@
 // open its add-item dialog pre-filled.
 //
 // The sections live in the installation's own profile file "\Mailbox.ini"
-// (MailboxFile), which the program and the extension of one installation
+// (Installation::MailboxFile), which the program and the extension of one installation
 // both find beside themselves and which the user can write wherever the
 // program can keep its data. WIN.INI, where they were first kept, is not
 // writable for a standard user on Windows; the program still publishes
@@ -22,9 +22,6 @@ constexpr UINT kItemReadyMessage = WM_USER + 20;       // 1044
 constexpr UINT kPrefillRequestMessage = WM_USER + 30;  // 1054
 // How long a sender waits for the receiver before it leaves the entry waiting.
 constexpr UINT kHandOverTimeoutMs = 5000;
-
-// The mailbox file of the installation in `installDir`.
-std::string MailboxFile(const std::string& installDir);
 
 // Publishes `window` as the receiver ("Dest" = its handle, "%d"), marking it
 // so that senders can tell it from a stale handle; null writes "0". Lets

@@ -36,26 +36,15 @@ LRESULT CALLBACK PathBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 
 }  // namespace
 
-ExchangeDialog::ExchangeDialog(std::string installDir, const ItemStore& programItems, Mode mode,
+ExchangeDialog::ExchangeDialog(Installation installation, const ItemStore& programItems, Mode mode,
                                std::function<void()> help)
-    : Dialog(IDD_EXCHANGE), installDir_(std::move(installDir)), mode_(mode), help_(std::move(help)),
-      pipeline_(installDir_, mode == Mode::Export), newNodeId_([] { return NewGuidText(); }) {
+    : Dialog(IDD_EXCHANGE), installation_(std::move(installation)), mode_(mode), help_(std::move(help)),
+      pipeline_(installation_, mode == Mode::Export), newNodeId_([] { return NewGuidText(); }) {
     left_.items = programItems;
     left_.table.Reindex();
 }
 
 ExchangeDialog::~ExchangeDialog() = default;
-
-int ExchangeDialog::ShowKey(const char* key, UINT type) { return ShowMessage(hwnd(), MessageText(key), type); }
-
-std::string ExchangeDialog::BoxText(int id) const {
-    HWND box = Item(id);
-    const int length = GetWindowTextLengthA(box);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(box, &text[0], length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 
 // ---- opening -------------------------------------------------------------------------
 
@@ -78,7 +67,7 @@ bool ExchangeDialog::OnInitDialog() {
 }
 
 void ExchangeDialog::SetUpImagesAndTips() {
-    const std::string img = installDir_ + "\\Images\\";
+    const std::string img = installation_.ImagesFolder();
     SetBackground(img + "CommonDlg_01.png");
     SetDragByBody(true);
     SetTransparentLabels(true);
@@ -146,7 +135,7 @@ void ExchangeDialog::SetUpList(Side& side) {
     SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
     SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
-    side.list = SkinList(side.listId, installDir_);
+    side.list = SkinList(side.listId, installation_);
     if (SkinListCtrl* list = side.list) {
         list->SetHeaderColor(161, 222, 255);
         RECT rc;
@@ -177,11 +166,11 @@ void ExchangeDialog::SetUpList(Side& side) {
 void ExchangeDialog::SetUpTrees() {
     images_ = CreateCatalogImages();
     for (Side* side : {&left_, &right_}) {
-        SkinTree(side->treeId, installDir_);
+        SkinTree(side->treeId, installation_);
         SendMessageA(Item(side->treeId), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     }
     ResetCatalogs(left_.tree, left_.index, MessageText("AllCatalogsTitle"));
-    LoadCatalogFile(installDir_ + "\\Shortcut2.clg", left_.index);
+    LoadCatalogFile(installation_.CatalogFile(), left_.index);
     ResetCatalogs(right_.tree, right_.index,
                   MessageText(mode_ == Mode::Export ? "ExportingCatalogs" : "ImportingCatalogs"));
     ShowTree(left_);
@@ -211,11 +200,12 @@ void ExchangeDialog::ClearSide(Side& side) {
 void ExchangeDialog::ShowTree(Side& side) {
     HWND tv = Item(side.treeId);
     ClearSide(side);
-    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
-    HTREEITEM root = InsertNode(side, TVI_ROOT, side.tree.root());
-    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+    HTREEITEM root = nullptr;
+    {
+        FrozenRedraw frozen(tv);
+        root = InsertNode(side, TVI_ROOT, side.tree.root());
+    }
     TreeView_Expand(tv, root, TVE_EXPAND);
-    InvalidateRect(tv, nullptr, TRUE);
 }
 
 CatalogNode* ExchangeDialog::SelectedNode(const Side& side) const {
@@ -281,11 +271,11 @@ void ExchangeDialog::CopyCatalog(Side& from, Side& to, bool withItems) {
     if (!copy) return;
     HWND tv = Item(to.treeId);
     HTREEITEM parent = to.treeItems[destination];
-    SendMessageA(tv, WM_SETREDRAW, FALSE, 0);
-    InsertNode(to, parent, *copy);
-    SendMessageA(tv, WM_SETREDRAW, TRUE, 0);
+    {
+        FrozenRedraw frozen(tv);
+        InsertNode(to, parent, *copy);
+    }
     TreeView_Expand(tv, parent, TVE_EXPAND);
-    InvalidateRect(tv, nullptr, TRUE);
     // The root lists every entry of its side, the new ones too.
     if (withItems && to.listed == &to.tree.root()) FillList(to);
 }

@@ -8,6 +8,7 @@
 // launcher changes unless an import is saved, and then the launcher reloads
 // from the files.
 #pragma once
+#include "data/installation.h"
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
@@ -27,7 +28,7 @@ class ExchangeDialog : public Dialog {
 public:
     enum class Mode { Import, Export };
 
-    ExchangeDialog(std::string installDir, const ItemStore& programItems, Mode mode, std::function<void()> help);
+    ExchangeDialog(Installation installation, const ItemStore& programItems, Mode mode, std::function<void()> help);
     ~ExchangeDialog() override;
 
 private:
@@ -90,10 +91,8 @@ private:
     void CloseCommand();
 
     Side* SideOfControl(HWND control);
-    std::string BoxText(int id) const;
-    int ShowKey(const char* key, UINT type = MB_OK);
 
-    std::string installDir_;
+    Installation installation_;
     Mode mode_;
     std::function<void()> help_;
     Side left_{IDC_EX_LEFT_TREE, IDC_EX_LEFT_LIST, IDC_EX_LEFT_NAME, IDC_EX_LEFT_FIND};

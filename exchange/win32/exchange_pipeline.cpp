@@ -276,8 +276,8 @@ const char* MessageKeyOf(LoadOutcome outcome) {
     }
 }
 
-ExchangePipeline::ExchangePipeline(std::string installDir, bool pack)
-    : installDir_(std::move(installDir)), pack_(pack) {}
+ExchangePipeline::ExchangePipeline(Installation installation, bool pack)
+    : installation_(std::move(installation)), pack_(pack) {}
 
 void ExchangePipeline::Discard() {
     loaded_.clear();

@@ -12,6 +12,7 @@
 // pointed at that name when the item file is saved.
 #pragma once
 #include "data/catalog_tree.h"
+#include "data/installation.h"
 #include "data/item_model.h"
 #include "exchange/exchange_rules.h"
 
@@ -82,7 +83,7 @@ enum class ImportSave {
 
 class ExchangePipeline {
 public:
-    ExchangePipeline(std::string installDir, bool pack);
+    ExchangePipeline(Installation installation, bool pack);
 
     bool packs() const { return pack_; }
 
@@ -117,13 +118,13 @@ public:
     void Discard();
 
 private:
-    std::string DataFolder() const { return installDir_ + "\\Data"; }
-    std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
-    std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
+    std::string DataFolder() const { return installation_.DataFolder(); }
+    std::string ItemFilePath() const { return installation_.ItemFile(); }
+    std::string CatalogFilePath() const { return installation_.CatalogFile(); }
     bool BringDataFiles(ItemStore& table, const std::unordered_set<size_t>& received);
     void TakeBackDataFiles();
 
-    std::string installDir_;
+    Installation installation_;
     bool pack_;
     // Import: every loaded archive's staging folder, and where each data file
     // an archive carries lies (lower-case file name -> staged file; the

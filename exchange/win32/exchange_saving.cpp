@@ -110,7 +110,7 @@ void ExchangeDialog::OnSaveTimer() {
     ItemStore saved = mode_ == Mode::Import ? left_.items : ItemStore();
     const std::unordered_set<size_t> received = left_.table.received();
     ProgressDone = 0;
-    ProgressWindow progress(installDir_, MessageText("SavingData"));
+    ProgressWindow progress(installation_, MessageText("SavingData"));
     std::thread worker([this, &ok, &imported, &saved, &received, &progress] {
         try {
             if (mode_ == Mode::Export) ok = pipeline_.CopyAndPack();

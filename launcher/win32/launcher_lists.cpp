@@ -85,12 +85,7 @@ void LauncherWindow::SelectRow(Which which, long row) {
     SendMessageA(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-std::string LauncherWindow::BoxText(Which which) const {
-    HWND box = GetDlgItem(hwnd(), lists_[which].boxId);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
+std::string LauncherWindow::TypedText(Which which) const { return BoxText(lists_[which].boxId); }
 
 bool LauncherWindow::SelectFirstMatch(Which which, const std::string& text) {
     long row = FindFirstPrefix(store_, lists_[which].rows, text);
@@ -101,7 +96,7 @@ bool LauncherWindow::SelectFirstMatch(Which which, const std::string& text) {
 
 void LauncherWindow::FindAsYouType(Which which) {
     OpenList(which);
-    SelectFirstMatch(which, BoxText(which));
+    SelectFirstMatch(which, TypedText(which));
 }
 
 void LauncherWindow::StartSelected(Which which) {
@@ -117,7 +112,7 @@ void LauncherWindow::StartSelected(Which which) {
 }
 
 void LauncherWindow::StartTypedText(Which which) {
-    const std::string text = BoxText(which);
+    const std::string text = TypedText(which);
     if (text.empty()) return;
     if (SelectFirstMatch(which, text)) StartSelected(which);
 }

@@ -59,8 +59,8 @@ LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 }  // namespace
 
-LauncherWindow::LauncherWindow(std::string installDir, ItemStore& store)
-    : Dialog(IDD_LAUNCHER), installDir_(std::move(installDir)), store_(store) {
+LauncherWindow::LauncherWindow(Installation installation, ItemStore& store)
+    : Dialog(IDD_LAUNCHER), installation_(std::move(installation)), store_(store) {
     lists_[kShort] = {IDC_LIST_SHORT, IDC_FIND_SHORT, IDC_DROP_SHORT, {KeyField::ShortName, {}}, {}, false};
     lists_[kName] = {IDC_LIST_NAME, IDC_FIND_NAME, IDC_DROP_NAME, {KeyField::Name, {}}, {}, false};
     titleText_ = MessageText("ShortDlgTitle");
@@ -91,7 +91,7 @@ bool LauncherWindow::OnInitDialog() {
     // launcher starts at every logon, and a page at every logon is a nuisance.
     if (openSupportPage_) OpenWebPage("support.htm");
     // 4. The mailbox destination; this window also owns restored clipboards.
-    PublishMailboxDestination(MailboxFile(installDir_), hwnd());
+    PublishMailboxDestination(installation_.MailboxFile(), hwnd());
     // 6. Both result lists.
     SetUpList(lists_[kShort], true);
     SetUpList(lists_[kName], false);
@@ -103,12 +103,12 @@ bool LauncherWindow::OnInitDialog() {
     ShowWindow(Item(IDC_LIST_SHORT), SW_HIDE);
     ShowWindow(Item(IDC_LIST_NAME), SW_HIDE);
     // 8.
-    CreateDirectoryA((installDir_ + "\\Data").c_str(), nullptr);
+    CreateDirectoryA((installation_.DataFolder()).c_str(), nullptr);
     // 9. Pictures and buttons.
-    SetBackground(installDir_ + "\\Images\\CommonDlg.png");
+    SetBackground(installation_.Image("CommonDlg.png"));
     SetTransparentLabels(true);
     SetDragByBody(true);
-    const std::string img = installDir_ + "\\Images\\";
+    const std::string img = installation_.ImagesFolder();
     SetButtonImages(IDC_RUN_APPS, img + "normalbtn_01.png", img + "normalbtn_02.png");
     SetButtonImages(IDC_EXIT, img + "Exit_01.png", img + "Exit_02.png", MessageText("ExitButton"));
     SetButtonImages(IDC_MINIMIZE, img + "Min_01.png", img + "Min_02.png", MessageText("MinButton"));
@@ -124,14 +124,14 @@ bool LauncherWindow::OnInitDialog() {
     ShowWindow(Item(IDC_HELP_LAUNCHER), SW_HIDE);
     EnableWindow(Item(IDC_HELP_LAUNCHER), FALSE);
     // The catalog tree: skinned bars and its four icons.
-    SkinTree(IDC_CATALOG_TREE, installDir_);
+    SkinTree(IDC_CATALOG_TREE, installation_);
     treeImages_ = CreateCatalogImages();
     SendMessageA(Item(IDC_CATALOG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.get()));
     // 10.
     SendMessageA(Item(IDC_FIND_SHORT), EM_SETSEL, 0, -1);
     SetFocus(Item(IDC_FIND_SHORT));
     // 11.-13. A save cut short leaves its temporary file: those go first.
-    RemoveStaleTemporaries(installDir_);
+    RemoveStaleTemporaries(installation_);
     bool itemsWhole = true, catalogsWhole = true;
     LoadItems(Load::AtStart, &itemsWhole);
     LoadCatalogTree(&catalogsWhole);
@@ -159,7 +159,7 @@ void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
     SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
     SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
-    SkinListCtrl* list = SkinList(pane.listId, installDir_);
+    SkinListCtrl* list = SkinList(pane.listId, installation_);
     const char* first = shortNameFirst ? "ShortName" : "Program Name";
     const char* second = shortNameFirst ? "Program Name" : "ShortName";
     const std::pair<const char*, int> columns[] = {
@@ -319,7 +319,7 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
     case IDC_DROP_NAME: OpenList(kName); break;
     case IDC_RUN_APPS: {
         // The trimmed text is what is checked and what is looked for.
-        const std::string text = Trim(BoxText(kShort));
+        const std::string text = Trim(TypedText(kShort));
         if (!text.empty() && SelectFirstMatch(kShort, text)) StartSelected(kShort);
         break;
     }
@@ -327,7 +327,7 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
     case IDC_MINIMIZE: ShowWindow(hwnd(), SW_MINIMIZE); break;
     case IDC_CONFIG:
         if (runConfigDialog) runConfigDialog(hwnd());
-        PublishMailboxDestination(MailboxFile(installDir_), hwnd());
+        PublishMailboxDestination(installation_.MailboxFile(), hwnd());
         ReloadItemsAndHotkeys();
         LoadCatalogTree();
         break;
@@ -357,8 +357,8 @@ void LauncherWindow::ReloadItemsAndHotkeys() {
 // The pages come with the installation ("Help\<language>\"), in the
 // chosen language when it has them, else in English.
 void LauncherWindow::OpenWebPage(const char* page) {
-    std::string path = installDir_ + "\\Help\\" + pagesLanguage_ + "\\" + page;
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) path = installDir_ + "\\Help\\eng\\" + page;
+    std::string path = installation_.HelpPage(pagesLanguage_, page);
+    if (!FileExists(path)) path = installation_.HelpPage("eng", page);
     RunCommand(path.c_str(), nullptr, 1);
 }
 
@@ -384,7 +384,7 @@ void LauncherWindow::CaptureClipboardToNewItem() {
     const bool attached = foregroundThread != 0 && foregroundThread != ownThread &&
                           AttachThreadInput(ownThread, foregroundThread, TRUE);
     HWND focused = GetFocus();
-    const std::string path = NewClipboardDataPath(installDir_);
+    const std::string path = NewClipboardDataPath(installation_);
     const CaptureResult captured = CaptureClipboard(focused, path);
     if (attached) AttachThreadInput(ownThread, foregroundThread, FALSE);
     // Nothing is filed when nothing could be stored: no entry names a missing file.
@@ -410,11 +410,11 @@ INT_PTR LauncherWindow::RunAddItemDialog(const std::string& shortName, const std
 void LauncherWindow::ReceiveNewItem() {
     if (holdReceived_) {
         // The sender waits in SendMessage: read the hand-over now, file it later.
-        MailboxFields fields = ReceiveFromMailbox(MailboxFile(installDir_));
+        MailboxFields fields = ReceiveFromMailbox(installation_.MailboxFile());
         if (!fields.Name.empty()) heldItems_.push_back(std::move(fields));
         return;
     }
-    const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(MailboxFile(installDir_)), NewGuidText(), store_, tree_, index_,
+    const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(installation_.MailboxFile()), NewGuidText(), store_, tree_, index_,
                                                     ItemFilePath(), CatalogFilePath());
     if (received.outcome == ReceivedItem::Nothing || received.outcome == ReceivedItem::ItemFileFailed) {
         // The sender waits in SendMessage until this handler returns.
@@ -451,7 +451,7 @@ void LauncherWindow::RefillAfterNewItem() {
 }
 
 void LauncherWindow::OnPrefillRequest() {
-    const MailboxFields request = ReadPrefillRequest(MailboxFile(installDir_));
+    const MailboxFields request = ReadPrefillRequest(installation_.MailboxFile());
     if (request.Name.empty()) return;
     RunAddItemDialog(request.ShortName, request.ExePath);
 }
@@ -513,7 +513,7 @@ void LauncherWindow::OnExit() {
 void LauncherWindow::OnDestroy() {
     tray_.Remove();
     WithdrawMailboxDestination(hwnd());
-    PublishMailboxDestination(MailboxFile(installDir_), nullptr);
+    PublishMailboxDestination(installation_.MailboxFile(), nullptr);
 }
 
 // ---- painting -------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // so hot keys reach it while any of the program's dialogs is open.
 #pragma once
 #include "data/catalog_tree.h"
+#include "data/installation.h"
 #include "data/item_model.h"
 #include "data/mailbox.h"
 #include "services/hotkey_table.h"
@@ -23,7 +24,7 @@ constexpr UINT kResultListNotify = 1424;
 
 class LauncherWindow : public Dialog {
 public:
-    LauncherWindow(std::string installDir, ItemStore& store);
+    LauncherWindow(Installation installation, ItemStore& store);
     ~LauncherWindow() override;
 
     bool PreTranslateMessage(MSG& msg) override;
@@ -73,8 +74,8 @@ private:
     void OnDestroy() override;
 
     // data
-    std::string ItemFilePath() const { return installDir_ + "\\Shortcut2.dat"; }
-    std::string CatalogFilePath() const { return installDir_ + "\\Shortcut2.clg"; }
+    std::string ItemFilePath() const { return installation_.ItemFile(); }
+    std::string CatalogFilePath() const { return installation_.CatalogFile(); }
     enum class Load { AtStart, Again };  // timed apart: a reload follows the configuration dialog
     void LoadItems(Load when, bool* whole = nullptr);
     void LoadCatalogTree(bool* whole = nullptr);
@@ -90,7 +91,7 @@ private:
     void FindAsYouType(Which which);
     long SelectedRow(Which which) const;
     void SelectRow(Which which, long row);
-    std::string BoxText(Which which) const;
+    std::string TypedText(Which which) const;  // the text in the list's find box
     bool SelectFirstMatch(Which which, const std::string& text);
     void StartSelected(Which which);
     void StartTypedText(Which which);
@@ -115,7 +116,7 @@ private:
     void OnTrayRetry();
     void PaintOver(HDC dc) override;
 
-    std::string installDir_;
+    Installation installation_;
     ItemStore& store_;
     CatalogTree tree_;
     CatalogIndex index_;

@@ -12,11 +12,11 @@ constexpr UINT kTimerPeriodMs = 1000;
 constexpr UINT kFinished = WM_APP + 4;
 }  // namespace
 
-ProgressWindow::ProgressWindow(std::string installDir, std::string text)
-    : Dialog(IDD_PROGRESS), installDir_(std::move(installDir)), text_(std::move(text)) {}
+ProgressWindow::ProgressWindow(Installation installation, std::string text)
+    : Dialog(IDD_PROGRESS), installation_(std::move(installation)), text_(std::move(text)) {}
 
 bool ProgressWindow::OnInitDialog() {
-    SetBackground(installDir_ + "\\Images\\DealProgress.png");
+    SetBackground(installation_.Image("DealProgress.png"));
     SetTransparentLabels(true);
     SetDlgItemTextA(hwnd(), IDC_PROGRESS_TEXT, text_.c_str());
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

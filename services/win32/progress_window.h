@@ -1,5 +1,6 @@
 // The small top-most window that shows a progress text while work runs.
 #pragma once
+#include "data/installation.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <atomic>
@@ -16,7 +17,7 @@ extern std::atomic<int> ProgressDone;
 // stays as the fallback.
 class ProgressWindow : public Dialog {
 public:
-    ProgressWindow(std::string installDir, std::string text);
+    ProgressWindow(Installation installation, std::string text);
 
     // The work is done: from any thread, before or after the window shows.
     void Finish();
@@ -29,7 +30,7 @@ private:
 
     void Close();
 
-    std::string installDir_;
+    Installation installation_;
     std::string text_;
     std::atomic<bool> finished_{false};
     std::atomic<HWND> shown_{nullptr};  // the window while it is there to be told

@@ -3,6 +3,7 @@
 // Tavrolinex" opens the add-item dialog for the first selected file; the
 // dialog hands the entry to the running program through the mailbox.
 #include "data/ansi_text.h"
+#include "data/installation.h"
 #include "data/win32/profile.h"
 #include "data/win32/wide_path.h"
 #include "services/short_name.h"
@@ -249,8 +250,8 @@ private:
             ~Restored() { tvx::win::SetResourceModule(module); }
         } restored{previous};
         SetResourceModule(g_module);
-        const std::string installDir = ModuleFolder(g_module);
-        SetSettingsFile(installDir + "\\TavrolinexConfig.ini");
+        const tvx::Installation installation(ModuleFolder(g_module));
+        SetSettingsFile(installation.SettingsFile());
         {
             GdiplusSession gdiplus;
             // A name the code page cannot write is filed by its short form;
@@ -261,7 +262,7 @@ private:
             } else {
                 // By characters: a GBK character may end in the byte of "\\".
                 const std::string title = tvx::FileTitleOf(file.shown);
-                AddItemDialog dialog(installDir, ExtensionVariant());
+                AddItemDialog dialog(installation, ExtensionVariant());
                 dialog.name = title;
                 dialog.description = title;
                 dialog.shortName = tvx::MakeShortName(title);

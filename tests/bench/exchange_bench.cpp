@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
 
     // Export through the pipeline, as the dialog's Save runs it.
     const std::string archive = out + "\\Bench.trn";
-    ExchangePipeline exporter(install, true);
+    ExchangePipeline exporter(Installation(install), true);
     bool ok = true;
     const double stageMs = TimeMs([&] { ok = exporter.StageExport(archive, tree, items); });
     const double workerMs = TimeMs([&] { ok = ok && exporter.CopyAndPack(); });
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kProgramEntries; ++i)
         program.Append(Entry("Own " + std::to_string(i), i < kEntries / 2 ? GuidOf(i) : GuidOf(1000000 + i),
                              "C:\\own\\" + std::to_string(i) + ".exe"));
-    ExchangePipeline importer(target, false);
+    ExchangePipeline importer(Installation(target), false);
     CatalogTree importTree("Importing");
     CatalogIndex importIndex;
     ResetCatalogs(importTree, importIndex, "Importing");

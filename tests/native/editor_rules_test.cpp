@@ -118,12 +118,13 @@ TEST(DataFiles, OnlyTheFilesTheSavedRecordsNameRemain) {
 
 TEST(DataFiles, OnlyTheProgramsOwnDataFilesCountAsItsOwn) {
     const std::string dir = "C:\\Program Files\\Tavrolinex";
-    EXPECT_TRUE(IsProgramDataFile(dir + "\\Data\\885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF.stx", dir));
-    EXPECT_TRUE(IsProgramDataFile("c:\\program files\\tavrolinex\\data\\885d48e4-f5a7-4df9-bb33-5c86dedde3af.STX", dir));
-    EXPECT_FALSE(IsProgramDataFile("D:\\Notes\\885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF.stx", dir));
-    EXPECT_FALSE(IsProgramDataFile(dir + "\\Data\\my notes.stx", dir));
-    EXPECT_FALSE(IsProgramDataFile(dir + "\\Data\\885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF.txt", dir));
-    EXPECT_FALSE(IsProgramDataFile(dir + "\\Data\\885D48E4_F5A7-4DF9-BB33-5C86DEDDE3AF.stx", dir));
+    const Installation installation(dir);
+    EXPECT_TRUE(IsProgramDataFile(dir + "\\Data\\885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF.stx", installation));
+    EXPECT_TRUE(IsProgramDataFile("c:\\program files\\tavrolinex\\data\\885d48e4-f5a7-4df9-bb33-5c86dedde3af.STX", installation));
+    EXPECT_FALSE(IsProgramDataFile("D:\\Notes\\885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF.stx", installation));
+    EXPECT_FALSE(IsProgramDataFile(dir + "\\Data\\my notes.stx", installation));
+    EXPECT_FALSE(IsProgramDataFile(dir + "\\Data\\885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF.txt", installation));
+    EXPECT_FALSE(IsProgramDataFile(dir + "\\Data\\885D48E4_F5A7-4DF9-BB33-5C86DEDDE3AF.stx", installation));
 }
 
 TEST(BatchReplace, TheRuleIsExactLeftToRightAndNeverRescans) {

@@ -272,7 +272,7 @@ int Child(const std::string& mode, const std::string& folder) {
         const ExportContent contents[2] = {ExportOf(install, 0), ExportOf(install, 1)};
         if (ready) SetEvent(ready);
         for (int n = 0;; ++n) {
-            ExchangePipeline exporter(install, true);
+            ExchangePipeline exporter(Installation(install), true);
             if (exporter.StageExport(folder + "\\user\\Tools.trn", contents[n % 2].tree, contents[n % 2].items))
                 exporter.CopyAndPack();
             exporter.Discard();
@@ -348,7 +348,7 @@ public:
                 const std::string beside = folder_ + "\\expected" + std::to_string(which);
                 const std::string archive = beside + "\\Tools.trn";
                 CreateDirectoryA(beside.c_str(), nullptr);
-                ExchangePipeline exporter(install, true);
+                ExchangePipeline exporter(Installation(install), true);
                 if (exporter.StageExport(archive, c.tree, c.items)) exporter.CopyAndPack();
                 exporter.Discard();
                 exportFiles_[which] = Unpacked(archive);
@@ -395,7 +395,7 @@ public:
         } else if (mode_ == "export") CheckExport(child, tally, problem);
         // The next start removes the writers' own temporaries and nothing else.
         if (!Matching(folder_ + "\\*.tmp~*").empty() || !Matching(folder_ + "\\Data\\*.tmp~*").empty()) ++tally.midWrite;
-        RemoveStaleTemporaries(folder_);
+        RemoveStaleTemporaries(Installation(folder_));
         const size_t left = Matching(folder_ + "\\*.tmp~*").size() + Matching(folder_ + "\\Data\\*.tmp~*").size();
         if (left != 3) Note(problem, "temporary files left: " + std::to_string(left));  // the three decoys
         for (const std::string& decoy : Decoys())

@@ -188,7 +188,7 @@ TEST(Clipboard, ARegisteredFormatComesBackByItsNameAndHandleFormatsAreSkipped) {
 }
 
 TEST(Clipboard, DataPathsAreFreshGuidNamesInTheDataFolder) {
-    const std::string a = NewClipboardDataPath("C:\\Inst"), b = NewClipboardDataPath("C:\\Inst");
+    const std::string a = NewClipboardDataPath(Installation("C:\\Inst")), b = NewClipboardDataPath(Installation("C:\\Inst"));
     EXPECT_EQ(a.size(), std::string("C:\\Inst\\Data\\").size() + 36 + 4);
     EXPECT_EQ(a.substr(0, 13), "C:\\Inst\\Data\\");
     EXPECT_EQ(a.substr(a.size() - 4), ".stx");

@@ -194,7 +194,7 @@ struct ExchangeFixture : ::testing::Test {
         items.Append(Entry("Gone", "G3", install.File("Data\\CCCC.stx")));
         items.Remove(2);
         tree.root().AddChild("Work", "11111111-1111-1111-1111-111111111111|0,1");
-        ExchangePipeline pipeline(install.path(), true);
+        ExchangePipeline pipeline(Installation(install.path()), true);
         if (!pipeline.StageExport(archive, tree, items)) return false;
         const bool ok = pipeline.CopyAndPack();
         pipeline.Discard();
@@ -238,7 +238,7 @@ TEST_F(ExchangeFixture, LoadingReadsTheArchiveInItsOwnStagingFolder) {
     ASSERT_TRUE(Export());
     const auto stagingBefore = StagingFolders();
     test::ScratchDir other("exother");
-    ExchangePipeline pipeline(other.path(), false);
+    ExchangePipeline pipeline(Installation(other.path()), false);
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");
@@ -265,7 +265,7 @@ TEST_F(ExchangeFixture, LoadingReadsTheArchiveInItsOwnStagingFolder) {
 
 TEST_F(ExchangeFixture, BadArchivesLoadNothingAndLeaveNoStagingFolder) {
     const auto stagingBefore = StagingFolders();
-    ExchangePipeline pipeline(install.path(), false);
+    ExchangePipeline pipeline(Installation(install.path()), false);
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");
@@ -312,7 +312,7 @@ TEST_F(ExchangeFixture, ImportNeverChangesADataFileAnExistingEntryUses) {
     CreateDirectoryA(other.File("Data").c_str(), nullptr);
     test::WriteWholeFile(other.File("Data\\AAAA.stx"), "this installation's own A");
     test::WriteWholeFile(other.File("Data\\BBBB.stx"), "clipboard B");  // the same contents
-    ExchangePipeline pipeline(other.path(), false);
+    ExchangePipeline pipeline(Installation(other.path()), false);
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");
@@ -340,7 +340,7 @@ TEST_F(ExchangeFixture, ImportNeverChangesADataFileAnExistingEntryUses) {
 TEST_F(ExchangeFixture, EntriesMovedInBeforeASecondLoadStillBringTheirFiles) {
     ASSERT_TRUE(Export());
     test::ScratchDir other("extwoloads"), more("exsecond");
-    ExchangePipeline pipeline(other.path(), false);
+    ExchangePipeline pipeline(Installation(other.path()), false);
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");
@@ -369,7 +369,7 @@ TEST_F(ExchangeFixture, AFailedImportLeavesBothFilesAsTheyWere) {
     test::WriteWholeFile(other.File("Shortcut2.clg"), "catalogs before");
     const std::string itemsBefore = test::ReadWholeFile(other.File("Shortcut2.dat"));
 
-    ExchangePipeline pipeline(other.path(), false);
+    ExchangePipeline pipeline(Installation(other.path()), false);
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");
@@ -398,7 +398,7 @@ TEST_F(ExchangeFixture, ADamagedCatalogFileInsideAnArchiveIsRefused) {
     two.Append(Entry("One", "G1", "c:\\one.exe"));
     WriteZip(archive, {{"Tools/Tools.dat", EncodeItemFile(two)},
                        {"Tools/Tools.clg", "885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF|Work|NOT-A-NODE-ID|0"}});
-    ExchangePipeline pipeline(install.path(), false);
+    ExchangePipeline pipeline(Installation(install.path()), false);
     CatalogTree tree;
     CatalogIndex index;
     ResetCatalogs(tree, index, "Importing");

@@ -111,7 +111,7 @@ TEST(MailboxReceiver, ACatalogFileThatCannotBeWrittenKeepsTheEntryOutOfEveryCata
 
 TEST(MailboxReceiver, ADescriptionOfThreeLinesArrivesAsOneEntryAndNoStrayKeyStays) {
     Installation inst("receive_lines");
-    const std::string mailbox = MailboxFile(inst.dir.path());
+    const std::string mailbox = tvx::Installation(inst.dir.path()).MailboxFile();
     // A line an older sender left in the section, as if it were a key.
     WritePrivateProfileStringA(kMailboxSection, "second line of an old description", "x", mailbox.c_str());
     const std::string description = "first line\r\nNodeID=x\r\nthird line";
@@ -140,7 +140,7 @@ TEST(MailboxSender, AnEntryIsNeverWrittenOverOrReportedAsHandedOverWhenItWasNot)
     EXPECT_EQ(GetFileAttributesA(blocked.c_str()), INVALID_FILE_ATTRIBUTES);
 
     // No receiver: the entry waits; a second one does not write over it.
-    const std::string mailbox = MailboxFile(dir.path());
+    const std::string mailbox = tvx::Installation(dir.path()).MailboxFile();
     MailboxFields first = NewEntry("first");
     EXPECT_EQ(SendToMailbox(mailbox, first), HandOver::Pending);
     MailboxFields second = NewEntry("second");
@@ -173,7 +173,7 @@ DWORD WINAPI RunBusyReceiver(void* p) {
 // the entry waits until the receiver looks again.
 TEST(MailboxSender, AReceiverThatDoesNotAnswerHoldsTheSenderOnlyForItsLimit) {
     test::ScratchDir dir("send_hung");
-    const std::string mailbox = MailboxFile(dir.path());
+    const std::string mailbox = tvx::Installation(dir.path()).MailboxFile();
     HANDLE published = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE answer = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     BusyReceiver receiver{mailbox, published, answer, {}};

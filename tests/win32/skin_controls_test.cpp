@@ -77,7 +77,7 @@ TEST(SkinList, HundredThousandVirtualRowsScrollEndToEndWithoutSystemBars) {
     Host host;
     HWND lv = host.Add(WC_LISTVIEWA, LVS_REPORT | LVS_OWNERDATA | LVS_NOCOLUMNHEADER);
     SkinListCtrl list;
-    ASSERT_TRUE(list.Attach(lv, "C:\\nowhere"));  // no images: the bars draw plain colours
+    ASSERT_TRUE(list.Attach(lv, Installation("C:\\nowhere")));  // no images: the bars draw plain colours
     list.InsertColumn(0, "Name", SkinListCtrl::Left, 600);
     SendMessageA(lv, LVM_SETITEMCOUNT, 100000, 0);
     Pump(50);
@@ -166,7 +166,7 @@ TEST(SkinList, ListViewsOnlyBorrowTheImageListsTheProgramOwns) {
     EXPECT_TRUE(GetWindowLongA(lv, GWL_STYLE) & LVS_SHAREIMAGELISTS);
     SkinListCtrl list;
     HWND other = host.Add(WC_LISTVIEWA, LVS_REPORT);
-    ASSERT_TRUE(list.Attach(other, "C:\\nowhere"));
+    ASSERT_TRUE(list.Attach(other, Installation("C:\\nowhere")));
     list.SetRowHeight(22);  // the row-height helper hands one over too
     EXPECT_TRUE(GetWindowLongA(other, GWL_STYLE) & LVS_SHAREIMAGELISTS);
     EXPECT_NE(SendMessageA(other, LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
@@ -182,7 +182,7 @@ TEST(SkinList, HeaderKeepsTheVerticalBarBelowItAndTakesTheHeightFactor) {
     HWND lv = host.Add(WC_LISTVIEWA, LVS_REPORT);
     SkinListCtrl list;
     list.header().SetHeightFactor(1.5);
-    ASSERT_TRUE(list.Attach(lv, "C:\\nowhere"));
+    ASSERT_TRUE(list.Attach(lv, Installation("C:\\nowhere")));
     list.InsertColumn(0, "Name", SkinListCtrl::Left, 100);
     list.InsertColumn(1, "Hotkey", SkinListCtrl::Center, 60);
     HWND header = reinterpret_cast<HWND>(SendMessageA(lv, LVM_GETHEADER, 0, 0));
@@ -250,7 +250,7 @@ TEST(SkinTree, ScrollsToPositionsBeyondSixteenBitsAndHidesItsSystemBars) {
     Host host;
     HWND tv = host.Add(WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
     SkinTreeCtrl tree;
-    ASSERT_TRUE(tree.Attach(tv, "C:\\nowhere"));
+    ASSERT_TRUE(tree.Attach(tv, Installation("C:\\nowhere")));
     FillTree(tv, 34000, 0);
     Pump(20);
     EXPECT_FALSE(HasSystemBars(tv));
@@ -284,7 +284,7 @@ TEST(SkinTree, DraggedNodeLandsWhereReleasedUnlessTheRulesRefuse) {
     Host host;
     HWND tv = host.Add(WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
     SkinTreeCtrl tree;
-    ASSERT_TRUE(tree.Attach(tv, "C:\\nowhere"));
+    ASSERT_TRUE(tree.Attach(tv, Installation("C:\\nowhere")));
     std::vector<HTREEITEM> nodes = FillTree(tv, 5, 0);
     Dropped dropped;
     HTREEITEM forbidden = nodes[4];
@@ -326,7 +326,7 @@ TEST(SkinTree, DraggingNearAnEdgeScrollsAndRestingOnANodeSelectsAndExpandsIt) {
     Host host;
     HWND tv = host.Add(WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
     SkinTreeCtrl tree;
-    ASSERT_TRUE(tree.Attach(tv, "C:\\nowhere"));
+    ASSERT_TRUE(tree.Attach(tv, Installation("C:\\nowhere")));
     std::vector<HTREEITEM> nodes = FillTree(tv, 60, 2);
     tree.EnableDragging({nullptr, nullptr, [](HTREEITEM, HTREEITEM) {}});
     tree.ScrollTo(true, 30);
@@ -452,7 +452,7 @@ TEST(AddItemDialog, TakesTheCatalogsOfItsOwnFolderWhileALanguageModuleIsLoaded) 
         v.minButton = IDC_ADD_MIN_PROG;
         v.helpButton = IDC_ADD_HELP_PROG;
         v.hotkeyLabel = IDC_ADD_HOTKEY_LABEL_PROG;
-        AddItemDialog dialog(std::string(), v);  // no folder handed over
+        AddItemDialog dialog(Installation(), v);  // no folder handed over
         ASSERT_TRUE(dialog.Create(nullptr));
         HWND tree = GetDlgItem(dialog.hwnd(), IDC_ADD_TREE_PROG);
         EXPECT_EQ(TreeView_GetCount(tree), 2u) << "the root and the catalog Work of the program's folder";

@@ -1,6 +1,7 @@
 #include "ui/skin/win32/catalog_tree_view.h"
 
 #include "ui/skin/win32/resource_module.h"
+#include "base/win32/win_handles.h"
 
 namespace tvx::win {
 
@@ -54,11 +55,8 @@ HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree) {
     ClearCatalogTreeView(treeView);
     // A tree that redraws and recomputes its scroll range after every
     // insertion takes seconds for a few thousand catalogs: fill it whole first.
-    SendMessageA(treeView, WM_SETREDRAW, FALSE, 0);
-    HTREEITEM root = Insert(treeView, TVI_ROOT, tree.root());
-    SendMessageA(treeView, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(treeView, nullptr, TRUE);
-    return root;
+    FrozenRedraw frozen(treeView);
+    return Insert(treeView, TVI_ROOT, tree.root());
 }
 
 HTREEITEM SelectedTreeItem(HWND treeView) {

@@ -3,6 +3,7 @@
 #include "data/win32/profile.h"
 #include "ui/skin/win32/message_box.h"
 #include "ui/skin/win32/resource_module.h"
+#include "base/win32/window_text.h"
 
 #include <windowsx.h>
 #include <oleacc.h>
@@ -219,16 +220,20 @@ void Dialog::PaintBackground(HDC dc, HWND child, const RECT& childRect) {
     RestoreDC(dc, saved);
 }
 
-SkinListCtrl* Dialog::SkinList(int id, const std::string& installDir) {
+std::string Dialog::BoxText(int id) const { return WindowText(Item(id)); }
+
+int Dialog::ShowKey(const char* key, UINT type) const { return ShowMessage(hwnd(), MessageText(key), type); }
+
+SkinListCtrl* Dialog::SkinList(int id, const Installation& installation) {
     auto list = std::make_unique<SkinListCtrl>();
-    if (!list->Attach(Item(id), installDir)) return nullptr;
+    if (!list->Attach(Item(id), installation)) return nullptr;
     skinned_.push_back(std::move(list));
     return static_cast<SkinListCtrl*>(skinned_.back().get());
 }
 
-SkinTreeCtrl* Dialog::SkinTree(int id, const std::string& installDir) {
+SkinTreeCtrl* Dialog::SkinTree(int id, const Installation& installation) {
     auto tree = std::make_unique<SkinTreeCtrl>();
-    if (!tree->Attach(Item(id), installDir)) return nullptr;
+    if (!tree->Attach(Item(id), installation)) return nullptr;
     skinned_.push_back(std::move(tree));
     return static_cast<SkinTreeCtrl*>(skinned_.back().get());
 }

@@ -5,6 +5,7 @@
 // the thread arrive with no window), so modal dialogs run their own loop that
 // first offers every message to the main window's pre-translation.
 #pragma once
+#include "data/installation.h"
 #include "ui/skin/win32/image_button.h"
 #include "ui/skin/win32/skin_image.h"
 #include "ui/skin/win32/skin_list.h"
@@ -45,6 +46,11 @@ public:
     // A control of the dialog. Found once and remembered: under Wine each
     // GetDlgItem asks the wineserver for the dialog's children.
     HWND Item(int id) const;
+    // The whole text of control `id`.
+    std::string BoxText(int id) const;
+    // Shows the message of a MessageTexts key in a box this dialog owns;
+    // returns the button the user pressed.
+    int ShowKey(const char* key, UINT type = MB_OK) const;
 
     // Shows the message of a MessageTexts key once the message being handled
     // is done, so that a program waiting in SendMessage is not held up by
@@ -99,9 +105,9 @@ protected:
     HBRUSH BackgroundBrushFor(HDC dc, HWND child);
 
     // Makes the template's report list or tree a skinned one whose scroll
-    // bars are drawn from `installDir` + "\Images\".
-    SkinListCtrl* SkinList(int id, const std::string& installDir);
-    SkinTreeCtrl* SkinTree(int id, const std::string& installDir);
+    // bars are drawn from the installation's images.
+    SkinListCtrl* SkinList(int id, const Installation& installation);
+    SkinTreeCtrl* SkinTree(int id, const Installation& installation);
     // The frame round each skinned list and tree that is shown, with the
     // room of its bars. Dialogs that paint themselves call it; the others
     // get it from the default painting.

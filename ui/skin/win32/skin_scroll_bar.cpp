@@ -55,11 +55,11 @@ HWND SkinScrollBar::TargetOf(HWND window) {
     return static_cast<HWND>(GetPropA(window, kTargetProp));
 }
 
-bool SkinScrollBar::Create(const std::string& installDir) {
+bool SkinScrollBar::Create(const Installation& installation) {
     HWND control = target_.hwnd();
     HWND parent = control ? GetParent(control) : nullptr;
     if (!parent || hwnd_) return false;
-    const std::string img = installDir + "\\Images\\";
+    const std::string img = installation.ImagesFolder();
     if (vertical_) {
         first_.Load(img + "VSUp.png");
         second_.Load(img + "VSDown.png");

@@ -3,6 +3,7 @@
 // beside (vertical) or under (horizontal) the control, in the 12 pixels of
 // room that the dialog's control frame leaves there.
 #pragma once
+#include "data/installation.h"
 #include "ui/skin/scroll_geometry.h"
 #include "ui/skin/win32/skin_image.h"
 #include "base/win32/win_handles.h"
@@ -42,8 +43,8 @@ public:
     SkinScrollBar& operator=(const SkinScrollBar&) = delete;
 
     // Creates the bar as a child of the control's parent and loads its
-    // images from `installDir` + "\Images\".
-    bool Create(const std::string& installDir);
+    // the installation's images.
+    bool Create(const Installation& installation);
     // Lays the bar beside or under the control and shows it when the
     // control is shown.
     void Place();

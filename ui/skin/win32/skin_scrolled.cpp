@@ -14,7 +14,7 @@ SkinScrolledControl::~SkinScrolledControl() {
     if (hwnd_) RemoveSubclass(hwnd_, Proc, 1);
 }
 
-bool SkinScrolledControl::Attach(HWND control, const std::string& installDir) {
+bool SkinScrolledControl::Attach(HWND control, const Installation& installation) {
     if (!control || hwnd_) return false;
     hwnd_ = control;
     if (!AddSubclass(control, Proc, 1, reinterpret_cast<DWORD_PTR>(this))) {
@@ -26,8 +26,8 @@ bool SkinScrolledControl::Attach(HWND control, const std::string& installDir) {
     OnAttached();
     vbar_ = std::make_unique<SkinScrollBar>(*this, true);
     hbar_ = std::make_unique<SkinScrollBar>(*this, false);
-    vbar_->Create(installDir);
-    hbar_->Create(installDir);
+    vbar_->Create(installation);
+    hbar_->Create(installation);
     PlaceBars();
     return true;
 }

@@ -3,6 +3,7 @@
 // scroll bars are hidden, and two skinned bars beside and under it follow its
 // position whatever scrolls it.
 #pragma once
+#include "data/installation.h"
 #include "ui/skin/win32/skin_scroll_bar.h"
 
 #include <memory>
@@ -18,8 +19,8 @@ public:
     SkinScrolledControl& operator=(const SkinScrolledControl&) = delete;
 
     // Takes over the dialog's control; the bars' images come from
-    // `installDir` + "\Images\".
-    bool Attach(HWND control, const std::string& installDir);
+    // the installation's images.
+    bool Attach(HWND control, const Installation& installation);
     HWND hwnd() const override { return hwnd_; }
 
     // Lays the bars out again and moves their thumbs (after the dialog moved
