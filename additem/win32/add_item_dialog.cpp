@@ -99,6 +99,7 @@ bool AddItemDialog::OnInitDialog() {
 
 void AddItemDialog::FillCatalogTree() {
     HWND tv = Item(variant_.tree);
+    treeView_.Attach(tv);
     if (!images_) {
         images_ = CreateCatalogImages();
         SendMessageA(tv, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
@@ -106,7 +107,7 @@ void AddItemDialog::FillCatalogTree() {
     ResetCatalogs(tree_, index_, variant_.rootText);
     std::string bytes;
     if (ReadWholeFile(installation_.CatalogFile(), bytes)) DecodeCatalogFile(bytes, index_, NodeDataMode::NodeIdOnly);
-    rootItem_ = ShowCatalogTree(tv, tree_);  // nothing expanded or selected
+    treeView_.Show(tree_, 0);  // nothing expanded or selected
 }
 
 void AddItemDialog::OpenKeyList() {
@@ -155,10 +156,9 @@ void AddItemDialog::OnSave() {
     GetDlgItemTextA(hwnd(), IDC_ADD_KEY, buffer, sizeof buffer);
     const std::string keyText = buffer;
 
-    HWND tv = Item(variant_.tree);
-    HTREEITEM selected = SelectedTreeItem(tv);
+    HTREEITEM selected = treeView_.SelectedItem();
     if (!selected) { variant_.showMessage(hwnd(), variant_.selectCatalog); return; }
-    if (selected == rootItem_) { variant_.showMessage(hwnd(), variant_.selectSubCatalog); return; }
+    if (selected == treeView_.ItemOf(&tree_.root())) { variant_.showMessage(hwnd(), variant_.selectSubCatalog); return; }
     name = Trim(name);
     shortName = Trim(shortName);
     if (name.empty()) { variant_.showMessage(hwnd(), MessageText("NameEmpty")); return; }
@@ -172,7 +172,7 @@ void AddItemDialog::OnSave() {
     fields.Hotkey2 = keyText;
     fields.Description = description;
     fields.ExePath = exePath;
-    fields.NodeID = NodeIdForSelection(index_, SelectedCatalogNode(tv));
+    fields.NodeID = NodeIdForSelection(index_, treeView_.SelectedNode());
     const std::string mailbox = installation_.MailboxFile();
     switch (SendToMailbox(mailbox, fields)) {
     case HandOver::Filed:

@@ -5,6 +5,7 @@
 #pragma once
 #include "data/catalog_tree.h"
 #include "data/installation.h"
+#include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <commctrl.h>
@@ -57,7 +58,7 @@ private:
     AddItemVariant variant_;
     CatalogTree tree_;
     CatalogIndex index_;
-    HTREEITEM rootItem_ = nullptr;
+    CatalogTreeView treeView_;
     UniqueImageList images_;
     bool dragEnabled_ = true;
     bool keyListOpen_ = false;

@@ -107,6 +107,7 @@ void ConfigDialog::SetUpImagesAndTips() {
 void ConfigDialog::SetUpLists() {
     images_ = CreateCatalogImages();
     treeCtrl_ = SkinTree(IDC_CFG_TREE, installation_);
+    treeView_.Attach(Item(IDC_CFG_TREE));
     // A tree never destroys its image list: images_ does, after the window.
     SendMessageA(Item(IDC_CFG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     if (treeCtrl_) {
@@ -114,12 +115,12 @@ void ConfigDialog::SetUpLists() {
         // another catalog or the root, never into their own branch.
         SkinTreeCtrl::DragRules rules;
         rules.canDrag = [this](HTREEITEM item) {
-            const CatalogNode* node = NodeOfItem(item);
+            const CatalogNode* node = treeView_.NodeOf(item);
             return node && node != &tree_.root();
         };
         rules.canDrop = [this](HTREEITEM dragged, HTREEITEM target) {
-            const CatalogNode* from = NodeOfItem(dragged);
-            const CatalogNode* to = NodeOfItem(target);
+            const CatalogNode* from = treeView_.NodeOf(dragged);
+            const CatalogNode* to = treeView_.NodeOf(target);
             return from && to && !IsWithin(to, from) && to != from->parent;
         };
         rules.drop = [this](HTREEITEM dragged, HTREEITEM target) { OnCatalogDropped(dragged, target); };
@@ -186,8 +187,7 @@ void ConfigDialog::SetUpLists() {
 
 void ConfigDialog::LoadCatalogs() {
     // The view lets go of its nodes before the catalogs they point at are freed.
-    ClearCatalogTreeView(Item(IDC_CFG_TREE));
-    treeItems_.clear();
+    treeView_.Clear();
     listed_ = pinned_ = nullptr;
     ForgetLeaves();
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
@@ -348,7 +348,7 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 OnTreeExpanding(change->itemNew.hItem, change->action);
             } else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
                 auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
-                if (NodeOfItem(change->itemNew.hItem) != &tree_.root()) UpdateExpandedImage(*change);
+                if (treeView_.NodeOf(change->itemNew.hItem) != &tree_.root()) UpdateExpandedImage(*change);
             }
             return true;
         case IDC_CFG_ITEMS:

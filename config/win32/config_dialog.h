@@ -9,6 +9,7 @@
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
+#include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <shellapi.h>
@@ -54,9 +55,7 @@ private:
     void RunDiscovery();
 
     // the catalog tree
-    HTREEITEM InsertCatalogItem(HTREEITEM parent, CatalogNode& node, HTREEITEM after);
     void RebuildTreeView(const CatalogNode* select);
-    CatalogNode* NodeOfItem(HTREEITEM item) const;
     CatalogNode* SelectedCatalog() const;  // null for none and for an item leaf
     CatalogNode* SelectedOrLeafCatalog() const;  // an item leaf's catalog too
     bool LeafSelected() const;
@@ -68,10 +67,6 @@ private:
     void UpdateLeaves();
     void OnTreeExpanding(HTREEITEM item, UINT action);
     long RowOfLeaf(HTREEITEM item) const;
-    // An item leaf's data is its store index made odd, so that it never
-    // reads as the address of a catalog.
-    static LPARAM LeafData(size_t index) { return static_cast<LPARAM>((index << 1) | 1); }
-    static bool IsLeafData(LPARAM data) { return (data & 1) != 0; }
     void OnTreeSelection();
     void OnTreeClick();
     void AddCatalog();
@@ -148,7 +143,7 @@ private:
 
     CatalogTree tree_;
     CatalogIndex index_;
-    std::unordered_map<const CatalogNode*, HTREEITEM> treeItems_;
+    CatalogTreeView treeView_;
     CatalogNode* listed_ = nullptr;  // whose rows the item list shows
     CatalogNode* pinned_ = nullptr;  // "Not Change List"
     CatalogNode* leafParent_ = nullptr;  // the catalog whose item leaves the tree shows

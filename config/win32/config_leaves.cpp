@@ -68,8 +68,8 @@ void ConfigDialog::RemoveLeaves() {
     std::vector<Leaf> leaves = std::move(leaves_);
     ForgetLeaves();
     if (!parent) return;
-    auto it = treeItems_.find(parent);
-    if (it == treeItems_.end()) return;
+    HTREEITEM parentItem = treeView_.ItemOf(parent);
+    if (!parentItem) return;
     HWND tv = Item(IDC_CFG_TREE);
     if (!leaves.empty()) {
         FrozenRedraw frozen(tv);
@@ -78,20 +78,18 @@ void ConfigDialog::RemoveLeaves() {
         for (const Leaf& leaf : leaves) items.push_back(leaf.item);
         DeleteLeaves(tv, items);
     }
-    SetHasChildren(tv, it->second, TreeView_GetChild(tv, it->second) != nullptr);
+    SetHasChildren(tv, parentItem, TreeView_GetChild(tv, parentItem) != nullptr);
 }
 
 void ConfigDialog::InsertAllLeaves() {
     if (changingLeaves_) return;
     ChangingLeaves changing(changingLeaves_);
-    auto it = treeItems_.find(leafParent_);
-    if (it == treeItems_.end()) return;
-    HWND tv = Item(IDC_CFG_TREE);
-    FrozenRedraw frozen(tv);
+    HTREEITEM parentItem = treeView_.ItemOf(leafParent_);
+    if (!parentItem) return;
+    FrozenRedraw frozen(treeView_.hwnd());
     leaves_.reserve(rows_.size());
     for (const ItemRow& row : rows_)
-        leaves_.push_back({row.index, InsertTreeItem(tv, it->second, TVI_LAST, row.name.c_str(), LeafData(row.index), 2, 3),
-                           row.name});
+        leaves_.push_back({row.index, treeView_.InsertLeaf(parentItem, TVI_LAST, row.name, row.index), row.name});
     leavesInserted_ = true;
 }
 
@@ -103,8 +101,8 @@ void ConfigDialog::InsertAllLeaves() {
 void ConfigDialog::UpdateLeaves() {
     if (changingLeaves_) return;
     ChangingLeaves changing(changingLeaves_);
-    auto parent = treeItems_.find(leafParent_);
-    if (parent == treeItems_.end()) return;
+    HTREEITEM parentItem = treeView_.ItemOf(leafParent_);
+    if (!parentItem) return;
     HWND tv = Item(IDC_CFG_TREE);
     std::vector<Leaf> kept;
     kept.reserve(rows_.size());
@@ -139,14 +137,14 @@ void ConfigDialog::UpdateLeaves() {
     HTREEITEM after = kept.empty() ? nullptr : kept.back().item;
     if (!after) {  // after the catalog's sub-catalogs
         after = TVI_FIRST;
-        for (HTREEITEM child = TreeView_GetChild(tv, parent->second); child; child = TreeView_GetNextSibling(tv, child)) {
-            if (!NodeOfItem(child)) break;
+        for (HTREEITEM child = TreeView_GetChild(tv, parentItem); child; child = TreeView_GetNextSibling(tv, child)) {
+            if (!treeView_.NodeOf(child)) break;
             after = child;
         }
     }
     for (; next < rows_.size(); ++next) {
         const ItemRow& row = rows_[next];
-        after = InsertTreeItem(tv, parent->second, after, row.name.c_str(), LeafData(row.index), 2, 3);
+        after = treeView_.InsertLeaf(parentItem, after, row.name, row.index);
         kept.push_back({row.index, after, row.name});
     }
     leaves_ = std::move(kept);
@@ -162,23 +160,22 @@ void ConfigDialog::RebuildLeaves() {
         if (!node) return;
         leafParent_ = node;
     }
-    auto it = treeItems_.find(node);
-    if (it == treeItems_.end()) return;
+    HTREEITEM item = treeView_.ItemOf(node);
+    if (!item) return;
     HWND tv = Item(IDC_CFG_TREE);
     if (leavesInserted_) {
         UpdateLeaves();
-    } else if (IsExpanded(tv, it->second)) {
+    } else if (IsExpanded(tv, item)) {
         InsertAllLeaves();
     } else {
         // Shown when the catalog is expanded (OnTreeExpanding).
-        SetHasChildren(tv, it->second, !rows_.empty() || TreeView_GetChild(tv, it->second) != nullptr);
+        SetHasChildren(tv, item, !rows_.empty() || TreeView_GetChild(tv, item) != nullptr);
     }
 }
 
 void ConfigDialog::OnTreeExpanding(HTREEITEM item, UINT action) {
     if (!(action & TVE_EXPAND) || leavesInserted_ || !leafParent_) return;
-    auto it = treeItems_.find(leafParent_);
-    if (it != treeItems_.end() && it->second == item) InsertAllLeaves();
+    if (item && treeView_.ItemOf(leafParent_) == item) InsertAllLeaves();
 }
 
 // The row a leaf shows: the leaves stand in the rows' order.

@@ -27,59 +27,31 @@ namespace {
 
 // ---- the catalog tree ---------------------------------------------------------------
 
-HTREEITEM ConfigDialog::InsertCatalogItem(HTREEITEM parent, CatalogNode& node, HTREEITEM after) {
-    const int image = (&node == &tree_.root()) ? 1 : 0;
-    HTREEITEM item = InsertTreeItem(Item(IDC_CFG_TREE), parent, after, node.text.c_str(),
-                                    reinterpret_cast<LPARAM>(&node), image, image);
-    treeItems_[&node] = item;
-    for (auto& child : node.children) InsertCatalogItem(item, *child, TVI_LAST);
-    return item;
-}
-
 void ConfigDialog::RebuildTreeView(const CatalogNode* select) {
     HWND tv = Item(IDC_CFG_TREE);
     ForgetLeaves();
-    ClearCatalogTreeView(tv);
-    treeItems_.clear();
-    HTREEITEM root = nullptr;
-    {
-        FrozenRedraw frozen(tv);
-        root = InsertCatalogItem(TVI_ROOT, tree_.root(), TVI_LAST);
-    }
+    HTREEITEM root = treeView_.Show(tree_, 1);
     TreeView_Expand(tv, root, TVE_EXPAND);
-    if (select) {
-        auto it = treeItems_.find(select);
-        if (it != treeItems_.end()) {
-            TreeView_EnsureVisible(tv, it->second);
-            TreeView_SelectItem(tv, it->second);
-        }
+    if (HTREEITEM item = select ? treeView_.ItemOf(select) : nullptr) {
+        TreeView_EnsureVisible(tv, item);
+        TreeView_SelectItem(tv, item);
     }
     InvalidateRect(tv, nullptr, TRUE);
 }
 
-CatalogNode* ConfigDialog::NodeOfItem(HTREEITEM item) const {
-    if (!item) return nullptr;
-    TVITEMA tvi = {};
-    tvi.mask = TVIF_PARAM;
-    tvi.hItem = item;
-    if (!SendMessageA(Item(IDC_CFG_TREE), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi))) return nullptr;
-    if (IsLeafData(tvi.lParam)) return nullptr;  // an item leaf
-    return reinterpret_cast<CatalogNode*>(tvi.lParam);
-}
-
-CatalogNode* ConfigDialog::SelectedCatalog() const { return NodeOfItem(TreeView_GetSelection(Item(IDC_CFG_TREE))); }
+CatalogNode* ConfigDialog::SelectedCatalog() const { return treeView_.NodeOf(TreeView_GetSelection(Item(IDC_CFG_TREE))); }
 
 // An item leaf hangs under the catalog whose items it shows: that catalog.
 CatalogNode* ConfigDialog::SelectedOrLeafCatalog() const {
     HWND tv = Item(IDC_CFG_TREE);
     HTREEITEM item = TreeView_GetSelection(tv);
-    if (item && !NodeOfItem(item)) item = TreeView_GetParent(tv, item);
-    return NodeOfItem(item);
+    if (item && !treeView_.NodeOf(item)) item = TreeView_GetParent(tv, item);
+    return treeView_.NodeOf(item);
 }
 
 bool ConfigDialog::LeafSelected() const {
     HTREEITEM item = TreeView_GetSelection(Item(IDC_CFG_TREE));
-    return item && !NodeOfItem(item);
+    return item && !treeView_.NodeOf(item);
 }
 
 void ConfigDialog::OnTreeSelection() {
@@ -87,7 +59,7 @@ void ConfigDialog::OnTreeSelection() {
     HWND tv = Item(IDC_CFG_TREE);
     HTREEITEM item = TreeView_GetSelection(tv);
     if (!item) return;
-    CatalogNode* node = NodeOfItem(item);
+    CatalogNode* node = treeView_.NodeOf(item);
     if (!node) {
         // An item leaf: show that item's row.
         const long row = RowOfLeaf(item);
@@ -123,18 +95,18 @@ void ConfigDialog::AddCatalog() {
     }
     HWND tv = Item(IDC_CFG_TREE);
     HTREEITEM selected = TreeView_GetSelection(tv);
-    if (selected && !NodeOfItem(selected)) selected = TreeView_GetParent(tv, selected);  // an item leaf: its catalog
-    CatalogNode* parent = selected ? NodeOfItem(selected) : &tree_.root();
+    if (selected && !treeView_.NodeOf(selected)) selected = TreeView_GetParent(tv, selected);  // an item leaf: its catalog
+    CatalogNode* parent = selected ? treeView_.NodeOf(selected) : &tree_.root();
     if (!parent) parent = &tree_.root();
     const std::string id = newGuid_();
     CatalogNode* node = parent->AddChild(name, id);
     index_.Add(id, node);
     // After the parent's last sub-catalog, before its item leaves.
-    HTREEITEM parentItem = treeItems_[parent];
+    HTREEITEM parentItem = treeView_.ItemOf(parent);
     HTREEITEM after = TVI_FIRST;
     for (HTREEITEM child = TreeView_GetChild(tv, parentItem); child; child = TreeView_GetNextSibling(tv, child))
-        if (NodeOfItem(child)) after = child;
-    InsertCatalogItem(parentItem, *node, after);
+        if (treeView_.NodeOf(child)) after = child;
+    treeView_.Insert(*parent, *node, after);
     TreeView_Expand(tv, parentItem, TVE_EXPAND);
     modified_ = true;
 }
@@ -148,11 +120,7 @@ void ConfigDialog::UpdateCatalog() {
     CatalogNode* node = SelectedCatalog();
     if (!node || node == &tree_.root()) return;
     node->text = name;
-    TVITEMA tvi = {};
-    tvi.mask = TVIF_TEXT;
-    tvi.hItem = treeItems_[node];
-    tvi.pszText = const_cast<char*>(node->text.c_str());
-    SendMessageA(Item(IDC_CFG_TREE), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    treeView_.ShowName(*node);
     modified_ = true;
 }
 
@@ -163,7 +131,7 @@ void ConfigDialog::DeleteCatalog() {
         ShowKey("SelectCatalog");
         return;
     }
-    CatalogNode* node = NodeOfItem(item);
+    CatalogNode* node = treeView_.NodeOf(item);
     if (!node || node == &tree_.root()) return;
     EndInplaceEdit();
     rows_.clear();
@@ -176,8 +144,7 @@ void ConfigDialog::DeleteCatalog() {
     }
     if (IsWithin(listed_, node)) listed_ = nullptr;
     if (IsWithin(leafParent_, node)) ForgetLeaves();  // they go with the branch
-    for (const CatalogNode* gone : SubtreeOf(node)) treeItems_.erase(gone);
-    TreeView_DeleteItem(tv, item);
+    treeView_.Remove(*node);
     RemoveCatalog(index_, node);
     modified_ = true;
     // A pinned catalog elsewhere is still the listed one: its rows come back,
@@ -189,8 +156,8 @@ void ConfigDialog::DeleteCatalog() {
 }
 
 void ConfigDialog::OnCatalogDropped(HTREEITEM dragged, HTREEITEM target) {
-    CatalogNode* node = NodeOfItem(dragged);
-    CatalogNode* parent = NodeOfItem(target);
+    CatalogNode* node = treeView_.NodeOf(dragged);
+    CatalogNode* parent = treeView_.NodeOf(target);
     if (!node || !parent || !MoveCatalog(node, parent)) return;
     EndInplaceEdit();
     RebuildTreeView(node);

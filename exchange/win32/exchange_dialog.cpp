@@ -167,6 +167,7 @@ void ExchangeDialog::SetUpTrees() {
     images_ = CreateCatalogImages();
     for (Side* side : {&left_, &right_}) {
         SkinTree(side->treeId, installation_);
+        side->treeView.Attach(Item(side->treeId));
         SendMessageA(Item(side->treeId), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     }
     ResetCatalogs(left_.tree, left_.index, MessageText("AllCatalogsTitle"));
@@ -175,52 +176,26 @@ void ExchangeDialog::SetUpTrees() {
                   MessageText(mode_ == Mode::Export ? "ExportingCatalogs" : "ImportingCatalogs"));
     ShowTree(left_);
     ShowTree(right_);
-    if (mode_ == Mode::Export) TreeView_SelectItem(Item(right_.treeId), right_.treeItems[&right_.tree.root()]);
+    if (mode_ == Mode::Export) TreeView_SelectItem(right_.treeView.hwnd(), right_.treeView.ItemOf(&right_.tree.root()));
 }
 
 // ---- trees ---------------------------------------------------------------------------
 
-HTREEITEM ExchangeDialog::InsertNode(Side& side, HTREEITEM parent, CatalogNode& node) {
-    const int image = (&node == &side.tree.root()) ? 1 : 0;
-    HTREEITEM item = InsertTreeItem(Item(side.treeId), parent, TVI_LAST, node.text.c_str(),
-                                    reinterpret_cast<LPARAM>(&node), image, image);
-    side.treeItems[&node] = item;
-    for (auto& child : node.children) InsertNode(side, item, *child);
-    return item;
-}
-
 void ExchangeDialog::ClearSide(Side& side) {
-    ClearCatalogTreeView(Item(side.treeId));
-    side.treeItems.clear();
+    side.treeView.Clear();
     side.listed = nullptr;
     side.rows.clear();
     side.view.Reset(0);
 }
 
 void ExchangeDialog::ShowTree(Side& side) {
-    HWND tv = Item(side.treeId);
     ClearSide(side);
-    HTREEITEM root = nullptr;
-    {
-        FrozenRedraw frozen(tv);
-        root = InsertNode(side, TVI_ROOT, side.tree.root());
-    }
-    TreeView_Expand(tv, root, TVE_EXPAND);
-}
-
-CatalogNode* ExchangeDialog::SelectedNode(const Side& side) const {
-    HWND tv = Item(side.treeId);
-    HTREEITEM selected = TreeView_GetSelection(tv);
-    if (!selected) return nullptr;
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = selected;
-    SendMessageA(tv, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<CatalogNode*>(item.lParam);
+    HTREEITEM root = side.treeView.Show(side.tree, 1);
+    TreeView_Expand(side.treeView.hwnd(), root, TVE_EXPAND);
 }
 
 void ExchangeDialog::OnTreeSelection(Side& side) {
-    CatalogNode* node = SelectedNode(side);
+    CatalogNode* node = side.treeView.SelectedNode();
     if (!node) return;
     SetDlgItemTextA(hwnd(), side.nameId, node->text.c_str());
     side.listed = node;
@@ -238,7 +213,7 @@ void ExchangeDialog::FillList(Side& side) {
 // ---- transfers -----------------------------------------------------------------------
 
 void ExchangeDialog::MoveItems(Side& from, Side& to, bool all) {
-    CatalogNode* destination = SelectedNode(to);
+    CatalogNode* destination = to.treeView.SelectedNode();
     if (!destination) {
         ShowKey("SelectCatalog");
         return;
@@ -263,19 +238,14 @@ void ExchangeDialog::MoveItems(Side& from, Side& to, bool all) {
 }
 
 void ExchangeDialog::CopyCatalog(Side& from, Side& to, bool withItems) {
-    CatalogNode* source = SelectedNode(from);
-    CatalogNode* destination = SelectedNode(to);
+    CatalogNode* source = from.treeView.SelectedNode();
+    CatalogNode* destination = to.treeView.SelectedNode();
     if (!source || source == &from.tree.root() || !destination) return;
     CatalogNode* copy = tvx::CopyCatalog(*source, from.items, *destination, to.index, withItems ? &to.table : nullptr,
                                          newNodeId_);
     if (!copy) return;
-    HWND tv = Item(to.treeId);
-    HTREEITEM parent = to.treeItems[destination];
-    {
-        FrozenRedraw frozen(tv);
-        InsertNode(to, parent, *copy);
-    }
-    TreeView_Expand(tv, parent, TVE_EXPAND);
+    to.treeView.Insert(*destination, *copy);
+    TreeView_Expand(to.treeView.hwnd(), to.treeView.ItemOf(destination), TVE_EXPAND);
     // The root lists every entry of its side, the new ones too.
     if (withItems && to.listed == &to.tree.root()) FillList(to);
 }
@@ -286,12 +256,11 @@ void ExchangeDialog::AddCatalog(Side& side) {
         ShowKey("CatalogEmpty");
         return;
     }
-    CatalogNode* parent = SelectedNode(side);
+    CatalogNode* parent = side.treeView.SelectedNode();
     if (!parent) parent = &side.tree.root();
     CatalogNode* node = tvx::AddCatalog(*parent, side.index, name, newNodeId_);
-    HWND tv = Item(side.treeId);
-    InsertNode(side, side.treeItems[parent], *node);
-    TreeView_Expand(tv, side.treeItems[parent], TVE_EXPAND);
+    side.treeView.Insert(*parent, *node);
+    TreeView_Expand(side.treeView.hwnd(), side.treeView.ItemOf(parent), TVE_EXPAND);
 }
 
 void ExchangeDialog::RenameCatalog(Side& side) {
@@ -300,34 +269,28 @@ void ExchangeDialog::RenameCatalog(Side& side) {
         ShowKey("CatalogEmpty");
         return;
     }
-    CatalogNode* node = SelectedNode(side);
+    CatalogNode* node = side.treeView.SelectedNode();
     if (!node) {
         ShowKey("SelectCatalog");
         return;
     }
     if (node == &side.tree.root()) return;
     node->text = SanitizeCatalogName(name);
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = side.treeItems[node];
-    item.pszText = const_cast<char*>(node->text.c_str());
-    SendMessageA(Item(side.treeId), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    side.treeView.ShowName(*node);
 }
 
 void ExchangeDialog::DeleteCatalog(Side& side) {
-    CatalogNode* node = SelectedNode(side);
+    CatalogNode* node = side.treeView.SelectedNode();
     if (!node) {
         ShowKey("SelectCatalog");
         return;
     }
     if (node == &side.tree.root()) return;
-    HWND tv = Item(side.treeId);
-    HTREEITEM item = side.treeItems[node];
-    HTREEITEM parentItem = TreeView_GetParent(tv, item);
+    HWND tv = side.treeView.hwnd();
+    HTREEITEM parentItem = TreeView_GetParent(tv, side.treeView.ItemOf(node));
     // The view lets go of the nodes before they are freed.
     TreeView_SelectItem(tv, nullptr);
-    for (const CatalogNode* gone : SubtreeOf(node)) side.treeItems.erase(gone);
-    TreeView_DeleteItem(tv, item);
+    side.treeView.Remove(*node);
     side.listed = nullptr;
     DeleteCatalogWithItems(side.index, node, side.table);
     if (parentItem) TreeView_SelectItem(tv, parentItem);
@@ -425,7 +388,7 @@ bool ExchangeDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
                 OnTreeSelection(*side);
             } else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
                 auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
-                if (change->itemNew.hItem != side->treeItems[&side->tree.root()]) UpdateExpandedImage(*change);
+                if (change->itemNew.hItem != side->treeView.ItemOf(&side->tree.root())) UpdateExpandedImage(*change);
             }
             return true;
         }

@@ -16,6 +16,7 @@
 #include "exchange/win32/exchange_pipeline.h"
 #include "resources/exchange_ids.h"
 #include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/catalog_tree_view.h"
 
 #include <functional>
 #include <string>
@@ -46,7 +47,7 @@ private:
         std::vector<ItemRow> rows;
         RowListView view;
         SkinListCtrl* list = nullptr;
-        std::unordered_map<const CatalogNode*, HTREEITEM> treeItems;
+        CatalogTreeView treeView;
         CatalogNode* listed = nullptr;  // whose rows the list shows
         int sortColumn = -1;
         bool sortAscending = true;
@@ -67,8 +68,6 @@ private:
     void ShowTree(Side& side);
     void ClearSide(Side& side);
     void PaintOver(HDC dc) override;  // the view emptied, before its catalogs go
-    HTREEITEM InsertNode(Side& side, HTREEITEM parent, CatalogNode& node);
-    CatalogNode* SelectedNode(const Side& side) const;
     void OnTreeSelection(Side& side);
     void FillList(Side& side);
 

@@ -125,6 +125,7 @@ bool LauncherWindow::OnInitDialog() {
     EnableWindow(Item(IDC_HELP_LAUNCHER), FALSE);
     // The catalog tree: skinned bars and its four icons.
     SkinTree(IDC_CATALOG_TREE, installation_);
+    treeView_.Attach(Item(IDC_CATALOG_TREE));
     treeImages_ = CreateCatalogImages();
     SendMessageA(Item(IDC_CATALOG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.get()));
     // 10.
@@ -221,21 +222,16 @@ void LauncherWindow::SetRows(ResultLists lists) {
 void LauncherWindow::LoadCatalogTree(bool* whole) {
     // The nodes point at the catalogs: they go first, and with them the
     // selection, so that no selection change can read a freed catalog.
-    HWND tv = Item(IDC_CATALOG_TREE);
-    ClearCatalogTreeView(tv);
+    treeView_.Clear();
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
     LoadCatalogFile(CatalogFilePath(), index_, whole);
-    HTREEITEM root = ShowCatalogTree(tv, tree_);
-    SendMessageA(tv, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
-    TVITEMA item = {};  // expanding by message sends no notification: show the open image here
-    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    item.hItem = root;
-    item.iImage = item.iSelectedImage = 1;
-    SendMessageA(tv, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    // Expanding by message sends no notification: the root has the open image from the start.
+    HTREEITEM root = treeView_.Show(tree_, 1);
+    SendMessageA(treeView_.hwnd(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
 }
 
 void LauncherWindow::FillFromSelectedNode() {
-    if (const CatalogNode* node = SelectedCatalogNode(Item(IDC_CATALOG_TREE)))
+    if (const CatalogNode* node = treeView_.SelectedNode())
         SetRows(FillFromCatalog(node->nodeData, node == &tree_.root(), store_));
 }
 
@@ -444,7 +440,7 @@ void LauncherWindow::FileHeldItems() {
 }
 
 void LauncherWindow::RefillAfterNewItem() {
-    if (SelectedTreeItem(Item(IDC_CATALOG_TREE)))
+    if (treeView_.SelectedItem())
         FillFromSelectedNode();
     else
         SetRows(FillAtStartup(store_));  // no catalog chosen yet: keep the start-up listing current

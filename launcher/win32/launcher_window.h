@@ -10,6 +10,7 @@
 #include "launcher/result_rows.h"
 #include "launcher/win32/item_hotkeys.h"
 #include "launcher/win32/tray_icon.h"
+#include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <commctrl.h>
@@ -119,6 +120,7 @@ private:
     Installation installation_;
     ItemStore& store_;
     CatalogTree tree_;
+    CatalogTreeView treeView_;
     CatalogIndex index_;
     ListPane lists_[2];
     TrayIcon tray_;

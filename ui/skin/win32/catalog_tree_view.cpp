@@ -18,14 +18,6 @@ HTREEITEM InsertTreeItem(HWND treeView, HTREEITEM parent, HTREEITEM after, const
     return reinterpret_cast<HTREEITEM>(SendMessageA(treeView, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
-namespace {
-HTREEITEM Insert(HWND tv, HTREEITEM parent, const CatalogNode& node) {
-    HTREEITEM item = InsertTreeItem(tv, parent, TVI_LAST, node.text.c_str(), reinterpret_cast<LPARAM>(&node), 0, 0);
-    for (const auto& child : node.children) Insert(tv, item, *child);
-    return item;
-}
-}  // namespace
-
 UniqueImageList CreateCatalogImages() {
     UniqueImageList images(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 8));
     if (!images) return images;
@@ -46,31 +38,70 @@ UniqueImageList CreateCatalogImages() {
     return images;
 }
 
-void ClearCatalogTreeView(HWND treeView) {
-    SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, 0);
-    SendMessageA(treeView, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+void CatalogTreeView::Clear() {
+    SendMessageA(tv_, TVM_SELECTITEM, TVGN_CARET, 0);
+    SendMessageA(tv_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    items_.clear();
 }
 
-HTREEITEM ShowCatalogTree(HWND treeView, const CatalogTree& tree) {
-    ClearCatalogTreeView(treeView);
+HTREEITEM CatalogTreeView::InsertBranch(HTREEITEM parent, const CatalogNode& node, HTREEITEM after, int image) {
+    HTREEITEM item = InsertTreeItem(tv_, parent, after, node.text.c_str(), reinterpret_cast<LPARAM>(&node), image, image);
+    items_[&node] = item;
+    for (const auto& child : node.children) InsertBranch(item, *child, TVI_LAST, 0);
+    return item;
+}
+
+HTREEITEM CatalogTreeView::Show(const CatalogTree& tree, int rootImage) {
+    Clear();
     // A tree that redraws and recomputes its scroll range after every
     // insertion takes seconds for a few thousand catalogs: fill it whole first.
-    FrozenRedraw frozen(treeView);
-    return Insert(treeView, TVI_ROOT, tree.root());
+    FrozenRedraw frozen(tv_);
+    return InsertBranch(TVI_ROOT, tree.root(), TVI_LAST, rootImage);
 }
 
-HTREEITEM SelectedTreeItem(HWND treeView) {
-    return reinterpret_cast<HTREEITEM>(SendMessageA(treeView, TVM_GETNEXTITEM, TVGN_CARET, 0));
+HTREEITEM CatalogTreeView::Insert(const CatalogNode& parent, const CatalogNode& node, HTREEITEM after) {
+    HTREEITEM parentItem = ItemOf(&parent);
+    if (!parentItem) return nullptr;
+    FrozenRedraw frozen(tv_);
+    return InsertBranch(parentItem, node, after, 0);
 }
 
-const CatalogNode* SelectedCatalogNode(HWND treeView) {
-    HTREEITEM selected = SelectedTreeItem(treeView);
-    if (!selected) return nullptr;
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM;
-    item.hItem = selected;
-    SendMessageA(treeView, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<const CatalogNode*>(item.lParam);
+HTREEITEM CatalogTreeView::ItemOf(const CatalogNode* node) const {
+    auto it = items_.find(node);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+CatalogNode* CatalogTreeView::NodeOf(HTREEITEM item) const {
+    if (!item) return nullptr;
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_PARAM;
+    tvi.hItem = item;
+    if (!SendMessageA(tv_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi))) return nullptr;
+    if (tvi.lParam & 1) return nullptr;  // an item leaf
+    return reinterpret_cast<CatalogNode*>(tvi.lParam);
+}
+
+HTREEITEM CatalogTreeView::SelectedItem() const {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tv_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+void CatalogTreeView::ShowName(const CatalogNode& node) {
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = ItemOf(&node);
+    if (!tvi.hItem) return;
+    tvi.pszText = const_cast<char*>(node.text.c_str());
+    SendMessageA(tv_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+}
+
+HTREEITEM CatalogTreeView::InsertLeaf(HTREEITEM parent, HTREEITEM after, const std::string& name, size_t index) {
+    return InsertTreeItem(tv_, parent, after, name.c_str(), static_cast<LPARAM>((index << 1) | 1), 2, 3);
+}
+
+void CatalogTreeView::Remove(const CatalogNode& node) {
+    HTREEITEM item = ItemOf(&node);
+    for (const CatalogNode* gone : SubtreeOf(&node)) items_.erase(gone);
+    if (item) SendMessageA(tv_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
 }
 
 void UpdateExpandedImage(const NMTREEVIEWA& change) {
