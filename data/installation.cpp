@@ -14,7 +14,6 @@ std::string Installation::MailboxFile() const { return In("Mailbox.ini"); }
 std::string Installation::BatchReplaceFile() const { return In("Config.ini"); }
 std::string Installation::DataFolder() const { return In("Data"); }
 std::string Installation::DataFile(const std::string& name) const { return In("Data\\" + name); }
-std::string Installation::ImagesFolder() const { return In("Images\\"); }
 std::string Installation::Image(const std::string& name) const { return In("Images\\" + name); }
 std::string Installation::LanguageTexts(const std::string& code) const { return In("Lang\\" + code + ".ini"); }
 std::string Installation::HelpPage(const std::string& language, const std::string& page) const {

@@ -20,8 +20,7 @@ public:
     std::string BatchReplaceFile() const;  // the batch-replace dialog's find text: "Config.ini"
     std::string DataFolder() const;     // stored clipboard contents: "Data"
     std::string DataFile(const std::string& name) const;
-    std::string ImagesFolder() const;   // the skin's pictures, with the closing backslash: "Images\"
-    std::string Image(const std::string& name) const;  // "Images\name"
+    std::string Image(const std::string& name) const;  // the skin's pictures: "Images\name"
     std::string LanguageTexts(const std::string& code) const;  // "Lang\code.ini"
     std::string HelpPage(const std::string& language, const std::string& page) const;  // "Help\language\page"
 

@@ -55,20 +55,16 @@ bool AddItemDialog::OnInitDialog() {
     FailAllocationIfAsked("add-item-dialog");
     // Not the resource module: that is a language module in "\Lang" when one is loaded.
     if (installation_.Folder().empty()) installation_ = Installation(ModuleFolder(CodeModule()));
-    const std::string img = installation_.ImagesFolder();
-    SetBackground(img + "CommonDlg.png");
-    SetDragByBody(true);
-    SetTransparentLabels(true);
+    ApplyFrame(installation_, {"CommonDlg.png", true,
+                               {LabelButton(IDC_ADD_OK, variant_.okTip), LabelButton(IDC_ADD_CANCEL, variant_.cancelTip),
+                                PictureButton(variant_.exitButton, "Exit", variant_.exitTip),
+                                PictureButton(variant_.helpButton, "Help", variant_.helpTip),
+                                PictureButton(variant_.minButton, "Min", variant_.minTip),
+                                ListDropButton(IDC_ADD_KEY_DROP, MessageText("Btn_OpenList"))}});
     SetWindowTextA(hwnd(), variant_.title.c_str());
-    SetButtonImages(IDC_ADD_OK, img + "normalbtn_01.png", img + "normalbtn_02.png", variant_.okTip);
-    SetButtonImages(IDC_ADD_CANCEL, img + "normalbtn_01.png", img + "normalbtn_02.png", variant_.cancelTip);
-    SetButtonImages(variant_.exitButton, img + "Exit_01.png", img + "Exit_02.png", variant_.exitTip);
-    SetButtonImages(variant_.helpButton, img + "Help_01.png", img + "Help_02.png", variant_.helpTip);
-    SetButtonImages(variant_.minButton, img + "Min_01.png", img + "Min_02.png", variant_.minTip);
-    SetButtonImages(IDC_ADD_KEY_DROP, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
 
     // The modifier combo and the key box and list.
-    SkinComboBox::Attach(Item(IDC_ADD_MODIFIER), img + "ComboButton.png", 80);
+    SkinComboBox::Attach(Item(IDC_ADD_MODIFIER), installation_.Image("ComboButton.png"), 80);
     FlatEdit::Attach(Item(IDC_ADD_KEY));
     for (const char* text : {"Ctrl", "Alt", "Shift", "No Hotkey1"})
         SendMessageA(Item(IDC_ADD_MODIFIER), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));

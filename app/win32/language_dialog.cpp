@@ -8,10 +8,7 @@ namespace tvx::win {
 LanguageDialog::LanguageDialog(Installation installation) : Dialog(IDD_LANGUAGE), installation_(std::move(installation)) {}
 
 bool LanguageDialog::OnInitDialog() {
-    SetBackground(installation_.Image("CommonDlg_01.png"));
-    SetTransparentLabels(true);
-    SetDragByBody(true);
-    SetButtonImages(IDOK, installation_.Image("normalbtn_01.png"), installation_.Image("normalbtn_02.png"));
+    ApplyFrame(installation_, {"CommonDlg_01.png", true, {LabelButton(IDOK)}});
     HWND combo = Item(IDC_LANGUAGE_COMBO);
     for (const LanguageRow& row : kLanguageTable) {
         std::string text(row.comboText);

@@ -5,7 +5,6 @@
 #include "data/win32/guid.h"
 #include "data/win32/mailbox.h"
 #include "data/win32/profile.h"
-#include "data/win32/timing_log.h"
 #include "data/win32/wide_path.h"
 #include "services/hotkey_table.h"
 #include "services/win32/progress_window.h"
@@ -63,19 +62,15 @@ bool ConfigDialog::OnInitDialog() {
 }
 
 void ConfigDialog::SetUpImagesAndTips() {
-    const std::string img = installation_.ImagesFolder();
-    SetBackground(img + "CommonDlg_01.png");
-    SetDragByBody(true);
-    SetTransparentLabels(true);
-    const std::string normal = img + "normalbtn_01.png", hover = img + "normalbtn_02.png";
-    SetButtonImages(IDC_CFG_EXIT, img + "Exit_01.png", img + "Exit_02.png", MessageText("ExitButton"));
-    SetButtonImages(IDC_CFG_MIN, img + "Min_01.png", img + "Min_02.png", MessageText("MinButton"));
-    SetButtonImages(IDC_CFG_HELP, img + "Help_01.png", img + "Help_02.png", MessageText("HelpButton"));
-    SetButtonImages(IDC_CFG_LINK_SELECTED, img + "Up_01.png", img + "Up_02.png", MessageText("Btn_LinkSelectedItem"));
-    SetButtonImages(IDC_CFG_LINK_ALL, img + "UpAll_01.png", img + "UpAll_02.png", MessageText("Btn_LinkAllItems"));
-    SetButtonImages(IDC_CFG_MEMBER_UP, img + "Up_01.png", img + "Up_02.png", MessageText("Btn_UpItem"));
-    SetButtonImages(IDC_CFG_MEMBER_DOWN, img + "Down_01.png", img + "Down_02.png", MessageText("Btn_DownItem"));
-    SetButtonImages(IDC_CFG_HOTKEY2_DROP, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
+    SkinFrame frame{"CommonDlg_01.png", true,
+                    {PictureButton(IDC_CFG_EXIT, "Exit", MessageText("ExitButton")),
+                     PictureButton(IDC_CFG_MIN, "Min", MessageText("MinButton")),
+                     PictureButton(IDC_CFG_HELP, "Help", MessageText("HelpButton")),
+                     PictureButton(IDC_CFG_LINK_SELECTED, "Up", MessageText("Btn_LinkSelectedItem")),
+                     PictureButton(IDC_CFG_LINK_ALL, "UpAll", MessageText("Btn_LinkAllItems")),
+                     PictureButton(IDC_CFG_MEMBER_UP, "Up", MessageText("Btn_UpItem")),
+                     PictureButton(IDC_CFG_MEMBER_DOWN, "Down", MessageText("Btn_DownItem")),
+                     ListDropButton(IDC_CFG_HOTKEY2_DROP, MessageText("Btn_OpenList"))}};
     const std::pair<int, const char*> textButtons[] = {
         {IDC_CFG_CATALOG_ADD, "Btn_AddCatalog"},       {IDC_CFG_CATALOG_UPDATE, "Btn_UpdateCatalog"},
         {IDC_CFG_CATALOG_DEL, "Btn_DeleteCatalog"},    {IDC_CFG_HIDE_LIST, "Btn_HideShortcut"},
@@ -91,7 +86,8 @@ void ConfigDialog::SetUpImagesAndTips() {
         {IDC_CFG_CLEAR_MEMBERS, "Btn_DeleteAllComposedItem"}, {IDC_CFG_SAVE, "Btn_SaveChangedDatas"},
         {IDC_CFG_OK, "Btn_CloseDialogwithSave"},       {IDC_CFG_CANCEL, "Btn_CloseDialogwithoutSave"},
     };
-    for (auto [id, key] : textButtons) SetButtonImages(id, normal, hover, MessageText(key));
+    for (auto [id, key] : textButtons) frame.buttons.push_back(LabelButton(id, MessageText(key)));
+    ApplyFrame(installation_, frame);
     const std::string hideText = MessageText("HideTavrolinexListButton");
     if (!hideText.empty()) SetDlgItemTextA(hwnd(), IDC_CFG_HIDE_LIST, hideText.c_str());
     AddTooltip(IDC_CFG_ITEM_FIND, MessageText("FindTavrolinexItem"));
@@ -99,7 +95,7 @@ void ConfigDialog::SetUpImagesAndTips() {
     NameForScreenReaders(IDC_CFG_ITEM_FIND, MessageText("FindTavrolinexItem"));
     NameForScreenReaders(IDC_CFG_CAND_FIND, MessageText("FindProgramItem"));
     // The hot-key choices.
-    SkinComboBox::Attach(Item(IDC_CFG_HOTKEY1), img + "ComboButton.png", 0);
+    SkinComboBox::Attach(Item(IDC_CFG_HOTKEY1), installation_.Image("ComboButton.png"), 0);
     for (const char* text : {"Ctrl", "Alt", "Shift", "No Hotkey"})
         SendMessageA(Item(IDC_CFG_HOTKEY1), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }

@@ -22,19 +22,14 @@ EditorWindow::EditorWindow(UINT templateId, Installation installation, int exitI
     : Dialog(templateId), installation_(std::move(installation)), exitId_(exitId), minId_(minId), boxes_(std::move(boxes)) {}
 
 bool EditorWindow::OnInitDialog() {
-    const std::string img = installation_.ImagesFolder();
-    SetBackground(img + "CommonDlg_01.png");
-    SetDragByBody(true);
-    SetTransparentLabels(true);
-    SetButtonImages(exitId_, img + "Exit_01.png", img + "Exit_02.png", MessageText("ExitButton"));
-    SetButtonImages(minId_, img + "Min_01.png", img + "Min_02.png", MessageText("MinButton"));
+    ApplyFrame(installation_, {"CommonDlg_01.png", true,
+                               {PictureButton(exitId_, "Exit", MessageText("ExitButton")),
+                                PictureButton(minId_, "Min", MessageText("MinButton"))}});
     return true;
 }
 
 void EditorWindow::TextButton(int id, const char* tooltipKey) {
-    const std::string img = installation_.ImagesFolder();
-    SetButtonImages(id, img + "normalbtn_01.png", img + "normalbtn_02.png",
-                    tooltipKey ? MessageText(tooltipKey) : std::string());
+    ApplyButton(installation_, LabelButton(id, tooltipKey ? MessageText(tooltipKey) : std::string()));
 }
 
 void EditorWindow::PaintOver(HDC dc) {

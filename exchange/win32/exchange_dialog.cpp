@@ -67,12 +67,8 @@ bool ExchangeDialog::OnInitDialog() {
 }
 
 void ExchangeDialog::SetUpImagesAndTips() {
-    const std::string img = installation_.ImagesFolder();
-    SetBackground(img + "CommonDlg_01.png");
-    SetDragByBody(true);
-    SetTransparentLabels(true);
     const bool exporting = mode_ == Mode::Export;
-    const std::string normal = img + "normalbtn_01.png", hover = img + "normalbtn_02.png";
+    SkinFrame frame{"CommonDlg_01.png", true, {}};
     const std::pair<int, const char*> textButtons[] = {
         {IDC_EX_BROWSE, exporting ? "Btn_SelectExpFile" : "SelectImpFile"},
         {IDC_EX_OK, "Btn_CloseDialogwithSave"},       {IDC_EX_CANCEL, "Btn_CloseDialogwithoutSave"},
@@ -81,7 +77,7 @@ void ExchangeDialog::SetUpImagesAndTips() {
         {IDC_EX_LEFT_UPDATE, "Btn_UpdateCatalog"},    {IDC_EX_RIGHT_UPDATE, "Btn_UpdateCatalog"},
         {IDC_EX_LEFT_DEL, "Btn_DeleteCatalog"},       {IDC_EX_RIGHT_DEL, "Btn_DeleteCatalog"},
     };
-    for (auto [id, key] : textButtons) SetButtonImages(id, normal, hover, MessageText(key));
+    for (auto [id, key] : textButtons) frame.buttons.push_back(LabelButton(id, MessageText(key)));
     struct Picture {
         int id;
         const char* image;
@@ -99,9 +95,9 @@ void ExchangeDialog::SetUpImagesAndTips() {
         {IDC_EX_EXIT, "Exit", "ExitButton"},
         {IDC_EX_MIN, "Min", "MinButton"},
     };
-    for (const Picture& p : pictures)
-        SetButtonImages(p.id, img + p.image + "_01.png", img + p.image + "_02.png", MessageText(p.tip));
-    SetButtonImages(IDC_EX_HELP, img + "Help_03.png", img + "Help_04.png", MessageText("HelpButton"));
+    for (const Picture& p : pictures) frame.buttons.push_back(PictureButton(p.id, p.image, MessageText(p.tip)));
+    frame.buttons.push_back(PictureButton(IDC_EX_HELP, "Help", MessageText("HelpButton"), 3));
+    ApplyFrame(installation_, frame);
 }
 
 void ExchangeDialog::SetUpModeControls() {

@@ -105,22 +105,18 @@ bool LauncherWindow::OnInitDialog() {
     // 8.
     CreateDirectoryA((installation_.DataFolder()).c_str(), nullptr);
     // 9. Pictures and buttons.
-    SetBackground(installation_.Image("CommonDlg.png"));
-    SetTransparentLabels(true);
-    SetDragByBody(true);
-    const std::string img = installation_.ImagesFolder();
-    SetButtonImages(IDC_RUN_APPS, img + "normalbtn_01.png", img + "normalbtn_02.png");
-    SetButtonImages(IDC_EXIT, img + "Exit_01.png", img + "Exit_02.png", MessageText("ExitButton"));
-    SetButtonImages(IDC_MINIMIZE, img + "Min_01.png", img + "Min_02.png", MessageText("MinButton"));
-    SetButtonImages(IDC_CONFIG, img + "Config_01.png", img + "Config_02.png", MessageText("ConfigButton"));
-    SetButtonImages(IDC_IMPORT, img + "Import_01.png", img + "Import_02.png", MessageText("ImportButton"));
-    SetButtonImages(IDC_EXPORT, img + "Export_01.png", img + "Export_02.png", MessageText("ExportButton"));
-    SetButtonImages(IDC_SUPPORT, img + "TechSupport_01.png", img + "TechSupport_02.png", MessageText("SupportButton"));
-    SetButtonImages(IDC_LATEST_VERSION, img + "Download_01.png", img + "Download_02.png",
-                    MessageText("LatestVerButton"));
-    SetButtonImages(IDC_HELP_LAUNCHER, img + "Help_03.png", img + "Help_04.png", MessageText("HelpButton"));
-    SetButtonImages(IDC_DROP_SHORT, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
-    SetButtonImages(IDC_DROP_NAME, img + "ComboButton.png", img + "ComboButton.png", MessageText("Btn_OpenList"));
+    ApplyFrame(installation_, {"CommonDlg.png", true,
+                               {LabelButton(IDC_RUN_APPS),
+                                PictureButton(IDC_EXIT, "Exit", MessageText("ExitButton")),
+                                PictureButton(IDC_MINIMIZE, "Min", MessageText("MinButton")),
+                                PictureButton(IDC_CONFIG, "Config", MessageText("ConfigButton")),
+                                PictureButton(IDC_IMPORT, "Import", MessageText("ImportButton")),
+                                PictureButton(IDC_EXPORT, "Export", MessageText("ExportButton")),
+                                PictureButton(IDC_SUPPORT, "TechSupport", MessageText("SupportButton")),
+                                PictureButton(IDC_LATEST_VERSION, "Download", MessageText("LatestVerButton")),
+                                PictureButton(IDC_HELP_LAUNCHER, "Help", MessageText("HelpButton"), 3),
+                                ListDropButton(IDC_DROP_SHORT, MessageText("Btn_OpenList")),
+                                ListDropButton(IDC_DROP_NAME, MessageText("Btn_OpenList"))}});
     ShowWindow(Item(IDC_HELP_LAUNCHER), SW_HIDE);
     EnableWindow(Item(IDC_HELP_LAUNCHER), FALSE);
     // The catalog tree: skinned bars and its four icons.

@@ -16,8 +16,7 @@ ProgressWindow::ProgressWindow(Installation installation, std::string text)
     : Dialog(IDD_PROGRESS), installation_(std::move(installation)), text_(std::move(text)) {}
 
 bool ProgressWindow::OnInitDialog() {
-    SetBackground(installation_.Image("DealProgress.png"));
-    SetTransparentLabels(true);
+    ApplyFrame(installation_, {"DealProgress.png", false, {}});
     SetDlgItemTextA(hwnd(), IDC_PROGRESS_TEXT, text_.c_str());
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetTimer(hwnd(), kTimerId, kTimerPeriodMs, nullptr);

@@ -199,6 +199,17 @@ ImageButton* Dialog::SetButtonImages(int id, const std::string& normal, const st
     return slot.get();
 }
 
+void Dialog::ApplyFrame(const Installation& installation, const SkinFrame& frame) {
+    SetBackground(installation.Image(frame.background));
+    SetTransparentLabels(true);
+    SetDragByBody(frame.dragByBody);
+    for (const FrameButton& button : frame.buttons) ApplyButton(installation, button);
+}
+
+ImageButton* Dialog::ApplyButton(const Installation& installation, const FrameButton& button) {
+    return SetButtonImages(button.id, installation.Image(button.normal), installation.Image(button.pressed), button.tip);
+}
+
 ImageButton* Dialog::Button(int id) {
     auto it = buttons_.find(id);
     return it == buttons_.end() ? nullptr : it->second.get();

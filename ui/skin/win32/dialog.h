@@ -7,6 +7,7 @@
 #pragma once
 #include "data/installation.h"
 #include "ui/skin/win32/image_button.h"
+#include "ui/skin/win32/skin_frame.h"
 #include "ui/skin/win32/skin_image.h"
 #include "ui/skin/win32/skin_list.h"
 #include "ui/skin/win32/skin_tree.h"
@@ -96,6 +97,10 @@ protected:
     ImageButton* SetButtonImages(int id, const std::string& normal, const std::string& pressed,
                                  const std::string& tooltip = std::string());
     ImageButton* Button(int id);
+    // The whole frame at once: background, labels that show it through,
+    // dragging by the body, and every button of the table.
+    void ApplyFrame(const Installation& installation, const SkinFrame& frame);
+    ImageButton* ApplyButton(const Installation& installation, const FrameButton& button);
     // A tooltip for any control (image buttons have their own).
     void AddTooltip(int id, const std::string& text);
     void PaintBackground(HDC dc, HWND child, const RECT& childRect);

@@ -19,16 +19,13 @@ public:
 
 private:
     bool OnInitDialog() override {
-        const std::string dir = ModuleFolder(CodeModule());  // the extension's own folder inside Explorer
-        SetBackground(dir + "\\Images\\CommonDlg.png");
-        SetTransparentLabels(true);
-        SetDragByBody(true);
+        // The extension's own folder inside Explorer.
+        ApplyFrame(Installation(ModuleFolder(CodeModule())),
+                   {"CommonDlg.png", true, {LabelButton(IDYES), LabelButton(IDNO), LabelButton(IDOK), LabelButton(IDCANCEL)}});
         const std::string title = MessageText("ShortDlgTitle");
         SetDlgItemTextA(hwnd(), IDC_MSG_TITLE, title.c_str());
         SetWindowTextA(hwnd(), title.c_str());  // names the box for the task list and tools
         SetDlgItemTextA(hwnd(), IDC_MSG_TEXT, text_.c_str());
-        for (int id : {IDYES, IDNO, IDOK, IDCANCEL})
-            SetButtonImages(id, dir + "\\Images\\normalbtn_01.png", dir + "\\Images\\normalbtn_02.png");
         // Ok and Cancel take the settings file's wording when it has one.
         for (auto [id, key] : {std::pair<int, const char*>{IDOK, "Ok"}, {IDCANCEL, "Cancel"}}) {
             const std::string caption = MessageText(key);

@@ -59,17 +59,16 @@ bool SkinScrollBar::Create(const Installation& installation) {
     HWND control = target_.hwnd();
     HWND parent = control ? GetParent(control) : nullptr;
     if (!parent || hwnd_) return false;
-    const std::string img = installation.ImagesFolder();
     if (vertical_) {
-        first_.Load(img + "VSUp.png");
-        second_.Load(img + "VSDown.png");
-        track_.Load(img + "VSBar.png");
-        thumb_.Load(img + "VSThumn.png");
+        first_.Load(installation.Image("VSUp.png"));
+        second_.Load(installation.Image("VSDown.png"));
+        track_.Load(installation.Image("VSBar.png"));
+        thumb_.Load(installation.Image("VSThumn.png"));
     } else {
-        first_.Load(img + "HSLeft.png");
-        second_.Load(img + "HSRight.png");
-        track_.Load(img + "HSBar.png");
-        thumb_.Load(img + "HSThumn.png");
+        first_.Load(installation.Image("HSLeft.png"));
+        second_.Load(installation.Image("HSRight.png"));
+        track_.Load(installation.Image("HSBar.png"));
+        thumb_.Load(installation.Image("HSThumn.png"));
     }
     // A plain static window, subclassed: no window class of our own to
     // register, so nothing outlives a module that is unloaded.
