@@ -5,6 +5,7 @@
 #include "data/win32/guid.h"
 #include "data/win32/mailbox.h"
 #include "data/win32/profile.h"
+#include "data/win32/timing_log.h"
 #include "data/win32/wide_path.h"
 #include "services/hotkey_table.h"
 #include "services/win32/progress_window.h"
@@ -216,6 +217,7 @@ void ConfigDialog::RunFirstDiscovery() {
     HTREEITEM root = TreeView_GetRoot(Item(IDC_CFG_TREE));
     TreeView_SelectItem(Item(IDC_CFG_TREE), root);
     if (!listed_) OnTreeSelection();
+    LogCount("config_started", 1);  // the timings log: the dialog's start is over
 }
 
 void ConfigDialog::RunDiscovery() {
