@@ -96,6 +96,7 @@ set_source_files_properties(resources/TavrolinexExt.rc PROPERTIES OBJECT_DEPENDS
 set_source_files_properties(resources/Tavrolinex.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Tavrolinex.manifest)
 
 add_executable(Tavrolinex WIN32
+  config/win32/candidate_pane.cpp
   config/win32/config_dialog.cpp
   config/win32/config_leaves.cpp
   config/win32/config_tree.cpp

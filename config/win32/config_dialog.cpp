@@ -158,9 +158,9 @@ void ConfigDialog::SetUpLists() {
         [this](size_t r) { return rows_[r].Image(); });
 
     prepare(Item(IDC_CFG_CANDIDATES));
-    candidateList_ = SkinList(IDC_CFG_CANDIDATES, installation_);
-    if (candidateList_) candidateList_->InsertColumn(0, MessageText("NameTitle_01"), SkinListCtrl::Left, 360);
-    candidateView_.Attach(Item(IDC_CFG_CANDIDATES), [this](size_t r, int) { return candidates_[r].name; });
+    SkinListCtrl* candidateList = SkinList(IDC_CFG_CANDIDATES, installation_);
+    if (candidateList) candidateList->InsertColumn(0, MessageText("NameTitle_01"), SkinListCtrl::Left, 360);
+    candidates_.Attach(Item(IDC_CFG_CANDIDATES), candidateList);
 
     prepare(Item(IDC_CFG_MEMBERS));
     if (SkinListCtrl* members = SkinList(IDC_CFG_MEMBERS, installation_))
@@ -212,7 +212,7 @@ void ConfigDialog::RunFirstDiscovery() {
     });
     progress.RunModal(hwnd());
     worker.join();
-    SetCandidates(std::move(found));
+    candidates_.Set(std::move(found));
     // The root lists every live item.
     HTREEITEM root = TreeView_GetRoot(Item(IDC_CFG_TREE));
     TreeView_SelectItem(Item(IDC_CFG_TREE), root);
@@ -224,7 +224,7 @@ void ConfigDialog::RunDiscovery() {
     std::unordered_set<std::string> live;
     for (const LaunchItem& item : store_.items())
         if (!item.IsRemoved()) live.insert(item.Name.str());
-    SetCandidates(services_.discoverPrograms ? services_.discoverPrograms(live) : std::vector<CandidateRow>{});
+    candidates_.Set(services_.discoverPrograms ? services_.discoverPrograms(live) : std::vector<CandidateRow>{});
 }
 
 // ---- messages ---------------------------------------------------------------------------
@@ -335,7 +335,7 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lp);
         result = 0;
-        if (itemView_.HandleNotify(header) || candidateView_.HandleNotify(header) || memberView_.HandleNotify(header))
+        if (itemView_.HandleNotify(header) || candidates_.HandleNotify(header) || memberView_.HandleNotify(header))
             return true;
         switch (header->idFrom) {
         case IDC_CFG_TREE:
@@ -378,14 +378,13 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             return true;
         case IDC_CFG_CANDIDATES:
             if (header->code == NM_DBLCLK) {
-                const long row = candidateView_.FirstSelected();
+                const CandidateRow* row = candidates_.FirstSelected();
                 if (ComposedChecked()) {
-                    if (row >= 0) AddMembers({{candidates_[static_cast<size_t>(row)].name, candidates_[static_cast<size_t>(row)].target}});
+                    if (row) AddMembers({{row->name, row->target}});
                 } else {
                     AddCandidatesToList(false);
                 }
             }
-            else if (header->code == LVN_COLUMNCLICK) SortCandidateList();
             return true;
         case IDC_CFG_KEYS:
             if (header->code == NM_CLICK) ChooseKey();
@@ -418,7 +417,7 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
         break;
     case IDC_CFG_HIDE_LIST: ToggleList(); break;
     case IDC_CFG_ITEM_FIND: if (code == EN_CHANGE) FindItem(); break;
-    case IDC_CFG_CAND_FIND: if (code == EN_CHANGE) FindCandidate(); break;
+    case IDC_CFG_CAND_FIND: if (code == EN_CHANGE) candidates_.Find(BoxText(IDC_CFG_CAND_FIND)); break;
     case IDC_CFG_HOTKEY1:
         if (code == CBN_SELCHANGE && SkinComboBox::ItemText(control, static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0))) == "No Hotkey") {
             SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, "");

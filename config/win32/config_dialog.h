@@ -5,6 +5,7 @@
 // arrives through the mailbox while it is open).
 #pragma once
 #include "config/editor_rules.h"
+#include "config/win32/candidate_pane.h"
 #include "data/installation.h"
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
@@ -97,13 +98,10 @@ private:
     void CloseKeyPopup();
     void ChooseKey();
 
-    // the candidate list
-    void SetCandidates(std::vector<CandidateRow> rows);
+    // what goes into the candidate pane
     void ImportUrls();
     void AddChosenFiles();
     void AddChosenFolder();
-    void FindCandidate();
-    void SortCandidateList();
 
     // the composed box, the editors and batch replace
     bool ComposedChecked() const;
@@ -160,15 +158,14 @@ private:
     bool changingLeaves_ = false;  // while the leaves change, their selection changes are the tree's, not the user's
 
     std::vector<ItemRow> rows_;
-    std::vector<CandidateRow> candidates_;
     std::vector<ComposedMember> members_;
-    RowListView itemView_, candidateView_, memberView_;
+    RowListView itemView_, memberView_;
+    CandidatePane candidates_;
     std::string composedName_;     // the composed name the box holds
     long long composedFrom_ = -1;  // the record the box was loaded from
     bool composedModified_ = false;
     DataFileLedger dataFiles_;
     SkinListCtrl* itemList_ = nullptr;
-    SkinListCtrl* candidateList_ = nullptr;
     SkinTreeCtrl* treeCtrl_ = nullptr;
     UniqueImageList images_;
 
@@ -178,8 +175,6 @@ private:
     bool saveKeyRegistered_ = false;
     int itemSortColumn_ = -1;
     bool itemSortAscending_ = true;
-    bool candidatesSorted_ = false;
-    bool candidateSortAscending_ = true;
     HWND inplace_ = nullptr;
     long inplaceRow_ = -1;
     int inplaceColumn_ = -1;

@@ -119,14 +119,14 @@ void ConfigDialog::AddCandidatesToList(bool all) {
     EndInplaceEdit();
     std::vector<size_t> chosen;
     if (all) {
-        for (size_t i = candidates_.size(); i-- > 0;) chosen.push_back(i);
+        for (size_t i = candidates_.rows().size(); i-- > 0;) chosen.push_back(i);
     } else {
-        chosen = candidateView_.Selected();
+        chosen = candidates_.Selected();
     }
     {
-        FrozenRedraw items(itemView_.hwnd()), cands(candidateView_.hwnd());
-        AddCandidates(candidates_, chosen, rows_, store_, newGuid_);
-        candidateView_.Reset(candidates_.size());
+        FrozenRedraw items(itemView_.hwnd()), cands(candidates_.list());
+        AddCandidates(candidates_.rows(), chosen, rows_, store_, newGuid_);
+        candidates_.Refresh();
         itemView_.Reset(rows_.size());
     }
     if (!rows_.empty()) itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
@@ -145,9 +145,9 @@ void ConfigDialog::RemoveFromList(bool all) {
         chosen = itemView_.Selected();
     }
     {
-        FrozenRedraw items(itemView_.hwnd()), cands(candidateView_.hwnd());
-        RemoveRows(rows_, chosen, store_, candidates_);
-        candidateView_.Reset(candidates_.size());
+        FrozenRedraw items(itemView_.hwnd()), cands(candidates_.list());
+        RemoveRows(rows_, chosen, store_, candidates_.rows());
+        candidates_.Refresh();
         itemView_.Reset(rows_.size());
     }
     if (!all && !rows_.empty()) {
@@ -326,12 +326,6 @@ void ConfigDialog::ChooseKey() {
     CloseKeyPopup();
 }
 
-void ConfigDialog::SetCandidates(std::vector<CandidateRow> rows) {
-    candidates_ = std::move(rows);
-    if (candidatesSorted_) SortCandidates(candidates_, candidateSortAscending_);
-    candidateView_.Reset(candidates_.size());
-}
-
 // "Urls": the addresses of the system's history, then those of Firefox's
 // unless Firefox runs (its database is in use then).
 void ConfigDialog::ImportUrls() {
@@ -342,7 +336,7 @@ void ConfigDialog::ImportUrls() {
     } else if (const std::wstring profiles = FirefoxProfilesFolder(); !profiles.empty()) {
         MergeAddresses(rows, FirefoxHistoryAddresses(FirefoxDatabasePath(profiles)));
     }
-    SetCandidates(std::move(rows));
+    candidates_.Set(std::move(rows));
 }
 
 void ConfigDialog::AddChosenFiles() {
@@ -354,20 +348,6 @@ void ConfigDialog::AddChosenFiles() {
 void ConfigDialog::AddChosenFolder() {
     if (const std::optional<FiledPath> folder = ChooseFolder(hwnd()))
         AddFiles({{FolderItemName(folder->shown), folder->path, folder->shown}});
-}
-
-void ConfigDialog::FindCandidate() {
-    const long current = candidateView_.FirstSelected();
-    const long row = FindByNamePrefix(candidates_, BoxText(IDC_CFG_CAND_FIND), current < 0 ? 0 : static_cast<size_t>(current));
-    if (row >= 0) candidateView_.SelectOnly(row);
-}
-
-void ConfigDialog::SortCandidateList() {
-    candidateSortAscending_ = candidatesSorted_ ? !candidateSortAscending_ : true;
-    candidatesSorted_ = true;
-    SortCandidates(candidates_, candidateSortAscending_);
-    if (candidateList_) candidateList_->header().SetSortMark(0, candidateSortAscending_);
-    candidateView_.Reset(candidates_.size());
 }
 
 }  // namespace tvx::win

@@ -60,8 +60,7 @@ void ConfigDialog::CloseDialog(INT_PTR result) {
     OnActivate(false);
     rows_.clear();
     itemView_.Reset(0);
-    candidates_.clear();
-    candidateView_.Reset(0);
+    candidates_.Clear();
     End(result);
 }
 
