@@ -33,6 +33,15 @@ void UpdateRecordFromRow(ItemStore& store, const ItemRow& row) {
     item.ExePath = row.command;
 }
 
+void AppendRowAsRecord(std::vector<ItemRow>& rows, ItemStore& store, ItemRow row) {
+    row.index = store.size();
+    LaunchItem item;
+    item.Status = "0";
+    store.Append(std::move(item));
+    UpdateRecordFromRow(store, row);
+    rows.push_back(std::move(row));
+}
+
 std::vector<ItemRow> RowsForSelection(const ItemStore& store, std::string_view nodeData, bool isRoot) {
     std::vector<ItemRow> rows;
     if (isRoot) {
@@ -123,13 +132,8 @@ size_t AddCandidates(std::vector<CandidateRow>& candidates, const std::vector<si
         row.command = candidate.target;
         row.description = Trim(row.name);
         row.guid = newGuid();
-        row.index = store.size();
         row.shortName = MakeResetShortName(row.name);
-        LaunchItem item;
-        item.Status = "0";
-        store.Append(std::move(item));
-        UpdateRecordFromRow(store, row);
-        rows.push_back(std::move(row));
+        AppendRowAsRecord(rows, store, std::move(row));
         ++added;
     }
     EraseAt(candidates, leaving);
@@ -217,12 +221,7 @@ bool AddFileRow(const FileToAdd& file, std::vector<ItemRow>& rows, ItemStore& st
     row.shortName = MakeShortNameUntrimmed(file.title);
     row.description = file.title;
     row.guid = newGuid();
-    row.index = store.size();
-    LaunchItem item;
-    item.Status = "0";
-    store.Append(std::move(item));
-    UpdateRecordFromRow(store, row);
-    rows.push_back(std::move(row));
+    AppendRowAsRecord(rows, store, std::move(row));
     return true;
 }
 

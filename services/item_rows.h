@@ -38,6 +38,9 @@ using GuidSource = std::function<std::string()>;
 ItemRow RowOfRecord(const LaunchItem& item, size_t index);
 // Writes the row's fields into its record; Status and Reserved stay.
 void UpdateRecordFromRow(ItemStore& store, const ItemRow& row);
+// A new entry: a fresh live record at the end of the store made from `row`,
+// which takes the record's index and is listed at the end of `rows`.
+void AppendRowAsRecord(std::vector<ItemRow>& rows, ItemStore& store, ItemRow row);
 
 // The rows shown for a tree selection: every live record of the table for
 // the root; the members for a catalog, skipping negative, removed and

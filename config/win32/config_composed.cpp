@@ -203,15 +203,10 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
     row.description = composedName;
     if (create) {
         row.guid = newGuid_();
-        row.index = store_.size();
-        LaunchItem record;
-        record.Status = "0";
-        store_.Append(std::move(record));
-        UpdateRecordFromRow(store_, row);
-        rows_.push_back(row);
+        AppendRowAsRecord(rows_, store_, row);
         itemView_.Reset(rows_.size());
         itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
-        composedFrom_ = static_cast<long long>(row.index);
+        composedFrom_ = static_cast<long long>(rows_.back().index);
         ListChanged();
         if (!quiet) ShowKey("CreatedSuccessfully");
     } else {
@@ -268,12 +263,7 @@ void ConfigDialog::CreateCustomItem() {
     row.hotkey2 = hotkey2;
     row.description = name;
     row.guid = newGuid_();
-    row.index = store_.size();
-    LaunchItem record;
-    record.Status = "0";
-    store_.Append(std::move(record));
-    UpdateRecordFromRow(store_, row);
-    rows_.push_back(row);
+    AppendRowAsRecord(rows_, store_, std::move(row));
     itemView_.Reset(rows_.size());
     itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
     ShowInfo(static_cast<long>(rows_.size() - 1));
