@@ -97,6 +97,7 @@ set_source_files_properties(resources/Tavrolinex.rc PROPERTIES OBJECT_DEPENDS ${
 
 add_executable(Tavrolinex WIN32
   config/win32/candidate_pane.cpp
+  config/win32/composed_box.cpp
   config/win32/config_dialog.cpp
   config/win32/config_leaves.cpp
   config/win32/config_tree.cpp

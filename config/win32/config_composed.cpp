@@ -17,38 +17,25 @@ namespace tvx::win {
 namespace {
 }  // namespace
 
-bool ConfigDialog::ComposedChecked() const { return IsDlgButtonChecked(hwnd(), IDC_CFG_COMPOSED) == BST_CHECKED; }
-
-void ConfigDialog::ClearComposedBox() {
-    members_.clear();
-    memberView_.Reset(0);
-    composedName_.clear();
-    composedFrom_ = -1;
-    composedModified_ = false;
-    SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, "");
-    CheckDlgButton(hwnd(), IDC_CFG_COMPOSED, BST_UNCHECKED);
-}
-
 // A click on an item row loads a composed item into the box (and empties
 // the box for any other item), after asking to keep unsaved changes.
 void ConfigDialog::LoadComposedFromRow(long row) {
     if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) == BST_CHECKED) return;
     if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
     const size_t clicked = rows_[static_cast<size_t>(row)].index;
-    const bool unsaved = composedFrom_ >= 0 && (composedModified_ || Trim(BoxText(IDC_CFG_COMP_NAME)) != composedName_);
-    if (unsaved && ShowKey("SaveData", MB_YESNO) != IDNO) {
+    if (composed_.Unsaved() && ShowKey("SaveData", MB_YESNO) != IDNO) {
         // The same save as "Save Comp", its checks and messages included:
         // into the item the box was loaded from while it keeps its name,
         // else into the listed item of the box's name, else a new item.
-        const std::string name = ComposedItemName(Trim(BoxText(IDC_CFG_COMP_NAME)));
-        const long loaded = RowShowing(static_cast<size_t>(composedFrom_));
+        const std::string name = ComposedItemName(composed_.TypedName());
+        const long loaded = RowShowing(static_cast<size_t>(composed_.source()));
         bool create = true;
         if (loaded >= 0 && rows_[static_cast<size_t>(loaded)].name == name) {
             create = false;
         } else {
             for (const ItemRow& r : rows_)
                 if (r.name == name) {
-                    composedFrom_ = static_cast<long long>(r.index);
+                    composed_.SetSource(static_cast<long long>(r.index));
                     create = false;
                     break;
                 }
@@ -60,43 +47,14 @@ void ConfigDialog::LoadComposedFromRow(long row) {
     if (at < 0) return;
     const ItemRow& r = rows_[static_cast<size_t>(at)];
     if (!IsComposedCommand(r.command)) {
-        ClearComposedBox();
+        composed_.Clear();
         return;
     }
-    members_ = ParseComposedCommand(r.command);
-    memberView_.Reset(members_.size());
-    composedName_ = ComposedNameOf(r.name);
-    SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, composedName_.c_str());
-    CheckDlgButton(hwnd(), IDC_CFG_COMPOSED, BST_CHECKED);
-    composedFrom_ = static_cast<long long>(r.index);
-    composedModified_ = false;
+    composed_.Load(r);
 }
 
-// Members come from item rows, candidates and files; a name the box has
-// (in any case) or a composed item's is skipped, and a member the stored
-// form cannot hold (line breaks, "^^^") is refused.
 void ConfigDialog::AddMembers(const std::vector<ComposedMember>& added) {
-    const size_t before = members_.size();
-    bool refused = false;
-    for (const ComposedMember& m : added) {
-        if (IsComposedName(m.name)) continue;
-        if (!FitsComposedForm(m)) {
-            refused = true;
-            continue;
-        }
-        bool present = false;
-        for (const ComposedMember& have : members_)
-            if (EqualsNoCase(have.name, m.name)) present = true;
-        if (!present) members_.push_back(m);
-    }
-    if (before == 0 && members_.size() == 1 && Trim(BoxText(IDC_CFG_COMP_NAME)).empty())
-        SetDlgItemTextA(hwnd(), IDC_CFG_COMP_NAME, members_[0].name.c_str());
-    if (members_.size() != before) {
-        composedModified_ = true;
-        memberView_.Reset(members_.size());
-        memberView_.SelectOnly(static_cast<long>(members_.size() - 1));
-    }
-    if (refused) ShowKey("ComposedMemberInvalid");
+    if (!composed_.Add(added)) ShowKey("ComposedMemberInvalid");
 }
 
 void ConfigDialog::AddItemsToComposed() {
@@ -109,30 +67,6 @@ void ConfigDialog::AddItemsToComposed() {
     std::vector<ComposedMember> added;
     for (size_t p : selected) added.push_back({rows_[p].name, rows_[p].command});
     AddMembers(added);
-}
-
-void ConfigDialog::DeleteMembers(bool all) {
-    if (!ComposedChecked()) return;
-    const size_t before = members_.size();
-    if (all) {
-        members_.clear();
-    } else {
-        const std::vector<size_t> selected = memberView_.Selected();
-        for (auto it = selected.rbegin(); it != selected.rend(); ++it) members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(*it));
-    }
-    if (members_.size() != before) composedModified_ = true;
-    memberView_.Reset(members_.size());
-}
-
-void ConfigDialog::MoveMember(int delta) {
-    if (!ComposedChecked()) return;
-    const long current = memberView_.FirstSelected();
-    const long target = current + delta;
-    if (current < 0 || target < 0 || static_cast<size_t>(target) >= members_.size()) return;
-    std::swap(members_[static_cast<size_t>(current)], members_[static_cast<size_t>(target)]);
-    composedModified_ = true;
-    memberView_.Refresh();
-    memberView_.SelectOnly(target);  // the moved member stays the current one
 }
 
 // Opens the editor that suits a command: the clipboard editor for a data
@@ -157,12 +91,12 @@ bool ConfigDialog::EditCommand(std::string& name, std::string& command, bool& ca
 }
 
 void ConfigDialog::EditMember() {
-    const long current = memberView_.FirstSelected();
+    const long current = composed_.Current();
     if (current < 0) {
         ShowKey("SelectComposedItem");
         return;
     }
-    ComposedMember edited = members_[static_cast<size_t>(current)];
+    ComposedMember edited = composed_.members()[static_cast<size_t>(current)];
     const std::string before = edited.command;
     bool captured = false;
     if (!EditCommand(edited.name, edited.command, captured)) return;
@@ -175,14 +109,12 @@ void ConfigDialog::EditMember() {
         dataFiles_.Captured(edited.command);
         dataFiles_.Replaced(before);
     }
-    members_[static_cast<size_t>(current)] = edited;
-    composedModified_ = true;
-    memberView_.Refresh();
+    composed_.Replace(static_cast<size_t>(current), edited);
 }
 
 void ConfigDialog::TestComposed() {
     // As the launcher starts it: member after member, half a second apart.
-    if (!members_.empty()) ExecuteItemText(hwnd(), BuildComposedCommand(members_));
+    if (!composed_.members().empty()) ExecuteItemText(hwnd(), BuildComposedCommand(composed_.members()));
 }
 
 // Create Comp (create) and Save Comp; Ctrl+S saves quietly.
@@ -191,14 +123,14 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
         if (!quiet) ShowKey(key);
         return false;
     };
-    if (!ComposedChecked()) return refuse("CheckComposedItem");
-    const std::string composedName = Trim(BoxText(IDC_CFG_COMP_NAME));
+    if (!composed_.Checked()) return refuse("CheckComposedItem");
+    const std::string composedName = composed_.TypedName();
     if (composedName.empty()) return refuse("ComposedNameEmpty");
-    if (members_.empty()) return refuse("ComposedListCount");
+    if (composed_.members().empty()) return refuse("ComposedListCount");
     EndInplaceEdit();
     ItemRow row;
     row.name = ComposedItemName(composedName);
-    row.command = BuildComposedCommand(members_);
+    row.command = BuildComposedCommand(composed_.members());
     row.shortName = MakeResetShortName(row.name);
     row.description = composedName;
     if (create) {
@@ -206,13 +138,13 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
         AppendRowAsRecord(rows_, store_, row);
         itemView_.Reset(rows_.size());
         itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
-        composedFrom_ = static_cast<long long>(rows_.back().index);
+        composed_.SetSource(static_cast<long long>(rows_.back().index));
         ListChanged();
         if (!quiet) ShowKey("CreatedSuccessfully");
     } else {
-        if (composedFrom_ < 0 || !store_.IsLive(composedFrom_)) return refuse("SelectItemTavrolinexList");
+        if (composed_.source() < 0 || !store_.IsLive(composed_.source())) return refuse("SelectItemTavrolinexList");
         // The record the box was loaded from, and nothing else, takes the box.
-        const size_t index = static_cast<size_t>(composedFrom_);
+        const size_t index = static_cast<size_t>(composed_.source());
         ItemRow saved = RowOfRecord(store_[index], index);
         saved.name = row.name;
         saved.command = row.command;
@@ -225,8 +157,7 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
         RebuildLeaves();
         if (!quiet) ShowKey("SavedSucess");
     }
-    composedName_ = composedName;
-    composedModified_ = false;
+    composed_.Saved(composedName);
     modified_ = true;
     return true;
 }
@@ -237,7 +168,7 @@ void ConfigDialog::CreateCustomItem() {
     std::string name, command;
     bool captured = false;
     if (!EditCommand(name, command, captured)) return;
-    if (ComposedChecked()) {
+    if (composed_.Checked()) {
         AddMembers({{name, command}});
         return;
     }

@@ -165,7 +165,7 @@ void ConfigDialog::SetUpLists() {
     prepare(Item(IDC_CFG_MEMBERS));
     if (SkinListCtrl* members = SkinList(IDC_CFG_MEMBERS, installation_))
         members->InsertColumn(0, "Name", SkinListCtrl::Left, 660);
-    memberView_.Attach(Item(IDC_CFG_MEMBERS), [this](size_t r, int) { return members_[r].name; });
+    composed_.Attach(hwnd(), IDC_CFG_COMPOSED, IDC_CFG_COMP_NAME, IDC_CFG_MEMBERS);
 
     HWND keys = Item(IDC_CFG_KEYS);
     prepare(keys);
@@ -251,7 +251,7 @@ bool ConfigDialog::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_KEYUP && msg.wParam == VK_DELETE) {
         if (msg.hwnd == Item(IDC_CFG_TREE)) DeleteCatalog();
         else if (msg.hwnd == Item(IDC_CFG_ITEMS)) RemoveFromList(false);
-        else if (msg.hwnd == Item(IDC_CFG_MEMBERS)) DeleteMembers(false);
+        else if (msg.hwnd == Item(IDC_CFG_MEMBERS)) composed_.Delete(false);
         return false;
     }
     if (msg.message == WM_KEYUP && msg.wParam == VK_F5) {
@@ -335,7 +335,7 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lp);
         result = 0;
-        if (itemView_.HandleNotify(header) || candidates_.HandleNotify(header) || memberView_.HandleNotify(header))
+        if (itemView_.HandleNotify(header) || candidates_.HandleNotify(header) || composed_.HandleNotify(header))
             return true;
         switch (header->idFrom) {
         case IDC_CFG_TREE:
@@ -379,7 +379,7 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         case IDC_CFG_CANDIDATES:
             if (header->code == NM_DBLCLK) {
                 const CandidateRow* row = candidates_.FirstSelected();
-                if (ComposedChecked()) {
+                if (composed_.Checked()) {
                     if (row) AddMembers({{row->name, row->target}});
                 } else {
                     AddCandidatesToList(false);
@@ -441,10 +441,10 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
     case IDC_CFG_CUSTOM: CreateCustomItem(); break;
     case IDC_CFG_BATCH_REPLACE: RunBatchReplace(); break;
     case IDC_CFG_ADD_TO_COMP: AddItemsToComposed(); break;
-    case IDC_CFG_DEL_MEMBER: DeleteMembers(false); break;
-    case IDC_CFG_CLEAR_MEMBERS: DeleteMembers(true); break;
-    case IDC_CFG_MEMBER_UP: MoveMember(-1); break;
-    case IDC_CFG_MEMBER_DOWN: MoveMember(1); break;
+    case IDC_CFG_DEL_MEMBER: composed_.Delete(false); break;
+    case IDC_CFG_CLEAR_MEMBERS: composed_.Delete(true); break;
+    case IDC_CFG_MEMBER_UP: composed_.Move(-1); break;
+    case IDC_CFG_MEMBER_DOWN: composed_.Move(1); break;
     case IDC_CFG_EDIT_MEMBER: EditMember(); break;
     case IDC_CFG_TEST_COMP: TestComposed(); break;
     case IDC_CFG_CREATE_COMP: SaveComposed(true, false); break;

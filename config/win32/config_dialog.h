@@ -6,6 +6,7 @@
 #pragma once
 #include "config/editor_rules.h"
 #include "config/win32/candidate_pane.h"
+#include "config/win32/composed_box.h"
 #include "data/installation.h"
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
@@ -104,13 +105,9 @@ private:
     void AddChosenFolder();
 
     // the composed box, the editors and batch replace
-    bool ComposedChecked() const;
-    void ClearComposedBox();
     void LoadComposedFromRow(long row);
     void AddMembers(const std::vector<ComposedMember>& added);
     void AddItemsToComposed();
-    void DeleteMembers(bool all);
-    void MoveMember(int delta);
     void EditMember();
     void TestComposed();
     bool SaveComposed(bool create, bool quiet);
@@ -158,12 +155,9 @@ private:
     bool changingLeaves_ = false;  // while the leaves change, their selection changes are the tree's, not the user's
 
     std::vector<ItemRow> rows_;
-    std::vector<ComposedMember> members_;
-    RowListView itemView_, memberView_;
+    RowListView itemView_;
     CandidatePane candidates_;
-    std::string composedName_;     // the composed name the box holds
-    long long composedFrom_ = -1;  // the record the box was loaded from
-    bool composedModified_ = false;
+    ComposedBox composed_;
     DataFileLedger dataFiles_;
     SkinListCtrl* itemList_ = nullptr;
     SkinTreeCtrl* treeCtrl_ = nullptr;

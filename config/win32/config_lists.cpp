@@ -137,7 +137,7 @@ void ConfigDialog::RemoveFromList(bool all) {
     if (all && ShowKey("UnselectAllItems", MB_YESNO) == IDNO) return;
     EndInplaceEdit();
     if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED && (all || itemView_.FirstSelected() >= 0))
-        ClearComposedBox();
+        composed_.Clear();
     std::vector<size_t> chosen;
     if (all) {
         for (size_t i = 0; i < rows_.size(); ++i) chosen.push_back(i);
@@ -207,7 +207,7 @@ void ConfigDialog::ExecSelected() {
 
 // Step E: a file (dropped, or chosen by "Files ..." or "Foder ...") becomes an item.
 void ConfigDialog::AddFiles(const std::vector<FileToAdd>& files) {
-    if (ComposedChecked()) {
+    if (composed_.Checked()) {
         // Members of the composed box instead.
         std::vector<ComposedMember> members;
         for (const auto& file : files)

@@ -71,7 +71,7 @@ void ConfigDialog::OnTreeSelection() {
     }
     if (pinned_) return;  // "Not Change List": the list stays as it is
     EndInplaceEdit();
-    if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED) ClearComposedBox();
+    if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED) composed_.Clear();
     listed_ = node;
     FillList();
     RebuildLeaves();
@@ -82,7 +82,7 @@ void ConfigDialog::OnTreeClick() {
     CheckDlgButton(hwnd(), IDC_CFG_UNCHANGE_COMPOSED, BST_UNCHECKED);
     if (TreeView_GetSelection(Item(IDC_CFG_TREE))) return;
     ClearInfo();
-    ClearComposedBox();
+    composed_.Clear();
     rows_.clear();
     itemView_.Reset(0);
 }
