@@ -26,6 +26,19 @@ struct ItemRow {
     int Image() const {
         return command.find("\r\n") != std::string::npos || FindComposedMarker(command) != std::string::npos ? 3 : 2;
     }
+    // The text of a list column: name, short name, the two hot-key parts,
+    // description, GUID, then the record's index.
+    std::string Cell(int column) const {
+        switch (column) {
+        case 0: return name;
+        case 1: return shortName;
+        case 2: return hotkey1;
+        case 3: return hotkey2;
+        case 4: return description;
+        case 5: return guid;
+        default: return std::to_string(index);
+        }
+    }
 };
 
 // One row of the candidate list: a display name and what it would start.

@@ -142,19 +142,7 @@ void ConfigDialog::SetUpLists() {
         itemList_->InsertColumn(6, "Index", SkinListCtrl::Left, 0);
     }
     itemView_.Attach(
-        Item(IDC_CFG_ITEMS),
-        [this](size_t r, int column) -> std::string {
-            const ItemRow& row = rows_[r];
-            switch (column) {
-            case 0: return row.name;
-            case 1: return row.shortName;
-            case 2: return row.hotkey1;
-            case 3: return row.hotkey2;
-            case 4: return row.description;
-            case 5: return row.guid;
-            default: return std::to_string(row.index);
-            }
-        },
+        Item(IDC_CFG_ITEMS), [this](size_t r, int column) { return rows_[r].Cell(column); },
         [this](size_t r) { return rows_[r].Image(); });
 
     prepare(Item(IDC_CFG_CANDIDATES));

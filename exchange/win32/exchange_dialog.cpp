@@ -145,18 +145,7 @@ void ExchangeDialog::SetUpList(Side& side) {
         list->InsertColumn(5, "guid", SkinListCtrl::Left, 0);
         list->InsertColumn(6, "Index", SkinListCtrl::Left, 0);
     }
-    side.view.Attach(lv, [&side](size_t r, int column) -> std::string {
-        const ItemRow& row = side.rows[r];
-        switch (column) {
-        case 0: return row.name;
-        case 1: return row.shortName;
-        case 2: return row.hotkey1;
-        case 3: return row.hotkey2;
-        case 4: return row.description;
-        case 5: return row.guid;
-        default: return std::to_string(row.index);
-        }
-    });
+    side.view.Attach(lv, [&side](size_t r, int column) { return side.rows[r].Cell(column); });
 }
 
 void ExchangeDialog::SetUpTrees() {
