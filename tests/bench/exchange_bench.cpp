@@ -11,6 +11,7 @@
 #include "exchange/exchange_merge.h"
 #include "exchange/win32/exchange_pipeline.h"
 #include "exchange/win32/zip_archive.h"
+#include "tests/support/item_builder.h"
 
 #include <windows.h>
 
@@ -70,14 +71,7 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 LaunchItem Entry(const std::string& name, const std::string& guid, const std::string& command) {
-    LaunchItem item;
-    item.Name = name;
-    item.ShortName = name.substr(0, 4);
-    item.Description = "benchmark entry";
-    item.Status = "0";
-    item.ItemGuid = guid;
-    item.ExePath = command;
-    return item;
+    return tvx::test::Entry(name).Short(name.substr(0, 4)).Description("benchmark entry").Guid(guid).Command(command);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // member lists lose the indices of records that are gone.
 #include "data/catalog_file.h"
 #include "data/item_file.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,8 @@ namespace {
 
 ItemStore Store(int n) {
     ItemStore store;
-    for (int i = 0; i < n; ++i) {
-        LaunchItem item;
-        item.Name = "Entry " + std::to_string(i);
-        item.Status = "0";
-        item.ItemGuid = "G" + std::to_string(i);
-        item.ExePath = "c:\\e" + std::to_string(i) + ".exe";
-        store.Append(item);
-    }
+    for (int i = 0; i < n; ++i)
+        store.Append(test::Entry("Entry " + std::to_string(i)).Guid("G" + std::to_string(i)).Command("c:\\e" + std::to_string(i) + ".exe"));
     return store;
 }
 

@@ -1,4 +1,5 @@
 #include "config/editor_rules.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -175,12 +176,7 @@ TEST(BatchReplace, TheCommandChangesOnlyWithBothPathTexts) {
 }
 
 LaunchItem Record(const std::string& name, const std::string& command) {
-    LaunchItem it;
-    it.Name = name;
-    it.ShortName = name.substr(0, 1);
-    it.Status = "0";
-    it.ExePath = command;
-    return it;
+    return test::Entry(name).Short(name.substr(0, 1)).Command(command);
 }
 
 TEST(BatchReplace, TargetsAreTheSelectionTheListOrTheWholeTable) {

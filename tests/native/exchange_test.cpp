@@ -5,6 +5,7 @@
 #include "data/item_file.h"
 #include "exchange/exchange_merge.h"
 #include "exchange/exchange_rules.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,7 @@ namespace tvx {
 namespace {
 
 LaunchItem Entry(const std::string& name, const std::string& guid, const std::string& command = "") {
-    LaunchItem it;
-    it.Name = name;
-    it.ShortName = name.substr(0, 1);
-    it.Status = "0";
-    it.ItemGuid = guid;
-    it.ExePath = command.empty() ? "c:\\" + name + ".exe" : command;
-    return it;
+    return test::Entry(name).Short(name.substr(0, 1)).Guid(guid).Command(command.empty() ? "c:\\" + name + ".exe" : command);
 }
 
 GuidSource Counter() {

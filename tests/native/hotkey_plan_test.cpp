@@ -1,4 +1,5 @@
 #include "services/hotkey_table.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +7,7 @@ namespace tvx {
 namespace {
 
 LaunchItem WithKeys(std::string name, std::string h1, std::string h2) {
-    LaunchItem it;
-    it.Name = std::move(name);
-    it.Hotkey1 = std::move(h1);
-    it.Hotkey2 = std::move(h2);
-    it.Status = "0";
-    return it;
+    return test::Entry(std::move(name)).Keys(std::move(h1), std::move(h2));
 }
 
 TEST(HotkeyPlan, OnlyNamedItemsWithAWholeCombinationAreRegistered) {

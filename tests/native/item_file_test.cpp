@@ -1,6 +1,7 @@
 #include "data/item_file.h"
 #include "data/ansi_text.h"
 #include "tests/support/field_by_field_reading.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,12 @@ namespace tvx {
 namespace {
 
 LaunchItem Sample(std::string name, std::string description = "") {
-    LaunchItem it;
-    it.Name = std::move(name);
-    it.ShortName = "sn";
-    it.Hotkey1 = "Ctrl";
-    it.Hotkey2 = "F5";
-    it.Description = std::move(description);
-    it.Status = "0";
-    it.ItemGuid = "0A0B0C0D-0000-4000-8000-000000000001";
-    it.ExePath = "c:\\tools\\app.exe";
-    return it;
+    return test::Entry(std::move(name))
+        .Short("sn")
+        .Keys("Ctrl", "F5")
+        .Description(std::move(description))
+        .Guid("0A0B0C0D-0000-4000-8000-000000000001")
+        .Command("c:\\tools\\app.exe");
 }
 
 TEST(ItemFile, AnEmptyStoreIsOneZeroByte) {

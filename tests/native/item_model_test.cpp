@@ -1,5 +1,6 @@
 #include "data/item_model.h"
 #include "services/hotkey_table.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,7 @@
 namespace tvx {
 namespace {
 
-LaunchItem Live(std::string name) {
-    LaunchItem it;
-    it.Name = std::move(name);
-    it.Status = "0";
-    return it;
-}
+LaunchItem Live(std::string name) { return test::Entry(std::move(name)); }
 
 TEST(ItemStore, IndicesNeverMoveAndTombstonesKeepTheirSlot) {
     ItemStore store;

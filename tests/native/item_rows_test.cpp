@@ -1,6 +1,7 @@
 #include "services/item_rows.h"
 #include "data/catalog_tree.h"
 #include "services/short_name.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +10,12 @@ namespace {
 
 LaunchItem Item(const std::string& name, const std::string& hk1 = "", const std::string& hk2 = "",
                 const std::string& description = "") {
-    LaunchItem it;
-    it.Name = name;
-    it.ShortName = MakeResetShortName(name);
-    it.Hotkey1 = hk1;
-    it.Hotkey2 = hk2;
-    it.Description = description;
-    it.Status = "0";
-    it.ItemGuid = "G-" + name;
-    it.ExePath = "c:\\" + name + ".exe";
-    return it;
+    return test::Entry(name)
+        .Short(MakeResetShortName(name))
+        .Keys(hk1, hk2)
+        .Description(description)
+        .Guid("G-" + name)
+        .Command("c:\\" + name + ".exe");
 }
 
 GuidSource Counter() {

@@ -1,6 +1,7 @@
 #include "launcher/result_rows.h"
 
 #include "data/ansi_text.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,7 @@ namespace {
 
 ItemStore Store(std::vector<std::pair<std::string, std::string>> nameAndShort) {
     ItemStore store;
-    for (auto& [name, shortName] : nameAndShort) {
-        LaunchItem it;
-        it.Name = name;
-        it.ShortName = shortName;
-        it.Description = "d:" + name;
-        it.Status = "0";
-        store.Append(std::move(it));
-    }
+    for (auto& [name, shortName] : nameAndShort) store.Append(test::Entry(name).Short(shortName).Description("d:" + name));
     return store;
 }
 

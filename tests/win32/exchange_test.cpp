@@ -6,6 +6,7 @@
 #include "exchange/win32/exchange_pipeline.h"
 #include "exchange/win32/zip_archive.h"
 #include "tests/win32/test_support.h"
+#include "tests/support/item_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,13 +56,7 @@ void WriteZip(const std::string& path, const std::vector<std::pair<std::string, 
 }
 
 LaunchItem Entry(const std::string& name, const std::string& guid, const std::string& command) {
-    LaunchItem item;
-    item.Name = name;
-    item.ShortName = name.substr(0, 2);
-    item.Status = "0";
-    item.ItemGuid = guid;
-    item.ExePath = command;
-    return item;
+    return test::Entry(name).Short(name.substr(0, 2)).Guid(guid).Command(command);
 }
 
 TEST(ZipArchive, AFolderPacksWithItsTopFolderAndComesBackTheSame) {
