@@ -55,14 +55,8 @@ void ExchangeTable::Remove(size_t index) {
 
 LaunchItem ItemOfRow(const ItemRow& row) {
     LaunchItem item;
-    item.Name = row.name;
-    item.ShortName = row.shortName;
-    item.Hotkey1 = row.hotkey1;
-    item.Hotkey2 = row.hotkey2;
-    item.Description = row.description;
     item.Status = "0";
-    item.ItemGuid = row.guid;
-    item.ExePath = row.command;
+    WriteRowInto(item, row);
     return item;
 }
 

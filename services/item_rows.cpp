@@ -22,8 +22,10 @@ ItemRow RowOfRecord(const LaunchItem& item, size_t index) {
 }
 
 void UpdateRecordFromRow(ItemStore& store, const ItemRow& row) {
-    if (row.index >= store.size()) return;
-    LaunchItem& item = store[row.index];
+    if (row.index < store.size()) WriteRowInto(store[row.index], row);
+}
+
+void WriteRowInto(LaunchItem& item, const ItemRow& row) {
     item.Name = row.name;
     item.ShortName = row.shortName;
     item.Hotkey1 = row.hotkey1;
@@ -34,11 +36,10 @@ void UpdateRecordFromRow(ItemStore& store, const ItemRow& row) {
 }
 
 void AppendRowAsRecord(std::vector<ItemRow>& rows, ItemStore& store, ItemRow row) {
-    row.index = store.size();
     LaunchItem item;
     item.Status = "0";
-    store.Append(std::move(item));
-    UpdateRecordFromRow(store, row);
+    WriteRowInto(item, row);
+    row.index = store.Append(std::move(item));
     rows.push_back(std::move(row));
 }
 

@@ -49,7 +49,9 @@ struct CandidateRow {
 using GuidSource = std::function<std::string()>;
 
 ItemRow RowOfRecord(const LaunchItem& item, size_t index);
-// Writes the row's fields into its record; Status and Reserved stay.
+// Writes the row's fields into a record; Status and Reserved stay.
+void WriteRowInto(LaunchItem& item, const ItemRow& row);
+// The same into the row's own record in the store.
 void UpdateRecordFromRow(ItemStore& store, const ItemRow& row);
 // A new entry: a fresh live record at the end of the store made from `row`,
 // which takes the record's index and is listed at the end of `rows`.
