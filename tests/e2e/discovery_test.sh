@@ -56,34 +56,34 @@ answer() {
   local box
   box=$(drive wait-title Tavrolinex "${2:-6000}" "$1" | value_of hwnd)
   if [ -z "$box" ]; then echo "(no box)"; return 1; fi
-  drive text "$box" 1070
+  drive text "$box" $IDC_MSG_TEXT
   drive click "$box" "$1"
-  drive gone-ctl 1070 4000 >/dev/null
+  drive gone-ctl $IDC_MSG_TEXT 4000 >/dev/null
 }
-tree_has_selection() { [ "$(drive tree-count "$CFG" 2010 | value_of selected)" = 1 ]; }
+tree_has_selection() { [ "$(drive tree-count "$CFG" $IDC_CFG_TREE | value_of selected)" = 1 ]; }
 found_members() { dump | awk -F'\t' '$1=="catalog" && $2=="Found" {print $3}'; }
 # Every candidate into the catalog "Found", saved; prints the names it got.
 take_all_into_found() {
   local before after
   before=",$(found_members),"
-  drive tree-select "$CFG" 2010 1 >/dev/null
-  drive click "$CFG" 2061
+  drive tree-select "$CFG" $IDC_CFG_TREE 1 >/dev/null
+  drive click "$CFG" $IDC_CFG_ADD_ALL
   answer 6 >/dev/null
-  drive click "$CFG" 2004
+  drive click "$CFG" $IDC_CFG_SAVE
   answer 1 >/dev/null
   after=",$(found_members),"
   dump | awk -F'\t' -v a="$after" -v b="$before" '$1=="item" && index(a, "," $2 ",") && !index(b, "," $2 ",") {print $4}' |
     sort | tr '\n' '|'
 }
-candidates_are() { [ "$(count_of 2076)" = "$1" ]; }
+candidates_are() { [ "$(count_of $IDC_CFG_CANDIDATES)" = "$1" ]; }
 
 start_program
 if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
-drive click "$LAUNCHER" 1330
-CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
+drive click "$LAUNCHER" $IDC_CONFIG
+CFG=$(drive wait-ctl $IDC_CFG_TREE 15000 | value_of hwnd)
 wait_until 20 tree_has_selection || fail "the first discovery ends"
 
-check_eq "discovery offers the programs, each title once" 7 "$(count_of 2076)"
+check_eq "discovery offers the programs, each title once" 7 "$(count_of $IDC_CFG_CANDIDATES)"
 tvx_shot discovery_candidates
 # (Kr and a white square, A1F5 in GBK, for each Hangul character.)
 check_eq "registered applications and Start-menu programs of both Start menus, but not Beta (a live item) nor a document" \
@@ -97,20 +97,20 @@ check "shortcut targets come as their short paths" \
   grep -qi 'LOUD.EXE$' <<<"$(dump | awk -F'\t' '$1=="item" && $4=="Shouting" {print $9}')"
 
 # A removed item's name is offered again by the next discovery.
-drive tree-select "$CFG" 2010 0 >/dev/null
-drive click "$CFG" 2063
+drive tree-select "$CFG" $IDC_CFG_TREE 0 >/dev/null
+drive click "$CFG" $IDC_CFG_REMOVE_ALL
 answer 6 >/dev/null
-drive click-at "$CFG" 2071
-drive click-at "$CFG" 2070
+drive click-at "$CFG" $IDC_CFG_URLS
+drive click-at "$CFG" $IDC_CFG_PROGRAMS
 check "Programs runs discovery again, offering Gamma once its item is removed" \
   grep -q 'Gamma|' <<<"$(take_all_into_found)"
 check_eq "with the registered command cut before its switch" 'C:\\Tools\\gamma.exe ' \
   "$(dump | awk -F'\t' '$1=="item" && $4=="Gamma" && $3=="0" {print $9}')"
 
 # --- Files ... and Foder ... through the real common dialogs --------------------------
-drive tree-select "$CFG" 2010 1 >/dev/null
-before=$(count_of 2034)
-drive click "$CFG" 2072
+drive tree-select "$CFG" $IDC_CFG_TREE 1 >/dev/null
+before=$(count_of $IDC_CFG_ITEMS)
+drive click "$CFG" $IDC_CFG_FILES
 open=$(drive wait-ctl 1148 10000 | value_of hwnd)
 check "Files ... opens the open-file dialog" test -n "$open"
 if [ -n "$open" ]; then
@@ -119,9 +119,9 @@ if [ -n "$open" ]; then
   drive key enter
   drive gone-ctl 1148 8000 >/dev/null
 fi
-check_eq "one chosen file with blanks in its path becomes an item" "$((before + 1))" "$(count_of 2034)"
-check_soon "named by its title for the description" "a report" eval 'drive text "$CFG" 2044'
-drive click "$CFG" 2072
+check_eq "one chosen file with blanks in its path becomes an item" "$((before + 1))" "$(count_of $IDC_CFG_ITEMS)"
+check_soon "named by its title for the description" "a report" eval 'drive text "$CFG" $IDC_CFG_DESC'
+drive click "$CFG" $IDC_CFG_FILES
 open=$(drive wait-ctl 1148 10000 | value_of hwnd)
 if [ -n "$open" ]; then
   type_into_box "$open" 1148 'C:\docs\'
@@ -132,8 +132,8 @@ if [ -n "$open" ]; then
   drive key enter
   drive gone-ctl 1148 8000 >/dev/null
 fi
-check_eq "three chosen files become three items" "$((before + 4))" "$(count_of 2034)"
-drive click "$CFG" 2073
+check_eq "three chosen files become three items" "$((before + 4))" "$(count_of $IDC_CFG_ITEMS)"
+drive click "$CFG" $IDC_CFG_FOLDER
 browse=$(drive wait-ctl 14145 10000 | value_of hwnd)
 check "Foder ... opens the folder browser" test -n "$browse"
 if [ -n "$browse" ]; then
@@ -143,8 +143,8 @@ if [ -n "$browse" ]; then
   drive click "$browse" 1
   drive gone-ctl 14145 8000 >/dev/null
 fi
-check_eq "a drive root becomes an item" "$((before + 5))" "$(count_of 2034)"
-drive click "$CFG" 2004
+check_eq "a drive root becomes an item" "$((before + 5))" "$(count_of $IDC_CFG_ITEMS)"
+drive click "$CFG" $IDC_CFG_SAVE
 answer 1 >/dev/null
 check "named by its whole path" grep -q $'\tC:\\\\\\\\\t' <<<"$(dump)"
 check "files are named by their full paths" grep -q $'\tC:\\\\\\\\My Files\\\\\\\\a report.doc\t' <<<"$(dump)"
@@ -160,17 +160,17 @@ places() { # FOLDER: a places.sqlite written with the sqlite3 tool
 NEW_PROFILES="$C/users/$(whoami)/AppData/Roaming/Mozilla/Firefox/Profiles"
 places "$NEW_PROFILES/ab12cd34.default-release" 'http://new.layout/'
 before_files=$(cd "$NEW_PROFILES" && find . -type f -exec md5sum {} + | sort)
-drive click-at "$CFG" 2071
+drive click-at "$CFG" $IDC_CFG_URLS
 wait_until 10 candidates_are 4
-check_eq "Urls offers the addresses of the profile in the application-data folder, duplicates once" 4 "$(count_of 2076)"
+check_eq "Urls offers the addresses of the profile in the application-data folder, duplicates once" 4 "$(count_of $IDC_CFG_CANDIDATES)"
 check_eq "the profile folder is byte for byte as it was" "$before_files" "$(cd "$NEW_PROFILES" && find . -type f -exec md5sum {} + | sort)"
 tvx_shot discovery_urls
 check_eq "the addresses become items, without trailing slashes" \
   "http://Example.com/path|http://dup.example|http://example.com|http://new.layout|" "$(take_all_into_found)"
 OLD_PROFILES="$C/Documents and Settings/$(whoami)/Application Data/Mozilla/Firefox/Profiles"
 places "$OLD_PROFILES/xyz.default" 'http://old.layout/'
-drive click-at "$CFG" 2070
-drive click-at "$CFG" 2071
+drive click-at "$CFG" $IDC_CFG_PROGRAMS
+drive click-at "$CFG" $IDC_CFG_URLS
 wait_until 10 candidates_are 4
 check_eq "the old per-user layout comes first when it exists" "http://old.layout|" "$(take_all_into_found)"
 
@@ -179,16 +179,16 @@ cp "$TVX_BIN/tvxdrive.exe" "$C/Tools/firefox.exe"
 tvx_wine 'C:\Tools\firefox.exe' window "Firefox stand-in" 15000 >/dev/null 2>&1 &
 ff=$!
 drive wait-title "Firefox stand-in" 10000 >/dev/null
-drive click-at "$CFG" 2070
-drive click-at "$CFG" 2071
+drive click-at "$CFG" $IDC_CFG_PROGRAMS
+drive click-at "$CFG" $IDC_CFG_URLS
 check "with Firefox running Urls says so" grep -q 'Firefox' <<<"$(answer 1)"
 check_eq "once" "(no box)" "$(answer 1 1500)"
-check_eq "and offers only the system's history (empty here)" 0 "$(count_of 2076)"
+check_eq "and offers only the system's history (empty here)" 0 "$(count_of $IDC_CFG_CANDIDATES)"
 wait "$ff" 2>/dev/null
 
-drive click "$CFG" 2006
-drive gone-ctl 2010 8000 >/dev/null
-drive click-at "$LAUNCHER" 1025
+drive click "$CFG" $IDC_CFG_CANCEL
+drive gone-ctl $IDC_CFG_TREE 8000 >/dev/null
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive type kr
 drive key enter
 check "the discovered entry named outside the code page starts" \

@@ -48,14 +48,14 @@ answer() {
   local box
   box=$(drive wait-title Tavrolinex "${2:-15000}" "$1" | value_of hwnd)
   if [ -z "$box" ]; then echo "(no box)"; return 1; fi
-  drive text "$box" 1070
+  drive text "$box" $IDC_MSG_TEXT
   drive click "$box" "$1"
-  drive gone-ctl 1070 4000 >/dev/null
+  drive gone-ctl $IDC_MSG_TEXT 4000 >/dev/null
 }
-tree_has_selection() { [ "$(drive tree-count "$CFG" 2010 | value_of selected)" = 1 ]; }
+tree_has_selection() { [ "$(drive tree-count "$CFG" $IDC_CFG_TREE | value_of selected)" = 1 ]; }
 open_config() {
-  drive click "$LAUNCHER" 1330
-  CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
+  drive click "$LAUNCHER" $IDC_CONFIG
+  CFG=$(drive wait-ctl $IDC_CFG_TREE 15000 | value_of hwnd)
   [ -n "$CFG" ] && wait_until 20 tree_has_selection
 }
 click_cell() { # LIST ROW COLUMN
@@ -65,41 +65,41 @@ click_cell() { # LIST ROW COLUMN
 }
 double_click_row() { # ROW
   local x y
-  eval "$(drive list-cell "$CFG" 2034 "$1" 0 | sed -n 's/^\([xy]\)=/\1=/p')"
+  eval "$(drive list-cell "$CFG" $IDC_CFG_ITEMS "$1" 0 | sed -n 's/^\([xy]\)=/\1=/p')"
   drive double-click-screen "$x" "$y"
 }
 type_into() { type_into_box "$@"; }
 run_from_launcher() { # SHORT-NAME
-  type_into_box "$LAUNCHER" 1025 "$1"
+  type_into_box "$LAUNCHER" $IDC_FIND_SHORT "$1"
   drive key enter
 }
 
 start_program
 if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; fi
 open_config || { fail "the configuration dialog opens"; force_end_program; exit 0; }
-drive tree-select "$CFG" 2010 0 >/dev/null
+drive tree-select "$CFG" $IDC_CFG_TREE 0 >/dev/null
 
 # --- "Custom": a command of two lines ------------------------------------------------------
-drive click "$CFG" 2048
-ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
+drive click "$CFG" $IDC_CFG_CUSTOM
+ED=$(drive wait-ctl $IDC_INFO_NAME 8000 | value_of hwnd)
 check "Custom opens the Item Info editor" test -n "$ED"
-type_into "$ED" 2104 "+ Mine"
-type_into "$ED" 2106 'c:\x.exe'
-drive click "$ED" 2111
+type_into "$ED" $IDC_INFO_NAME "+ Mine"
+type_into "$ED" $IDC_INFO_COMMAND 'c:\x.exe'
+drive click "$ED" $IDC_INFO_OK
 check "a name beginning with + is refused" grep -q 'must not begin' <<<"$(answer 1)"
-type_into "$ED" 2104 "Both"
-type_into "$ED" 2106 "$HELPER line1"
+type_into "$ED" $IDC_INFO_NAME "Both"
+type_into "$ED" $IDC_INFO_COMMAND "$HELPER line1"
 drive key enter
 drive type "$HELPER line2"
 tvx_shot editors_item_info
-drive click "$ED" 2111
-check "Ok takes the new entry" drive gone-ctl 2104 5000
+drive click "$ED" $IDC_INFO_OK
+check "Ok takes the new entry" drive gone-ctl $IDC_INFO_NAME 5000
 # "File..." appends one line per chosen file.
 mkdir -p "$WINEPREFIX/drive_c/docs"; echo a > "$WINEPREFIX/drive_c/docs/a.txt"; echo b > "$WINEPREFIX/drive_c/docs/b.txt"
-drive click "$CFG" 2048
-ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
-type_into "$ED" 2106 'first line'
-drive click "$ED" 2110
+drive click "$CFG" $IDC_CFG_CUSTOM
+ED=$(drive wait-ctl $IDC_INFO_NAME 8000 | value_of hwnd)
+type_into "$ED" $IDC_INFO_COMMAND 'first line'
+drive click "$ED" $IDC_INFO_FILE
 open=$(drive wait-ctl 1148 10000 | value_of hwnd)
 if [ -n "$open" ]; then
   type_into_box "$open" 1148 'C:\docs\'
@@ -110,19 +110,19 @@ if [ -n "$open" ]; then
   drive key enter
   drive gone-ctl 1148 8000 >/dev/null
 fi
-check_eq "File... with two files appends two lines" 'first line  C:\docs\a.txt  C:\docs\b.txt' "$(drive text "$ED" 2106)"
-drive click "$ED" 2112
-drive gone-ctl 2104 5000 >/dev/null
+check_eq "File... with two files appends two lines" 'first line  C:\docs\a.txt  C:\docs\b.txt' "$(drive text "$ED" $IDC_INFO_COMMAND)"
+drive click "$ED" $IDC_INFO_CANCEL
+drive gone-ctl $IDC_INFO_NAME 5000 >/dev/null
 
 # --- a control-panel item keeps its command ------------------------------------------------
-drive tree-select "$CFG" 2010 0 >/dev/null
+drive tree-select "$CFG" $IDC_CFG_TREE 0 >/dev/null
 double_click_row 3
-ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
-check_soon "the editor shows Command in place of a control-panel command" Command eval 'drive text "$ED" 2106'
-type_into "$ED" 2104 "Display Panel"
-drive click "$ED" 2111
-drive gone-ctl 2104 5000 >/dev/null
-drive click "$CFG" 2004; answer 1 >/dev/null
+ED=$(drive wait-ctl $IDC_INFO_NAME 8000 | value_of hwnd)
+check_soon "the editor shows Command in place of a control-panel command" Command eval 'drive text "$ED" $IDC_INFO_COMMAND'
+type_into "$ED" $IDC_INFO_NAME "Display Panel"
+drive click "$ED" $IDC_INFO_OK
+drive gone-ctl $IDC_INFO_NAME 5000 >/dev/null
+drive click "$CFG" $IDC_CFG_SAVE; answer 1 >/dev/null
 check_eq "renaming a control-panel item keeps its command" 'C:\\windows\\system32\\desk.cpl' "$(field_of 'Display Panel' 9)"
 check_eq "the custom entry stores both lines" "$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') line1\\r\\n$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') line2" "$(field_of Both 9)"
 
@@ -130,40 +130,40 @@ check_eq "the custom entry stores both lines" "$(printf '%s' "$HELPER" | sed 's/
 files_before=$(data_files)
 drive set-clipboard "abandoned text"
 double_click_row 4
-CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
+CE=$(drive wait-ctl $IDC_CLIP_NAME 8000 | value_of hwnd)
 check "a clipboard entry opens the clipboard editor" test -n "$CE"
 sleep 0.5; tvx_shot editors_clip_data
-type_into "$CE" 2124 "+ clip"
-drive click "$CE" 2129
+type_into "$CE" $IDC_CLIP_NAME "+ clip"
+drive click "$CE" $IDC_CLIP_OK
 check "the clipboard editor refuses a + name too" grep -q 'must not begin' <<<"$(answer 1)"
-drive click "$CE" 2125
-drive click "$CE" 2130
-drive gone-ctl 2124 5000 >/dev/null
+drive click "$CE" $IDC_CLIP_MODIFY
+drive click "$CE" $IDC_CLIP_CANCEL
+drive gone-ctl $IDC_CLIP_NAME 5000 >/dev/null
 check_eq "Modify ClipData then Cancel keeps the old data and removes the new file" "$files_before" "$(data_files)"
 # Ok, then the configuration dialog cancelled: the stored content must survive.
 drive set-clipboard "never saved"
 double_click_row 4
-CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
-drive click "$CE" 2125
-drive click "$CE" 2129
-drive gone-ctl 2124 5000 >/dev/null
+CE=$(drive wait-ctl $IDC_CLIP_NAME 8000 | value_of hwnd)
+drive click "$CE" $IDC_CLIP_MODIFY
+drive click "$CE" $IDC_CLIP_OK
+drive gone-ctl $IDC_CLIP_NAME 5000 >/dev/null
 check "the old data file stays until the dialog saves" test -f "$TVX_INSTALL_UNIX/Data/$CLIP.stx"
-drive click "$CFG" 2006
-drive gone-ctl 2010 8000 >/dev/null
+drive click "$CFG" $IDC_CFG_CANCEL
+drive gone-ctl $IDC_CFG_TREE 8000 >/dev/null
 check_eq "cancelling the dialog keeps the entry's data file and removes the new capture" "$files_before" "$(data_files)"
 drive set-clipboard "something else"
 run_from_launcher snip
 check_soon "and the entry still restores its stored text" "old text" clipboard_text
 # Now with a save: the new content is the entry's.
 open_config || fail "the dialog opens again"
-drive tree-select "$CFG" 2010 0 >/dev/null
+drive tree-select "$CFG" $IDC_CFG_TREE 0 >/dev/null
 drive set-clipboard "new text"
 double_click_row 4
-CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
-drive click "$CE" 2125
-drive click "$CE" 2129
-drive gone-ctl 2124 5000 >/dev/null
-drive click "$CFG" 2004; answer 1 >/dev/null
+CE=$(drive wait-ctl $IDC_CLIP_NAME 8000 | value_of hwnd)
+drive click "$CE" $IDC_CLIP_MODIFY
+drive click "$CE" $IDC_CLIP_OK
+drive gone-ctl $IDC_CLIP_NAME 5000 >/dev/null
+drive click "$CFG" $IDC_CFG_SAVE; answer 1 >/dev/null
 new_file=$(field_of Snippet 9)
 check "after the save the entry names a new data file" test "$new_file" != "$(printf '%s' "$DATA_WIN\\$CLIP.stx" | sed 's/\\/\\\\/g')"
 check "and the replaced file is gone" test ! -f "$TVX_INSTALL_UNIX/Data/$CLIP.stx"
@@ -173,36 +173,36 @@ check "and the replaced file is gone" test ! -f "$TVX_INSTALL_UNIX/Data/$CLIP.st
 # message says so, and the capture the item file now names survives a Cancel.
 drive set-clipboard "new text"  # the same content again, under a new name
 double_click_row 4
-CE=$(drive wait-ctl 2124 8000 | value_of hwnd)
-drive click "$CE" 2125
-drive click "$CE" 2129
-drive gone-ctl 2124 5000 >/dev/null
+CE=$(drive wait-ctl $IDC_CLIP_NAME 8000 | value_of hwnd)
+drive click "$CE" $IDC_CLIP_MODIFY
+drive click "$CE" $IDC_CLIP_OK
+drive gone-ctl $IDC_CLIP_NAME 5000 >/dev/null
 RELEASE_UNIX="$WINEPREFIX/drive_c/release-lock"
 rm -f "$RELEASE_UNIX" "$TVX_BUILD/editors-lock.txt"
 tvx_wine "$DRIVE" lock "$TVX_INSTALL_WIN\\Shortcut2.clg" 60000 'C:\release-lock' > "$TVX_BUILD/editors-lock.txt" 2>/dev/null &
 LOCK_PID=$!
 wait_until 20 grep -q locked "$TVX_BUILD/editors-lock.txt"
-drive click "$CFG" 2004
+drive click "$CFG" $IDC_CFG_SAVE
 check "a save whose catalog file cannot be written says the entries were saved" grep -q 'entries were saved' <<<"$(answer 1)"
 kept=$(field_of Snippet 9 | sed 's/.*\\//')
-drive click "$CFG" 2006
-drive gone-ctl 2010 8000 >/dev/null
+drive click "$CFG" $IDC_CFG_CANCEL
+drive gone-ctl $IDC_CFG_TREE 8000 >/dev/null
 touch "$RELEASE_UNIX"; wait "$LOCK_PID" 2>/dev/null
 check "Cancel afterwards keeps the data file the saved item file names" test -n "$kept" -a -f "$TVX_INSTALL_UNIX/Data/$kept"
 open_config || fail "the dialog opens again"
 
 # --- an entry handed over from Explorer while an editor is open ----------------------------------
-drive tree-select "$CFG" 2010 >/dev/null      # the root: every entry
-eval "$(drive header-point "$CFG" 2034 0 | sed -n 's/^\([xy]\)=/\1=/p')"
+drive tree-select "$CFG" $IDC_CFG_TREE >/dev/null      # the root: every entry
+eval "$(drive header-point "$CFG" $IDC_CFG_ITEMS 0 | sed -n 's/^\([xy]\)=/\1=/p')"
 drive click-screen "$x" "$y"                  # sorted by Name: "Both" is the first row
 double_click_row 0
-ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
-check_soon "the editor opens the first row" "Both" eval 'drive text "$ED" 2104'
+ED=$(drive wait-ctl $IDC_INFO_NAME 8000 | value_of hwnd)
+check_soon "the editor opens the first row" "Both" eval 'drive text "$ED" $IDC_INFO_NAME'
 drive mail-flood "$CFG" 1 Aardvark "$(mailbox_file_win)" >/dev/null  # sorts before it while the editor is open
-type_into "$ED" 2104 "Bothy"
-drive click "$ED" 2111
-drive gone-ctl 2104 5000 >/dev/null
-close_config() { drive click "$CFG" 2005; answer 1 >/dev/null; drive gone-ctl 2010 8000 >/dev/null; }
+type_into "$ED" $IDC_INFO_NAME "Bothy"
+drive click "$ED" $IDC_INFO_OK
+drive gone-ctl $IDC_INFO_NAME 5000 >/dev/null
+close_config() { drive click "$CFG" $IDC_CFG_OK; answer 1 >/dev/null; drive gone-ctl $IDC_CFG_TREE 8000 >/dev/null; }
 close_config
 check_eq "Ok edits the entry that was opened, not the row now in its place" \
   "Aardvark 0|Bothy" "$(dump | awk -F'\t' '$1=="item" && $3=="0" && ($4=="Bothy" || $4=="Aardvark 0") {print $4}' | sort | paste -sd'|')"
@@ -212,104 +212,104 @@ check_eq "and the handed-over entry keeps its command" 'C:\\flood.exe' "$(field_
 members_of() { dump | awk -F'\t' -v c="$1" '$1=="catalog" && $2==c {print $3}'; }
 open_config || fail "the dialog opens again"
 # A renamed entry's leaf shows its new name.
-drive tree-select "$CFG" 2010 1 >/dev/null   # Moving
-expand_tree_node "$CFG" 2010 1
-wait_until 5 eval '[ -n "$(tree_node_children "$CFG" 2010 1)" ]'
+drive tree-select "$CFG" $IDC_CFG_TREE 1 >/dev/null   # Moving
+expand_tree_node "$CFG" $IDC_CFG_TREE 1
+wait_until 5 eval '[ -n "$(tree_node_children "$CFG" $IDC_CFG_TREE 1)" ]'
 double_click_row 0
-ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
-type_into "$ED" 2104 "Renamed Leaf"
-drive click "$ED" 2111
-drive gone-ctl 2104 5000 >/dev/null
-leaf_shows() { [[ " $(tree_node_children "$CFG" 2010 1)" == *" $1 "* ]]; }
+ED=$(drive wait-ctl $IDC_INFO_NAME 8000 | value_of hwnd)
+type_into "$ED" $IDC_INFO_NAME "Renamed Leaf"
+drive click "$ED" $IDC_INFO_OK
+drive gone-ctl $IDC_INFO_NAME 5000 >/dev/null
+leaf_shows() { [[ " $(tree_node_children "$CFG" $IDC_CFG_TREE 1)" == *" $1 "* ]]; }
 check "a renamed entry's leaf shows its new name" wait_until 5 leaf_shows "Renamed Leaf"
 double_click_row 0   # and back, for the batch replace below
-ED=$(drive wait-ctl 2104 8000 | value_of hwnd)
-type_into "$ED" 2104 "Old A"
-drive click "$ED" 2111
-drive gone-ctl 2104 5000 >/dev/null
+ED=$(drive wait-ctl $IDC_INFO_NAME 8000 | value_of hwnd)
+type_into "$ED" $IDC_INFO_NAME "Old A"
+drive click "$ED" $IDC_INFO_OK
+drive gone-ctl $IDC_INFO_NAME 5000 >/dev/null
 check "and again after the next rename" wait_until 5 leaf_shows "Old A"
-drive tree-select "$CFG" 2010 1 >/dev/null   # Moving
-check_soon "Moving lists its two entries" 2 count_of 2034
-drive click-at "$CFG" 2018                    # Not Change List
-drive tree-select "$CFG" 2010 2 >/dev/null   # Other
-drive click "$CFG" 2015                       # Del
-check_soon "after Del the pinned catalog's rows are shown again" 2 count_of 2034
-eval "$(drive header-point "$CFG" 2034 0 | sed -n 's/^\([xy]\)=/\1=/p')"
+drive tree-select "$CFG" $IDC_CFG_TREE 1 >/dev/null   # Moving
+check_soon "Moving lists its two entries" 2 count_of $IDC_CFG_ITEMS
+drive click-at "$CFG" $IDC_CFG_NOT_CHANGE_LIST                    # Not Change List
+drive tree-select "$CFG" $IDC_CFG_TREE 2 >/dev/null   # Other
+drive click "$CFG" $IDC_CFG_CATALOG_DEL                       # Del
+check_soon "after Del the pinned catalog's rows are shown again" 2 count_of $IDC_CFG_ITEMS
+eval "$(drive header-point "$CFG" $IDC_CFG_ITEMS 0 | sed -n 's/^\([xy]\)=/\1=/p')"
 drive click-screen "$x" "$y"
 close_config
 check_eq "a header click then keeps the pinned catalog's members" "5,6" "$(members_of Moving)"
 open_config || fail "the dialog opens again"
-drive tree-select "$CFG" 2010 0 >/dev/null
+drive tree-select "$CFG" $IDC_CFG_TREE 0 >/dev/null
 
 # --- the composed box ------------------------------------------------------------------------
-drive click-at "$CFG" 2080   # Composed Item
-drive click "$CFG" 2093      # Clear
-drive click-at "$CFG" 2081   # Unchange composed info: clicking rows leaves the box alone
-type_into "$CFG" 2083 "Empty"
-drive click "$CFG" 2087
+drive click-at "$CFG" $IDC_CFG_COMPOSED   # Composed Item
+drive click "$CFG" $IDC_CFG_CLEAR_MEMBERS      # Clear
+drive click-at "$CFG" $IDC_CFG_UNCHANGE_COMPOSED   # Unchange composed info: clicking rows leaves the box alone
+type_into "$CFG" $IDC_CFG_COMP_NAME "Empty"
+drive click "$CFG" $IDC_CFG_CREATE_COMP
 check "Create Comp with no member says so" grep -q 'at least one' <<<"$(answer 1)"
 for row in 0 1 2; do
-  click_cell 2034 "$row" 0
-  drive click "$CFG" 2091
+  click_cell $IDC_CFG_ITEMS "$row" 0
+  drive click "$CFG" $IDC_CFG_ADD_TO_COMP
 done
-check_eq "three members are added one by one" 3 "$(count_of 2084)"
+check_eq "three members are added one by one" 3 "$(count_of $IDC_CFG_MEMBERS)"
 # Three up twice to the top, then the new first member down once: One, Three, Two.
-click_cell 2084 2 0
-drive click "$CFG" 2085
-drive click "$CFG" 2085
-click_cell 2084 0 0
-drive click "$CFG" 2086
-type_into "$CFG" 2083 "Trio"
-drive click "$CFG" 2087
+click_cell $IDC_CFG_MEMBERS 2 0
+drive click "$CFG" $IDC_CFG_MEMBER_UP
+drive click "$CFG" $IDC_CFG_MEMBER_UP
+click_cell $IDC_CFG_MEMBERS 0 0
+drive click "$CFG" $IDC_CFG_MEMBER_DOWN
+type_into "$CFG" $IDC_CFG_COMP_NAME "Trio"
+drive click "$CFG" $IDC_CFG_CREATE_COMP
 check "Create Comp makes the composed entry" grep -q 'created' <<<"$(answer 1)"
 tvx_shot editors_composed
-drive click "$CFG" 2004; answer 1 >/dev/null
+drive click "$CFG" $IDC_CFG_SAVE; answer 1 >/dev/null
 check_eq "it is stored as names, ^^^ and commands, in the box's order" \
   "One\\r\\nThree\\r\\nTwo^^^$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') m1\\r\\n$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') m3\\r\\n$(printf '%s' "$HELPER" | sed 's/\\/\\\\/g') m2" \
   "$(field_of '+ Trio' 9)"
-drive click-at "$CFG" 2081   # clicks load the box again
-click_cell 2034 0 0
-last=$(( $(count_of 2034) - 1 ))
-click_cell 2034 "$last" 0
-check_eq "clicking the composed entry loads it into the box" "3 Trio" "$(count_of 2084) $(drive text "$CFG" 2083)"
+drive click-at "$CFG" $IDC_CFG_UNCHANGE_COMPOSED   # clicks load the box again
+click_cell $IDC_CFG_ITEMS 0 0
+last=$(( $(count_of $IDC_CFG_ITEMS) - 1 ))
+click_cell $IDC_CFG_ITEMS "$last" 0
+check_eq "clicking the composed entry loads it into the box" "3 Trio" "$(count_of $IDC_CFG_MEMBERS) $(drive text "$CFG" $IDC_CFG_COMP_NAME)"
 
 # --- batch replace ------------------------------------------------------------------------------
-drive tree-select "$CFG" 2010 1 >/dev/null
-click_cell 2034 8 0   # below the rows: no row stays selected
-drive click "$CFG" 2050
-BR=$(drive wait-ctl 2152 8000 | value_of hwnd)
+drive tree-select "$CFG" $IDC_CFG_TREE 1 >/dev/null
+click_cell $IDC_CFG_ITEMS 8 0   # below the rows: no row stays selected
+drive click "$CFG" $IDC_CFG_BATCH_REPLACE
+BR=$(drive wait-ctl $IDC_REPL_PATH_FIND 8000 | value_of hwnd)
 check "Batch Replace opens the Replacement Settings" test -n "$BR"
 sleep 0.7; tvx_shot editors_batch_replace
-drive click "$BR" 2156
+drive click "$BR" $IDC_REPL_OK
 check "an empty File Path find text is refused" grep -q 'find' <<<"$(answer 1)"
-type_into "$BR" 2152 'C:\Old'
-type_into "$BR" 2153 'D:\New'
-drive click "$BR" 2156
+type_into "$BR" $IDC_REPL_PATH_FIND 'C:\Old'
+type_into "$BR" $IDC_REPL_PATH_WITH 'D:\New'
+drive click "$BR" $IDC_REPL_OK
 check "a question comes before anything is replaced" grep -q 'Replace' <<<"$(answer 6)"
-drive gone-ctl 2152 8000 >/dev/null
-drive click "$CFG" 2004; answer 1 >/dev/null
+drive gone-ctl $IDC_REPL_PATH_FIND 8000 >/dev/null
+drive click "$CFG" $IDC_CFG_SAVE; answer 1 >/dev/null
 check_eq "every command of the listed catalog changes" 'D:\\New\\a.exe D:\\New\\b.exe' "$(field_of 'Old A' 9) $(field_of 'Old B' 9)"
 check_eq "another catalog's does not" 'C:\\Old\\c.exe' "$(field_of Elsewhere 9)"
-drive click "$CFG" 2050
-BR=$(drive wait-ctl 2152 8000 | value_of hwnd)
-type_into "$BR" 2152 'C:\Old'
-type_into "$BR" 2153 'D:\New'
-drive click-at "$BR" 2155
-drive click "$BR" 2156
+drive click "$CFG" $IDC_CFG_BATCH_REPLACE
+BR=$(drive wait-ctl $IDC_REPL_PATH_FIND 8000 | value_of hwnd)
+type_into "$BR" $IDC_REPL_PATH_FIND 'C:\Old'
+type_into "$BR" $IDC_REPL_PATH_WITH 'D:\New'
+drive click-at "$BR" $IDC_REPL_ALL_ITEMS
+drive click "$BR" $IDC_REPL_OK
 answer 6 >/dev/null
-drive gone-ctl 2152 8000 >/dev/null
-drive click "$CFG" 2004; answer 1 >/dev/null
+drive gone-ctl $IDC_REPL_PATH_FIND 8000 >/dev/null
+drive click "$CFG" $IDC_CFG_SAVE; answer 1 >/dev/null
 check_eq "Replace all items reaches every catalog" 'D:\\New\\c.exe' "$(field_of Elsewhere 9)"
 before=$(dump)
-drive click "$CFG" 2050
-BR=$(drive wait-ctl 2152 8000 | value_of hwnd)
-type_into "$BR" 2152 'D:\New'
-type_into "$BR" 2153 'E:\Other'
-drive click-at "$BR" 2155
-drive click "$BR" 2156
+drive click "$CFG" $IDC_CFG_BATCH_REPLACE
+BR=$(drive wait-ctl $IDC_REPL_PATH_FIND 8000 | value_of hwnd)
+type_into "$BR" $IDC_REPL_PATH_FIND 'D:\New'
+type_into "$BR" $IDC_REPL_PATH_WITH 'E:\Other'
+drive click-at "$BR" $IDC_REPL_ALL_ITEMS
+drive click "$BR" $IDC_REPL_OK
 answer 7 >/dev/null
-drive gone-ctl 2152 8000 >/dev/null
-drive click "$CFG" 2004; answer 1 >/dev/null
+drive gone-ctl $IDC_REPL_PATH_FIND 8000 >/dev/null
+drive click "$CFG" $IDC_CFG_SAVE; answer 1 >/dev/null
 check_eq "No to the question changes nothing" "$before" "$(dump)"
 check_eq "but the find text was written as InstallPath" 'InstallPath=D:\New' \
   "$(tr -d '\r' < "$TVX_INSTALL_UNIX/Config.ini" | grep InstallPath)"
@@ -318,7 +318,7 @@ check_eq "but the find text was written as InstallPath" 'InstallPath=D:\New' \
 drive key alt+f4
 check "Alt+F4 asks whether to save" grep -q 'save your changes' <<<"$(answer 6)"
 answer 1 >/dev/null
-check "and Yes saves and closes" drive gone-ctl 2010 8000
+check "and Yes saves and closes" drive gone-ctl $IDC_CFG_TREE 8000
 
 # --- from the launcher ---------------------------------------------------------------------------
 drive set-clipboard "something else"

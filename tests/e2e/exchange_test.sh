@@ -68,9 +68,9 @@ answer() { # BUTTON [MS]: prints the text of the program's message box and press
   local box
   box=$(drive wait-title Tavrolinex "${2:-8000}" "$1" | value_of hwnd)
   if [ -z "$box" ]; then echo "(no box)"; return 1; fi
-  drive text "$box" 1070
+  drive text "$box" $IDC_MSG_TEXT
   drive click "$box" "$1"
-  drive gone-ctl 1070 4000 >/dev/null
+  drive gone-ctl $IDC_MSG_TEXT 4000 >/dev/null
 }
 click_node() { # TREE-ID PATH: clicks a node of the dialog's tree as a person would
   local p
@@ -88,7 +88,7 @@ click_row() { # LIST-ID ROW
 row_selected() { [ "$(drive list "$EX" "$1" | value_of sel)" = "$2" ]; }
 row_count() { drive list "$EX" "$1" | value_of count; }
 node_count() { drive tree-count "$EX" "$1" | value_of count; }
-path_box_is() { [ "$(drive text "$EX" 1134)" = "$1" ]; }
+path_box_is() { [ "$(drive text "$EX" $IDC_EX_PATH)" = "$1" ]; }
 # The "..." button, then the file dialog as a person uses it: the path typed
 # (and read back) and OK; when the dialog only went into the folder, the name
 # typed again; a question whether to replace a file answered with Enter.
@@ -97,7 +97,7 @@ chooser_moved() { # CHOOSER EXPECTED-NAME-BOX
     ! box_holds "$1" 1148 "$2"
 }
 choose_file() { # WINDOWS-PATH
-  drive click "$EX" 1131 &
+  drive click "$EX" $IDC_EX_BROWSE &
   local clicker=$! chooser="" expect=$1 i
   for i in $(seq 1 40); do
     chooser=$(drive focused | value_of top)
@@ -128,7 +128,7 @@ choose_file() { # WINDOWS-PATH
 }
 open_exchange() { # LAUNCHER-BUTTON
   drive click "$LAUNCHER" "$1"
-  EX=$(drive wait-ctl 1154 10000 | value_of hwnd)
+  EX=$(drive wait-ctl $IDC_EX_LEFT_TREE 10000 | value_of hwnd)
   [ -n "$EX" ]
 }
 type_into() { type_into_box "$EX" "$1" "$2"; }
@@ -139,40 +139,40 @@ wait_launcher || { fail "the launcher comes up"; exit 1; }
 check "a killed run's staging folder is gone after the next start" test ! -e "$DEAD"
 check "and so is the partial archive it noted" test ! -e "$BACKUP_UNIX/$PARTIAL"
 check "a folder of the same prefix that another program made stays" test -d "$TEMP_UNIX/Tavrolinex-notes"
-open_exchange 1302 && pass "Export opens the exchange dialog" || { fail "Export opens the exchange dialog"; exit 1; }
+open_exchange $IDC_EXPORT && pass "Export opens the exchange dialog" || { fail "Export opens the exchange dialog"; exit 1; }
 check_eq "export mode hides Ok, Cancel and Load" "0 0 0" \
-  "$(for id in 1294 1137 1140; do drive visible-ctl "$EX" $id | value_of visible; done | tr '\n' ' ' | sed 's/ $//')"
-check_soon "the left tree shows the program's catalogs" 5 node_count 1154
-click_node 1154 0
-wait_until 3 test "$(drive text "$EX" 4016)" = Work
-check_eq "selecting a catalog fills the name box and the list" "Work 3" "$(drive text "$EX" 4016) $(row_count 1127)"
-click_node 1155 ""
-drive click "$EX" 1329
-check_soon "a catalog copied with its items: Work and Sub on the right" 3 node_count 1155
-click_node 1154 1
-click_node 1155 ""
-drive click "$EX" 1329
-click_node 1155 ""
-type_into 4006 "Picked"
-drive click "$EX" 4005
-check_soon "+ adds a catalog on the right" 5 node_count 1155
-click_node 1155 2
-click_node 1154 ""
-check_eq "the left root lists every entry" 6 "$(row_count 1127)"
-type_into 1132 "ca"
-check_soon "the find box selects the first name beginning with the text" 3 eval 'drive list "$EX" 1127 | value_of sel'
-drive click "$EX" 1319
-check_soon "the moved entry is listed on the right and gone from the left" "1 5" eval 'echo "$(row_count 1064) $(row_count 1127)"'
-click_node 1155 ""
-check_eq "the same entry moved twice is one entry of the export" 5 "$(row_count 1064)"
+  "$(for id in $IDC_EX_OK $IDC_EX_CANCEL $IDC_EX_LOAD; do drive visible-ctl "$EX" $id | value_of visible; done | tr '\n' ' ' | sed 's/ $//')"
+check_soon "the left tree shows the program's catalogs" 5 node_count $IDC_EX_LEFT_TREE
+click_node $IDC_EX_LEFT_TREE 0
+wait_until 3 test "$(drive text "$EX" $IDC_EX_LEFT_NAME)" = Work
+check_eq "selecting a catalog fills the name box and the list" "Work 3" "$(drive text "$EX" $IDC_EX_LEFT_NAME) $(row_count $IDC_EX_LEFT_LIST)"
+click_node $IDC_EX_RIGHT_TREE ""
+drive click "$EX" $IDC_EX_COPY_TO_RIGHT
+check_soon "a catalog copied with its items: Work and Sub on the right" 3 node_count $IDC_EX_RIGHT_TREE
+click_node $IDC_EX_LEFT_TREE 1
+click_node $IDC_EX_RIGHT_TREE ""
+drive click "$EX" $IDC_EX_COPY_TO_RIGHT
+click_node $IDC_EX_RIGHT_TREE ""
+type_into $IDC_EX_RIGHT_NAME "Picked"
+drive click "$EX" $IDC_EX_RIGHT_ADD
+check_soon "+ adds a catalog on the right" 5 node_count $IDC_EX_RIGHT_TREE
+click_node $IDC_EX_RIGHT_TREE 2
+click_node $IDC_EX_LEFT_TREE ""
+check_eq "the left root lists every entry" 6 "$(row_count $IDC_EX_LEFT_LIST)"
+type_into $IDC_EX_LEFT_FIND "ca"
+check_soon "the find box selects the first name beginning with the text" 3 eval 'drive list "$EX" $IDC_EX_LEFT_LIST | value_of sel'
+drive click "$EX" $IDC_EX_TO_RIGHT
+check_soon "the moved entry is listed on the right and gone from the left" "1 5" eval 'echo "$(row_count $IDC_EX_RIGHT_LIST) $(row_count $IDC_EX_LEFT_LIST)"'
+click_node $IDC_EX_RIGHT_TREE ""
+check_eq "the same entry moved twice is one entry of the export" 5 "$(row_count $IDC_EX_RIGHT_LIST)"
 
-if choose_file "$ARCHIVE_WIN"; then pass "the file chooser fills the path box"; else fail "the file chooser fills the path box" "$(drive text "$EX" 1134)"; fi
+if choose_file "$ARCHIVE_WIN"; then pass "the file chooser fills the path box"; else fail "the file chooser fills the path box" "$(drive text "$EX" $IDC_EX_PATH)"; fi
 # An older archive of that name appears meanwhile; choosing it again asks first.
 echo junk > "$ARCHIVE_UNIX"
 choose_file "$ARCHIVE_WIN"
 check_eq "choosing an existing archive asks before replacing it" 1 "$PROMPTED"
 tvx_shot exchange_export_filled
-drive click "$EX" 1169
+drive click "$EX" $IDC_EX_SAVE
 check_eq "Save reports success" "Your changes have been saved." "$(answer 1 20000)"
 unzip -Z1 "$ARCHIVE_UNIX" 2>/dev/null | sort > "$TVX_BUILD/exchange-entries.txt"
 check_eq "the archive lists exactly T.clg, T.dat, Data and the two data files" \
@@ -193,9 +193,9 @@ check "the data files travel unchanged" cmp -s "$OUT/Tools/Data/$CLIP1.stx" "$TV
 check_eq "the user's folder and files beside the archive are untouched" "$USERS_THINGS" "$(users_things)"
 check_eq "nothing else appeared beside the archive" "Tools Tools.clg Tools.dat Tools.trn" "$(ls "$BACKUP_UNIX" | tr '\n' ' ' | sed 's/ $//')"
 check_eq "no staging folder is left after the save" 0 "$(staging_count)"
-drive click "$EX" 1130
+drive click "$EX" $IDC_EX_EXIT
 check_eq "closing asks whether to save" "Do you want to save your changes?" "$(answer 7)"
-check "No closes the dialog" drive gone-ctl 1155 5000
+check "No closes the dialog" drive gone-ctl $IDC_EX_RIGHT_TREE 5000
 check_eq "no staging folder is left after closing" 0 "$(staging_count)"
 cp "$ARCHIVE_UNIX" "$TVX_BUILD/exchange-good.trn"
 if exit_program; then pass "the first installation ends"; else fail "the first installation ends"; force_end_program; fi
@@ -216,26 +216,26 @@ dumpb() { "$TVX_BUILD/native/tvx_dump_data" "$B_UNIX"; }
 tvx_wine "$B_WIN\\Tavrolinex.exe" >/dev/null 2>&1 &
 PROGRAM_PID=$!
 wait_launcher || { fail "the second installation comes up"; exit 1; }
-open_exchange 1298 && pass "Import opens the exchange dialog" || { fail "Import opens the exchange dialog"; exit 1; }
+open_exchange $IDC_IMPORT && pass "Import opens the exchange dialog" || { fail "Import opens the exchange dialog"; exit 1; }
 check_eq "import mode hides the right-side catalog buttons" "0 0 0 1" \
-  "$(for id in 4005 1074 1033 1140; do drive visible-ctl "$EX" $id | value_of visible; done | tr '\n' ' ' | sed 's/ $//')"
+  "$(for id in $IDC_EX_RIGHT_ADD $IDC_EX_RIGHT_UPDATE $IDC_EX_RIGHT_DEL $IDC_EX_LOAD; do drive visible-ctl "$EX" $id | value_of visible; done | tr '\n' ' ' | sed 's/ $//')"
 choose_file "$ARCHIVE_WIN" || { tvx_shot exchange_debug_choose; fail "the open-file chooser fills the path box"; }
-drive click "$EX" 1140
-check_soon "Load fills the import tree" 5 node_count 1155
+drive click "$EX" $IDC_EX_LOAD
+check_soon "Load fills the import tree" 5 node_count $IDC_EX_RIGHT_TREE
 check_eq "the loaded archive is unpacked in one staging folder of the program's" 1 "$(staging_count)"
-click_node 1154 0
-click_node 1155 0
-drive click "$EX" 1165
-check_soon "a catalog copied with its items into Home" 4 node_count 1154
-click_node 1154 ""
-click_node 1155 1
-drive click "$EX" 1163
-check_soon "a catalog copied without items" 5 node_count 1154
-click_node 1154 1
-click_node 1155 2
-click_row 1064 0
-drive click "$EX" 1307
-moved_counts() { echo "$(row_count 1127) $(row_count 1064)"; }
+click_node $IDC_EX_LEFT_TREE 0
+click_node $IDC_EX_RIGHT_TREE 0
+drive click "$EX" $IDC_EX_COPY_TO_LEFT
+check_soon "a catalog copied with its items into Home" 4 node_count $IDC_EX_LEFT_TREE
+click_node $IDC_EX_LEFT_TREE ""
+click_node $IDC_EX_RIGHT_TREE 1
+drive click "$EX" $IDC_EX_COPY_EMPTY_TO_LEFT
+check_soon "a catalog copied without items" 5 node_count $IDC_EX_LEFT_TREE
+click_node $IDC_EX_LEFT_TREE 1
+click_node $IDC_EX_RIGHT_TREE 2
+click_row $IDC_EX_RIGHT_LIST 0
+drive click "$EX" $IDC_EX_TO_LEFT
+moved_counts() { echo "$(row_count $IDC_EX_LEFT_LIST) $(row_count $IDC_EX_RIGHT_LIST)"; }
 check_soon "an item moved into the empty copy" "1 0" moved_counts
 tvx_shot exchange_import_filled
 # Explorer hands over an entry meanwhile (into Home): it waits for the import.
@@ -245,9 +245,9 @@ mailbox_write sdfggsadf Description "sent during the import" "$B_WIN"
 mailbox_write sdfggsadf ExePath 'C:\mailed.exe' "$B_WIN"
 mailbox_write sdfggsadf NodeID "7A000001-D3E0-4000-8000-000000000001" "$B_WIN"
 drive send "$LAUNCHER" 1044 0 0 >/dev/null
-drive click "$EX" 1294
+drive click "$EX" $IDC_EX_OK
 check_eq "Ok saves and says so" "The import has finished." "$(answer 1 20000)"
-check "the dialog ends after the import" drive gone-ctl 1155 5000
+check "the dialog ends after the import" drive gone-ctl $IDC_EX_RIGHT_TREE 5000
 mailed_filed() { dumpb | grep -q "	Mailed	"; }
 check "the entry sent during the import is filed once the import is done" wait_until 10 mailed_filed
 check_eq "the entry with the known GUID is updated in place" "Notepad np" \
@@ -273,7 +273,7 @@ wait_until 5 test "$(staging_count)" = 0
 check_eq "no staging folder is left after the import" 0 "$(staging_count)"
 clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
 drive set-clipboard "something else"
-type_into_box "$LAUNCHER" 1025 snip
+type_into_box "$LAUNCHER" $IDC_FIND_SHORT snip
 drive key enter
 check "the launcher finds the imported clipboard entry and restores its text" wait_until 5 clipboard_is "old text"
 
@@ -287,16 +287,16 @@ with zipfile.ZipFile(sys.argv[1], "w") as z:
 EOF_PY
 head -c 700 "$TVX_BUILD/exchange-good.trn" > "$BACKUP_UNIX/Cut.trn"
 BEFORE_B=$(cd "$B_UNIX" && md5sum Shortcut2.dat Shortcut2.clg)
-open_exchange 1298 || fail "Import opens again"
+open_exchange $IDC_IMPORT || fail "Import opens again"
 choose_file "$BACKUP_WIN\\Evil.trn"
-drive click "$EX" 1140
+drive click "$EX" $IDC_EX_LOAD
 check_eq "a zip-slip archive is refused with a message" \
   "The archive holds a file name that is not safe to write (outside its own folder, or a device name), or it would unpack to far more than it holds. Nothing was taken from it." \
   "$(answer 1)"
 check "nothing was written outside" test ! -e "$WINEPREFIX/drive_c/escaped.txt" -a ! -e "$TEMP_UNIX/escaped.txt"
-check_eq "the refused archive leaves an empty import side and no staging folder" "1 0" "$(node_count 1155) $(staging_count)"
+check_eq "the refused archive leaves an empty import side and no staging folder" "1 0" "$(node_count $IDC_EX_RIGHT_TREE) $(staging_count)"
 choose_file "$BACKUP_WIN\\Cut.trn"
-drive click "$EX" 1140
+drive click "$EX" $IDC_EX_LOAD
 check_eq "a truncated archive is refused with a message" \
   "The archive cannot be read: it is damaged or incomplete. Nothing was taken from it." "$(answer 1)"
 # The same layout packed by the system's zip tool loads as well.
@@ -304,10 +304,10 @@ rm -rf "$OUT/Zipped" && mkdir -p "$OUT/Zipped" && cp -r "$OUT/Tools/Data" "$OUT/
   cp "$OUT/Tools/Tools.clg" "$OUT/Zipped/Zipped.clg" && cp "$OUT/Tools/Tools.dat" "$OUT/Zipped/Zipped.dat" &&
   (cd "$OUT" && zip -r -q "$BACKUP_UNIX/Zipped.trn" Zipped)
 choose_file "$BACKUP_WIN\\Zipped.trn"
-drive click "$EX" 1140
-check_soon "an archive packed by zip loads after a refusal" "5 1" eval 'echo "$(node_count 1155) $(staging_count)"'
-drive click "$EX" 1137
-check "Cancel closes the dialog" drive gone-ctl 1155 5000
+drive click "$EX" $IDC_EX_LOAD
+check_soon "an archive packed by zip loads after a refusal" "5 1" eval 'echo "$(node_count $IDC_EX_RIGHT_TREE) $(staging_count)"'
+drive click "$EX" $IDC_EX_CANCEL
+check "Cancel closes the dialog" drive gone-ctl $IDC_EX_RIGHT_TREE 5000
 check_eq "Cancel after Load leaves no staging folder" 0 "$(staging_count)"
 check_eq "a cancelled import leaves the installation's files as they were" "$BEFORE_B" \
   "$(cd "$B_UNIX" && md5sum Shortcut2.dat Shortcut2.clg)"

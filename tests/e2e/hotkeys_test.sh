@@ -32,9 +32,9 @@ press() {
 clipboard_is() { [ "$(drive get-clipboard | value_of text)" = "$1" ]; }
 # Types a short name into box S (replacing what it held) and presses Enter.
 run_short_name() {
-  clear_box 1025
+  clear_box $IDC_FIND_SHORT
   drive type "$1"
-  wait_until 4 test "$(drive text "$LAUNCHER" 1025)" = "$1"
+  wait_until 4 test "$(drive text "$LAUNCHER" $IDC_FIND_SHORT)" = "$1"
   drive key enter
 }
 
@@ -61,7 +61,7 @@ check "running a clipboard item restores its stored text" wait_until 5 clipboard
 check_eq "and starts nothing" 0 "$(started | wc -l)"
 
 # Hide to the tray, then the item hot key from anywhere.
-drive click "$LAUNCHER" 1019
+drive click "$LAUNCHER" $IDC_EXIT
 box=$(drive wait-title Tavrolinex 10000 6 | value_of hwnd)
 [ -n "$box" ] && drive click "$box" 6
 check_eq "Exit and Yes hide the launcher" 0 "$(wait_visible "$LAUNCHER" 0)"
@@ -98,7 +98,7 @@ check "an entry handed over with a hot key starts by it without a restart" \
 # Ctrl+Shift+C stores the clipboard in a new data file.
 drive set-clipboard "captured by the hot key"
 press ctrl+shift+c
-dialog=$(drive wait-ctl 1177 10000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_ADD_TREE_PROG 10000 | value_of hwnd)
 check "Ctrl+Shift+C opens the add-item dialog" test -n "$dialog"
 captured=$(ls "$TVX_INSTALL_UNIX/Data" | grep -v '^paste.stx$' | head -n 1)
 check "after writing a new data file named by a GUID" \
@@ -106,7 +106,7 @@ check "after writing a new data file named by a GUID" \
 if [ -n "$captured" ]; then
   cp "$TVX_INSTALL_UNIX/Data/$captured" "$TVX_BUILD/hotkeys-captured.stx"
   tvx_shot hotkeys_capture_dialog
-  [ -n "$dialog" ] && drive click "$dialog" 207
+  [ -n "$dialog" ] && drive click "$dialog" $IDC_ADD_CANCEL
   gone() { [ ! -e "$TVX_INSTALL_UNIX/Data/$captured" ]; }
   check "cancelling the dialog deletes the new data file" wait_until 5 gone
   # Its content restores to the same text: let the clipboard item use it.
@@ -137,7 +137,7 @@ start_program
 if wait_launcher; then
   box=$(drive wait-title Tavrolinex 15000 1 | value_of hwnd)
   check "a start names the keys another program holds, and what they were for" \
-    grep -q 'Ctrl + F12: Hot' <<<"$(drive text "$box" 1070)"
+    grep -q 'Ctrl + F12: Hot' <<<"$(drive text "$box" $IDC_MSG_TEXT)"
   tvx_shot hotkeys_held_elsewhere
   [ -n "$box" ] && drive click "$box" 1
   exit_program || force_end_program

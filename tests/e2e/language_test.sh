@@ -31,13 +31,13 @@ start_choosing() { # ROW
 }
 # Exit's question: prints its text and answers No (the program ends).
 exit_question() {
-  drive click "$LAUNCHER" 1019
+  drive click "$LAUNCHER" $IDC_EXIT
   local box
   box=$(drive wait-title Tavrolinex 10000 7 | value_of hwnd)
   [ -n "$box" ] || { echo "(no question)"; return 1; }
   local text="" i
   for i in $(seq 1 20); do  # the box may be found before its text is set
-    text=$(drive text "$box" 1070)
+    text=$(drive text "$box" $IDC_MSG_TEXT)
     [ -n "$text" ] && break
     sleep 0.25
   done
@@ -50,28 +50,28 @@ exit_question() {
 # ---- Simplified Chinese --------------------------------------------------------------
 start_choosing 6 || { fail "the language dialog leads to the launcher"; force_end_program; exit 0; }
 check "choosing 简体中文 puts the Chinese texts in place" cmp -s "$SETTINGS" "$TVX_INSTALL_UNIX/Lang/chs.ini"
-check_soon "the launcher's buttons come from the Chinese module" "运行程序" eval 'drive text "$LAUNCHER" 1329'
-drive click-at "$LAUNCHER" 1025
+check_soon "the launcher's buttons come from the Chinese module" "运行程序" eval 'drive text "$LAUNCHER" $IDC_RUN_APPS'
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive type j
 sleep 0.5
 tvx_shot language_chs_launcher
 # The program's add-item dialog: its title, and its message when the root is chosen.
 drive profile-write ghyjtytsadf Name "中文测试"
 drive post "$LAUNCHER" 1054 0 0
-dialog=$(drive wait-ctl 1177 10000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_ADD_TREE_PROG 10000 | value_of hwnd)
 check "a pre-fill request opens the add-item dialog" test -n "$dialog"
 if [ -n "$dialog" ]; then
   check_eq "its title is the Chinese text" "添加 Tavrolinex 项目" \
     "$(drive texts "$dialog" | head -n 1 | cut -f4)"
   tvx_shot language_chs_add_item
-  drive click "$dialog" 206
+  drive click "$dialog" $IDC_ADD_OK
   box=$(drive wait-title Tavrolinex 10000 1 | value_of hwnd)
-  check_soon "Ok with the root chosen asks for a sub-catalog in Chinese" "请选择一个子目录。" eval 'drive text "$box" 1070'
+  check_soon "Ok with the root chosen asks for a sub-catalog in Chinese" "请选择一个子目录。" eval 'drive text "$box" $IDC_MSG_TEXT'
   tvx_shot language_chs_add_item_message
   drive click "$box" 1
-  drive gone-ctl 1070 5000 >/dev/null
-  drive click "$dialog" 207
-  drive gone-ctl 1177 5000 >/dev/null
+  drive gone-ctl $IDC_MSG_TEXT 5000 >/dev/null
+  drive click "$dialog" $IDC_ADD_CANCEL
+  drive gone-ctl $IDC_ADD_TREE_PROG 5000 >/dev/null
 fi
 # The configuration dialog: its title and the opening's progress text.
 # The progress window closes as soon as the work is done, and shows only when
@@ -82,30 +82,30 @@ SLOW_MENU="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs
 mkdir -p "$SLOW_MENU"
 drive make-link 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Slow\Tool 0.lnk' 'C:\windows\notepad.exe' >/dev/null
 for i in $(seq 1 1500); do cp "$SLOW_MENU/Tool 0.lnk" "$SLOW_MENU/Tool $i.lnk"; done
-found=$(drive wait-text 1067 10000 "$LAUNCHER" 1330)   # clicks Config itself once it looks
+found=$(drive wait-text $IDC_PROGRESS_TEXT 10000 "$LAUNCHER" $IDC_CONFIG)   # clicks Config itself once it looks
 check_eq "opening the configuration says so in Chinese" "正在查找已安装的程序，请稍候……" "$(value_of text <<<"$found")"
-CFG=$(drive wait-ctl 2010 15000 | value_of hwnd)
+CFG=$(drive wait-ctl $IDC_CFG_TREE 15000 | value_of hwnd)
 check_soon "the configuration dialog's title is Chinese" "项目设置" eval 'drive texts "$CFG" | head -n 1 | cut -f4'
-drive gone-ctl 1067 10000 >/dev/null
+drive gone-ctl $IDC_PROGRESS_TEXT 10000 >/dev/null
 sleep 2.5  # a hidden window leaves the screen late without a window manager
 tvx_shot language_chs_config
-drive click "$CFG" 2005
+drive click "$CFG" $IDC_CFG_OK
 box=$(drive wait-title Tavrolinex 10000 1 | value_of hwnd)
-check_soon "its save says so in Chinese" "您的更改已保存。" eval 'drive text "$box" 1070'
+check_soon "its save says so in Chinese" "您的更改已保存。" eval 'drive text "$box" $IDC_MSG_TEXT'
 drive click "$box" 1
-drive gone-ctl 2010 10000 >/dev/null
+drive gone-ctl $IDC_CFG_TREE 10000 >/dev/null
 # The export dialog: its tree's root names the catalogs to export.
-drive click "$LAUNCHER" 1302
-EXW=$(drive wait-ctl 1154 10000 | value_of hwnd)
+drive click "$LAUNCHER" $IDC_EXPORT
+EXW=$(drive wait-ctl $IDC_EX_LEFT_TREE 10000 | value_of hwnd)
 check "Export opens in Chinese" test -n "$EXW"
 if [ -n "$EXW" ]; then
   # The screenshot once the left tree holds the root and its catalog.
-  wait_until 10 eval '[ "$(drive tree-count "$EXW" 1154 | value_of count)" -ge 2 ]'
+  wait_until 10 eval '[ "$(drive tree-count "$EXW" $IDC_EX_LEFT_TREE | value_of count)" -ge 2 ]'
   tvx_shot language_chs_export
   # Cancel, not the frame's Exit: Exit asks whether to save, and that box
   # would be left open beside the exit question below.
-  drive click "$EXW" 1137
-  drive gone-ctl 1154 10000 >/dev/null
+  drive click "$EXW" $IDC_EX_CANCEL
+  drive gone-ctl $IDC_EX_LEFT_TREE 10000 >/dev/null
 fi
 check_eq "Exit asks in Chinese" "将 Tavrolinex 隐藏到通知区域吗？选择“否”将退出程序。" \
   "$(exit_question language_chs_exit_question)"

@@ -45,52 +45,52 @@ if ! wait_launcher; then
 fi
 tvx_shot launcher_at_rest
 
-check_eq "start-up lists every named item, an empty short name too" 5 "$(list_value 1310 count)"
+check_eq "start-up lists every named item, an empty short name too" 5 "$(list_value $IDC_LIST_NAME count)"
 
 # Box S: typing the first letters selects the first match, Enter starts it.
-drive click-at "$LAUNCHER" 1025
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive type ab
-check_eq "typing opens the short-name list" 1 "$(wait_list_visible 1027 1)"
-check_eq "the open list is 60 pixels high" 60 "$(list_value 1027 height)"
-check_soon "typing ab selects Abc, the first match in list order (after the empty short name)" 1 list_value 1027 sel
-check "box N is hidden while list S is open" grep -q $'^1032\tEdit\t0' <<<"$(drive texts "$LAUNCHER")"
+check_eq "typing opens the short-name list" 1 "$(wait_list_visible $IDC_LIST_SHORT 1)"
+check_eq "the open list is 60 pixels high" 60 "$(list_value $IDC_LIST_SHORT height)"
+check_soon "typing ab selects Abc, the first match in list order (after the empty short name)" 1 list_value $IDC_LIST_SHORT sel
+check "box N is hidden while list S is open" grep -q "^$IDC_FIND_NAME"$'\tEdit\t0' <<<"$(drive texts "$LAUNCHER")"
 tvx_shot launcher_list_open
 drive key enter
 check "Enter in box S starts the first match, arguments in their case" grep -q 'tvxhelper.exe"\? run-Beta MiXeD$' <<<"$(wait_started 1)"
-check_eq "Enter closes the list" 0 "$(list_value 1027 visible)"
-check_soon "and shows the item's hot key" "Alt + A" eval 'drive text "$LAUNCHER" 1061'
+check_eq "Enter closes the list" 0 "$(list_value $IDC_LIST_SHORT visible)"
+check_soon "and shows the item's hot key" "Alt + A" eval 'drive text "$LAUNCHER" $IDC_HOTKEY_TEXT'
 
 # Box N: by name.
-clear_box 1032
+clear_box $IDC_FIND_NAME
 drive type gam
 drive key enter
 check "Enter in box N starts the first name match" grep -q 'run-Gamma' <<<"$(wait_started 2)"
 
 # Run Apps takes box S.
-clear_box 1025
+clear_box $IDC_FIND_SHORT
 drive type abd
 drive key esc
-check_eq "Esc in a box closes only the list" "0 1" "$(list_value 1027 visible) $(drive visible "$LAUNCHER" | value_of visible)"
-drive click-at "$LAUNCHER" 1329
+check_eq "Esc in a box closes only the list" "0 1" "$(list_value $IDC_LIST_SHORT visible) $(drive visible "$LAUNCHER" | value_of visible)"
+drive click-at "$LAUNCHER" $IDC_RUN_APPS
 check "Run Apps starts the best match of box S" grep -q 'run-Gamma' <<<"$(wait_started 3)"
 
 # Down into the list; the arrow keys show each item; Enter starts the row.
-clear_box 1025
+clear_box $IDC_FIND_SHORT
 drive type ab
 drive key down
-check_soon "Down moves the focus into the list" 1027 eval 'drive focused | value_of id'
+check_soon "Down moves the focus into the list" "$IDC_LIST_SHORT" eval 'drive focused | value_of id'
 drive key down
-check_soon "moving in the list shows that item's hot key" "Ctrl + F5" eval 'drive text "$LAUNCHER" 1061'
-check_soon "and its description" "first of the ab family" eval 'drive text "$LAUNCHER" 1058'
-check_soon "and writes its short name into box S without searching" "ab" eval 'drive text "$LAUNCHER" 1025'
+check_soon "moving in the list shows that item's hot key" "Ctrl + F5" eval 'drive text "$LAUNCHER" $IDC_HOTKEY_TEXT'
+check_soon "and its description" "first of the ab family" eval 'drive text "$LAUNCHER" $IDC_DESCRIPTION'
+check_soon "and writes its short name into box S without searching" "ab" eval 'drive text "$LAUNCHER" $IDC_FIND_SHORT'
 drive key down
-check_soon "the next row shows the next item" "third" eval 'drive text "$LAUNCHER" 1058'
+check_soon "the next row shows the next item" "third" eval 'drive text "$LAUNCHER" $IDC_DESCRIPTION'
 drive key enter
 check "Enter in the list starts the selected row" grep -q 'run-Gamma' <<<"$(wait_started 4)"
 
 # An empty box and Enter start nothing.
-clear_box 1025
-check_eq "deleting the text selects the first row" 0 "$(list_value 1027 sel)"
+clear_box $IDC_FIND_SHORT
+check_eq "deleting the text selects the first row" 0 "$(list_value $IDC_LIST_SHORT sel)"
 drive key enter
 # A later Enter the program must answer: once its entry has started, the
 # empty box's Enter before it was handled, and anything it started came first.
@@ -102,20 +102,20 @@ drive key esc
 check_soon "Esc never closes the window" 1 eval 'drive visible "$LAUNCHER" | value_of visible'
 
 # Catalogs: the tree's first catalog lists its members, without empty short names.
-drive click-at "$LAUNCHER" 1290
+drive click-at "$LAUNCHER" $IDC_CATALOG_TREE
 drive key home
 drive key down
-check_soon "a catalog lists its members" 2 eval 'list_value 1310 count'
+check_soon "a catalog lists its members" 2 eval 'list_value $IDC_LIST_NAME count'
 drive key home
 # On a busy machine a key sent while the lists refill was seen to go
 # astray once: Home again is harmless (the root is where it leads).
-wait_until 3 eval '[ "$(list_value 1310 count)" = 4 ]' || drive key home
-check_soon "the root lists only items with a short name once a catalog was chosen" 4 eval 'list_value 1310 count'
+wait_until 3 eval '[ "$(list_value $IDC_LIST_NAME count)" = 4 ]' || drive key home
+check_soon "the root lists only items with a short name once a catalog was chosen" 4 eval 'list_value $IDC_LIST_NAME count'
 
 # Run Apps looks for the text it checked: blanks around it do not count.
-clear_box 1025
+clear_box $IDC_FIND_SHORT
 drive type " abd "
-drive click-at "$LAUNCHER" 1329
+drive click-at "$LAUNCHER" $IDC_RUN_APPS
 check "Run Apps with blanks around the short name starts its entry" grep -q 'run-Gamma' <<<"$(wait_started 6)"
 
 # An item file that cannot be written: the entry is refused with a message
@@ -136,13 +136,13 @@ check "an entry the item file cannot take is reported" grep -q 'could not be add
 wait "$lock_pid"
 check_eq "the item file is unchanged" "$items_before" "$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.dat")"
 check_eq "and so is the catalog file" "$catalogs_before" "$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg")"
-check_eq "and the lists" 4 "$(list_value 1310 count)"
+check_eq "and the lists" 4 "$(list_value $IDC_LIST_NAME count)"
 
 # A button pressed and released outside itself does nothing.
-drive press-release "$LAUNCHER" 1019 -120 80
+drive press-release "$LAUNCHER" $IDC_EXIT -120 80
 check_eq "releasing the mouse outside the pressed Exit button does not click it" timeout \
   "$(drive wait-title Tavrolinex 1500 7)"
-drive press-release "$LAUNCHER" 1019 0 0
+drive press-release "$LAUNCHER" $IDC_EXIT 0 0
 box=$(drive wait-title Tavrolinex 5000 7 | value_of hwnd)
 check "releasing it over the button does" test -n "$box"
 [ -n "$box" ] && drive click "$box" 6 && wait_visible "$LAUNCHER" 0 >/dev/null
@@ -150,7 +150,7 @@ drive post "$LAUNCHER" 1029 143 0x201
 wait_visible "$LAUNCHER" 1 >/dev/null
 
 # Exit + Yes hides to the tray; a left press on the icon shows the window.
-drive click "$LAUNCHER" 1019
+drive click "$LAUNCHER" $IDC_EXIT
 box=$(drive wait-title Tavrolinex 10000 6 | value_of hwnd)
 check "Exit asks whether to hide" test -n "$box"
 tvx_shot launcher_message_box
@@ -164,14 +164,14 @@ check "the icon went with the taskbar" wait_until 8 tray_shown 0
 drive taskbar-created
 check "a taskbar that starts again gets the icon back" wait_until 10 tray_shown 1
 drive post "$LAUNCHER" 1029 143 0x204   # right press
-check "the launcher handled the messages posted to it since" test "$(drive sync "$LAUNCHER" 1025)" = synced
+check "the launcher handled the messages posted to it since" test "$(drive sync "$LAUNCHER" $IDC_FIND_SHORT)" = synced
 check_eq "a right press on the icon does nothing" 0 "$(drive visible "$LAUNCHER" | value_of visible)"
 drive post "$LAUNCHER" 1029 143 0x201   # left press
 check_eq "a left press on the icon shows the window" 1 "$(wait_visible "$LAUNCHER" 1)"
 check "and removes the icon" wait_until 8 tray_shown 0
 check "the program is still running" kill -0 "$PROGRAM_PID"
 check_eq "every button of the launcher has a name for screen readers" "" "$(nameless_buttons "$LAUNCHER")"
-drive click-at "$LAUNCHER" 1025
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 check_eq "Tab reaches every control of the launcher that takes the focus" "" "$(missed_by_tab "$LAUNCHER" 40)"
 
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
@@ -181,7 +181,7 @@ rm -rf "$TVX_INSTALL_UNIX/Images"
 start_program
 if wait_launcher; then
   pass "the launcher opens without the Images folder"
-  drive click-at "$LAUNCHER" 1025
+  drive click-at "$LAUNCHER" $IDC_FIND_SHORT
   drive type xyz
   drive key enter
   check "and still starts entries" grep -q 'run-Delta' <<<"$(wait_started 7)"

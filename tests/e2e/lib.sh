@@ -20,6 +20,10 @@ tvx_suite_end() {
   exit "$rc"
 }
 trap tvx_suite_end EXIT
+
+# The control ids by the names the program's sources give them
+# (resources/*_ids.h): a suite says $IDC_CFG_TREE where the template says it.
+eval "$(awk '$1 == "#define" && $2 ~ /^IDC_/ && $3 ~ /^[0-9]+$/ { print $2 "=" $3 }' "$TVX_ROOT"/resources/*_ids.h)"
 check() { # NAME CONDITION-COMMAND...
   local name=$1; shift
   if "$@"; then pass "$name"; else fail "$name"; fi
@@ -50,16 +54,16 @@ mailbox_value() { # SECTION KEY [INSTALL-UNIX]
 
 # Waits for the launcher window; sets LAUNCHER. Returns non-zero on time-out.
 wait_launcher() {
-  LAUNCHER=$(drive wait-ctl 1025 "${1:-20000}" | value_of hwnd)
+  LAUNCHER=$(drive wait-ctl $IDC_FIND_SHORT "${1:-20000}" | value_of hwnd)
   [ -n "$LAUNCHER" ]
 }
 
 # Answers the language dialog of a first start with ROW; waits for the launcher.
 choose_language() { # ROW [TIMEOUT-MS]
   local dialog
-  dialog=$(drive wait-ctl 4017 "${2:-20000}" | value_of hwnd)
+  dialog=$(drive wait-ctl $IDC_LANGUAGE_COMBO "${2:-20000}" | value_of hwnd)
   [ -n "$dialog" ] || return 1
-  drive combo-select "$dialog" 4017 "$1"
+  drive combo-select "$dialog" $IDC_LANGUAGE_COMBO "$1"
   drive click "$dialog" 1
   wait_launcher "${2:-20000}"
 }
@@ -75,7 +79,7 @@ wait_pid_gone() { # PID SECONDS
 
 # Exit button, then No at the question: the program ends.
 exit_program() {
-  drive click "$LAUNCHER" 1019
+  drive click "$LAUNCHER" $IDC_EXIT
   local box
   box=$(drive wait-title Tavrolinex 10000 7 | value_of hwnd)
   [ -n "$box" ] || { note_windows "no exit question came"; return 1; }

@@ -90,7 +90,7 @@ answer_x64_note() {
   local box
   box=$(drive wait-title Tavrolinex 30000 1 | value_of hwnd)
   check "the 32-bit copy's first start on 64-bit Windows names the x64 package" \
-    grep -q -- '-x64.msi' <<<"$(drive text "$box" 1070)"
+    grep -q -- '-x64.msi' <<<"$(drive text "$box" $IDC_MSG_TEXT)"
   [ -n "$box" ] && drive click "$box" 1
 }
 # A first start: the language dialog, then the row given.
@@ -98,9 +98,9 @@ start_choosing() { # WINDOWS-EXE ROW
   tvx_wine "$1" >/dev/null 2>&1 &
   PROGRAM_PID=$!
   local dialog
-  dialog=$(drive wait-ctl 4017 30000 | value_of hwnd)
+  dialog=$(drive wait-ctl $IDC_LANGUAGE_COMBO 30000 | value_of hwnd)
   [ -n "$dialog" ] || return 1
-  drive combo-select "$dialog" 4017 "$2"
+  drive combo-select "$dialog" $IDC_LANGUAGE_COMBO "$2"
   drive click "$dialog" 1
   answer_x64_note
   wait_launcher 30000
@@ -220,7 +220,7 @@ PORTABLE_UNIX="$WINEPREFIX/drive_c/便携 工具"
 rm -rf "$PORTABLE_UNIX" && mkdir -p "$PORTABLE_UNIX" && (cd "$PORTABLE_UNIX" && unzip -q "$ZIP")
 tvx_wine "$(printf '%s' "C:\\便携 工具\\Tavrolinex\\Tavrolinex.exe")" >/dev/null 2>&1 &
 PROGRAM_PID=$!
-language=$(drive wait-ctl 4017 30000 | value_of hwnd)
+language=$(drive wait-ctl $IDC_LANGUAGE_COMBO 30000 | value_of hwnd)
 check "the unpacked zip's first start asks for the language" test -n "$language"
 [ -n "$language" ] && drive click "$language" 1
 answer_x64_note

@@ -74,7 +74,7 @@ filed_in() { # PATH NAME
 files=('C:\docs\Quarterly.Report.doc' 'C:\docs\README' 'C:\docs\one.txt' 'C:\docs\two.txt' 'C:\docs\three.txt')
 size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
 run_host "${files[@]}"
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
 check "choosing the command opens the add-item dialog" test -n "$dialog"
 check_eq "the extension is created by its CLSID" 0x00000000 "$(host_value create)"
 check_eq "a data object without CF_HDROP is refused" 0x80070057 "$(host_value init-without-drop)"
@@ -96,25 +96,25 @@ if [ -n "$dialog" ]; then
   check_eq "which stays disabled while it is shown" 0 "$(drive window-info "$explorer" | value_of enabled)"
   check_eq "the dialog is drawn unaware of the monitors' scale, for Windows to scale it whole" 0 \
     "$(drive window-info "$dialog" | value_of dpi)"
-  check_soon "the dialog is preset for the first file only: Name up to the last dot" "Quarterly.Report" eval 'drive text "$dialog" 201'
-  check_soon "Description alike" "Quarterly.Report" eval 'drive text "$dialog" 1058'
-  check_soon "and a short name made from it" "Quarterly.Report" eval 'drive text "$dialog" 1035'
+  check_soon "the dialog is preset for the first file only: Name up to the last dot" "Quarterly.Report" eval 'drive text "$dialog" $IDC_ADD_NAME'
+  check_soon "Description alike" "Quarterly.Report" eval 'drive text "$dialog" $IDC_ADD_DESCRIPTION'
+  check_soon "and a short name made from it" "Quarterly.Report" eval 'drive text "$dialog" $IDC_ADD_SHORT_NAME'
   tvx_shot add_item_key_list_closed
   check_soon "the extension's dialog shows no system scroll bar" 0 eval 'drive sysbars "$dialog" | value_of count'
-  drive click "$dialog" 209
-  bars_now() { echo "$(drive sysbars "$dialog" | value_of count) $(drive bar "$dialog" 210 v | value_of visible)"; }
+  drive click "$dialog" $IDC_ADD_KEY_DROP
+  bars_now() { echo "$(drive sysbars "$dialog" | value_of count) $(drive bar "$dialog" $IDC_ADD_KEY_LIST v | value_of visible)"; }
   check_soon "nor with its key list open, which scrolls with the skinned bar" "0 1" bars_now
   check_eq "the key drop button opens the key list over Cancel" "1 0" \
-    "$(drive list "$dialog" 210 | value_of visible) $(grep -c $'^207\tButton\t1' <<<"$(drive texts "$dialog")")"
+    "$(drive list "$dialog" $IDC_ADD_KEY_LIST | value_of visible) $(grep -c "^$IDC_ADD_CANCEL"$'\tButton\t1' <<<"$(drive texts "$dialog")")"
   tvx_shot add_item_key_list_open
-  drive click-at "$dialog" 210
-  key_chosen() { grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" 208)"; }
+  drive click-at "$dialog" $IDC_ADD_KEY_LIST
+  key_chosen() { grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" $IDC_ADD_KEY)"; }
   check "a click in the list puts its key into the key box" wait_until 10 key_chosen
-  check_soon "and closes the list" 0 eval 'drive list "$dialog" 210 | value_of visible'
+  check_soon "and closes the list" 0 eval 'drive list "$dialog" $IDC_ADD_KEY_LIST | value_of visible'
 
   # "All" is no catalog to file into.
-  drive tree-select "$dialog" 215 >/dev/null
-  drive click "$dialog" 206
+  drive tree-select "$dialog" $IDC_ADD_TREE_EXT >/dev/null
+  drive click "$dialog" $IDC_ADD_OK
   box=$(drive wait-title Tavrolinex 5000 2 | value_of hwnd)
   [ -n "$box" ] || box=$(drive wait-title Tavrolinex 2000 1 | value_of hwnd)
   check "selecting All shows the sub-catalog message" grep -q 'Please select a Sub-catalog.' <<<"$(drive texts "$box")"
@@ -122,8 +122,8 @@ if [ -n "$dialog" ]; then
   check_eq "and writes nothing" "" "$(mailbox_value sdfggsadf Name)"
 
   # A catalog chosen: the launcher files the entry.
-  drive tree-select "$dialog" 215 0 >/dev/null
-  drive click "$dialog" 206
+  drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
+  drive click "$dialog" $IDC_ADD_OK
   check "Ok closes the dialog and InvokeCommand returns S_OK" wait_until 10 host_done
   check_eq "InvokeCommand result" 0x00000000 "$(host_value invoke-0)"
   check_eq "Explorer's thread has its own scale awareness back" 2 "$(host_value dpi-after)"
@@ -135,39 +135,39 @@ check_eq "the item file keeps its header count" 0000000000000002 "$bytes"
 check "and has one more record" test "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")" -gt "$size_before"
 check "the entry is a member of Work in the rewritten catalog file" \
   grep -q "|Work|[0-9A-F-]*|0,2\\\\" "$TVX_INSTALL_UNIX/Shortcut2.clg"
-check_soon "the launcher lists it" 3 eval 'drive list "$LAUNCHER" 1310 | value_of count'
-drive click-at "$LAUNCHER" 1025
+check_soon "the launcher lists it" 3 eval 'drive list "$LAUNCHER" $IDC_LIST_NAME | value_of count'
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive type quar
 drive key down
 drive key up
-check_soon "typing its short name finds it" "Quarterly.Report" eval 'drive text "$LAUNCHER" 1032'
+check_soon "typing its short name finds it" "Quarterly.Report" eval 'drive text "$LAUNCHER" $IDC_FIND_NAME'
 drive key esc
 
 
 # A file without a dot keeps its whole name; Cancel files nothing.
 size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
 run_host 'C:\docs\README'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-check_soon "a file name without a dot is the whole title" README eval 'drive text "$dialog" 201'
-drive click "$dialog" 207
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+check_soon "a file name without a dot is the whole title" README eval 'drive text "$dialog" $IDC_ADD_NAME'
+drive click "$dialog" $IDC_ADD_CANCEL
 check "Cancel closes the dialog and still returns S_OK" wait_until 10 host_done
 check_eq "and nothing is added" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
 
 # Esc cancels; Enter is Ok, with its checks and messages.
 run_host 'C:\docs\three.txt'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-drive click-at "$dialog" 201
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+drive click-at "$dialog" $IDC_ADD_NAME
 drive key esc
 check "Esc cancels the dialog" wait_until 10 host_done
 check_eq "and hands nothing over" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
 run_host 'C:\docs\three.txt'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-drive click-at "$dialog" 201
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+drive click-at "$dialog" $IDC_ADD_NAME
 drive key enter
 check "Enter without a catalog chosen asks for one, as Ok does" grep -q 'Please select a' <<<"$(message_box_text)"
 check_soon "and the dialog stays" 1 eval 'drive visible "$dialog" | value_of visible'
-drive tree-select "$dialog" 215 0 >/dev/null
-drive click-at "$dialog" 201
+drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
+drive click-at "$dialog" $IDC_ADD_NAME
 drive key enter
 check "Enter with a catalog hands the entry over" wait_until 10 host_done
 three_filed() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX" | awk -F'\t' '$1=="item" && $4=="three"' | grep -q .; }
@@ -176,26 +176,26 @@ size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
 
 # Enter in the open key list takes its key.
 run_host 'C:\docs\one.txt'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-drive click "$dialog" 209
-wait_until 5 eval '[ "$(drive list "$dialog" 210 | value_of visible)" = 1 ]'
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+drive click "$dialog" $IDC_ADD_KEY_DROP
+wait_until 5 eval '[ "$(drive list "$dialog" $IDC_ADD_KEY_LIST | value_of visible)" = 1 ]'
 drive key down
 drive key enter
-check "Enter in the key list puts its key into the key box" grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" 208)"
-check_soon "and closes the list" 0 eval 'drive list "$dialog" 210 | value_of visible'
+check "Enter in the key list puts its key into the key box" grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" $IDC_ADD_KEY)"
+check_soon "and closes the list" 0 eval 'drive list "$dialog" $IDC_ADD_KEY_LIST | value_of visible'
 check_soon "the dialog stays open" 1 eval 'drive visible "$dialog" | value_of visible'
-drive click "$dialog" 207
+drive click "$dialog" $IDC_ADD_CANCEL
 wait_until 10 host_done >/dev/null
 
 # "Dest" 0 or a window that is no receiver: the entry waits in the mailbox,
 # the user is told so, and the launcher files it at its next look.
 for dest in 0 stale; do
   run_host 'C:\docs\one.txt'
-  dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-  drive tree-select "$dialog" 215 0 >/dev/null
+  dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+  drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
   value=$dest; [ "$dest" = stale ] && value=$dialog   # a live window that never published itself
   mailbox_write sdfggsadf Dest "$value"
-  drive click "$dialog" 206
+  drive click "$dialog" $IDC_ADD_OK
   check "with Dest $dest the user learns that the entry waits" grep -q 'did not answer in time' <<<"$(message_box_text)"
   check "and the dialog closes" wait_until 10 host_done
   check_eq "nothing is added yet (Dest $dest)" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
@@ -211,11 +211,11 @@ done
 # the launcher answers.
 launcher_unix=$(pgrep -f 'Program Files.Tavrolinex.Tavrolinex\.exe' | head -n 1)
 run_host 'C:\docs\README'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-drive tree-select "$dialog" 215 0 >/dev/null
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
 kill -STOP "$launcher_unix"
 t0=$(date +%s)
-drive click "$dialog" 206
+drive click "$dialog" $IDC_ADD_OK
 told=$(message_box_text 20000)
 waited=$(( $(date +%s) - t0 ))
 check "with the launcher stopped the user learns within the limit that the entry waits (${waited} s)" \
@@ -231,13 +231,13 @@ size_before=$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")
 mv "$TVX_INSTALL_UNIX/Mailbox.ini" "$TVX_BUILD/shellext-mailbox.ini"
 mkdir "$TVX_INSTALL_UNIX/Mailbox.ini"
 run_host 'C:\docs\one.txt'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-drive tree-select "$dialog" 215 0 >/dev/null
-drive click "$dialog" 206
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
+drive click "$dialog" $IDC_ADD_OK
 check "a mailbox that cannot be written is named in a message" grep -q 'cannot be written.*Mailbox.ini' <<<"$(message_box_text)"
 check_soon "and the dialog stays open" 1 eval 'drive visible "$dialog" | value_of visible'
 tvx_shot add_item_mailbox_unwritable
-drive click "$dialog" 207
+drive click "$dialog" $IDC_ADD_CANCEL
 check "until it is cancelled" wait_until 10 host_done
 check_eq "nothing is added" "$size_before" "$(size_of "$TVX_INSTALL_UNIX/Shortcut2.dat")"
 rmdir "$TVX_INSTALL_UNIX/Mailbox.ini"
@@ -245,12 +245,12 @@ mv "$TVX_BUILD/shellext-mailbox.ini" "$TVX_INSTALL_UNIX/Mailbox.ini"
 
 # One dialog at a time: a second window's command brings the open one forward.
 run_host --twice 'C:\docs\one.txt'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
 second_done() { grep -q '^invoke-second=' <(tr -d '\r' < "$HOST_LOG"); }
 check "a second command while the dialog is open returns at once" wait_until 15 second_done
 check_eq "with S_OK" 0x00000000 "$(host_value invoke-second)"
 check_eq "the first dialog still open" 1 "$(host_value second-returned-while-first-open)"
-drive click "$dialog" 207
+drive click "$dialog" $IDC_ADD_CANCEL
 wait_until 10 host_done >/dev/null
 
 # No exception reaches Explorer: a failed allocation is an error code, and the host lives on.
@@ -264,46 +264,46 @@ done
 # (WIN.INI cannot be written here).
 mailbox_write ghyjtytsadf Name ""
 drive post "$LAUNCHER" 1054 0 0
-check "the launcher handled the request" test "$(drive sync "$LAUNCHER" 1025)" = synced
-check_eq "a pre-fill request without a Name opens nothing" timeout "$(drive wait-ctl 1177 500)"
+check "the launcher handled the request" test "$(drive sync "$LAUNCHER" $IDC_FIND_SHORT)" = synced
+check_eq "a pre-fill request without a Name opens nothing" timeout "$(drive wait-ctl $IDC_ADD_TREE_PROG 500)"
 mailbox_write ghyjtytsadf Name "From outside"
 mailbox_write ghyjtytsadf ShortName "fo"
 mailbox_write ghyjtytsadf ExePath 'C:\docs\two.txt'
 drive post "$LAUNCHER" 1054 0 0
-own=$(drive wait-ctl 1177 10000 | value_of hwnd)
+own=$(drive wait-ctl $IDC_ADD_TREE_PROG 10000 | value_of hwnd)
 check "a pre-fill request opens the program's add-item dialog" test -n "$own"
 if [ -n "$own" ]; then
-  check_soon "with the short name preset" fo eval 'drive text "$own" 1035'
-  check_soon "and no name: the request's Name only asks for the dialog" "" eval 'drive text "$own" 201'
+  check_soon "with the short name preset" fo eval 'drive text "$own" $IDC_ADD_SHORT_NAME'
+  check_soon "and no name: the request's Name only asks for the dialog" "" eval 'drive text "$own" $IDC_ADD_NAME'
   tvx_shot add_item_program_copy
-  drive click-at "$own" 201
+  drive click-at "$own" $IDC_ADD_NAME
   drive type "Outside"
-  drive tree-select "$own" 1177 0/0 >/dev/null
-  drive click "$own" 206
+  drive tree-select "$own" $IDC_ADD_TREE_PROG 0/0 >/dev/null
+  drive click "$own" $IDC_ADD_OK
   check "its entry arrives in the chosen catalog" wait_until 10 filed_in Work/Sub Outside
 fi
 
 # A GBK file name whose first character ends in the byte of "\" (C:\docs\诊断.txt
 # in its traditional form 診, D4 5C): the title is found by characters.
 run_host 'hex:433A5C646F63735CD45CB6CF2E747874'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-check_soon "a GBK name whose character ends in 0x5C keeps its whole title" "診断" eval 'drive text "$dialog" 201'
-check_soon "and its description" "診断" eval 'drive text "$dialog" 1058'
-[ -n "$dialog" ] && drive click "$dialog" 207
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+check_soon "a GBK name whose character ends in 0x5C keeps its whole title" "診断" eval 'drive text "$dialog" $IDC_ADD_NAME'
+check_soon "and its description" "診断" eval 'drive text "$dialog" $IDC_ADD_DESCRIPTION'
+[ -n "$dialog" ] && drive click "$dialog" $IDC_ADD_CANCEL
 wait_until 10 host_done >/dev/null
 
 # A Description of three lines, one of them looking like a key of the section.
 run_host 'C:\docs\two.txt'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
 if [ -n "$dialog" ]; then
-  drive click-at "$dialog" 1058
+  drive click-at "$dialog" $IDC_ADD_DESCRIPTION
   drive key end
   drive key enter
   drive type "NodeID=x"
   drive key enter
   drive type "third"
-  drive tree-select "$dialog" 215 0 >/dev/null
-  drive click "$dialog" 206
+  drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
+  drive click "$dialog" $IDC_ADD_OK
   wait_until 10 host_done >/dev/null
 fi
 has_description() { python3 -c 'import sys; sys.exit(0 if b"two\r\nNodeID=x\r\nthird" in open(sys.argv[1],"rb").read() else 1)' "$1"; }
@@ -315,28 +315,28 @@ check_eq "and the section holds only the hand-over's keys, its Name taken on rec
 # Short names of characters beyond GB2312 level 1: 昕 (level 2) in 福昕阅读器,
 # the traditional 記 in 記事本.
 run_host 'hex:433A5C646F63735CB8A3EABFD4C4B6C1C6F72E657865'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-check_soon "a name with a level-2 character gets its reading's initial" fxyd eval 'drive text "$dialog" 1035'
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+check_soon "a name with a level-2 character gets its reading's initial" fxyd eval 'drive text "$dialog" $IDC_ADD_SHORT_NAME'
 if [ -n "$dialog" ]; then
-  drive tree-select "$dialog" 215 0 >/dev/null
-  drive click "$dialog" 206
+  drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
+  drive click "$dialog" $IDC_ADD_OK
   wait_until 10 host_done >/dev/null
 fi
 run_host 'hex:433A5C646F63735CD39BCAC2B1BE2E747874'
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
-check_soon "a traditional character gets its reading's initial" jsb eval 'drive text "$dialog" 1035'
-[ -n "$dialog" ] && drive click "$dialog" 207
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
+check_soon "a traditional character gets its reading's initial" jsb eval 'drive text "$dialog" $IDC_ADD_SHORT_NAME'
+[ -n "$dialog" ] && drive click "$dialog" $IDC_ADD_CANCEL
 wait_until 10 host_done >/dev/null
 filed_fx() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX" | grep -q "	fxyd	"; }
 wait_until 10 filed_fx
-drive click-at "$LAUNCHER" 1025
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive key end
 drive key back 20
 drive type fx
 drive key down  # into the list, on the row found
 drive key down
 drive key up
-check_soon "typing fx in the launcher finds the filed entry" "福昕阅读器" eval 'drive text "$LAUNCHER" 1032'
+check_soon "typing fx in the launcher finds the filed entry" "福昕阅读器" eval 'drive text "$LAUNCHER" $IDC_FIND_NAME'
 drive key esc
 
 # A program whose folder and name the code page (936) cannot write: Add To
@@ -344,18 +344,18 @@ drive key esc
 outside="$DOCS/한국 😀"
 mkdir -p "$outside" && cp "$TVX_BIN/tvxhelper.exe" "$outside/kr한국.exe"
 run_host "u8hex:$(printf '%s' 'C:\docs\한국 😀\kr한국.exe' | od -An -tx1 | tr -d ' \n')"
-dialog=$(drive wait-ctl 215 20000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_ADD_TREE_EXT 20000 | value_of hwnd)
 if [ -n "$dialog" ]; then
-  check_soon "a name outside the code page is shown with a mark per missing character" "kr□□" eval 'drive text "$dialog" 201'
-  drive tree-select "$dialog" 215 0 >/dev/null
-  drive click "$dialog" 206
+  check_soon "a name outside the code page is shown with a mark per missing character" "kr□□" eval 'drive text "$dialog" $IDC_ADD_NAME'
+  drive tree-select "$dialog" $IDC_ADD_TREE_EXT 0 >/dev/null
+  drive click "$dialog" $IDC_ADD_OK
   check "and is filed" wait_until 10 host_done
 else
   fail "Add To opens the dialog for a name outside the code page"
 fi
 command_of_kr() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX" | awk -F'\t' '$1=="item" && $4 ~ /^kr/ {print $9}'; }
 check "its command is the short path, without a ?" wait_until 10 eval '[[ "$(command_of_kr)" == *"~"* && "$(command_of_kr)" != *"?"* ]]'
-drive click-at "$LAUNCHER" 1025
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive key end
 drive key back 20
 drive type kr

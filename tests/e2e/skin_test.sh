@@ -30,27 +30,27 @@ if ! wait_launcher; then fail "the launcher opens"; force_end_program; exit 0; f
 
 census=$(drive sysbars "$LAUNCHER")
 check_eq "the launcher shows no system scroll bar at rest" 0 "$(value_of count <<<"$census")"
-check_eq "the catalog tree has a skinned vertical bar" 1 "$(bar_value 1290 v visible)"
+check_eq "the catalog tree has a skinned vertical bar" 1 "$(bar_value $IDC_CATALOG_TREE v visible)"
 thumb_drawn() { [[ "$(bar_value "$1" "$2" thumb)" =~ ^[0-9]+,[1-9][0-9]*$ ]]; }  # TOP,LENGTH with a length
-check "whose thumb is drawn, since 40 catalogs do not fit ($(bar_value 1290 v thumb))" thumb_drawn 1290 v
-check_eq "the tree's horizontal bar has nothing to scroll: no thumb" "0,0" "$(bar_value 1290 h thumb)"
+check "whose thumb is drawn, since 40 catalogs do not fit ($(bar_value $IDC_CATALOG_TREE v thumb))" thumb_drawn $IDC_CATALOG_TREE v
+check_eq "the tree's horizontal bar has nothing to scroll: no thumb" "0,0" "$(bar_value $IDC_CATALOG_TREE h thumb)"
 tvx_shot skin_launcher_tree
 
 # Find as you type moves the list, and the thumb with it.
-drive click-at "$LAUNCHER" 1025
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive type e05
-first_top=$(thumb_top 1027 v)
-check_eq "the open result list has its skinned bar" 1 "$(bar_value 1027 v visible)"
+first_top=$(thumb_top $IDC_LIST_SHORT v)
+check_eq "the open result list has its skinned bar" 1 "$(bar_value $IDC_LIST_SHORT v visible)"
 check_soon "no system scroll bar while the list is open" 0 eval 'drive sysbars "$LAUNCHER" | value_of count'
-clear_box 1025
+clear_box $IDC_FIND_SHORT
 drive type e250
-check_eq "typing e250 selects row 250" 250 "$(list_value 1027 sel)"
-later_top=$(thumb_top 1027 v)
+check_eq "typing e250 selects row 250" 250 "$(list_value $IDC_LIST_SHORT sel)"
+later_top=$(thumb_top $IDC_LIST_SHORT v)
 check "and the thumb follows the list down (${first_top} -> ${later_top})" test "${later_top:-0}" -gt "${first_top:-999}"
 
 # Holding the down arrow: one step at once, then after about 250 ms a step
 # every 50 ms until release, and one last step on release over the arrow.
-hold=$(drive hold "$LAUNCHER" 1027 v second 1000)
+hold=$(drive hold "$LAUNCHER" $IDC_LIST_SHORT v second 1000)
 start=$(value_of start <<<"$hold")
 first_t=$(sed -n 's/^t=\([0-9]*\) pos=.*/\1/p' <<<"$hold" | head -n 1)
 first_pos=$(sed -n 's/^t=[0-9]* pos=\([0-9]*\)/\1/p' <<<"$hold" | head -n 1)
@@ -67,84 +67,84 @@ check "the next step waits for the repeat delay (${gap} ms after the first)" tes
 check "then it repeats while held ($start -> $held)" test "${held:-0}" -gt "$((start + 1))"
 check "releasing over the arrow makes one last step ($held -> $released)" \
   test "$((released - held))" -ge 1 -a "$((released - held))" -le 2
-check_eq "the list stays open while its bar is used" 1 "$(list_value 1027 visible)"
+check_eq "the list stays open while its bar is used" 1 "$(list_value $IDC_LIST_SHORT visible)"
 tvx_shot skin_arrow_held
 
 # A press on the track pages by what the list shows.
-page=$(list_value 1027 page)
-hold=$(drive hold "$LAUNCHER" 1027 v after 120)
+page=$(list_value $IDC_LIST_SHORT page)
+hold=$(drive hold "$LAUNCHER" $IDC_LIST_SHORT v after 120)
 moved=$(( $(value_of released <<<"$hold") - $(value_of start <<<"$hold") ))
 check "a press on the track below the thumb moves by pages of $page rows ($moved)" \
   test "$moved" -ge "$page" -a "$((moved % page))" = 0
 
 # Dragging the thumb to the end shows the last rows; the list stays open.
-drive drag-thumb "$LAUNCHER" 1027 v 1000 >/dev/null
-count=$(list_value 1027 count)
-check_eq "dragging the thumb to the bottom shows the last row" "$((count - page))" "$(list_value 1027 top)"
-check_eq "and leaves the list open" 1 "$(list_value 1027 visible)"
+drive drag-thumb "$LAUNCHER" $IDC_LIST_SHORT v 1000 >/dev/null
+count=$(list_value $IDC_LIST_SHORT count)
+check_eq "dragging the thumb to the bottom shows the last row" "$((count - page))" "$(list_value $IDC_LIST_SHORT top)"
+check_eq "and leaves the list open" 1 "$(list_value $IDC_LIST_SHORT visible)"
 tvx_shot skin_launcher_long_list
-drive drag-thumb "$LAUNCHER" 1027 v 500 >/dev/null
-mid=$(list_value 1027 top)
+drive drag-thumb "$LAUNCHER" $IDC_LIST_SHORT v 500 >/dev/null
+mid=$(list_value $IDC_LIST_SHORT top)
 check "dragging it half way shows the middle rows (top $mid)" test "$mid" -ge 130 -a "$mid" -le 170
-drive drag-thumb "$LAUNCHER" 1027 v 1000 >/dev/null
+drive drag-thumb "$LAUNCHER" $IDC_LIST_SHORT v 1000 >/dev/null
 # Clicking a row then shows that entry (and closes the list, as a click on a row does).
-drive click-at "$LAUNCHER" 1027
-check_soon "clicking a row after scrolling shows that entry" "Entry 298" eval 'drive text "$LAUNCHER" 1032'
-check_soon "its description too" "description 298" eval 'drive text "$LAUNCHER" 1058'
+drive click-at "$LAUNCHER" $IDC_LIST_SHORT
+check_soon "clicking a row after scrolling shows that entry" "Entry 298" eval 'drive text "$LAUNCHER" $IDC_FIND_NAME'
+check_soon "its description too" "description 298" eval 'drive text "$LAUNCHER" $IDC_DESCRIPTION'
 
 # The horizontal bar of the short-name list scrolls its columns.
-drive click-at "$LAUNCHER" 1025
+drive click-at "$LAUNCHER" $IDC_FIND_SHORT
 drive type e1
-check "the short-name list's columns are wider than it: its horizontal bar has a thumb" thumb_drawn 1027 h
+check "the short-name list's columns are wider than it: its horizontal bar has a thumb" thumb_drawn $IDC_LIST_SHORT h
 drive key esc
 
 # The wheel scrolls the tree and its bar follows.
-drive click-at "$LAUNCHER" 1290
+drive click-at "$LAUNCHER" $IDC_CATALOG_TREE
 drive key home
-before=$(drive pos "$LAUNCHER" 1290 | value_of pos)
-top_before=$(thumb_top 1290 v)
-drive wheel "$LAUNCHER" 1290 -2
-after=$(drive pos "$LAUNCHER" 1290 | value_of pos)
+before=$(drive pos "$LAUNCHER" $IDC_CATALOG_TREE | value_of pos)
+top_before=$(thumb_top $IDC_CATALOG_TREE v)
+drive wheel "$LAUNCHER" $IDC_CATALOG_TREE -2
+after=$(drive pos "$LAUNCHER" $IDC_CATALOG_TREE | value_of pos)
 check "two wheel notches scroll the tree down ($before -> $after)" test "$after" -gt "$before"
-check "and its thumb follows ($top_before -> $(thumb_top 1290 v))" test "$(thumb_top 1290 v)" -gt "$top_before"
-drive wheel "$LAUNCHER" 1290 1
-check "a notch back scrolls it up again" test "$(drive pos "$LAUNCHER" 1290 | value_of pos)" -lt "$after"
-hold=$(drive hold "$LAUNCHER" 1290 v second 100)
+check "and its thumb follows ($top_before -> $(thumb_top $IDC_CATALOG_TREE v))" test "$(thumb_top $IDC_CATALOG_TREE v)" -gt "$top_before"
+drive wheel "$LAUNCHER" $IDC_CATALOG_TREE 1
+check "a notch back scrolls it up again" test "$(drive pos "$LAUNCHER" $IDC_CATALOG_TREE | value_of pos)" -lt "$after"
+hold=$(drive hold "$LAUNCHER" $IDC_CATALOG_TREE v second 100)
 moved=$(( $(value_of released <<<"$hold") - $(value_of start <<<"$hold") ))
 check "the tree's down arrow steps one node, and one more on release: $moved" test "$moved" -ge 2
 
 # Hover images: a missing one leaves the normal look, a present one shows.
-drive hover "$LAUNCHER" 1298   # rest the pointer elsewhere first
-normal=$(drive pixel "$LAUNCHER" 1330 3 10 | value_of colour)
-drive hover "$LAUNCHER" 1330
+drive hover "$LAUNCHER" $IDC_IMPORT   # rest the pointer elsewhere first
+normal=$(drive pixel "$LAUNCHER" $IDC_CONFIG 3 10 | value_of colour)
+drive hover "$LAUNCHER" $IDC_CONFIG
 check_eq "a button whose hover image is missing keeps its normal image while hovered" "$normal" \
-  "$(drive pixel "$LAUNCHER" 1330 3 10 | value_of colour)"
-export_normal=$(drive pixel "$LAUNCHER" 1302 3 10 | value_of colour)
-drive hover "$LAUNCHER" 1302
+  "$(drive pixel "$LAUNCHER" $IDC_CONFIG 3 10 | value_of colour)"
+export_normal=$(drive pixel "$LAUNCHER" $IDC_EXPORT 3 10 | value_of colour)
+drive hover "$LAUNCHER" $IDC_EXPORT
 check "while a button with a hover image changes ($export_normal)" \
-  test "$(drive pixel "$LAUNCHER" 1302 3 10 | value_of colour)" != "$export_normal"
+  test "$(drive pixel "$LAUNCHER" $IDC_EXPORT 3 10 | value_of colour)" != "$export_normal"
 
 # The program's add-item dialog: its tree and key list.
 drive profile-write ghyjtytsadf Name "Scroll test"
 drive post "$LAUNCHER" 1054 0 0
-dialog=$(drive wait-ctl 1177 10000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_ADD_TREE_PROG 10000 | value_of hwnd)
 check "a pre-fill request opens the add-item dialog" test -n "$dialog"
 if [ -n "$dialog" ]; then
   check_soon "the add-item dialog shows no system scroll bar" 0 eval 'drive sysbars "$dialog" | value_of count'
-  check_soon "its key list's bar is hidden with the list" 0 eval 'drive bar "$dialog" 210 v | value_of visible'
-  drive click "$dialog" 209
-  key_bar_shown() { drive bar "$dialog" 210 v | value_of visible; }
+  check_soon "its key list's bar is hidden with the list" 0 eval 'drive bar "$dialog" $IDC_ADD_KEY_LIST v | value_of visible'
+  drive click "$dialog" $IDC_ADD_KEY_DROP
+  key_bar_shown() { drive bar "$dialog" $IDC_ADD_KEY_LIST v | value_of visible; }
   check_soon "the open key list has its skinned bar" 1 key_bar_shown
   check_soon "and still no system scroll bar" 0 eval 'drive sysbars "$dialog" | value_of count'
-  key_bar=$(drive bar "$dialog" 210 v)
+  key_bar=$(drive bar "$dialog" $IDC_ADD_KEY_LIST v)
   check "the bar lies inside the dialog" test "$(value_of length <<<"$key_bar")" -gt 30
-  drive hold "$dialog" 210 v second 500 >/dev/null
-  check "its down arrow scrolls the 48 keys" test "$(drive pos "$dialog" 210 | value_of pos)" -gt 0
-  check_soon "and a press on the bar leaves the key list open" 1 eval 'drive list "$dialog" 210 | value_of visible'
+  drive hold "$dialog" $IDC_ADD_KEY_LIST v second 500 >/dev/null
+  check "its down arrow scrolls the 48 keys" test "$(drive pos "$dialog" $IDC_ADD_KEY_LIST | value_of pos)" -gt 0
+  check_soon "and a press on the bar leaves the key list open" 1 eval 'drive list "$dialog" $IDC_ADD_KEY_LIST | value_of visible'
   tvx_shot skin_add_item_key_list_open
-  drive click "$dialog" 207 2>/dev/null
-  drive click "$dialog" 1010
-  drive gone-ctl 1177 5000 >/dev/null
+  drive click "$dialog" $IDC_ADD_CANCEL 2>/dev/null
+  drive click "$dialog" $IDC_ADD_EXIT_PROG
+  drive gone-ctl $IDC_ADD_TREE_PROG 5000 >/dev/null
 fi
 
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi

@@ -29,14 +29,14 @@ tvx_wine reg add 'HKCR\.htm' /ve /d tvxpage /f >/dev/null 2>&1
 tvx_wine reg add 'HKCR\tvxpage\shell\open\command' /ve /d 'C:\pageviewer.exe page "%1"' /f >/dev/null 2>&1
 helper_lines() { tr -d '\r' < "$WINEPREFIX/drive_c/startup-helper.log" 2>/dev/null | grep -c -- "$1"; }
 start_program
-found=$(drive wait-text 1067 15000)
+found=$(drive wait-text $IDC_PROGRESS_TEXT 15000)
 progress=$(value_of hwnd <<<"$found")
 check "the progress window shows while the program starts" test -n "$progress"
 if [ -n "$progress" ]; then
   check_eq "the progress window says Loading Modules" "Loading Modules ..." "$(value_of text <<<"$found")"
   tvx_shot startup_progress
   # It goes once its work is done; how soon is the benchmark's business.
-  gone=$(drive gone-ctl 1067 15000 | value_of elapsed)
+  gone=$(drive gone-ctl $IDC_PROGRESS_TEXT 15000 | value_of elapsed)
   check "the progress text goes away before the launcher is used (after ${gone:-never} ms)" test -n "$gone"
 fi
 if wait_launcher; then
@@ -77,13 +77,13 @@ rm -f "$TVX_INSTALL_UNIX/LogConfig.dat"
 start_program
 first_start() {
   local dialog box
-  dialog=$(drive wait-ctl 4017 20000 | value_of hwnd)
+  dialog=$(drive wait-ctl $IDC_LANGUAGE_COMBO 20000 | value_of hwnd)
   [ -n "$dialog" ] || return 1
   drive click "$dialog" 1
   if [ "${TVX_ARCH:-64}" = 32 ]; then
     # A 32-bit copy on 64-bit Windows says so at its first start.
     box=$(drive wait-title Tavrolinex 20000 1 | value_of hwnd)
-    check "the 32-bit copy's first start names the x64 package" grep -q -- '-x64.msi' <<<"$(drive text "$box" 1070)"
+    check "the 32-bit copy's first start names the x64 package" grep -q -- '-x64.msi' <<<"$(drive text "$box" $IDC_MSG_TEXT)"
     [ -n "$box" ] && drive click "$box" 1
   fi
   wait_launcher
@@ -100,22 +100,22 @@ fi
 tvx_install "$TVX_DIST"
 printf '[LogConfig]\r\nShowLangSel=1\r\n' > "$TVX_INSTALL_UNIX/LogConfig.dat"
 start_program
-dialog=$(drive wait-ctl 4017 15000 | value_of hwnd)
+dialog=$(drive wait-ctl $IDC_LANGUAGE_COMBO 15000 | value_of hwnd)
 check "ShowLangSel 1 shows the language dialog" test -n "$dialog"
 if [ -n "$dialog" ]; then
-  combo=$(drive combo "$dialog" 4017)
+  combo=$(drive combo "$dialog" $IDC_LANGUAGE_COMBO)
   check_eq "the language list has eight rows" 8 "$(value_of count <<<"$combo")"
   check_eq "English is selected at first" 0 "$(value_of sel <<<"$combo")"
   check_eq "the last row holds the GBK bytes of the traditional Chinese name" B7B1F377D6D0CEC4 \
     "$(sed -n 's/^item7\t//p' <<<"$combo")"
   tvx_shot language_dialog
-  drive combo-select "$dialog" 4017 7
+  drive combo-select "$dialog" $IDC_LANGUAGE_COMBO 7
   drive click "$dialog" 1
   if wait_launcher; then
     conf=$(tr -d '\r' < "$TVX_INSTALL_UNIX/LogConfig.dat")
     check "choosing the last row writes LangSel 7" grep -qx 'LangSel=7' <<<"$conf"
     check "and ShowLangSel 0" grep -qx 'ShowLangSel=0' <<<"$conf"
-    check_soon "without a cht module the built-in texts stay" "Run Apps" eval 'drive text "$LAUNCHER" 1329'
+    check_soon "without a cht module the built-in texts stay" "Run Apps" eval 'drive text "$LAUNCHER" $IDC_RUN_APPS'
     exit_program || force_end_program
   else
     fail "the launcher opens after the language dialog"; force_end_program
@@ -130,7 +130,7 @@ run_with_language() { # INDEX: prints the Run Apps button's text
   start_program
   if wait_launcher; then
     # the button may get its text a moment after the window is found
-    drive wait-text 1329 10000 | value_of text
+    drive wait-text $IDC_RUN_APPS 10000 | value_of text
     tvx_shot "language_module_$1"
     exit_program >/dev/null || force_end_program
   else
@@ -158,7 +158,7 @@ tvx_wine 'C:\한국 😀 설치\Tavrolinex.exe' >/dev/null 2>&1 &
 PROGRAM_PID=$!
 if wait_launcher; then
   check_soon "from a folder named outside the code page the launcher lists its entries" 1 \
-    eval 'drive list "$LAUNCHER" 1310 | value_of count'
+    eval 'drive list "$LAUNCHER" $IDC_LIST_NAME | value_of count'
   mailbox_write sdfggsadf Name "Mailed Here" 'C:\한국 😀 설치'
   mailbox_write sdfggsadf ShortName "mh" 'C:\한국 😀 설치'
   mailbox_write sdfggsadf ExePath 'C:\mh.exe' 'C:\한국 😀 설치'
@@ -180,7 +180,7 @@ if chattr +i "$TVX_INSTALL_UNIX"; then
   start_program
   box=$(drive wait-title Tavrolinex 20000 1 | value_of hwnd)
   check "a folder that cannot be written is named at start" \
-    grep -q 'cannot write in its own folder' <<<"$(drive text "$box" 1070)"
+    grep -q 'cannot write in its own folder' <<<"$(drive text "$box" $IDC_MSG_TEXT)"
   tvx_shot startup_folder_not_writable
   [ -n "$box" ] && drive click "$box" 1
   if wait_launcher; then exit_program || force_end_program; else force_end_program; fi

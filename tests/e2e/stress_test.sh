@@ -28,7 +28,7 @@ dump() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX"; }
 agree() { [ "$(dump | tail -n 1)" = "agree=1" ]; }
 live_names() { dump | awk -F'\t' '$1 == "item" && $3 == "0" { print $4 }' | tr '\n' ' ' | sed 's/ $//'; }
 copies_of() { ls "$TVX_INSTALL_UNIX" | grep -c "^$1 (damaged [0-9-]* [0-9.]*)\.$2\$"; }
-rows_shown() { drive list "$LAUNCHER" 1027 | value_of count; }
+rows_shown() { drive list "$LAUNCHER" $IDC_LIST_SHORT | value_of count; }
 # Starts the program; sets BOX_TEXT to the text of the message box it shows
 # at start (pressing Ok), or "(none)". Runs in this shell so that LAUNCHER and
 # PROGRAM_PID stay set.
@@ -39,10 +39,10 @@ start_and_read_box() {
   local box
   box=$(drive wait-title Tavrolinex 4000 1 | value_of hwnd)
   if [ -z "$box" ]; then BOX_TEXT="(none)"; return 0; fi
-  BOX_TEXT=$(drive text "$box" 1070)
+  BOX_TEXT=$(drive text "$box" $IDC_MSG_TEXT)
   tvx_shot stress_damaged_file_message
   drive click "$box" 1
-  drive gone-ctl 1070 4000 >/dev/null
+  drive gone-ctl $IDC_MSG_TEXT 4000 >/dev/null
 }
 send_entry() { # NAME: one hand-over, into no catalog
   mailbox_write sdfggsadf Name "$1"
@@ -88,7 +88,7 @@ printf '%s' "$(cat "$CATALOGS")\\NOT-A-KNOWN-PARENT|Lost|44444444-4444-4444-4444
 cp "$CATALOGS" "$TVX_BUILD/stress-original.clg"
 start_and_read_box
 check_eq "a damaged catalog file: the program starts and says so once" "$DAMAGED_TEXT" "$BOX_TEXT"
-check_soon "the catalogs it could read are shown" 3 eval 'drive tree-count "$LAUNCHER" 1290 | value_of count'
+check_soon "the catalogs it could read are shown" 3 eval 'drive tree-count "$LAUNCHER" $IDC_CATALOG_TREE | value_of count'
 copy=$(ls "$TVX_INSTALL_UNIX" | grep '^Shortcut2 (damaged .*)\.clg$' | head -n 1)
 check "a dated copy of the catalog file holds its damaged bytes" cmp -s "$TVX_INSTALL_UNIX/$copy" "$TVX_BUILD/stress-original.clg"
 check "the catalog file is whole again and agrees with the item file" agree
@@ -157,7 +157,7 @@ check_eq "each is filed exactly once" "$((before + 200)) 200" \
   "$(dump | awk -F'\t' '$1=="item"' | wc -l) $(dump | awk -F'\t' '$1=="item" && $4 ~ /^Flood [0-9]+$/ { print $4 }' | sort -u | wc -l)"
 posted=$(drive post-flood "$LAUNCHER" 200 Posted "$(mailbox_file_win)")
 check "the window stays responsive under 200 posted messages and handles them all" \
-  test "$(drive sync "$LAUNCHER" 1025)" = synced
+  test "$(drive sync "$LAUNCHER" $IDC_FIND_SHORT)" = synced
 check_eq "one hand-over announced 200 times is filed once" 1 \
   "$(dump | awk -F'\t' '$1=="item" && $4 == "Posted"' | wc -l)"
 check "after the flood the files agree" agree
