@@ -109,6 +109,15 @@ if [ -n "$dialog" ]; then
   tvx_shot add_item_key_list_open
   drive click-at "$dialog" $IDC_ADD_KEY_LIST
   key_chosen() { grep -qE '^[A-Z0-9]$|^F[0-9]+$' <<<"$(drive text "$dialog" $IDC_ADD_KEY)"; }
+  if ! wait_until 5 key_chosen; then
+    # Seen now and then under load, on the 64-bit bench only: the click
+    # chose nothing and the list stayed open. What it looked like goes to
+    # the log, and the click is made once more; a list that never takes
+    # one still fails.
+    echo "note: the first click in the key list chose nothing; list: $(drive list "$dialog" $IDC_ADD_KEY_LIST | tr '\n' ' ')focused: $(drive focused | tr '\n' ' ')"
+    note_windows "the key list after a click that chose nothing"
+    drive click-at "$dialog" $IDC_ADD_KEY_LIST
+  fi
   check "a click in the list puts its key into the key box" wait_until 10 key_chosen
   check_soon "and closes the list" 0 eval 'drive list "$dialog" $IDC_ADD_KEY_LIST | value_of visible'
 
