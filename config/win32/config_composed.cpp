@@ -14,9 +14,6 @@
 
 namespace tvx::win {
 
-namespace {
-}  // namespace
-
 // A click on an item row loads a composed item into the box (and empties
 // the box for any other item), after asking to keep unsaved changes.
 void ConfigDialog::LoadComposedFromRow(long row) {

@@ -22,9 +22,6 @@
 
 namespace tvx::win {
 
-namespace {
-}  // namespace
-
 // ---- the catalog tree ---------------------------------------------------------------
 
 void ConfigDialog::RebuildTreeView(const CatalogNode* select) {
