@@ -99,7 +99,8 @@ add_executable(Tavrolinex WIN32
   config/win32/candidate_pane.cpp
   config/win32/composed_box.cpp
   config/win32/config_dialog.cpp
-  config/win32/config_leaves.cpp
+  config/win32/catalog_pane.cpp
+  config/win32/item_list_pane.cpp
   config/win32/config_tree.cpp
   config/win32/config_saving.cpp
   config/win32/config_lists.cpp

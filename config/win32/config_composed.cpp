@@ -18,19 +18,19 @@ namespace tvx::win {
 // the box for any other item), after asking to keep unsaved changes.
 void ConfigDialog::LoadComposedFromRow(long row) {
     if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) == BST_CHECKED) return;
-    if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
-    const size_t clicked = rows_[static_cast<size_t>(row)].index;
+    if (row < 0 || static_cast<size_t>(row) >= items_.rows().size()) return;
+    const size_t clicked = items_.rows()[static_cast<size_t>(row)].index;
     if (composed_.Unsaved() && ShowKey("SaveData", MB_YESNO) != IDNO) {
         // The same save as "Save Comp", its checks and messages included:
         // into the item the box was loaded from while it keeps its name,
         // else into the listed item of the box's name, else a new item.
         const std::string name = ComposedItemName(composed_.TypedName());
-        const long loaded = RowShowing(static_cast<size_t>(composed_.source()));
+        const long loaded = items_.RowShowing(static_cast<size_t>(composed_.source()));
         bool create = true;
-        if (loaded >= 0 && rows_[static_cast<size_t>(loaded)].name == name) {
+        if (loaded >= 0 && items_.rows()[static_cast<size_t>(loaded)].name == name) {
             create = false;
         } else {
-            for (const ItemRow& r : rows_)
+            for (const ItemRow& r : items_.rows())
                 if (r.name == name) {
                     composed_.SetSource(static_cast<long long>(r.index));
                     create = false;
@@ -40,9 +40,9 @@ void ConfigDialog::LoadComposedFromRow(long row) {
         if (!SaveComposed(create, false)) return;  // refused: the box keeps what it holds
     }
     // The rows may have changed while the box was saved: find the record again.
-    const long at = RowShowing(clicked);
+    const long at = items_.RowShowing(clicked);
     if (at < 0) return;
-    const ItemRow& r = rows_[static_cast<size_t>(at)];
+    const ItemRow& r = items_.rows()[static_cast<size_t>(at)];
     if (!IsComposedCommand(r.command)) {
         composed_.Clear();
         return;
@@ -55,14 +55,14 @@ void ConfigDialog::AddMembers(const std::vector<ComposedMember>& added) {
 }
 
 void ConfigDialog::AddItemsToComposed() {
-    const std::vector<size_t> selected = itemView_.Selected();
+    const std::vector<size_t> selected = items_.view().Selected();
     if (selected.empty()) return;
-    if (IsComposedCommand(rows_[selected.front()].command)) {
+    if (IsComposedCommand(items_.rows()[selected.front()].command)) {
         ShowKey("AddComposedToComp");  // composed items do not nest
         return;
     }
     std::vector<ComposedMember> added;
-    for (size_t p : selected) added.push_back({rows_[p].name, rows_[p].command});
+    for (size_t p : selected) added.push_back({items_.rows()[p].name, items_.rows()[p].command});
     AddMembers(added);
 }
 
@@ -124,7 +124,7 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
     const std::string composedName = composed_.TypedName();
     if (composedName.empty()) return refuse("ComposedNameEmpty");
     if (composed_.members().empty()) return refuse("ComposedListCount");
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     ItemRow row;
     row.name = ComposedItemName(composedName);
     row.command = BuildComposedCommand(composed_.members());
@@ -132,10 +132,10 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
     row.description = composedName;
     if (create) {
         row.guid = newGuid_();
-        AppendRowAsRecord(rows_, store_, row);
-        itemView_.Reset(rows_.size());
-        itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
-        composed_.SetSource(static_cast<long long>(rows_.back().index));
+        AppendRowAsRecord(items_.rows(), store_, row);
+        items_.view().Reset(items_.rows().size());
+        items_.view().SelectOnly(static_cast<long>(items_.rows().size() - 1));
+        composed_.SetSource(static_cast<long long>(items_.rows().back().index));
         ListChanged();
         if (!quiet) ShowKey("CreatedSuccessfully");
     } else {
@@ -148,10 +148,10 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
         saved.shortName = row.shortName;
         saved.description = row.description;
         UpdateRecordFromRow(store_, saved);
-        for (ItemRow& r : rows_)
+        for (ItemRow& r : items_.rows())
             if (r.index == index) r = saved;
-        itemView_.Refresh();
-        RebuildLeaves();
+        items_.view().Refresh();
+        catalogs_.FollowRows(listed_);
         if (!quiet) ShowKey("SavedSucess");
     }
     composed_.Saved(composedName);
@@ -161,7 +161,7 @@ bool ConfigDialog::SaveComposed(bool create, bool quiet) {
 
 // "Custom": a new item from any command, or a new member of the composed box.
 void ConfigDialog::CreateCustomItem() {
-    itemView_.ClearSelection();
+    items_.view().ClearSelection();
     std::string name, command;
     bool captured = false;
     if (!EditCommand(name, command, captured)) return;
@@ -169,7 +169,7 @@ void ConfigDialog::CreateCustomItem() {
         AddMembers({{name, command}});
         return;
     }
-    if (NameTaken(rows_, name, -1)) {
+    if (NameTaken(items_.rows(), name, -1)) {
         ShowKey("NameExists");
         return;
     }
@@ -182,7 +182,7 @@ void ConfigDialog::CreateCustomItem() {
         return;
     }
     if (hotkey1 == "No Hotkey") hotkey1.clear(), hotkey2.clear();
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     ItemRow row;
     row.name = name;
     row.command = command;
@@ -191,21 +191,21 @@ void ConfigDialog::CreateCustomItem() {
     row.hotkey2 = hotkey2;
     row.description = name;
     row.guid = newGuid_();
-    AppendRowAsRecord(rows_, store_, std::move(row));
-    itemView_.Reset(rows_.size());
-    itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
-    ShowInfo(static_cast<long>(rows_.size() - 1));
+    AppendRowAsRecord(items_.rows(), store_, std::move(row));
+    items_.view().Reset(items_.rows().size());
+    items_.view().SelectOnly(static_cast<long>(items_.rows().size() - 1));
+    items_.ShowInfo(static_cast<long>(items_.rows().size() - 1));
     ListChanged();
 }
 
 // A double-click on an item row or a tree node edits the selected row.
 void ConfigDialog::EditSelectedItem() {
-    const long selected = itemView_.FirstSelected();
+    const long selected = items_.view().FirstSelected();
     if (selected < 0) {
         ShowKey("SelectItemTavrolinexList");
         return;
     }
-    const ItemRow& r = rows_[static_cast<size_t>(selected)];
+    const ItemRow& r = items_.rows()[static_cast<size_t>(selected)];
     if (!r.name.empty() && r.name[0] == '+') {
         ShowKey("EditComposedItem");  // composed items are edited in the composed box
         return;
@@ -216,18 +216,18 @@ void ConfigDialog::EditSelectedItem() {
     if (!EditCommand(name, command, captured)) return;
     // An entry handed over from Explorer meanwhile refills the rows: the
     // edit goes to the record that was opened, wherever its row is now.
-    const long row = RowShowing(record);
+    const long row = items_.RowShowing(record);
     if (row < 0 || !store_.IsLive(record)) {
         if (captured) DeleteFileA(command.c_str());  // never referenced
         return;
     }
-    if (NameTaken(rows_, name, row)) {
+    if (NameTaken(items_.rows(), name, row)) {
         if (captured) DeleteFileA(command.c_str());  // never referenced
         ShowKey("NameExists");
         return;
     }
-    EndInplaceEdit();
-    ItemRow& edited = rows_[static_cast<size_t>(row)];
+    items_.EndInplaceEdit();
+    ItemRow& edited = items_.rows()[static_cast<size_t>(row)];
     if (captured) {
         dataFiles_.Captured(command);
         dataFiles_.Replaced(edited.command);
@@ -237,33 +237,33 @@ void ConfigDialog::EditSelectedItem() {
     edited.shortName = MakeResetShortName(name);
     UpdateRecordFromRow(store_, edited);
     modified_ = true;
-    itemView_.Refresh();
-    ShowInfo(row);
-    RebuildLeaves();
+    items_.view().Refresh();
+    items_.ShowInfo(row);
+    catalogs_.FollowRows(listed_);
 }
 
 void ConfigDialog::RunBatchReplace() {
     // The selection as records: the rows may be refilled while the window is
     // open (an entry handed over from Explorer).
     std::vector<size_t> records;
-    for (size_t p : itemView_.Selected()) records.push_back(rows_[p].index);
+    for (size_t p : items_.view().Selected()) records.push_back(items_.rows()[p].index);
     BatchReplaceDialog settingsDialog(installation_);
     if (settingsDialog.RunModal(hwnd()) != IDOK) return;
     if (ShowKey("BatchReplace", MB_YESNO) == IDNO) return;
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     if (settingsDialog.settings.allItems) {
         BatchReplaceTable(store_, settingsDialog.settings);
         FillList();
-        RebuildLeaves();
+        catalogs_.FollowRows(listed_);
     } else {
         std::vector<size_t> selected;
         for (size_t record : records)
-            if (const long at = RowShowing(record); at >= 0) selected.push_back(static_cast<size_t>(at));
+            if (const long at = items_.RowShowing(record); at >= 0) selected.push_back(static_cast<size_t>(at));
         if (!records.empty() && selected.empty()) return;  // the chosen rows are gone: touch nothing else
-        BatchReplaceRows(rows_, selected, store_, settingsDialog.settings);
-        itemView_.Refresh();
-        ShowInfo(itemView_.FirstSelected());
-        RebuildLeaves();
+        BatchReplaceRows(items_.rows(), selected, store_, settingsDialog.settings);
+        items_.view().Refresh();
+        items_.ShowInfo(items_.view().FirstSelected());
+        catalogs_.FollowRows(listed_);
     }
     modified_ = true;
 }

@@ -25,7 +25,6 @@ namespace {
 
 // Posted to itself, to act once a control has handled a click.
 constexpr UINT kTreeClicked = WM_APP + 2;
-constexpr UINT kBeginInplaceEdit = WM_APP + 3;  // wParam row, lParam column
 constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of the picture
 
 
@@ -103,26 +102,15 @@ void ConfigDialog::SetUpImagesAndTips() {
 
 void ConfigDialog::SetUpLists() {
     images_ = CreateCatalogImages();
-    treeCtrl_ = SkinTree(IDC_CFG_TREE, installation_);
-    treeView_.Attach(Item(IDC_CFG_TREE));
-    // A tree never destroys its image list: images_ does, after the window.
-    SendMessageA(Item(IDC_CFG_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
-    if (treeCtrl_) {
-        // Catalogs (not the root, not item leaves) can be dragged onto
-        // another catalog or the root, never into their own branch.
-        SkinTreeCtrl::DragRules rules;
-        rules.canDrag = [this](HTREEITEM item) {
-            const CatalogNode* node = treeView_.NodeOf(item);
-            return node && node != &tree_.root();
-        };
-        rules.canDrop = [this](HTREEITEM dragged, HTREEITEM target) {
-            const CatalogNode* from = treeView_.NodeOf(dragged);
-            const CatalogNode* to = treeView_.NodeOf(target);
-            return from && to && !IsWithin(to, from) && to != from->parent;
-        };
-        rules.drop = [this](HTREEITEM dragged, HTREEITEM target) { OnCatalogDropped(dragged, target); };
-        treeCtrl_->EnableDragging(std::move(rules));
-    }
+    CatalogPane::Events treeEvents;
+    treeEvents.catalogChosen = [this](CatalogNode* node) { OnCatalogChosen(node); };
+    treeEvents.leafChosen = [this](long row) { OnLeafChosen(row); };
+    treeEvents.catalogMoved = [this] {
+        items_.EndInplaceEdit();
+        modified_ = true;
+    };
+    treeEvents.doubleClicked = [this] { EditSelectedItem(); };
+    catalogs_.Attach(Item(IDC_CFG_TREE), SkinTree(IDC_CFG_TREE, installation_), images_.get(), std::move(treeEvents));
 
     auto prepare = [](HWND lv) {
         SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -130,20 +118,14 @@ void ConfigDialog::SetUpLists() {
         SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
     };
     prepare(Item(IDC_CFG_ITEMS));
-    itemList_ = SkinList(IDC_CFG_ITEMS, installation_);
+    SkinListCtrl* itemList = SkinList(IDC_CFG_ITEMS, installation_);
     LendImageList(Item(IDC_CFG_ITEMS), LVSIL_SMALL, images_.get());  // the list borrows the tree's images
-    if (itemList_) {
-        const std::pair<const char*, int> columns[] = {{"NameTitle_01", 300}, {"ShortNameTitle_01", 120},
-                                                       {"Hotkey1Title_01", 80}, {"Hotkey2Title_01", 60},
-                                                       {"DescriptionTitle_01", 300}};
-        int i = 0;
-        for (auto [key, width] : columns) itemList_->InsertColumn(i++, MessageText(key), SkinListCtrl::Left, width);
-        itemList_->InsertColumn(5, "GUID", SkinListCtrl::Left, 0);
-        itemList_->InsertColumn(6, "Index", SkinListCtrl::Left, 0);
-    }
-    itemView_.Attach(
-        Item(IDC_CFG_ITEMS), [this](size_t r, int column) { return rows_[r].Cell(column); },
-        [this](size_t r) { return rows_[r].Image(); });
+    ItemListPane::Events listEvents;
+    listEvents.rowClicked = [this](long row) { LoadComposedFromRow(row); };
+    listEvents.rowsReordered = [this] { ListChanged(); };
+    listEvents.doubleClicked = [this] { EditSelectedItem(); };
+    listEvents.dragByBody = [this](bool on) { SetDragByBody(on); };
+    items_.Attach(hwnd(), itemList, std::move(listEvents));
 
     prepare(Item(IDC_CFG_CANDIDATES));
     SkinListCtrl* candidateList = SkinList(IDC_CFG_CANDIDATES, installation_);
@@ -158,26 +140,16 @@ void ConfigDialog::SetUpLists() {
     HWND keys = Item(IDC_CFG_KEYS);
     prepare(keys);
     FrozenRedraw frozen(keys);
-    if (SkinListCtrl* keyList = SkinList(IDC_CFG_KEYS, installation_)) keyList->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
-    int row = 0;
-    for (const KeyName& key : kKeyNameTable) {
-        std::string text(key.name);
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = row++;
-        item.pszText = &text[0];
-        SendMessageA(keys, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    items_.FillKeys(SkinList(IDC_CFG_KEYS, installation_));
 }
 
 void ConfigDialog::LoadCatalogs() {
     // The view lets go of its nodes before the catalogs they point at are freed.
-    treeView_.Clear();
+    catalogs_.Clear();
     listed_ = pinned_ = nullptr;
-    ForgetLeaves();
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
     LoadCatalogFile(CatalogFilePath(), index_);
-    RebuildTreeView(nullptr);
+    catalogs_.Show(nullptr);
 }
 
 void ConfigDialog::RunFirstDiscovery() {
@@ -202,9 +174,8 @@ void ConfigDialog::RunFirstDiscovery() {
     worker.join();
     candidates_.Set(std::move(found));
     // The root lists every live item.
-    HTREEITEM root = TreeView_GetRoot(Item(IDC_CFG_TREE));
-    TreeView_SelectItem(Item(IDC_CFG_TREE), root);
-    if (!listed_) OnTreeSelection();
+    catalogs_.SelectRoot();
+    if (!listed_) OnCatalogChosen(&tree_.root());
     LogCount("config_started", 1);  // the timings log: the dialog's start is over
 }
 
@@ -219,19 +190,7 @@ void ConfigDialog::RunDiscovery() {
 
 bool ConfigDialog::PreTranslateMessage(MSG& msg) {
     if (!hwnd() || !msg.hwnd || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
-    HWND keys = Item(IDC_CFG_KEYS);
-    if (keyPopupOpen_) {
-        const bool inPopup = msg.hwnd == keys || SkinScrollBar::TargetOf(msg.hwnd) == keys;
-        if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN) && !inPopup) CloseKeyPopup();
-        if (msg.message == WM_KEYDOWN && inPopup && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
-            CloseKeyPopup();
-            return true;
-        }
-    }
-    if (msg.message == WM_LBUTTONDOWN && msg.hwnd == Item(IDC_CFG_HOTKEY2)) {
-        OpenKeyPopup();
-        return true;
-    }
+    if (items_.PreTranslate(msg)) return true;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == Item(IDC_CFG_CATALOG_NAME)) {
         AddCatalog();
         return true;
@@ -254,6 +213,7 @@ bool ConfigDialog::PreTranslateMessage(MSG& msg) {
 }
 
 bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (items_.HandleMessage(msg, wp, lp, result)) return true;
     switch (msg) {
     case WM_QUERYENDSESSION:
         result = MayEndSession() ? TRUE : FALSE;
@@ -270,10 +230,6 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
     case kTreeClicked:
         OnTreeClick();
-        result = 0;
-        return true;
-    case kBeginInplaceEdit:
-        BeginInplaceEdit(static_cast<long>(wp), static_cast<int>(lp));
         result = 0;
         return true;
     case WM_ACTIVATE:
@@ -300,70 +256,13 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         OnDroppedFiles(reinterpret_cast<HDROP>(wp));
         result = 0;
         return true;
-    case WM_LBUTTONDOWN:
-        // Only reaches the dialog while the key pop-up is open (otherwise
-        // the body drags the window).
-        CloseKeyPopup();
-        return false;
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM:
-        if (wp == IDC_CFG_HOTKEY1) {
-            result = SkinComboBox::HandleOwnerDraw(msg, lp);
-            return true;
-        }
-        return false;
-    case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lp) == Item(IDC_CFG_HOTKEY2)) {
-            // A read-only box that still looks like a box.
-            SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
-            result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-            return true;
-        }
-        return false;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lp);
         result = 0;
-        if (itemView_.HandleNotify(header) || candidates_.HandleNotify(header) || composed_.HandleNotify(header))
+        if (items_.HandleNotify(header) || candidates_.HandleNotify(header) || composed_.HandleNotify(header) ||
+            catalogs_.HandleNotify(header))
             return true;
         switch (header->idFrom) {
-        case IDC_CFG_TREE:
-            if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) OnTreeSelection();
-            else if (header->code == NM_DBLCLK) EditSelectedItem();
-            else if (header->code == TVN_ITEMEXPANDINGA || header->code == TVN_ITEMEXPANDINGW) {
-                auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
-                OnTreeExpanding(change->itemNew.hItem, change->action);
-            } else if (header->code == TVN_ITEMEXPANDEDA || header->code == TVN_ITEMEXPANDEDW) {
-                auto* change = reinterpret_cast<NMTREEVIEWA*>(lp);
-                if (treeView_.NodeOf(change->itemNew.hItem) != &tree_.root()) UpdateExpandedImage(*change);
-            }
-            return true;
-        case IDC_CFG_ITEMS:
-            if (header->code == NM_CLICK) {
-                auto* click = reinterpret_cast<NMITEMACTIVATE*>(lp);
-                LVHITTESTINFO hit = {};
-                hit.pt = click->ptAction;
-                SendMessageA(header->hwndFrom, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-                if (hit.iItem >= 0) {
-                    ShowInfo(hit.iItem);
-                    LoadComposedFromRow(hit.iItem);
-                    // Once the list is done with the click (it takes the focus back).
-                    if (hit.iSubItem == 1 || hit.iSubItem == 4)
-                        PostMessageA(hwnd(), kBeginInplaceEdit, static_cast<WPARAM>(hit.iItem), hit.iSubItem);
-                }
-            } else if (header->code == LVN_ITEMCHANGED) {
-                auto* change = reinterpret_cast<NMLISTVIEW*>(lp);
-                if (inplaceRow_ >= 0 && (change->iItem == inplaceRow_ || change->iItem == -1) &&
-                    (change->uOldState & LVIS_SELECTED) && !(change->uNewState & LVIS_SELECTED))
-                    EndInplaceEdit();
-            } else if (header->code == LVN_COLUMNCLICK) {
-                const int column = reinterpret_cast<NMLISTVIEW*>(lp)->iSubItem;
-                if (column == 0 || column == 1) SortItems(column);
-            } else if (header->code == LVN_BEGINSCROLL) {
-                EndInplaceEdit();
-            } else if (header->code == NM_DBLCLK) {
-                EditSelectedItem();
-            }
-            return true;
         case IDC_CFG_CANDIDATES:
             if (header->code == NM_DBLCLK) {
                 const CandidateRow* row = candidates_.FirstSelected();
@@ -373,9 +272,6 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                     AddCandidatesToList(false);
                 }
             }
-            return true;
-        case IDC_CFG_KEYS:
-            if (header->code == NM_CLICK) ChooseKey();
             return true;
         default:
             return false;
@@ -387,6 +283,7 @@ bool ConfigDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void ConfigDialog::OnCommand(int id, int code, HWND control) {
+    if (items_.HandleCommand(id, code, control)) return;
     switch (id) {
     case IDC_CFG_EXIT: AskAndClose(); break;
     case IDC_CFG_MIN: ShowWindow(hwnd(), SW_MINIMIZE); break;
@@ -401,18 +298,10 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
     case IDC_CFG_LINK_ALL: LinkRows(true); break;
     case IDC_CFG_NOT_CHANGE_LIST:
         if (code == BN_CLICKED)
-            pinned_ = IsDlgButtonChecked(hwnd(), IDC_CFG_NOT_CHANGE_LIST) == BST_CHECKED ? SelectedOrLeafCatalog() : nullptr;
+            pinned_ = IsDlgButtonChecked(hwnd(), IDC_CFG_NOT_CHANGE_LIST) == BST_CHECKED ? catalogs_.SelectedOrLeafCatalog() : nullptr;
         break;
     case IDC_CFG_HIDE_LIST: ToggleList(); break;
-    case IDC_CFG_ITEM_FIND: if (code == EN_CHANGE) FindItem(); break;
     case IDC_CFG_CAND_FIND: if (code == EN_CHANGE) candidates_.Find(BoxText(IDC_CFG_CAND_FIND)); break;
-    case IDC_CFG_HOTKEY1:
-        if (code == CBN_SELCHANGE && SkinComboBox::ItemText(control, static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0))) == "No Hotkey") {
-            SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, "");
-            SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        }
-        break;
-    case IDC_CFG_HOTKEY2_DROP: OpenKeyPopup(); break;
     case IDC_CFG_SET: SetInfo(); break;
     case IDC_CFG_RESET: ResetSelected(); break;
     case IDC_CFG_RESET_ALL: ResetAll(); break;
@@ -425,7 +314,6 @@ void ConfigDialog::OnCommand(int id, int code, HWND control) {
     case IDC_CFG_URLS: if (code == BN_CLICKED) ImportUrls(); break;
     case IDC_CFG_FILES: AddChosenFiles(); break;
     case IDC_CFG_FOLDER: AddChosenFolder(); break;
-    case IDC_CFG_INPLACE_EDIT: if (code == EN_KILLFOCUS) EndInplaceEdit(); break;
     case IDC_CFG_CUSTOM: CreateCustomItem(); break;
     case IDC_CFG_BATCH_REPLACE: RunBatchReplace(); break;
     case IDC_CFG_ADD_TO_COMP: AddItemsToComposed(); break;

@@ -6,12 +6,13 @@
 #pragma once
 #include "config/editor_rules.h"
 #include "config/win32/candidate_pane.h"
+#include "config/win32/catalog_pane.h"
 #include "config/win32/composed_box.h"
+#include "config/win32/item_list_pane.h"
 #include "data/installation.h"
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
-#include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/dialog.h"
 
 #include <shellapi.h>
@@ -56,34 +57,18 @@ private:
     void RunFirstDiscovery();
     void RunDiscovery();
 
-    // the catalog tree
-    void RebuildTreeView(const CatalogNode* select);
-    CatalogNode* SelectedCatalog() const;  // null for none and for an item leaf
-    CatalogNode* SelectedOrLeafCatalog() const;  // an item leaf's catalog too
-    bool LeafSelected() const;
-    // the item leaves under the listed catalog (config_leaves.cpp)
-    void RebuildLeaves();
-    void RemoveLeaves();
-    void ForgetLeaves();  // the tree let go of them already
-    void InsertAllLeaves();
-    void UpdateLeaves();
-    void OnTreeExpanding(HTREEITEM item, UINT action);
-    long RowOfLeaf(HTREEITEM item) const;
-    void OnTreeSelection();
+    // the catalog pane: what the user chose there, and the catalog buttons
+    void OnCatalogChosen(CatalogNode* node);
+    void OnLeafChosen(long row);
     void OnTreeClick();
     void AddCatalog();
     void UpdateCatalog();
     void DeleteCatalog();
     void LinkRows(bool all);
-    void OnCatalogDropped(HTREEITEM dragged, HTREEITEM target);
 
-    // the item list and the item-info box
+    // the item list and what goes into it
     void FillList();
     void ListChanged();  // rows changed: member list rewritten, leaves rebuilt
-    void ShowInfo(long row);
-    void ClearInfo();
-    void FindItem();
-    void SortItems(int column);
     void AddCandidatesToList(bool all);
     void RemoveFromList(bool all);
     void SetInfo();
@@ -93,11 +78,6 @@ private:
     // Files as items ({title, path} each): one list and tree update for all.
     void AddFiles(const std::vector<FileToAdd>& files);
     void ToggleList();
-    void BeginInplaceEdit(long row, int column);
-    void EndInplaceEdit();
-    void OpenKeyPopup();
-    void CloseKeyPopup();
-    void ChooseKey();
 
     // what goes into the candidate pane
     void ImportUrls();
@@ -129,7 +109,6 @@ private:
     bool MayEndSession();
     std::string ItemFilePath() const { return installation_.ItemFile(); }
     std::string CatalogFilePath() const { return installation_.CatalogFile(); }
-    long RowShowing(size_t record) const;  // the item row showing that record, or -1
 
     Installation installation_;
     ItemStore& store_;
@@ -138,40 +117,19 @@ private:
 
     CatalogTree tree_;
     CatalogIndex index_;
-    CatalogTreeView treeView_;
     CatalogNode* listed_ = nullptr;  // whose rows the item list shows
     CatalogNode* pinned_ = nullptr;  // "Not Change List"
-    CatalogNode* leafParent_ = nullptr;  // the catalog whose item leaves the tree shows
-    // Its leaves in the tree, top to bottom: the store index each shows and
-    // its tree item. They go in when the catalog is expanded, and then
-    // follow each change of its rows by what changed.
-    struct Leaf {
-        size_t index;       // the record it shows
-        HTREEITEM item;
-        std::string name;   // the text it shows
-    };
-    std::vector<Leaf> leaves_;
-    bool leavesInserted_ = false;
-    bool changingLeaves_ = false;  // while the leaves change, their selection changes are the tree's, not the user's
 
-    std::vector<ItemRow> rows_;
-    RowListView itemView_;
+    ItemListPane items_;
+    CatalogPane catalogs_{tree_, items_.rows()};
     CandidatePane candidates_;
     ComposedBox composed_;
     DataFileLedger dataFiles_;
-    SkinListCtrl* itemList_ = nullptr;
-    SkinTreeCtrl* treeCtrl_ = nullptr;
     UniqueImageList images_;
 
     bool modified_ = false;
     bool listHidden_ = false;
-    bool keyPopupOpen_ = false;
     bool saveKeyRegistered_ = false;
-    int itemSortColumn_ = -1;
-    bool itemSortAscending_ = true;
-    HWND inplace_ = nullptr;
-    long inplaceRow_ = -1;
-    int inplaceColumn_ = -1;
     RECT treeLayout_{}, listLayout_{};
     std::string title_;
 };

@@ -19,95 +19,25 @@ namespace tvx::win {
 // Step D: the listed catalog's rows, the first selected and shown, the sort
 // state applied again.
 void ConfigDialog::FillList() {
-    EndInplaceEdit();
-    if (!listed_) {
-        rows_.clear();
-    } else {
-        rows_ = RowsForSelection(store_, listed_->nodeData, listed_ == &tree_.root());
-        if (itemSortColumn_ >= 0) SortItemRows(rows_, itemSortColumn_, itemSortAscending_);
-    }
-    FrozenRedraw frozen(itemView_.hwnd());
-    itemView_.Reset(rows_.size());
-    if (rows_.empty()) {
-        ClearInfo();
-        return;
-    }
-    itemView_.SelectOnly(0);
-    ShowInfo(0);
+    items_.Show(listed_ ? RowsForSelection(store_, listed_->nodeData, listed_ == &tree_.root()) : std::vector<ItemRow>{});
 }
 
 // The rows changed: the listed catalog's member list follows them, and so
 // do its leaves in the tree.
 void ConfigDialog::ListChanged() {
-    if (listed_ && listed_ != &tree_.root()) listed_->nodeData = NodeDataFromRows(listed_->nodeData, rows_);
-    RebuildLeaves();
+    if (listed_ && listed_ != &tree_.root()) listed_->nodeData = NodeDataFromRows(listed_->nodeData, items_.rows());
+    catalogs_.FollowRows(listed_);
     modified_ = true;
 }
 
-long ConfigDialog::RowShowing(size_t index) const {
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].index == index) return static_cast<long>(i);
-    return -1;
-}
-
-void ConfigDialog::ShowInfo(long row) {
-    if (row < 0 || static_cast<size_t>(row) >= rows_.size()) {
-        ClearInfo();
-        return;
-    }
-    const ItemRow& r = rows_[static_cast<size_t>(row)];
-    SetDlgItemTextA(hwnd(), IDC_CFG_SHORT, r.shortName.c_str());
-    HWND combo = Item(IDC_CFG_HOTKEY1);
-    const LRESULT found = r.hotkey1.empty() ? CB_ERR
-                                            : SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                           reinterpret_cast<LPARAM>(r.hotkey1.c_str()));
-    SendMessageA(combo, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(found), 0);
-    SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, r.hotkey2.c_str());
-    SetDlgItemTextA(hwnd(), IDC_CFG_DESC, r.description.c_str());
-}
-
-void ConfigDialog::ClearInfo() {
-    SetDlgItemTextA(hwnd(), IDC_CFG_SHORT, "");
-    SendMessageA(Item(IDC_CFG_HOTKEY1), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, "");
-    SetDlgItemTextA(hwnd(), IDC_CFG_DESC, "");
-}
-
-void ConfigDialog::FindItem() {
-    const std::string text = BoxText(IDC_CFG_ITEM_FIND);
-    long row;
-    if (IsDlgButtonChecked(hwnd(), IDC_CFG_FIND_BY_SHORT) == BST_CHECKED) {
-        row = FindByShortNameContaining(rows_, text);
-    } else {
-        const long current = itemView_.FirstSelected();
-        row = FindByNamePrefix(rows_, text, current < 0 ? 0 : static_cast<size_t>(current));
-    }
-    if (row < 0) return;  // no match: the selection stays
-    EndInplaceEdit();
-    itemView_.SelectOnly(row);
-    ShowInfo(row);
-}
-
-void ConfigDialog::SortItems(int column) {
-    EndInplaceEdit();
-    // Each click on a header of the list flips the direction, ascending first.
-    itemSortAscending_ = itemSortColumn_ < 0 ? true : !itemSortAscending_;
-    itemSortColumn_ = column;
-    SortItemRows(rows_, column, itemSortAscending_);
-    if (itemList_) itemList_->header().SetSortMark(column, itemSortAscending_);
-    itemView_.Reset(rows_.size());
-    ListChanged();
-}
-
 void ConfigDialog::AddCandidatesToList(bool all) {
-    HWND tv = Item(IDC_CFG_TREE);
-    CatalogNode* selected = SelectedCatalog();
+    CatalogNode* selected = catalogs_.Selected();
     const bool usable = selected && selected != &tree_.root();
     if (all && !usable) {
         ShowKey("SelectCatalog");
         return;
     }
-    if (!all && !TreeView_GetSelection(tv)) {
+    if (!all && !catalogs_.HasSelection()) {
         ShowKey("SelectCatalog");
         return;
     }
@@ -116,7 +46,7 @@ void ConfigDialog::AddCandidatesToList(bool all) {
         return;
     }
     if (all && ShowKey("SelectAllItems", MB_YESNO) == IDNO) return;
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     std::vector<size_t> chosen;
     if (all) {
         for (size_t i = candidates_.rows().size(); i-- > 0;) chosen.push_back(i);
@@ -124,84 +54,82 @@ void ConfigDialog::AddCandidatesToList(bool all) {
         chosen = candidates_.Selected();
     }
     {
-        FrozenRedraw items(itemView_.hwnd()), cands(candidates_.list());
-        AddCandidates(candidates_.rows(), chosen, rows_, store_, newGuid_);
+        FrozenRedraw items(items_.view().hwnd()), cands(candidates_.list());
+        AddCandidates(candidates_.rows(), chosen, items_.rows(), store_, newGuid_);
         candidates_.Refresh();
-        itemView_.Reset(rows_.size());
+        items_.view().Reset(items_.rows().size());
     }
-    if (!rows_.empty()) itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
+    if (!items_.rows().empty()) items_.view().SelectOnly(static_cast<long>(items_.rows().size() - 1));
     ListChanged();
 }
 
 void ConfigDialog::RemoveFromList(bool all) {
     if (all && ShowKey("UnselectAllItems", MB_YESNO) == IDNO) return;
-    EndInplaceEdit();
-    if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED && (all || itemView_.FirstSelected() >= 0))
+    items_.EndInplaceEdit();
+    if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED && (all || items_.view().FirstSelected() >= 0))
         composed_.Clear();
     std::vector<size_t> chosen;
     if (all) {
-        for (size_t i = 0; i < rows_.size(); ++i) chosen.push_back(i);
+        for (size_t i = 0; i < items_.rows().size(); ++i) chosen.push_back(i);
     } else {
-        chosen = itemView_.Selected();
+        chosen = items_.view().Selected();
     }
     {
-        FrozenRedraw items(itemView_.hwnd()), cands(candidates_.list());
-        RemoveRows(rows_, chosen, store_, candidates_.rows());
+        FrozenRedraw items(items_.view().hwnd()), cands(candidates_.list());
+        RemoveRows(items_.rows(), chosen, store_, candidates_.rows());
         candidates_.Refresh();
-        itemView_.Reset(rows_.size());
+        items_.view().Reset(items_.rows().size());
     }
-    if (!all && !rows_.empty()) {
-        itemView_.SelectOnly(0);
-        ShowInfo(0);
+    if (!all && !items_.rows().empty()) {
+        items_.view().SelectOnly(0);
+        items_.ShowInfo(0);
     } else {
-        ClearInfo();
+        items_.ClearInfo();
     }
     ListChanged();
 }
 
 void ConfigDialog::SetInfo() {
-    const long row = itemView_.FirstSelected();
+    const long row = items_.view().FirstSelected();
     if (row < 0) return;
-    EndInplaceEdit();
-    HWND combo = Item(IDC_CFG_HOTKEY1);
-    const int choice = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
-    const std::string hotkey1 = choice >= 0 ? SkinComboBox::ItemText(combo, choice) : std::string();
-    const SetOutcome outcome = SetItemInfo(rows_, static_cast<size_t>(row), store_, BoxText(IDC_CFG_SHORT), hotkey1,
-                                           BoxText(IDC_CFG_HOTKEY2), BoxText(IDC_CFG_DESC));
+    items_.EndInplaceEdit();
+    const ItemListPane::Info info = items_.ReadInfo();
+    const SetOutcome outcome =
+        SetItemInfo(items_.rows(), static_cast<size_t>(row), store_, info.shortName, info.hotkey1, info.hotkey2, info.description);
     modified_ = true;
-    itemView_.Refresh();
+    items_.view().Refresh();
     if (outcome == SetOutcome::HotkeyTaken) {
         ShowKey("HotkeyAlreadyExists");
         return;
     }
-    ShowInfo(row);
-    if (TakesKeyFromOtherPrograms(ParseHotkey(hotkey1, BoxText(IDC_CFG_HOTKEY2)))) ShowKey("HotkeyTakesCharacter");
+    items_.ShowInfo(row);
+    if (TakesKeyFromOtherPrograms(ParseHotkey(info.hotkey1, info.hotkey2))) ShowKey("HotkeyTakesCharacter");
 }
 
 void ConfigDialog::ResetSelected() {
-    EndInplaceEdit();
-    ResetRows(rows_, itemView_.Selected(), store_);
+    items_.EndInplaceEdit();
+    ResetRows(items_.rows(), items_.view().Selected(), store_);
     modified_ = true;
-    itemView_.Refresh();
-    ShowInfo(itemView_.FirstSelected());
+    items_.view().Refresh();
+    items_.ShowInfo(items_.view().FirstSelected());
 }
 
 void ConfigDialog::ResetAll() {
     if (ShowKey("ResetAll", MB_YESNO) == IDNO) return;
-    EndInplaceEdit();
-    ResetAllRows(rows_, store_);
+    items_.EndInplaceEdit();
+    ResetAllRows(items_.rows(), store_);
     modified_ = true;
-    itemView_.Refresh();
-    ShowInfo(itemView_.FirstSelected());
+    items_.view().Refresh();
+    items_.ShowInfo(items_.view().FirstSelected());
 }
 
 void ConfigDialog::ExecSelected() {
-    const long row = itemView_.FirstSelected();
+    const long row = items_.view().FirstSelected();
     if (row < 0) {
         ShowKey("SelectItemTavrolinexList");
         return;
     }
-    const std::string command = rows_[static_cast<size_t>(row)].command;
+    const std::string command = items_.rows()[static_cast<size_t>(row)].command;
     ExecuteItemText(hwnd(), command);
 }
 
@@ -215,20 +143,20 @@ void ConfigDialog::AddFiles(const std::vector<FileToAdd>& files) {
         if (!members.empty()) AddMembers(members);
         return;
     }
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     bool added = false;
-    for (const FileToAdd& file : files) added |= AddFileRow(file, rows_, store_, newGuid_);
+    for (const FileToAdd& file : files) added |= AddFileRow(file, items_.rows(), store_, newGuid_);
     if (!added) return;
-    itemView_.Reset(rows_.size());
-    itemView_.SelectOnly(static_cast<long>(rows_.size() - 1));
-    ShowInfo(static_cast<long>(rows_.size() - 1));
+    items_.view().Reset(items_.rows().size());
+    items_.view().SelectOnly(static_cast<long>(items_.rows().size() - 1));
+    items_.ShowInfo(static_cast<long>(items_.rows().size() - 1));
     ListChanged();
 }
 
 // Step C: the item list and what belongs to it give way to a taller tree.
 void ConfigDialog::ToggleList() {
     listHidden_ = !listHidden_;
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     const int show = listHidden_ ? SW_HIDE : SW_SHOW;
     for (int id : {IDC_CFG_ITEMS, IDC_CFG_LIST_LABEL, IDC_CFG_ITEM_FIND_LABEL, IDC_CFG_ITEM_FIND, IDC_CFG_FIND_BY_SHORT,
                    IDC_CFG_LINK_SELECTED, IDC_CFG_LINK_ALL})
@@ -243,87 +171,6 @@ void ConfigDialog::ToggleList() {
     if (!caption.empty()) SetDlgItemTextA(hwnd(), IDC_CFG_HIDE_LIST, caption.c_str());
     if (ImageButton* button = Button(IDC_CFG_HIDE_LIST)) button->SetTooltip(MessageText(tip));
     InvalidateRect(hwnd(), nullptr, FALSE);  // the controls draw themselves
-}
-
-// Step D of the list operations: the ShortName or Description cell of the
-// selected row is edited in place; the text goes into the row when the row
-// loses the selection (or the box its focus), and into the item-info box.
-void ConfigDialog::BeginInplaceEdit(long row, int column) {
-    EndInplaceEdit();
-    HWND lv = itemView_.hwnd();
-    if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
-    if (!(SendMessageA(lv, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED)) return;
-    RECT cell{};
-    cell.top = column;
-    cell.left = LVIR_LABEL;
-    if (!SendMessageA(lv, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell))) return;
-    if (!inplace_) {
-        inplace_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 10, 10, lv,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CFG_INPLACE_EDIT)),
-                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd(), GWLP_HINSTANCE)), nullptr);
-        SendMessageA(inplace_, WM_SETFONT, SendMessageA(lv, WM_GETFONT, 0, 0), FALSE);
-        // Its notifications come to the list: pass them on to the dialog.
-    }
-    const ItemRow& r = rows_[static_cast<size_t>(row)];
-    SetWindowTextA(inplace_, (column == 1 ? r.shortName : r.description).c_str());
-    SetWindowPos(inplace_, HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
-                 SWP_SHOWWINDOW);
-    inplaceRow_ = row;
-    inplaceColumn_ = column;
-    SetFocus(inplace_);
-    SendMessageA(inplace_, EM_SETSEL, 0, -1);
-}
-
-void ConfigDialog::EndInplaceEdit() {
-    if (inplaceRow_ < 0 || !inplace_) return;
-    const long row = inplaceRow_;
-    const int column = inplaceColumn_;
-    inplaceRow_ = -1;
-    inplaceColumn_ = -1;
-    char text[4096] = {};
-    GetWindowTextA(inplace_, text, sizeof text);
-    ShowWindow(inplace_, SW_HIDE);
-    if (static_cast<size_t>(row) >= rows_.size()) return;
-    ItemRow& r = rows_[static_cast<size_t>(row)];
-    (column == 1 ? r.shortName : r.description) = text;
-    itemView_.Refresh();
-    if (itemView_.FirstSelected() == row) ShowInfo(row);
-}
-
-void ConfigDialog::OpenKeyPopup() {
-    if (keyPopupOpen_) return;
-    HWND keys = Item(IDC_CFG_KEYS);
-    keyPopupOpen_ = true;
-    SetDragByBody(false);  // a press on the body now closes the pop-up
-    EnableWindow(keys, TRUE);
-    SetWindowPos(keys, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetFocus(keys);
-}
-
-void ConfigDialog::CloseKeyPopup() {
-    if (!keyPopupOpen_) return;
-    HWND keys = Item(IDC_CFG_KEYS);
-    keyPopupOpen_ = false;
-    if (GetFocus() == keys) SetFocus(Item(IDC_CFG_HOTKEY2));
-    ShowWindow(keys, SW_HIDE);
-    EnableWindow(keys, FALSE);
-    SetDragByBody(true);
-    InvalidateRect(hwnd(), nullptr, FALSE);  // the controls draw themselves
-}
-
-void ConfigDialog::ChooseKey() {
-    HWND keys = Item(IDC_CFG_KEYS);
-    const int row = static_cast<int>(SendMessageA(keys, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (row < 0) return;
-    char text[16] = {};
-    LVITEMA item = {};
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(keys, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    SetDlgItemTextA(hwnd(), IDC_CFG_HOTKEY2, text);
-    HWND combo = Item(IDC_CFG_HOTKEY1);
-    if (SendMessageA(combo, CB_GETCURSEL, 0, 0) < 0) SendMessageA(combo, CB_SETCURSEL, 0, 0);  // "Ctrl"
-    CloseKeyPopup();
 }
 
 // "Urls": the addresses of the system's history, then those of Firefox's

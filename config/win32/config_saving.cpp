@@ -30,7 +30,7 @@ constexpr size_t kDroppedPathBuffer = 512;
 // ---- saving and closing ----------------------------------------------------------------
 
 bool ConfigDialog::Save(bool quiet) {
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     // Once the item file on disk names the dialog's records, the data files
     // follow it at once, whatever happens to the catalog file.
     BothFiles saved;
@@ -54,12 +54,12 @@ bool ConfigDialog::Save(bool quiet) {
 }
 
 void ConfigDialog::CloseDialog(INT_PTR result) {
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     if (result != IDOK) SettleDataFiles(false);  // ended without saving
-    CloseKeyPopup();
+    items_.CloseKeyPopup();
     OnActivate(false);
-    rows_.clear();
-    itemView_.Reset(0);
+    items_.rows().clear();
+    items_.view().Reset(0);
     candidates_.Clear();
     End(result);
 }
@@ -134,7 +134,7 @@ void ConfigDialog::ReceiveItem() {
     const MailboxFields fields = ReceiveFromMailbox(installation_.MailboxFile());
     std::optional<LaunchItem> item = ItemFromMailbox(fields, NewGuidText());
     if (!item) return;
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     const size_t index = store_.Append(std::move(*item));
     CatalogNode* node = index_.NodeOf(fields.NodeID);
     const std::string before = node ? node->nodeData : std::string();
@@ -151,7 +151,7 @@ void ConfigDialog::ReceiveItem() {
         ShowMessageLater("AddItemCatalogFailed");
     }
     if (!pinned_ || pinned_ == node) FillList();
-    if (listed_ == node) RebuildLeaves();
+    if (listed_ == node) catalogs_.FollowRows(listed_);
 }
 
 void ConfigDialog::OnDroppedFiles(HDROP drop) {

@@ -1,87 +1,38 @@
-// The configuration dialog's catalog tree: its nodes, selection and clicks, adding, renaming, deleting and moving catalogs, linking rows.
+// The configuration dialog's catalogs: what the user chose in the catalog
+// pane, adding, renaming and deleting catalogs, linking rows to a catalog.
 #include "config/win32/config_dialog.h"
 
 #include "data/ansi_text.h"
-#include "data/win32/file_io.h"
-#include "data/win32/guid.h"
-#include "data/win32/mailbox.h"
-#include "data/win32/profile.h"
-#include "data/win32/timing_log.h"
-#include "data/win32/wide_path.h"
-#include "services/hotkey_table.h"
-#include "services/win32/progress_window.h"
 #include "resources/config_ids.h"
-#include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/message_box.h"
-#include "ui/skin/win32/skin_controls.h"
 
-#include <shellapi.h>
-#include <windowsx.h>
-
-#include <thread>
 
 namespace tvx::win {
 
-// ---- the catalog tree ---------------------------------------------------------------
+// ---- what the user chose in the catalog pane -------------------------------------
 
-void ConfigDialog::RebuildTreeView(const CatalogNode* select) {
-    HWND tv = Item(IDC_CFG_TREE);
-    ForgetLeaves();
-    HTREEITEM root = treeView_.Show(tree_, 1);
-    TreeView_Expand(tv, root, TVE_EXPAND);
-    if (HTREEITEM item = select ? treeView_.ItemOf(select) : nullptr) {
-        TreeView_EnsureVisible(tv, item);
-        TreeView_SelectItem(tv, item);
-    }
-    InvalidateRect(tv, nullptr, TRUE);
+void ConfigDialog::OnLeafChosen(long row) {
+    items_.view().SelectOnly(row);
+    items_.ShowInfo(row);
 }
 
-CatalogNode* ConfigDialog::SelectedCatalog() const { return treeView_.NodeOf(TreeView_GetSelection(Item(IDC_CFG_TREE))); }
-
-// An item leaf hangs under the catalog whose items it shows: that catalog.
-CatalogNode* ConfigDialog::SelectedOrLeafCatalog() const {
-    HWND tv = Item(IDC_CFG_TREE);
-    HTREEITEM item = TreeView_GetSelection(tv);
-    if (item && !treeView_.NodeOf(item)) item = TreeView_GetParent(tv, item);
-    return treeView_.NodeOf(item);
-}
-
-bool ConfigDialog::LeafSelected() const {
-    HTREEITEM item = TreeView_GetSelection(Item(IDC_CFG_TREE));
-    return item && !treeView_.NodeOf(item);
-}
-
-void ConfigDialog::OnTreeSelection() {
-    if (changingLeaves_) return;  // a deleted leaf moved the selection: the rows are being changed already
-    HWND tv = Item(IDC_CFG_TREE);
-    HTREEITEM item = TreeView_GetSelection(tv);
-    if (!item) return;
-    CatalogNode* node = treeView_.NodeOf(item);
-    if (!node) {
-        // An item leaf: show that item's row.
-        const long row = RowOfLeaf(item);
-        if (row >= 0) {
-            itemView_.SelectOnly(row);
-            ShowInfo(row);
-        }
-        return;
-    }
+void ConfigDialog::OnCatalogChosen(CatalogNode* node) {
     if (pinned_) return;  // "Not Change List": the list stays as it is
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     if (IsDlgButtonChecked(hwnd(), IDC_CFG_UNCHANGE_COMPOSED) != BST_CHECKED) composed_.Clear();
     listed_ = node;
     FillList();
-    RebuildLeaves();
+    catalogs_.FollowRows(listed_);
 }
 
 void ConfigDialog::OnTreeClick() {
     CheckDlgButton(hwnd(), IDC_CFG_COMPOSED, BST_UNCHECKED);
     CheckDlgButton(hwnd(), IDC_CFG_UNCHANGE_COMPOSED, BST_UNCHECKED);
-    if (TreeView_GetSelection(Item(IDC_CFG_TREE))) return;
-    ClearInfo();
+    if (catalogs_.HasSelection()) return;
+    items_.ClearInfo();
     composed_.Clear();
-    rows_.clear();
-    itemView_.Reset(0);
+    items_.rows().clear();
+    items_.view().Reset(0);
 }
 
 void ConfigDialog::AddCatalog() {
@@ -90,21 +41,12 @@ void ConfigDialog::AddCatalog() {
         ShowKey("CatalogEmpty");
         return;
     }
-    HWND tv = Item(IDC_CFG_TREE);
-    HTREEITEM selected = TreeView_GetSelection(tv);
-    if (selected && !treeView_.NodeOf(selected)) selected = TreeView_GetParent(tv, selected);  // an item leaf: its catalog
-    CatalogNode* parent = selected ? treeView_.NodeOf(selected) : &tree_.root();
+    CatalogNode* parent = catalogs_.SelectedOrLeafCatalog();  // an item leaf: its catalog
     if (!parent) parent = &tree_.root();
     const std::string id = newGuid_();
     CatalogNode* node = parent->AddChild(name, id);
     index_.Add(id, node);
-    // After the parent's last sub-catalog, before its item leaves.
-    HTREEITEM parentItem = treeView_.ItemOf(parent);
-    HTREEITEM after = TVI_FIRST;
-    for (HTREEITEM child = TreeView_GetChild(tv, parentItem); child; child = TreeView_GetNextSibling(tv, child))
-        if (treeView_.NodeOf(child)) after = child;
-    treeView_.Insert(*parent, *node, after);
-    TreeView_Expand(tv, parentItem, TVE_EXPAND);
+    catalogs_.InsertCatalog(*parent, *node);
     modified_ = true;
 }
 
@@ -114,56 +56,44 @@ void ConfigDialog::UpdateCatalog() {
         ShowKey("CatalogEmpty");
         return;
     }
-    CatalogNode* node = SelectedCatalog();
+    CatalogNode* node = catalogs_.Selected();
     if (!node || node == &tree_.root()) return;
     node->text = name;
-    treeView_.ShowName(*node);
+    catalogs_.ShowName(*node);
     modified_ = true;
 }
 
 void ConfigDialog::DeleteCatalog() {
-    HWND tv = Item(IDC_CFG_TREE);
-    HTREEITEM item = TreeView_GetSelection(tv);
-    if (!item) {
+    if (!catalogs_.HasSelection()) {
         ShowKey("SelectCatalog");
         return;
     }
-    CatalogNode* node = treeView_.NodeOf(item);
+    CatalogNode* node = catalogs_.Selected();
     if (!node || node == &tree_.root()) return;
-    EndInplaceEdit();
-    rows_.clear();
-    itemView_.Reset(0);
-    ClearInfo();
+    items_.EndInplaceEdit();
+    items_.rows().clear();
+    items_.view().Reset(0);
+    items_.ClearInfo();
     // Nothing may point into the branch once it is gone.
     if (IsWithin(pinned_, node)) {
         pinned_ = nullptr;
         CheckDlgButton(hwnd(), IDC_CFG_NOT_CHANGE_LIST, BST_UNCHECKED);
     }
     if (IsWithin(listed_, node)) listed_ = nullptr;
-    if (IsWithin(leafParent_, node)) ForgetLeaves();  // they go with the branch
-    treeView_.Remove(*node);
+    catalogs_.RemoveBranch(*node);
     RemoveCatalog(index_, node);
     modified_ = true;
     // A pinned catalog elsewhere is still the listed one: its rows come back,
     // so that the next change of the list rewrites its members from them.
     if (listed_) {
         FillList();
-        RebuildLeaves();
+        catalogs_.FollowRows(listed_);
     }
 }
 
-void ConfigDialog::OnCatalogDropped(HTREEITEM dragged, HTREEITEM target) {
-    CatalogNode* node = treeView_.NodeOf(dragged);
-    CatalogNode* parent = treeView_.NodeOf(target);
-    if (!node || !parent || !MoveCatalog(node, parent)) return;
-    EndInplaceEdit();
-    RebuildTreeView(node);
-    modified_ = true;
-}
-
 void ConfigDialog::LinkRows(bool all) {
-    CatalogNode* target = SelectedCatalog();
-    if (!TreeView_GetSelection(Item(IDC_CFG_TREE))) {
+    CatalogNode* target = catalogs_.Selected();
+    if (!catalogs_.HasSelection()) {
         ShowKey("SelectCatalog");
         return;
     }
@@ -171,21 +101,21 @@ void ConfigDialog::LinkRows(bool all) {
         ShowKey("SelSubCatalog");  // an item leaf is no catalog
         return;
     }
-    EndInplaceEdit();
+    items_.EndInplaceEdit();
     std::vector<size_t> chosen;
     if (all) {
-        for (size_t i = rows_.size(); i-- > 0;) chosen.push_back(i);
+        for (size_t i = items_.rows().size(); i-- > 0;) chosen.push_back(i);
     } else {
-        chosen = itemView_.Selected();
+        chosen = items_.view().Selected();
     }
-    const std::string linked = TakeRowsForLink(rows_, chosen);
+    const std::string linked = TakeRowsForLink(items_.rows(), chosen);
     if (linked.empty()) return;
     target->nodeData = std::string(NodeIdOf(target->nodeData)) + "|" + linked;
-    if (pinned_) pinned_->nodeData = NodeDataFromRows(pinned_->nodeData, rows_);
-    itemView_.Reset(rows_.size());
-    ClearInfo();
+    if (pinned_) pinned_->nodeData = NodeDataFromRows(pinned_->nodeData, items_.rows());
+    items_.view().Reset(items_.rows().size());
+    items_.ClearInfo();
     if (listed_ == target) FillList();
-    RebuildLeaves();
+    catalogs_.FollowRows(listed_);
     modified_ = true;
 }
 
