@@ -32,6 +32,29 @@ bool WriteValue(const std::string& file, const char* section, const char* key, c
     return WritePrivateProfileStringA(section, key, value, file.c_str()) != FALSE;
 }
 
+// The fields of one section through `value(key, bufferSize)`, which reads a
+// key cut to its buffer (a hand-over is read from the file's text, whose
+// reader takes any size); nothing when Name is empty. A hand-over has every
+// field, its Description escaped; a pre-fill request has four, as written.
+template <class ValueOf>
+MailboxFields ReadFields(ValueOf value, bool handOver) {
+    MailboxFields f;
+    f.Name = value("Name", kMailboxNameBuffer);
+    if (f.Name.empty()) return f;
+    f.ShortName = value("ShortName", kMailboxNameBuffer);
+    if (handOver) {
+        f.Hotkey1 = value("Hotkey1", kMailboxHotkeyBuffer);
+        f.Hotkey2 = value("Hotkey2", kMailboxHotkeyBuffer);
+        // The escape undone first, then cut to its buffer.
+        f.Description = CutToBuffer(UnescapeMailboxText(value("Description", std::string::npos)), kMailboxTextBuffer);
+    } else {
+        f.Description = value("Description", kMailboxTextBuffer);
+    }
+    f.ExePath = value("ExePath", kMailboxTextBuffer);
+    if (handOver) f.NodeID = value("NodeID", kMailboxNodeIdBuffer);
+    return f;
+}
+
 }  // namespace
 
 // Looked up: older systems lack it.
@@ -102,20 +125,10 @@ MailboxFields ReceiveFromMailbox(const std::string& file) {
     // profile functions would turn them into "?".
     std::string text;
     ReadWholeFile(file, text);
-    auto value = [&text](const char* key, size_t bufferSize) {
-        return CutToBuffer(IniValue(text, kMailboxSection, key), bufferSize);
-    };
-    MailboxFields f;
-    f.Name = value("Name", kMailboxNameBuffer);
+    const MailboxFields f = ReadFields(
+        [&text](const char* key, size_t bufferSize) { return CutToBuffer(IniValue(text, kMailboxSection, key), bufferSize); },
+        true);
     if (f.Name.empty()) return f;
-    f.ShortName = value("ShortName", kMailboxNameBuffer);
-    f.Hotkey1 = value("Hotkey1", kMailboxHotkeyBuffer);
-    f.Hotkey2 = value("Hotkey2", kMailboxHotkeyBuffer);
-    // The escaped Description: the escape undone, then cut to its buffer.
-    f.Description =
-        CutToBuffer(UnescapeMailboxText(IniValue(text, kMailboxSection, "Description")), kMailboxTextBuffer);
-    f.ExePath = value("ExePath", kMailboxTextBuffer);
-    f.NodeID = value("NodeID", kMailboxNodeIdBuffer);
     // Taken: a repeated message without a new hand-over finds nothing, so a
     // flood of 1044 files each hand-over once.
     WriteValue(file, kMailboxSection, "Name", nullptr);
@@ -166,20 +179,13 @@ MailboxFields ReadPrefillRequest(const std::string& mailboxFile) {
     // other programs that can write it may still ask.
     std::string text;
     ReadWholeFile(mailboxFile, text);
-    for (bool mailbox : {true, false}) {
-        auto value = [&](const char* key, size_t bufferSize) {
-            return mailbox ? CutToBuffer(IniValue(text, kPrefillSection, key), bufferSize)
-                           : ReadValue(std::string(), kPrefillSection, key, bufferSize);
-        };
-        MailboxFields f;
-        f.Name = value("Name", kMailboxNameBuffer);
-        if (f.Name.empty()) continue;
-        f.ShortName = value("ShortName", kMailboxNameBuffer);
-        f.Description = value("Description", kMailboxTextBuffer);
-        f.ExePath = value("ExePath", kMailboxTextBuffer);
-        return f;
-    }
-    return MailboxFields{};
+    MailboxFields f = ReadFields(
+        [&text](const char* key, size_t bufferSize) { return CutToBuffer(IniValue(text, kPrefillSection, key), bufferSize); },
+        false);
+    if (!f.Name.empty()) return f;
+    return ReadFields(
+        [](const char* key, size_t bufferSize) { return ReadValue(std::string(), kPrefillSection, key, bufferSize); },
+        false);
 }
 
 }  // namespace tvx::win
