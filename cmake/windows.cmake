@@ -47,6 +47,7 @@ add_library(tvx_ui STATIC
   additem/win32/add_item_dialog.cpp
   ui/skin/win32/catalog_tree_view.cpp
   ui/skin/win32/dialog.cpp
+  ui/skin/win32/skinned_dialog.cpp
   ui/skin/win32/image_button.cpp
   ui/skin/win32/message_box.cpp
   ui/skin/win32/resource_module.cpp

@@ -49,7 +49,7 @@ void FailAllocationIfAsked(const char* place) {
 }
 
 AddItemDialog::AddItemDialog(Installation installation, AddItemVariant variant)
-    : Dialog(IDD_ADD_ITEM), installation_(std::move(installation)), variant_(std::move(variant)) {}
+    : SkinnedDialog(IDD_ADD_ITEM), installation_(std::move(installation)), variant_(std::move(variant)) {}
 
 bool AddItemDialog::OnInitDialog() {
     FailAllocationIfAsked("add-item-dialog");

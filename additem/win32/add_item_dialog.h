@@ -6,7 +6,7 @@
 #include "data/catalog_tree.h"
 #include "data/installation.h"
 #include "ui/skin/win32/catalog_tree_view.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 
 #include <commctrl.h>
 
@@ -34,7 +34,7 @@ AddItemVariant ExtensionVariant();
 // environment variable TVX_FAIL_ALLOCATION naming it, throws std::bad_alloc.
 void FailAllocationIfAsked(const char* place);
 
-class AddItemDialog : public Dialog {
+class AddItemDialog : public SkinnedDialog {
 public:
     AddItemDialog(Installation installation, AddItemVariant variant);
 

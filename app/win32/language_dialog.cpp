@@ -5,7 +5,7 @@
 
 namespace tvx::win {
 
-LanguageDialog::LanguageDialog(Installation installation) : Dialog(IDD_LANGUAGE), installation_(std::move(installation)) {}
+LanguageDialog::LanguageDialog(Installation installation) : SkinnedDialog(IDD_LANGUAGE), installation_(std::move(installation)) {}
 
 bool LanguageDialog::OnInitDialog() {
     ApplyFrame(installation_, {"CommonDlg_01.png", true, {LabelButton(IDOK)}});

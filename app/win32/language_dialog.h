@@ -1,13 +1,13 @@
 // First-run choice of the program's language.
 #pragma once
 #include "data/installation.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 
 #include <string>
 
 namespace tvx::win {
 
-class LanguageDialog : public Dialog {
+class LanguageDialog : public SkinnedDialog {
 public:
     explicit LanguageDialog(Installation installation);
     int selectedRow() const { return selected_; }

@@ -31,7 +31,7 @@ constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of t
 }  // namespace
 
 ConfigDialog::ConfigDialog(Installation installation, ItemStore& store, Services services)
-    : Dialog(IDD_CONFIG), installation_(std::move(installation)), store_(store), services_(std::move(services)),
+    : SkinnedDialog(IDD_CONFIG), installation_(std::move(installation)), store_(store), services_(std::move(services)),
       newGuid_([] { return NewGuidText(); }) {
     title_ = MessageText("ConfigDlgTitle");
 }

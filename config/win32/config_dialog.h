@@ -13,7 +13,7 @@
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 
 #include <shellapi.h>
 
@@ -25,7 +25,7 @@
 
 namespace tvx::win {
 
-class ConfigDialog : public Dialog {
+class ConfigDialog : public SkinnedDialog {
 public:
     // What the dialog leaves to others.
     struct Services {

@@ -19,7 +19,7 @@ namespace tvx::win {
 // ---- the shared frame --------------------------------------------------------------
 
 EditorWindow::EditorWindow(UINT templateId, Installation installation, int exitId, int minId, std::vector<int> boxes)
-    : Dialog(templateId), installation_(std::move(installation)), exitId_(exitId), minId_(minId), boxes_(std::move(boxes)) {}
+    : SkinnedDialog(templateId), installation_(std::move(installation)), exitId_(exitId), minId_(minId), boxes_(std::move(boxes)) {}
 
 bool EditorWindow::OnInitDialog() {
     ApplyFrame(installation_, {"CommonDlg_01.png", true,

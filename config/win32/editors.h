@@ -5,7 +5,7 @@
 #pragma once
 #include "config/editor_rules.h"
 #include "data/installation.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 
 #include <string>
 
@@ -13,7 +13,7 @@ namespace tvx::win {
 
 // What the three windows share: the picture, the title painted in the band,
 // the frame buttons, white boxes with a light outline, and messages by key.
-class EditorWindow : public Dialog {
+class EditorWindow : public SkinnedDialog {
 protected:
     EditorWindow(UINT templateId, Installation installation, int exitId, int minId, std::vector<int> boxes);
     bool OnInitDialog() override;

@@ -38,7 +38,7 @@ LRESULT CALLBACK PathBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 
 ExchangeDialog::ExchangeDialog(Installation installation, const ItemStore& programItems, Mode mode,
                                std::function<void()> help)
-    : Dialog(IDD_EXCHANGE), installation_(std::move(installation)), mode_(mode), help_(std::move(help)),
+    : SkinnedDialog(IDD_EXCHANGE), installation_(std::move(installation)), mode_(mode), help_(std::move(help)),
       pipeline_(installation_, mode == Mode::Export), newNodeId_([] { return NewGuidText(); }) {
     left_.items = programItems;
     left_.table.Reindex();

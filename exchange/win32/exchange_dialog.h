@@ -15,7 +15,7 @@
 #include "exchange/exchange_merge.h"
 #include "exchange/win32/exchange_pipeline.h"
 #include "resources/exchange_ids.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 #include "ui/skin/win32/catalog_tree_view.h"
 
 #include <functional>
@@ -25,7 +25,7 @@
 
 namespace tvx::win {
 
-class ExchangeDialog : public Dialog {
+class ExchangeDialog : public SkinnedDialog {
 public:
     enum class Mode { Import, Export };
 

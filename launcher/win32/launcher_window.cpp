@@ -25,9 +25,9 @@ namespace {
 
 constexpr COLORREF kOutlineColor = RGB(161, 220, 255);
 
-class AboutBox : public Dialog {
+class AboutBox : public SkinnedDialog {
 public:
-    AboutBox() : Dialog(IDD_ABOUT) {}
+    AboutBox() : SkinnedDialog(IDD_ABOUT) {}
 };
 
 // The maker's pages; the addresses are put together when they are opened.
@@ -60,7 +60,7 @@ LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_
 }  // namespace
 
 LauncherWindow::LauncherWindow(Installation installation, ItemStore& store)
-    : Dialog(IDD_LAUNCHER), installation_(std::move(installation)), store_(store) {
+    : SkinnedDialog(IDD_LAUNCHER), installation_(std::move(installation)), store_(store) {
     lists_[kShort] = {IDC_LIST_SHORT, IDC_FIND_SHORT, IDC_DROP_SHORT, {KeyField::ShortName, {}}, {}, false};
     lists_[kName] = {IDC_LIST_NAME, IDC_FIND_NAME, IDC_DROP_NAME, {KeyField::Name, {}}, {}, false};
     titleText_ = MessageText("ShortDlgTitle");

@@ -11,7 +11,7 @@
 #include "launcher/win32/item_hotkeys.h"
 #include "launcher/win32/tray_icon.h"
 #include "ui/skin/win32/catalog_tree_view.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 
 #include <commctrl.h>
 
@@ -23,7 +23,7 @@ namespace tvx::win {
 
 constexpr UINT kResultListNotify = 1424;
 
-class LauncherWindow : public Dialog {
+class LauncherWindow : public SkinnedDialog {
 public:
     LauncherWindow(Installation installation, ItemStore& store);
     ~LauncherWindow() override;

@@ -13,7 +13,7 @@ constexpr UINT kFinished = WM_APP + 4;
 }  // namespace
 
 ProgressWindow::ProgressWindow(Installation installation, std::string text)
-    : Dialog(IDD_PROGRESS), installation_(std::move(installation)), text_(std::move(text)) {}
+    : SkinnedDialog(IDD_PROGRESS), installation_(std::move(installation)), text_(std::move(text)) {}
 
 bool ProgressWindow::OnInitDialog() {
     ApplyFrame(installation_, {"DealProgress.png", false, {}});

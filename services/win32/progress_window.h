@@ -1,7 +1,7 @@
 // The small top-most window that shows a progress text while work runs.
 #pragma once
 #include "data/installation.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 
 #include <atomic>
 #include <string>
@@ -15,7 +15,7 @@ extern std::atomic<int> ProgressDone;
 // The window closes as soon as its work calls Finish (a posted message), so
 // that what follows is usable at once; the one-second check of ProgressDone
 // stays as the fallback.
-class ProgressWindow : public Dialog {
+class ProgressWindow : public SkinnedDialog {
 public:
     ProgressWindow(Installation installation, std::string text);
 

@@ -1,20 +1,15 @@
-// Base of every dialog of the program: created from a template of the
-// resource module, run either modeless or by the program's own modal loop.
+// Base of every dialog of the program: its life (created from a template of
+// the resource module, run either modeless or by the program's own modal
+// loop, ended) and the messages every dialog handles alike. The skin frame
+// drawn round it is SkinnedDialog's.
 //
 // The system's DialogBox loop drops thread messages (hot keys registered for
 // the thread arrive with no window), so modal dialogs run their own loop that
 // first offers every message to the main window's pre-translation.
 #pragma once
-#include "data/installation.h"
-#include "ui/skin/win32/image_button.h"
-#include "ui/skin/win32/skin_frame.h"
-#include "ui/skin/win32/skin_image.h"
-#include "ui/skin/win32/skin_list.h"
-#include "ui/skin/win32/skin_tree.h"
-#include "base/win32/win_handles.h"
+#include <windows.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,54 +76,16 @@ protected:
     virtual void OnOk() { End(IDOK); }
     virtual void OnCancel() { End(IDCANCEL); }
     virtual void OnDestroy() {}
-    // What the dialog draws over its picture (outlines, frames, its title):
-    // the picture and this are drawn off screen and shown in one go, so that
-    // nothing flickers. The default draws the frames of the skinned controls.
-    virtual void PaintOver(HDC dc);
-
-    // Skin frame: a background picture drawn on erase, the body drags the
-    // window, labels show the picture through, and owner-drawn buttons are
-    // drawn from a normal and a pressed image.
-    void SetBackground(const std::string& path);
-    void SetDragByBody(bool on) { dragByBody_ = on; }
-    void SetTransparentLabels(bool on) { transparentLabels_ = on; }
-    // Makes the template's owner-drawn button `id` an image button with a
-    // normal and a pressed/hover image, and an optional tooltip.
-    ImageButton* SetButtonImages(int id, const std::string& normal, const std::string& pressed,
-                                 const std::string& tooltip = std::string());
-    ImageButton* Button(int id);
-    // The whole frame at once: background, labels that show it through,
-    // dragging by the body, and every button of the table.
-    void ApplyFrame(const Installation& installation, const SkinFrame& frame);
-    ImageButton* ApplyButton(const Installation& installation, const FrameButton& button);
-    // A tooltip for any control (image buttons have their own).
-    void AddTooltip(int id, const std::string& text);
-    void PaintBackground(HDC dc, HWND child, const RECT& childRect);
-    // A brush of the background picture lined up with `child`, for controls
-    // that paint their own background (labels, check boxes, read-only
-    // boxes): text they change never leaves the old text behind.
-    HBRUSH BackgroundBrushFor(HDC dc, HWND child);
-
-    // Makes the template's report list or tree a skinned one whose scroll
-    // bars are drawn from the installation's images.
-    SkinListCtrl* SkinList(int id, const Installation& installation);
-    SkinTreeCtrl* SkinTree(int id, const Installation& installation);
-    // The frame round each skinned list and tree that is shown, with the
-    // room of its bars. Dialogs that paint themselves call it; the others
-    // get it from the default painting.
-    void PaintControlFrames(HDC dc) const;
-    // Text boxes without a border sit on white with a light outline; with
-    // `widenTo`, the outline reaches to the right edge of that control too
-    // (a drop button that belongs to the box).
-    void OutlineTextBoxes(HDC dc, const std::vector<int>& ids, int widenTo = 0) const;
+    // The messages the dialog's own handlers left, for the frame drawn
+    // round it (SkinnedDialog); returns what the dialog procedure returns.
+    virtual INT_PTR FrameMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // Destroys the window now; a derived class whose members its children
+    // use calls it in its destructor, so that the window goes first.
+    void DestroyNow();
 
 private:
     static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Proc(UINT msg, WPARAM wp, LPARAM lp);
-    bool DrawButton(const DRAWITEMSTRUCT& item);
-    // The background picture at the client's size, drawn once per size.
-    HBITMAP Picture();
-    void Paint();
 
     UINT templateId_;
     HWND hwnd_ = nullptr;
@@ -136,15 +93,6 @@ private:
     bool ended_ = false;
     INT_PTR result_ = 0;
     HRESULT failure_ = S_OK;
-    SkinImage background_;
-    UniqueGdi<HBITMAP> picture_;
-    SIZE pictureSize_{};
-    UniqueGdi<HBRUSH> backgroundBrush_;  // of picture_
-    bool dragByBody_ = false;
-    bool transparentLabels_ = false;
-    std::map<int, std::unique_ptr<ImageButton>> buttons_;
-    std::vector<std::unique_ptr<SkinScrolledControl>> skinned_;
-    HWND tooltips_ = nullptr;  // destroyed with the dialog, which owns it
     std::vector<std::string> laterDetails_;  // one per posted message, in order
     mutable std::map<int, HWND> items_;       // of Item; emptied with the window
 };

@@ -2,7 +2,7 @@
 
 #include "data/win32/profile.h"
 #include "resources/resource_ids.h"
-#include "ui/skin/win32/dialog.h"
+#include "ui/skin/win32/skinned_dialog.h"
 #include "ui/skin/win32/resource_module.h"
 
 #include <algorithm>
@@ -13,9 +13,9 @@ namespace {
 
 constexpr COLORREF kBorderColor = RGB(7, 191, 255);
 
-class SkinMessageBox : public Dialog {
+class SkinMessageBox : public SkinnedDialog {
 public:
-    SkinMessageBox(std::string text, UINT type) : Dialog(IDD_MESSAGE_BOX), text_(std::move(text)), type_(type) {}
+    SkinMessageBox(std::string text, UINT type) : SkinnedDialog(IDD_MESSAGE_BOX), text_(std::move(text)), type_(type) {}
 
 private:
     bool OnInitDialog() override {

@@ -1,7 +1,7 @@
 // A skinned dialog's frame described as data: its background picture,
 // whether its body drags it, and its picture buttons, each with its two
-// pictures and its tooltip. Dialog::ApplyFrame puts a frame on the window, so
-// that a dialog's start is its frame table plus its own work.
+// pictures and its tooltip. SkinnedDialog::ApplyFrame puts a frame on the
+// window, so that a dialog's start is its frame table plus its own work.
 #pragma once
 #include <string>
 #include <vector>
