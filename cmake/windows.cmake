@@ -39,6 +39,7 @@ set_target_properties(minizip PROPERTIES IMPORTED_LOCATION "${TVX_DEPS_DIR}/lib/
 # files, the mailbox and the add-item dialog.
 add_library(tvx_ui STATIC
   data/win32/file_io.cpp
+  data/win32/library.cpp
   data/win32/guid.cpp
   data/win32/mailbox.cpp
   data/win32/profile.cpp
@@ -115,6 +116,7 @@ add_executable(Tavrolinex WIN32
   app/win32/language_dialog.cpp
   launcher/win32/launcher_window.cpp
   launcher/win32/launcher_lists.cpp
+  launcher/win32/result_list_pane.cpp
   services/win32/progress_window.cpp
   launcher/win32/item_hotkeys.cpp
   resources/Tavrolinex.rc

@@ -6,6 +6,7 @@
 #include "resources/resource_ids.h"
 #include "data/win32/clipboard_io.h"
 #include "data/win32/file_io.h"
+#include "data/win32/library.h"
 #include "data/win32/profile.h"
 #include "config/win32/config_dialog.h"
 #include "config/win32/discovery.h"
@@ -90,19 +91,20 @@ int Application::Run() {
         if (firstStart_) TellIf32BitOn64BitWindows();
         ShowStartupProgress();
         RegisterShellExtension(true);
+        library_ = std::make_unique<Library>(installation_);
         {
-            LauncherWindow launcher(installation_, store_);
+            LauncherWindow launcher(installation_, *library_);
             launcher.runConfigDialog = [this, &launcher](HWND owner) {
                 ConfigDialog::Services services;
                 services.help = [&launcher] { launcher.ShowHelp(); };
                 services.discoverPrograms = [](const std::unordered_set<std::string>& live) {
                     return DiscoverPrograms(live, StartMenuProgramFolders());
                 };
-                ConfigDialog dialog(installation_, store_, std::move(services));
+                ConfigDialog dialog(installation_, *library_, std::move(services));
                 dialog.RunModal(owner);
             };
             auto runExchange = [this, &launcher](HWND owner, ExchangeDialog::Mode mode) {
-                ExchangeDialog dialog(installation_, store_, mode, [&launcher] { launcher.ShowHelp(); });
+                ExchangeDialog dialog(installation_, *library_, mode, [&launcher] { launcher.ShowHelp(); });
                 dialog.RunModal(owner);
             };
             launcher.runAddItemDialog = [this, &launcher](HWND owner, const std::string& shortName,

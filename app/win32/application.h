@@ -1,7 +1,6 @@
 // The program's life: start-up, the launcher's modal run, shutdown.
 #pragma once
 #include "data/installation.h"
-#include "data/item_model.h"
 #include "ui/skin/win32/skin_image.h"
 #include "base/win32/win_handles.h"
 
@@ -12,6 +11,7 @@ namespace tvx::win {
 
 class ProgressWindow;
 class LauncherWindow;
+class Library;
 
 class Application {
 public:
@@ -43,7 +43,7 @@ private:
     int languageIndex_ = 0;
     std::string languageCode_;
     UniqueHandle singleInstance_;
-    ItemStore store_;  // every item of the installation, for the whole run
+    std::unique_ptr<Library> library_;  // the installation's entries, for the whole run
     std::unique_ptr<GdiplusSession> gdiplus_;
     std::unique_ptr<ProgressWindow> progress_;
     UniqueModule languageModule_;

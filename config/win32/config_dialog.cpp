@@ -30,8 +30,9 @@ constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of t
 
 }  // namespace
 
-ConfigDialog::ConfigDialog(Installation installation, ItemStore& store, Services services)
-    : SkinnedDialog(IDD_CONFIG), installation_(std::move(installation)), store_(store), services_(std::move(services)),
+ConfigDialog::ConfigDialog(Installation installation, Library& library, Services services)
+    : SkinnedDialog(IDD_CONFIG), installation_(std::move(installation)), library_(library), store_(library.store()),
+      services_(std::move(services)),
       newGuid_([] { return NewGuidText(); }) {
     title_ = MessageText("ConfigDlgTitle");
 }
@@ -147,8 +148,9 @@ void ConfigDialog::LoadCatalogs() {
     // The view lets go of its nodes before the catalogs they point at are freed.
     catalogs_.Clear();
     listed_ = pinned_ = nullptr;
-    ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
-    LoadCatalogFile(CatalogFilePath(), index_);
+    // The launcher's tree is what the catalog file holds: a copy of it saves
+    // reading the file again, and Cancel drops the copy.
+    library_.CopyCatalogsTo(tree_, index_);
     catalogs_.Show(nullptr);
 }
 

@@ -1,8 +1,8 @@
 // The configuration dialog: the catalog tree, the item list of the selected
 // catalog, the candidates that can become items, the item-info box and the
-// composed box. It edits the process-wide item table in memory and writes
-// the item and catalog files only when the user saves (and when an entry
-// arrives through the mailbox while it is open).
+// composed box. It edits the library's item store in memory and a copy of
+// its catalog tree, and writes the item and catalog files only when the
+// user saves (and when an entry arrives through the mailbox while it is open).
 #pragma once
 #include "config/editor_rules.h"
 #include "config/win32/candidate_pane.h"
@@ -10,6 +10,7 @@
 #include "config/win32/composed_box.h"
 #include "config/win32/item_list_pane.h"
 #include "data/installation.h"
+#include "data/win32/library.h"
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
@@ -36,7 +37,7 @@ public:
         std::function<void()> help;
     };
 
-    ConfigDialog(Installation installation, ItemStore& store, Services services);
+    ConfigDialog(Installation installation, Library& library, Services services);
     ~ConfigDialog() override;
 
     bool PreTranslateMessage(MSG& msg) override;
@@ -111,6 +112,7 @@ private:
     std::string CatalogFilePath() const { return installation_.CatalogFile(); }
 
     Installation installation_;
+    Library& library_;  // its store is edited in place; its tree is copied into tree_
     ItemStore& store_;
     Services services_;
     GuidSource newGuid_;

@@ -9,6 +9,7 @@
 // from the files.
 #pragma once
 #include "data/installation.h"
+#include "data/win32/library.h"
 #include "services/item_rows.h"
 #include "services/win32/row_list_view.h"
 #include "data/catalog_tree.h"
@@ -29,7 +30,8 @@ class ExchangeDialog : public SkinnedDialog {
 public:
     enum class Mode { Import, Export };
 
-    ExchangeDialog(Installation installation, const ItemStore& programItems, Mode mode, std::function<void()> help);
+    // The left side starts as a copy of the library's items and catalogs.
+    ExchangeDialog(Installation installation, const Library& library, Mode mode, std::function<void()> help);
     ~ExchangeDialog() override;
 
 private:

@@ -32,37 +32,11 @@ public:
 
 // The maker's pages; the addresses are put together when they are opened.
 
-LRESULT CALLBACK ResultListProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_NCDESTROY) RemoveSubclass(list, ResultListProc, 1);
-    if (msg == WM_SETFOCUS) {
-        // Typing only selects rows (moving the focus mark across a long
-        // owner-data list is slow); the arrow keys start from the focus
-        // mark, so it joins the selected row when the list takes the keys.
-        const LRESULT selected = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-        if (selected >= 0 && SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != selected) {
-            LVITEMA focus = {};
-            focus.stateMask = focus.state = LVIS_FOCUSED;
-            SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&focus));
-        }
-    }
-    LRESULT r = CallNextSubclass(list, msg, wp, lp);
-    if (msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN) {
-        // After the list has handled the key or the press: tell the window
-        // which row is selected now, so that moving with the arrow keys
-        // shows each item, and so does a click on a row (the press closes
-        // the list, so its button-up never reaches the list).
-        int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-        if (row >= 0) SendMessageA(GetParent(list), kResultListNotify, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(list));
-    }
-    return r;
-}
-
 }  // namespace
 
-LauncherWindow::LauncherWindow(Installation installation, ItemStore& store)
-    : SkinnedDialog(IDD_LAUNCHER), installation_(std::move(installation)), store_(store) {
-    lists_[kShort] = {IDC_LIST_SHORT, IDC_FIND_SHORT, IDC_DROP_SHORT, {KeyField::ShortName, {}}, {}, false};
-    lists_[kName] = {IDC_LIST_NAME, IDC_FIND_NAME, IDC_DROP_NAME, {KeyField::Name, {}}, {}, false};
+LauncherWindow::LauncherWindow(Installation installation, Library& library)
+    : SkinnedDialog(IDD_LAUNCHER), installation_(std::move(installation)), library_(library), store_(library.store()),
+      tree_(library.tree()), index_(library.index()) {
     titleText_ = MessageText("ShortDlgTitle");
     nameLabel_ = MessageText("NameTitle");
     shortNameLabel_ = MessageText("ShortNameTitle");
@@ -93,8 +67,11 @@ bool LauncherWindow::OnInitDialog() {
     // 4. The mailbox destination; this window also owns restored clipboards.
     PublishMailboxDestination(installation_.MailboxFile(), hwnd());
     // 6. Both result lists.
-    SetUpList(lists_[kShort], true);
-    SetUpList(lists_[kName], false);
+    for (Which which : {kShort, kName}) {
+        ResultListPane& list = lists_[which];
+        list.Prepare(hwnd());
+        list.AddColumns(SkinList(GetDlgCtrlID(list.list()), installation_), which == kShort);
+    }
     // The boxes' labels are painted: screen readers get them as names.
     NameForScreenReaders(IDC_FIND_SHORT, shortNameLabel_);
     NameForScreenReaders(IDC_FIND_NAME, nameLabel_);
@@ -150,43 +127,11 @@ bool LauncherWindow::OnInitDialog() {
     return false;  // the focus is set
 }
 
-void LauncherWindow::SetUpList(ListPane& pane, bool shortNameFirst) {
-    HWND lv = Item(pane.listId);
-    pane.layout = RectInParent(hwnd(), lv);
-    SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    SendMessageA(lv, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
-    SendMessageA(lv, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
-    SkinListCtrl* list = SkinList(pane.listId, installation_);
-    const char* first = shortNameFirst ? "ShortName" : "Program Name";
-    const char* second = shortNameFirst ? "Program Name" : "ShortName";
-    const std::pair<const char*, int> columns[] = {
-        {first, shortNameFirst ? 60 : 120}, {second, shortNameFirst ? 120 : 60}, {"Program Description", 60}, {"IndexInAll", 0}};
-    for (int i = 0; i < 4; ++i) {
-        if (list) {
-            list->InsertColumn(i, columns[i].first, SkinListCtrl::Left, columns[i].second);
-            continue;
-        }
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        col.pszText = const_cast<char*>(columns[i].first);
-        col.cx = columns[i].second;
-        col.iSubItem = i;
-        SendMessageA(lv, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
-    }
-    AddSubclass(lv, ResultListProc, 1, 0);
-}
-
 // ---- data ----------------------------------------------------------------
 
 void LauncherWindow::LoadItems(Load when, bool* whole) {
     SetRows(ResultLists{});
-    // The load alone is timed: freeing the store it replaces comes after.
-    ItemStore loaded;
-    {
-        TimedStep timed(when == Load::AtStart ? "item_file_load_ms" : "item_file_reload_ms");
-        loaded = LoadItemFile(ItemFilePath(), whole);
-    }
-    store_ = std::move(loaded);
+    library_.LoadItems(when == Load::AtStart ? "item_file_load_ms" : "item_file_reload_ms", whole);
     SetRows(FillAtStartup(store_));
 }
 
@@ -198,29 +143,22 @@ void LauncherWindow::LoadItems(Load when, bool* whole) {
 // the user's entries still are. The user is told once, with its path.
 void LauncherWindow::RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole) {
     if (itemsWhole && catalogsWhole) return;
-    const DamageRecovery recovery =
-        tvx::win::RecoverDamagedFiles(ItemFilePath(), store_, itemsWhole, CatalogFilePath(), tree_, catalogsWhole);
+    const DamageRecovery recovery = library_.RecoverDamaged(itemsWhole, catalogsWhole);
     if (recovery.catalogsChanged) LoadCatalogTree();
     if (recovery.uncopied.empty()) ShowMessageLater("DamagedDataFile");
     else ShowMessageLater("DamagedFileNotCopied", recovery.uncopied);
 }
 
 void LauncherWindow::SetRows(ResultLists lists) {
-    lists_[kShort].rows = std::move(lists.byShortName);
-    lists_[kName].rows = std::move(lists.byName);
-    for (const ListPane& pane : lists_) {
-        HWND lv = Item(pane.listId);
-        SendMessageA(lv, LVM_SETITEMCOUNT, pane.rows.size(), 0);
-        InvalidateRect(lv, nullptr, TRUE);
-    }
+    lists_[kShort].SetRows(std::move(lists.byShortName));
+    lists_[kName].SetRows(std::move(lists.byName));
 }
 
 void LauncherWindow::LoadCatalogTree(bool* whole) {
     // The nodes point at the catalogs: they go first, and with them the
     // selection, so that no selection change can read a freed catalog.
     treeView_.Clear();
-    ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
-    LoadCatalogFile(CatalogFilePath(), index_, whole);
+    library_.LoadCatalogs(MessageText("AllCatalogsTitle"), whole);
     // Expanding by message sends no notification: the root has the open image from the start.
     HTREEITEM root = treeView_.Show(tree_, 1);
     SendMessageA(treeView_.hwnd(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
@@ -245,8 +183,11 @@ bool LauncherWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         return false;
     case WM_NOTIFY: {
         NMHDR* header = reinterpret_cast<NMHDR*>(lp);
-        if (header->idFrom == IDC_LIST_SHORT) { result = OnListNotify(kShort, header); return true; }
-        if (header->idFrom == IDC_LIST_NAME) { result = OnListNotify(kName, header); return true; }
+        for (Which which : {kShort, kName}) {
+            if (header->hwndFrom != lists_[which].list()) continue;
+            result = lists_[which].OnNotify(store_, header, [this, which](size_t row) { ShowRow(which, row); });
+            return true;
+        }
         if (header->idFrom == IDC_CATALOG_TREE) {
             if (header->code == TVN_SELCHANGEDA || header->code == TVN_SELCHANGEDW) {
                 FillFromSelectedNode();
@@ -311,8 +252,8 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
     case IDC_DROP_NAME: OpenList(kName); break;
     case IDC_RUN_APPS: {
         // The trimmed text is what is checked and what is looked for.
-        const std::string text = Trim(TypedText(kShort));
-        if (!text.empty() && SelectFirstMatch(kShort, text)) StartSelected(kShort);
+        const std::string text = Trim(lists_[kShort].TypedText());
+        if (!text.empty() && lists_[kShort].SelectFirstMatch(store_, text)) StartSelected(kShort);
         break;
     }
     case IDC_EXIT: OnExit(); break;

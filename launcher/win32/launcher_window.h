@@ -6,9 +6,12 @@
 #include "data/installation.h"
 #include "data/item_model.h"
 #include "data/mailbox.h"
+#include "data/win32/library.h"
 #include "services/hotkey_table.h"
 #include "launcher/result_rows.h"
 #include "launcher/win32/item_hotkeys.h"
+#include "launcher/win32/result_list_pane.h"
+#include "resources/resource_ids.h"
 #include "launcher/win32/tray_icon.h"
 #include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/skinned_dialog.h"
@@ -21,11 +24,9 @@
 
 namespace tvx::win {
 
-constexpr UINT kResultListNotify = 1424;
-
 class LauncherWindow : public SkinnedDialog {
 public:
-    LauncherWindow(Installation installation, ItemStore& store);
+    LauncherWindow(Installation installation, Library& library);
     ~LauncherWindow() override;
 
     bool PreTranslateMessage(MSG& msg) override;
@@ -60,13 +61,6 @@ public:
 
 private:
     enum Which { kShort = 0, kName = 1 };
-    struct ListPane {
-        int listId, boxId, buttonId;
-        ResultList rows;
-        RECT layout{};  // place and width from the template, in client coordinates
-        bool open = false;
-    };
-
     bool OnInitDialog() override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnCommand(int id, int code, HWND control) override;
@@ -85,20 +79,14 @@ private:
     void SetRows(ResultLists lists);
 
     // the result lists
-    void SetUpList(ListPane& pane, bool shortNameFirst);
     void OpenList(Which which);
     void CloseList(Which which);
     void CloseBoth();
     void FindAsYouType(Which which);
-    long SelectedRow(Which which) const;
-    void SelectRow(Which which, long row);
-    std::string TypedText(Which which) const;  // the text in the list's find box
-    bool SelectFirstMatch(Which which, const std::string& text);
     void StartSelected(Which which);
     void StartTypedText(Which which);
     void ShowItem(long long position);
     void ShowRow(Which which, size_t row);
-    LRESULT OnListNotify(Which which, NMHDR* header);
     bool HandleKey(MSG& msg);
     void HandleMousePress(const MSG& msg);
 
@@ -118,11 +106,13 @@ private:
     void PaintOver(HDC dc) override;
 
     Installation installation_;
+    Library& library_;  // the launcher loads it; below, its parts
     ItemStore& store_;
-    CatalogTree tree_;
+    CatalogTree& tree_;
     CatalogTreeView treeView_;
-    CatalogIndex index_;
-    ListPane lists_[2];
+    CatalogIndex& index_;
+    ResultListPane lists_[2] = {{IDC_LIST_SHORT, IDC_FIND_SHORT, KeyField::ShortName},
+                                {IDC_LIST_NAME, IDC_FIND_NAME, KeyField::Name}};
     TrayIcon tray_;
     static constexpr UINT_PTR kTrayRetryTimer = 7;
     UINT taskbarCreated_ = 0;  // the message a restarted taskbar sends every window
