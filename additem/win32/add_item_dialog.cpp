@@ -74,15 +74,7 @@ bool AddItemDialog::OnInitDialog() {
     SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
     if (SkinListCtrl* keys = SkinList(IDC_ADD_KEY_LIST, installation_)) keys->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
     SkinTree(variant_.tree, installation_);
-    int row = 0;
-    for (const KeyName& key : kKeyNameTable) {
-        std::string text(key.name);
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = row++;
-        item.pszText = const_cast<char*>(text.c_str());
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    for (const KeyName& key : kKeyNameTable) AppendTextRow(list, std::string(key.name));
     ShowWindow(list, SW_HIDE);
     EnableWindow(list, FALSE);
 

@@ -41,15 +41,7 @@ void ItemListPane::Attach(HWND dialog, SkinListCtrl* list, Events events) {
 
 void ItemListPane::FillKeys(SkinListCtrl* keys) {
     if (keys) keys->InsertColumn(0, "Keys", SkinListCtrl::Left, 60);
-    int row = 0;
-    for (const KeyName& key : kKeyNameTable) {
-        std::string text(key.name);
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = row++;
-        item.pszText = &text[0];
-        SendMessageA(keys_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    for (const KeyName& key : kKeyNameTable) AppendTextRow(keys_, std::string(key.name));
 }
 
 long ItemListPane::RowShowing(size_t index) const {

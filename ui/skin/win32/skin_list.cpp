@@ -220,4 +220,13 @@ void SkinListCtrl::ScrollTo(bool vertical, long long position) {
     }
 }
 
+void AppendTextRow(HWND listView, const std::string& text) {
+    std::string shown(text);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = &shown[0];
+    SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 }  // namespace tvx::win

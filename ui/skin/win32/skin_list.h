@@ -48,6 +48,9 @@ private:
 // holds, and the owner's destroy would free them a second time.
 void LendImageList(HWND listView, int which, HIMAGELIST images);
 
+// Appends a row that shows `text` in the first column of a report list.
+void AppendTextRow(HWND listView, const std::string& text);
+
 class SkinListCtrl : public SkinScrolledControl {
 public:
     enum Align { Left = 0, Center = 1, Right = 2 };
