@@ -33,7 +33,6 @@ rm -f "$LOG_UNIX"
 dump() { "$TVX_BUILD/native/tvx_dump_data" "$TVX_INSTALL_UNIX"; }
 catalog_of() { dump | awk -F'\t' -v p="$1" '$1 == "catalog" && $2 == p { print $3; found = 1 } END { if (!found) print "(none)" }'; }
 item_field() { dump | awk -F'\t' -v n="$1" -v f="$2" '$1 == "item" && $4 == n { print $f; exit }'; }
-timing_sum() { tr -d '\r' < "$WINEPREFIX/drive_c/config-timings.txt" 2>/dev/null | awk -F= -v k="$1" '$1 == k { n += $2 } END { print n + 0 }'; }
 count_of() { drive list "$CFG" "$1" | value_of count; }
 box_text() { drive text "$CFG" "$1"; }
 # Waits for the program's message box with the given button; prints its text
@@ -46,20 +45,10 @@ answer() {
   drive click "$box" "$1"
   drive gone-ctl $IDC_MSG_TEXT 4000 >/dev/null
 }
-tree_has_selection() { [ "$(drive tree-count "$CFG" $IDC_CFG_TREE | value_of selected)" = 1 ]; }
 # Opens a catalog as a person does: a click on its row, then the Right key.
 expand_node() { expand_tree_node "$CFG" $IDC_CFG_TREE "$1"; }
 leaves_of() { tree_node_children "$CFG" $IDC_CFG_TREE "$1"; }
-open_config() {
-  local starts
-  starts=$(timing_sum config_started)
-  drive click "$LAUNCHER" $IDC_CONFIG
-  CFG=$(drive wait-ctl $IDC_CFG_TREE 15000 | value_of hwnd)
-  # The first tick runs discovery behind a progress window, then selects the
-  # root and notes in the timings log that the start is over (a tree with the
-  # focus selects its first row by itself before that).
-  [ -n "$CFG" ] && wait_until 15 eval '[ "$(timing_sum config_started)" -gt "$starts" ]' && wait_until 5 tree_has_selection
-}
+open_config() { open_config_dialog; }
 type_into() { type_into_box "$CFG" "$1" "$2"; }
 click_cell() { # LIST ROW COLUMN
   local x y

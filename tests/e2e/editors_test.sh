@@ -15,6 +15,7 @@ tvx_xvfb_start || exit 1
 HELPER='C:\Program Files\Tavrolinex\tvxhelper.exe'
 LOG_UNIX="$WINEPREFIX/drive_c/helper.log"
 export TVX_HELPER_LOG='C:\helper.log'
+export TVX_TIMINGS='C:\editors-timings.txt'  # the program's own counts (the configuration dialog's start)
 tvx_install "$TVX_DIST"
 cp "$TVX_BIN/tvxhelper.exe" "$TVX_INSTALL_UNIX/"
 CLIP='0A0B0C0D-1111-4222-8333-444455556666'
@@ -52,12 +53,7 @@ answer() {
   drive click "$box" "$1"
   drive gone-ctl $IDC_MSG_TEXT 4000 >/dev/null
 }
-tree_has_selection() { [ "$(drive tree-count "$CFG" $IDC_CFG_TREE | value_of selected)" = 1 ]; }
-open_config() {
-  drive click "$LAUNCHER" $IDC_CONFIG
-  CFG=$(drive wait-ctl $IDC_CFG_TREE 15000 | value_of hwnd)
-  [ -n "$CFG" ] && wait_until 20 tree_has_selection
-}
+open_config() { open_config_dialog 20; }
 click_cell() { # LIST ROW COLUMN
   local x y
   eval "$(drive list-cell "$CFG" "$1" "$2" "$3" | sed -n 's/^\([xy]\)=/\1=/p')"

@@ -170,6 +170,22 @@ type_into_box() { # DIALOG ID TEXT: clicks into a box, empties it and types, unt
   return 1
 }
 
+# The program's own counts (config_started, tree_leaves_deleted, ...) in the
+# timings log the suite asked for with TVX_TIMINGS='C:\<file>'.
+timing_sum() { tr -d '\r' < "$WINEPREFIX/drive_c/${TVX_TIMINGS#C:\\}" 2>/dev/null | awk -F= -v k="$1" '$1 == k { n += $2 } END { print n + 0 }'; }
+# The configuration dialog opened from the launcher ($CFG) and used once its
+# start is over: its first tick runs discovery behind a progress window, then
+# selects the root and notes config_started in the timings log (a tree with
+# the focus selects its first row by itself before that).
+open_config_dialog() { # [SECONDS]
+  local starts
+  starts=$(timing_sum config_started)
+  drive click "$LAUNCHER" $IDC_CONFIG
+  CFG=$(drive wait-ctl $IDC_CFG_TREE 15000 | value_of hwnd)
+  [ -n "$CFG" ] && wait_until "${1:-15}" eval '[ "$(timing_sum config_started)" -gt "$starts" ]' &&
+    wait_until 5 eval '[ "$(drive tree-count "$CFG" $IDC_CFG_TREE | value_of selected)" = 1 ]'
+}
+
 # A catalog of a dialog's tree opened as a person does (a click on it, then
 # the Right key), and the texts of its child nodes, each followed by a blank.
 expand_tree_node() { # DIALOG TREE-ID PATH
