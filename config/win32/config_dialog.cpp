@@ -148,9 +148,8 @@ void ConfigDialog::LoadCatalogs() {
     // The view lets go of its nodes before the catalogs they point at are freed.
     catalogs_.Clear();
     listed_ = pinned_ = nullptr;
-    // The launcher's tree is what the catalog file holds: a copy of it saves
-    // reading the file again, and Cancel drops the copy.
-    library_.CopyCatalogsTo(tree_, index_);
+    ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
+    LoadCatalogFile(CatalogFilePath(), index_);
     catalogs_.Show(nullptr);
 }
 

@@ -1,7 +1,7 @@
 // The configuration dialog: the catalog tree, the item list of the selected
 // catalog, the candidates that can become items, the item-info box and the
-// composed box. It edits the library's item store in memory and a copy of
-// its catalog tree, and writes the item and catalog files only when the
+// composed box. It edits the library's item store in memory and its own
+// tree read from the catalog file, and writes the item and catalog files only when the
 // user saves (and when an entry arrives through the mailbox while it is open).
 #pragma once
 #include "config/editor_rules.h"
@@ -112,7 +112,7 @@ private:
     std::string CatalogFilePath() const { return installation_.CatalogFile(); }
 
     Installation installation_;
-    Library& library_;  // its store is edited in place; its tree is copied into tree_
+    Library& library_;  // its store is edited in place
     ItemStore& store_;
     Services services_;
     GuidSource newGuid_;

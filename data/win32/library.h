@@ -1,9 +1,11 @@
 // The user's entries as the program holds them while it runs: every item
 // (the store), the catalog tree and its index, loaded from the
-// installation's item and catalog files. The launcher loads it; the windows
-// that show or edit catalogs start from a copy of its tree instead of
-// reading the catalog file again, and write the files themselves when the
-// user saves (the launcher loads it again afterwards).
+// installation's item and catalog files. The launcher loads it and shows it;
+// the configuration dialog edits its store, the exchange dialog copies it;
+// they write the files themselves when the user saves, and the launcher
+// loads it again afterwards. The dialogs read their own catalog trees from
+// the file: a tree the launcher could not read (a file another program held
+// for a moment) must never be what a dialog saves.
 #pragma once
 #include "data/catalog_tree.h"
 #include "data/installation.h"
@@ -35,8 +37,6 @@ public:
         return RecoverDamagedFiles(installation_.ItemFile(), store_, itemsWhole, installation_.CatalogFile(), tree_,
                                    catalogsWhole);
     }
-    // A window's own copy of the tree and its index, to edit and maybe drop.
-    void CopyCatalogsTo(CatalogTree& tree, CatalogIndex& index) const { CopyCatalogs(tree_, index_, tree, index); }
 
     ItemStore& store() { return store_; }
     const ItemStore& store() const { return store_; }
