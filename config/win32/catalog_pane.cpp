@@ -235,11 +235,6 @@ CatalogNode* CatalogPane::SelectedOrLeafCatalog() const {
     return view_.NodeOf(item);
 }
 
-bool CatalogPane::LeafSelected() const {
-    HTREEITEM item = view_.SelectedItem();
-    return item && !view_.NodeOf(item);
-}
-
 void CatalogPane::InsertCatalog(const CatalogNode& parent, const CatalogNode& node) {
     HWND tv = view_.hwnd();
     HTREEITEM parentItem = view_.ItemOf(&parent);

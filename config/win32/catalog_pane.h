@@ -39,7 +39,6 @@ public:
     bool HasSelection() const { return view_.SelectedItem() != nullptr; }
     CatalogNode* Selected() const { return view_.SelectedNode(); }  // null for none and for an item leaf
     CatalogNode* SelectedOrLeafCatalog() const;  // an item leaf's catalog too
-    bool LeafSelected() const;
 
     // A new catalog under `parent`, after its sub-catalogs and before its leaves.
     void InsertCatalog(const CatalogNode& parent, const CatalogNode& node);

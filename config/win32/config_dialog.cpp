@@ -31,7 +31,7 @@ constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of t
 }  // namespace
 
 ConfigDialog::ConfigDialog(Installation installation, Library& library, Services services)
-    : SkinnedDialog(IDD_CONFIG), installation_(std::move(installation)), library_(library), store_(library.store()),
+    : SkinnedDialog(IDD_CONFIG), installation_(std::move(installation)), store_(library.store()),
       services_(std::move(services)),
       newGuid_([] { return NewGuidText(); }) {
     title_ = MessageText("ConfigDlgTitle");

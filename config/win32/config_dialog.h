@@ -1,8 +1,9 @@
 // The configuration dialog: the catalog tree, the item list of the selected
 // catalog, the candidates that can become items, the item-info box and the
 // composed box. It edits the library's item store in memory and its own
-// tree read from the catalog file, and writes the item and catalog files only when the
-// user saves (and when an entry arrives through the mailbox while it is open).
+// tree read from the catalog file, and writes the item and catalog files
+// only when the user saves (and when an entry arrives through the mailbox
+// while it is open).
 #pragma once
 #include "config/editor_rules.h"
 #include "config/win32/candidate_pane.h"
@@ -112,8 +113,7 @@ private:
     std::string CatalogFilePath() const { return installation_.CatalogFile(); }
 
     Installation installation_;
-    Library& library_;  // its store is edited in place
-    ItemStore& store_;
+    ItemStore& store_;  // the library's, edited in place
     Services services_;
     GuidSource newGuid_;
 

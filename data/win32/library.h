@@ -22,8 +22,6 @@ public:
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
 
-    const Installation& installation() const { return installation_; }
-
     // The item file into the store. The load alone is timed under `timing`
     // in the timings log; freeing the store it replaces comes after.
     // `whole` (when given) is false for a file that could not be read to its end.
