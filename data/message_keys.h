@@ -17,6 +17,7 @@ inline constexpr std::string_view kMessageKeys[] = {
     "AddItemFailed", "AddItemCatalogFailed", "SaveFailed", "SaveCatalogFailed", "DroppedPathTooLong", "CheckComposedItem",
     "ComposedMemberInvalid", "ArchiveUnsafe", "ArchiveUnreadable", "ArchiveContentMissing", "StagingFolderFailed",
     "ExportFailed", "ImportFailed", "ImportCatalogFailed", "DamagedDataFile", "DamagedFileNotCopied",
+    "DataFileHeld",
     "NameOutsideCodePage", "InstallFolderOutsideCodePage", "MailboxNotWritten", "MailboxPending", "MailboxBusy",
     "X86OnX64Windows", "ClipboardBusy", "ClipboardFormatsLeftOut",
     "ClipboardNotWritten", "HotkeysHeldElsewhere", "HotkeyShowHide", "HotkeyCapture",

@@ -149,7 +149,10 @@ void ConfigDialog::LoadCatalogs() {
     catalogs_.Clear();
     listed_ = pinned_ = nullptr;
     ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
-    LoadCatalogFile(CatalogFilePath(), index_);
+    // A catalog file held by another program shows the root alone; it is
+    // kept from every write (a save here would lose the catalogs) until read.
+    if (LoadCatalogFile(CatalogFilePath(), index_) == FileRead::Unreadable)
+        ShowMessageLater("DataFileHeld", CatalogFilePath());
     catalogs_.Show(nullptr);
 }
 

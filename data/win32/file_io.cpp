@@ -58,23 +58,63 @@ uint64_t FileSizeOf(const std::string& path) {
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+namespace {
+enum class ReadAttempt { Read, Missing, Held, Failed };
+
+ReadAttempt ReadOnce(const std::string& path, std::string& bytes) {
     bytes.clear();
     UniqueHandle file = OpenForReading(path);
-    if (!file) return false;
+    if (!file) {
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            return ReadAttempt::Missing;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_ACCESS_DENIED:  // also a file whose delete is pending
+            return ReadAttempt::Held;
+        default:
+            return ReadAttempt::Failed;
+        }
+    }
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) return false;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) return ReadAttempt::Failed;
     bytes.resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &got, nullptr) || got == 0) {
+        if (!ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+            // A range another program locked: what was read is no file's end.
+            bytes.clear();
+            return GetLastError() == ERROR_LOCK_VIOLATION ? ReadAttempt::Held : ReadAttempt::Failed;
+        }
+        if (got == 0) {
             bytes.resize(done);  // the file shrank while we read it
             break;
         }
         done += got;
     }
-    return true;
+    return ReadAttempt::Read;
+}
+}  // namespace
+
+FileRead ReadStoredFile(const std::string& path, std::string& bytes) {
+    // Holds of a moment (a scanner opening a new file, another copy saving)
+    // are over within a second or so.
+    constexpr int kTries = 20;
+    constexpr DWORD kPauseMs = 50;
+    for (int attempt = 1;; ++attempt) {
+        switch (ReadOnce(path, bytes)) {
+        case ReadAttempt::Read: return FileRead::Read;
+        case ReadAttempt::Missing: return FileRead::Missing;
+        case ReadAttempt::Failed: return FileRead::Unreadable;
+        case ReadAttempt::Held:
+            if (attempt == kTries) return FileRead::Unreadable;
+            Sleep(kPauseMs);
+            break;
+        }
+    }
 }
 
 namespace {
@@ -86,22 +126,49 @@ std::vector<std::string>& GuardedFiles() {
     return guarded;
 }
 
-bool Guarded(const std::string& path) {
-    const std::vector<std::string>& guarded = GuardedFiles();
-    return std::find(guarded.begin(), guarded.end(), ToLowerAnsi(path)) != guarded.end();
+// Item and catalog files whose last read failed (lower case): written and
+// read on the user-interface thread only.
+std::vector<std::string>& UnreadFiles() {
+    static std::vector<std::string> unread;
+    return unread;
 }
+
+bool Listed(const std::vector<std::string>& files, const std::string& path) {
+    return std::find(files.begin(), files.end(), ToLowerAnsi(path)) != files.end();
+}
+
+bool Unread(const std::string& path) { return Listed(UnreadFiles(), path); }
+
+bool DamagedUncopied(const std::string& path) { return Listed(GuardedFiles(), path); }
+
+// No write of any kind: damaged and not yet copied, or not read.
+bool Guarded(const std::string& path) { return DamagedUncopied(path) || Unread(path); }
 
 // Whether a write may replace the whole file: yes unless it is guarded and
 // its copy still cannot be made. (A write into the damaged file itself, an
 // append or the editing mark, waits for a rewrite.)
 bool MayReplace(const std::string& path) {
-    if (!Guarded(path)) return true;
+    if (Unread(path)) return false;
+    if (!DamagedUncopied(path)) return true;
     if (KeepDamagedCopy(path).empty()) return false;
     std::vector<std::string>& guarded = GuardedFiles();
     guarded.erase(std::find(guarded.begin(), guarded.end(), ToLowerAnsi(path)));
     return true;
 }
 }  // namespace
+
+FileRead ReadDataFile(const std::string& path, std::string& bytes) {
+    const FileRead read = ReadStoredFile(path, bytes);
+    std::vector<std::string>& unread = UnreadFiles();
+    const std::string key = ToLowerAnsi(path);
+    const auto listed = std::find(unread.begin(), unread.end(), key);
+    if (read == FileRead::Unreadable) {
+        if (listed == unread.end()) unread.push_back(key);
+    } else if (listed != unread.end()) {
+        unread.erase(listed);
+    }
+    return read;
+}
 
 std::string KeepDamagedCopyOrGuard(const std::string& path) {
     std::string copy = KeepDamagedCopy(path);
@@ -177,10 +244,12 @@ bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t in
     return false;
 }
 
-ItemStore LoadItemFile(const std::string& path, bool* whole) {
+ItemStore LoadItemFile(const std::string& path, bool* whole, FileRead* read) {
     std::string bytes;
     if (whole) *whole = true;
-    if (!ReadWholeFile(path, bytes)) return ItemStore();
+    const FileRead got = ReadDataFile(path, bytes);
+    if (read) *read = got;
+    if (got != FileRead::Read) return ItemStore();
     return DecodeItemFile(std::move(bytes), whole);
 }
 
@@ -199,10 +268,12 @@ bool SaveCatalogFile(const std::string& path, const CatalogTree& tree) {
     return WriteFileReplacing(path, text);
 }
 
-void LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole) {
+FileRead LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole) {
     std::string bytes;
     if (whole) *whole = true;
-    if (ReadWholeFile(path, bytes)) DecodeCatalogFile(bytes, index, NodeDataMode::Full, whole);
+    const FileRead read = ReadDataFile(path, bytes);
+    if (read == FileRead::Read) DecodeCatalogFile(bytes, index, NodeDataMode::Full, whole);
+    return read;
 }
 
 BothFiles SaveItemAndCatalogFiles(const std::string& itemPath, const ItemStore& store, const std::string& catalogPath,

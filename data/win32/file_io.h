@@ -21,7 +21,20 @@ bool FileExists(const std::string& path);
 bool PathExists(const std::string& path);
 // 0 for a missing file.
 uint64_t FileSizeOf(const std::string& path);
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// What a read of a file found. A file another program holds open without
+// sharing (a backup tool, a scanner, a synchronising client) is waited for a
+// little; one still held after that is Unreadable, never taken for missing.
+enum class FileRead { Read, Missing, Unreadable };
+FileRead ReadStoredFile(const std::string& path, std::string& bytes);
+inline bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    return ReadStoredFile(path, bytes) == FileRead::Read;
+}
+// ReadStoredFile for the item and catalog files: a file that could not be
+// read is kept from every write of this process (replace, append, delete,
+// the editing mark) until a later read of it succeeds, since whatever this
+// process holds of it may be older than what the file has.
+FileRead ReadDataFile(const std::string& path, std::string& bytes);
 
 // Writes the bytes to a temporary file beside `path`, flushes it and then
 // replaces `path` with it. On any failure the old file is left as it was,
@@ -40,8 +53,10 @@ bool SaveItemFile(const std::string& path, const ItemStore& store, size_t* cutFi
 // A write that fails half way is cut off again, so the file ends as before.
 bool AppendItemRecord(const std::string& path, const ItemStore& store, size_t index);
 // `whole` (when given) is false for a file that could not be read to its
-// end (see DecodeItemFile); a missing file is an empty, whole one.
-ItemStore LoadItemFile(const std::string& path, bool* whole = nullptr);
+// end (see DecodeItemFile); a missing file is an empty, whole one. `read`
+// (when given) tells a file that is there but could not be read (see
+// ReadDataFile) from a missing one: both give an empty store.
+ItemStore LoadItemFile(const std::string& path, bool* whole = nullptr, FileRead* read = nullptr);
 // The one byte at offset 0 (0x01 while the configuration dialog edits,
 // 0x00 after a save); creates a one-byte file when there is none.
 bool WriteEditingMark(const std::string& path, unsigned char mark);
@@ -69,7 +84,8 @@ DamageRecovery RecoverDamagedFiles(const std::string& itemPath, const ItemStore&
 
 // Saves the tree; a tree without catalogs leaves no catalog file behind.
 bool SaveCatalogFile(const std::string& path, const CatalogTree& tree);
-void LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole = nullptr);
+// Leaves the index as it was for a missing or unreadable file.
+FileRead LoadCatalogFile(const std::string& path, CatalogIndex& index, bool* whole = nullptr);
 
 // Keeps a copy of a file that could not be read whole, beside it, before
 // anything overwrites it: "Shortcut2 (damaged 2026-12-07 13.15.00).dat".

@@ -25,10 +25,20 @@ public:
     // The item file into the store. The load alone is timed under `timing`
     // in the timings log; freeing the store it replaces comes after.
     // `whole` (when given) is false for a file that could not be read to its end.
-    void LoadItems(const char* timing, bool* whole = nullptr);
+    // A file that is there but could not be read (held by another program
+    // past a short wait) leaves the store as it was and returns false; the
+    // file is then kept from this program's writes until it is read (see
+    // ReadDataFile), and the library is stale.
+    bool LoadItems(const char* timing, bool* whole = nullptr);
     // The catalog file into the tree; the root shows `rootText`. Whoever
-    // shows the tree lets go of its nodes first.
-    void LoadCatalogs(std::string rootText, bool* whole = nullptr);
+    // shows the tree lets go of its nodes first. An unreadable file leaves
+    // the tree as it was and returns false, as above.
+    bool LoadCatalogs(std::string rootText, bool* whole = nullptr);
+    // Whether the last load of either file could not read it: what the
+    // library holds may be older than the files, and is no base for a write.
+    bool stale() const { return itemsStale_ || catalogsStale_; }
+    bool itemsStale() const { return itemsStale_; }
+    bool catalogsStale() const { return catalogsStale_; }
     // After a load that found a file damaged: a dated copy of it is kept and
     // it is written again with what could be read (see RecoverDamagedFiles).
     DamageRecovery RecoverDamaged(bool itemsWhole, bool catalogsWhole) {
@@ -47,6 +57,8 @@ private:
     ItemStore store_;
     CatalogTree tree_;
     CatalogIndex index_;
+    bool itemsStale_ = false;
+    bool catalogsStale_ = false;
 };
 
 }  // namespace tvx::win

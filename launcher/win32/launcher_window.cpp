@@ -110,6 +110,7 @@ bool LauncherWindow::OnInitDialog() {
     LoadItems(Load::AtStart, &itemsWhole);
     LoadCatalogTree(&catalogsWhole);
     RecoverDamagedFiles(itemsWhole, catalogsWhole);
+    SayIfStale();
     // Keys another program holds do nothing: said once per start, with what each was for.
     for (std::string& held : itemHotkeys_.Register(store_)) hotkeysHeldElsewhere_.push_back(std::move(held));
     if (!hotkeysHeldElsewhere_.empty()) {
@@ -147,6 +148,23 @@ void LauncherWindow::RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole) {
     if (recovery.catalogsChanged) LoadCatalogTree();
     if (recovery.uncopied.empty()) ShowMessageLater("DamagedDataFile");
     else ShowMessageLater("DamagedFileNotCopied", recovery.uncopied);
+}
+
+// A file another program held past the short wait was not read: the
+// library keeps what it had (nothing, at the start) and the file is kept
+// from every write until it is read, when the window is shown, before an
+// entry is filed and before the configuration dialog opens.
+void LauncherWindow::SayIfStale() {
+    if (!library_.stale()) return;
+    std::string files = library_.itemsStale() ? ItemFilePath() : std::string();
+    if (library_.catalogsStale()) files += (files.empty() ? "" : "\r\n") + CatalogFilePath();
+    ShowMessageLater("DataFileHeld", files);
+}
+
+void LauncherWindow::ReloadIfStale() {
+    if (!library_.stale()) return;
+    LoadCatalogTree();
+    ReloadItemsAndHotkeys();
 }
 
 void LauncherWindow::SetRows(ResultLists lists) {
@@ -259,6 +277,12 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
     case IDC_EXIT: OnExit(); break;
     case IDC_MINIMIZE: ShowWindow(hwnd(), SW_MINIMIZE); break;
     case IDC_CONFIG:
+        // The dialog edits the library's store: never an old one.
+        ReloadIfStale();
+        if (library_.stale()) {
+            SayIfStale();
+            break;
+        }
         if (runConfigDialog) runConfigDialog(hwnd());
         PublishMailboxDestination(installation_.MailboxFile(), hwnd());
         ReloadItemsAndHotkeys();
@@ -347,6 +371,7 @@ void LauncherWindow::ReceiveNewItem() {
         if (!fields.Name.empty()) heldItems_.push_back(std::move(fields));
         return;
     }
+    ReloadIfStale();  // the entry goes into the files as they are now
     const ReceiveResult received = FileReceivedItem(ReceiveFromMailbox(installation_.MailboxFile()), NewGuidText(), store_, tree_, index_,
                                                     ItemFilePath(), CatalogFilePath());
     if (received.outcome == ReceivedItem::Nothing || received.outcome == ReceivedItem::ItemFileFailed) {
@@ -390,6 +415,7 @@ void LauncherWindow::OnPrefillRequest() {
 }
 
 void LauncherWindow::Show() {
+    ReloadIfStale();
     // A place on a monitor that is gone (unplugged, or another layout) is
     // no place to come back to: the nearest monitor's working area is.
     RECT rc{};

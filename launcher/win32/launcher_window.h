@@ -100,6 +100,8 @@ private:
     INT_PTR RunAddItemDialog(const std::string& shortName, const std::string& exePath);
     void RefillAfterNewItem();
     void ReloadItemsAndHotkeys();
+    void ReloadIfStale();
+    void SayIfStale();
     void OpenWebPage(const char* page);
     void StartTrayRetries();
     void OnTrayRetry();

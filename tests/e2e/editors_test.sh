@@ -183,8 +183,20 @@ check "a save whose catalog file cannot be written says the entries were saved" 
 kept=$(field_of Snippet 9 | sed 's/.*\\//')
 drive click "$CFG" $IDC_CFG_CANCEL
 drive gone-ctl $IDC_CFG_TREE 8000 >/dev/null
+# The launcher reads both files again after the dialog and finds the catalog
+# file still held: it keeps the catalogs it had, and an entry handed over
+# for the root catalog once the file is free leaves the user's catalogs be.
+check "the launcher notes the catalog file it could not read" \
+  wait_until 15 eval '[ "$(timing_sum catalog_file_unread)" -gt 0 ]'
+catalogs_before=$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg")
 touch "$RELEASE_UNIX"; wait "$LOCK_PID" 2>/dev/null
 check "Cancel afterwards keeps the data file the saved item file names" test -n "$kept" -a -f "$TVX_INSTALL_UNIX/Data/$kept"
+mailbox_write sdfggsadf Name "Rooted"
+mailbox_write sdfggsadf NodeID 885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF
+drive send "$LAUNCHER" 1044 0 0 >/dev/null   # returns once the entry is filed
+check "an entry handed over for the root is filed" test -n "$(dump | awk -F'\t' '$1=="item" && $4=="Rooted"')"
+check_eq "and the catalog file still holds the user's catalogs" "$catalogs_before" \
+  "$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg" 2>&1)"
 open_config || fail "the dialog opens again"
 
 # --- an entry handed over from Explorer while an editor is open ----------------------------------
@@ -333,3 +345,31 @@ check "with a pause of about 500 ms before each next one ($gaps)" \
   bash -c "set -- $gaps; [ \$# -eq 2 ] || exit 1; for g; do [ \$g -ge 400 ] || exit 1; done"
 
 if exit_program; then pass "Exit and No end the program"; else fail "Exit and No end the program"; force_end_program; fi
+
+# --- a start while another program holds the catalog file ----------------------------------------
+# The launcher says which file it could not read, writes nothing into it, and
+# reads it once it is free: an entry handed over for the root then leaves
+# the user's catalogs in the file and brings them back to the tree.
+rm -f "$RELEASE_UNIX" "$TVX_BUILD/editors-lock.txt"
+tvx_wine "$DRIVE" lock "$TVX_INSTALL_WIN\\Shortcut2.clg" 60000 'C:\release-lock' > "$TVX_BUILD/editors-lock.txt" 2>/dev/null &
+LOCK_PID=$!
+wait_until 20 grep -q locked "$TVX_BUILD/editors-lock.txt"
+catalogs_before=$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg")
+start_program
+box=$(drive wait-title Tavrolinex 30000 1 | value_of hwnd)
+check "a start that cannot read the held catalog file names it" grep -q 'Shortcut2.clg' <<<"$(drive texts "$box")"
+tvx_shot launcher_data_file_held
+[ -n "$box" ] && drive click "$box" 1
+touch "$RELEASE_UNIX"; wait "$LOCK_PID" 2>/dev/null
+if wait_launcher; then
+  mailbox_write sdfggsadf Name "Held start"
+  mailbox_write sdfggsadf NodeID 885D48E4-F5A7-4DF9-BB33-5C86DEDDE3AF
+  drive send "$LAUNCHER" 1044 0 0 >/dev/null
+  check_eq "an entry handed over once the file is free leaves the catalogs in it" "$catalogs_before" \
+    "$(md5sum < "$TVX_INSTALL_UNIX/Shortcut2.clg" 2>&1)"
+  check "and the launcher's tree shows them again" \
+    test "$(drive tree-count "$LAUNCHER" $IDC_CATALOG_TREE | value_of count)" -gt 1
+  if exit_program; then pass "the second start ends"; else fail "the second start ends"; force_end_program; fi
+else
+  fail "the launcher opens while the catalog file is held"; force_end_program
+fi

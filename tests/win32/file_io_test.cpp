@@ -1,6 +1,7 @@
 #include "data/catalog_file.h"
 #include "data/item_file.h"
 #include "data/win32/file_io.h"
+#include "data/win32/library.h"
 #include "tests/win32/test_support.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,34 @@ TEST(CatalogFileOnDisk, SaveLoadAndAnEmptyTreeLeavesNoFile) {
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     LoadCatalogFile(path, index);  // a missing file adds nothing
     EXPECT_EQ(index.size(), 3u);
+}
+
+// Another program holds the catalog file past the short wait while the
+// program loads it: that is no missing file. The library keeps the tree it
+// had, and nothing writes the file (a save of a tree without the user's
+// catalogs would lose them) until a later load has read it.
+TEST(CatalogFileOnDisk, AHeldFileIsNotTakenForMissingNorWrittenOverUntilRead) {
+    test::ScratchDir dir("held_catalogs");
+    Library library{Installation(dir.path())};
+    const std::string path = dir.File("Shortcut2.clg");
+    CatalogTree tree("All");
+    tree.root().AddChild("Work", "AAAAAAAA-0000-0000-0000-000000000001|0");
+    ASSERT_TRUE(SaveCatalogFile(path, tree));
+    ASSERT_TRUE(library.LoadCatalogs("All"));
+    const std::string saved = test::ReadWholeFile(path);
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::string bytes;
+    EXPECT_EQ(ReadStoredFile(dir.File("none.clg"), bytes), FileRead::Missing);
+    EXPECT_FALSE(library.LoadCatalogs("All"));
+    EXPECT_TRUE(library.stale());
+    ASSERT_EQ(library.tree().root().children.size(), 1u) << "the tree it had";
+    CloseHandle(held);
+    EXPECT_FALSE(SaveCatalogFile(path, CatalogTree("All"))) << "not read since it was held";
+    EXPECT_EQ(test::ReadWholeFile(path), saved);
+    ASSERT_TRUE(library.LoadCatalogs("All"));
+    EXPECT_FALSE(library.stale());
+    EXPECT_TRUE(SaveCatalogFile(path, library.tree()));
 }
 
 TEST(FileQueries, AddressesCountAsExistingAndMissingFilesHaveSizeZero) {
