@@ -3,7 +3,10 @@
 #include "data/ansi_text.h"
 #include "data/item_model.h"
 
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace tvx {
 
@@ -125,6 +128,32 @@ void ResetCatalogs(CatalogTree& tree, CatalogIndex& index, std::string rootText)
     tree = CatalogTree(std::move(rootText));
     index.Clear();
     index.Add(std::string(kRootCatalogId), &tree.root());
+}
+
+void CopyCatalogs(const CatalogTree& from, const CatalogIndex& fromIndex, CatalogTree& to, CatalogIndex& toIndex) {
+    to = CatalogTree(from.root().text);
+    to.root().nodeData = from.root().nodeData;
+    std::unordered_map<const CatalogNode*, CatalogNode*> copyOf;
+    copyOf.reserve(fromIndex.size() + 1);
+    copyOf[&from.root()] = &to.root();
+    // Parents before children, without recursion: a deep tree is no danger.
+    std::vector<std::pair<const CatalogNode*, CatalogNode*>> pending{{&from.root(), &to.root()}};
+    while (!pending.empty()) {
+        const auto [source, copy] = pending.back();
+        pending.pop_back();
+        copy->children.reserve(source->children.size());
+        for (const auto& child : source->children) {
+            CatalogNode* made = copy->AddChild(child->text, child->nodeData);
+            copyOf[child.get()] = made;
+            pending.emplace_back(child.get(), made);
+        }
+    }
+    toIndex.Clear();
+    toIndex.Reserve(fromIndex.size());
+    for (size_t i = 0; i < fromIndex.size(); ++i) {
+        auto found = copyOf.find(fromIndex.NodeAt(i));
+        if (found != copyOf.end()) toIndex.Add(fromIndex.IdAt(i), found->second);
+    }
 }
 
 std::string SanitizeCatalogName(std::string_view name) {

@@ -71,6 +71,11 @@ bool MoveCatalog(CatalogNode* node, CatalogNode* newParent);
 // holding only the root.
 void ResetCatalogs(CatalogTree& tree, CatalogIndex& index, std::string rootText);
 
+// `to` and `toIndex` become a copy of `from` and its index: the same
+// catalogs, and the index's entries in the same order naming the copies.
+// A window that edits catalogs and may cancel works on such a copy.
+void CopyCatalogs(const CatalogTree& from, const CatalogIndex& fromIndex, CatalogTree& to, CatalogIndex& toIndex);
+
 // Removes from every member list the indices at or past `itemCount` (an
 // item file that lost records at its end): such an index would otherwise
 // name whatever entry is appended there next. Returns how many went.

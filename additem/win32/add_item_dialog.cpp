@@ -92,9 +92,14 @@ void AddItemDialog::FillCatalogTree() {
         images_ = CreateCatalogImages();
         SendMessageA(tv, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     }
-    ResetCatalogs(tree_, index_, variant_.rootText);
-    std::string bytes;
-    if (ReadWholeFile(installation_.CatalogFile(), bytes)) DecodeCatalogFile(bytes, index_, NodeDataMode::NodeIdOnly);
+    if (variant_.library) {
+        variant_.library->CopyCatalogsTo(tree_, index_);
+        tree_.root().text = variant_.rootText;
+    } else {
+        ResetCatalogs(tree_, index_, variant_.rootText);
+        std::string bytes;
+        if (ReadWholeFile(installation_.CatalogFile(), bytes)) DecodeCatalogFile(bytes, index_, NodeDataMode::NodeIdOnly);
+    }
     treeView_.Show(tree_, 0);  // nothing expanded or selected
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 #include "data/catalog_tree.h"
 #include "data/installation.h"
+#include "data/win32/library.h"
 #include "ui/skin/win32/catalog_tree_view.h"
 #include "ui/skin/win32/skinned_dialog.h"
 
@@ -25,6 +26,9 @@ struct AddItemVariant {
     std::function<void(HWND owner, const std::string& text)> showMessage;
     // the Help button's action; none in the shell extension
     std::function<void()> help;
+    // The program's library, whose catalog tree the dialog copies; none in
+    // the shell extension, which reads the catalog file.
+    const Library* library = nullptr;
 };
 
 // The shell extension's copy: fixed English texts, its own control ids.

@@ -34,8 +34,8 @@ constexpr const char* kSingleInstanceName = "Tavroline";
 constexpr UINT kFixedModifiers = MOD_CONTROL | MOD_SHIFT;
 
 // The add-item dialog as the program shows it (its own control ids and texts).
-INT_PTR RunAddItemDialog(const Installation& installation, HWND owner, const std::string& shortName,
-                         const std::string& exePath, std::function<void()> help) {
+INT_PTR RunAddItemDialog(const Installation& installation, const Library& library, HWND owner,
+                         const std::string& shortName, const std::string& exePath, std::function<void()> help) {
     AddItemVariant v;
     v.tree = IDC_ADD_TREE_PROG;
     v.exitButton = IDC_ADD_EXIT_PROG;
@@ -53,6 +53,7 @@ INT_PTR RunAddItemDialog(const Installation& installation, HWND owner, const std
     v.selectSubCatalog = MessageText("SelSubCatalog");
     v.showMessage = [](HWND to, const std::string& text) { ShowMessage(to, text, MB_OK); };
     v.help = std::move(help);
+    v.library = &library;
     AddItemDialog dialog(installation, std::move(v));
     dialog.shortName = shortName;
     dialog.exePath = exePath;
@@ -109,7 +110,8 @@ int Application::Run() {
             };
             launcher.runAddItemDialog = [this, &launcher](HWND owner, const std::string& shortName,
                                                           const std::string& exePath) {
-                return RunAddItemDialog(installation_, owner, shortName, exePath, [&launcher] { launcher.ShowHelp(); });
+                return RunAddItemDialog(installation_, *library_, owner, shortName, exePath,
+                                        [&launcher] { launcher.ShowHelp(); });
             };
             launcher.runImportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Import); };
             launcher.runExportDialog = [runExchange](HWND owner) { runExchange(owner, ExchangeDialog::Mode::Export); };

@@ -31,7 +31,8 @@ constexpr COLORREF kTitleColor = RGB(31, 78, 107);  // ink on the light top of t
 }  // namespace
 
 ConfigDialog::ConfigDialog(Installation installation, Library& library, Services services)
-    : SkinnedDialog(IDD_CONFIG), installation_(std::move(installation)), store_(library.store()),
+    : SkinnedDialog(IDD_CONFIG), installation_(std::move(installation)), library_(library),
+      store_(library.store()),
       services_(std::move(services)),
       newGuid_([] { return NewGuidText(); }) {
     title_ = MessageText("ConfigDlgTitle");
@@ -148,11 +149,10 @@ void ConfigDialog::LoadCatalogs() {
     // The view lets go of its nodes before the catalogs they point at are freed.
     catalogs_.Clear();
     listed_ = pinned_ = nullptr;
-    ResetCatalogs(tree_, index_, MessageText("AllCatalogsTitle"));
-    // A catalog file held by another program shows the root alone; it is
-    // kept from every write (a save here would lose the catalogs) until read.
-    if (LoadCatalogFile(CatalogFilePath(), index_) == FileRead::Unreadable)
-        ShowMessageLater("DataFileHeld", CatalogFilePath());
+    // A copy of the launcher's tree, which is what the catalog file holds (the
+    // launcher reads the file again before it opens this dialog when its last
+    // read found the file held): Cancel drops the copy.
+    library_.CopyCatalogsTo(tree_, index_);
     catalogs_.Show(nullptr);
 }
 

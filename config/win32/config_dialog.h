@@ -1,9 +1,8 @@
 // The configuration dialog: the catalog tree, the item list of the selected
 // catalog, the candidates that can become items, the item-info box and the
-// composed box. It edits the library's item store in memory and its own
-// tree read from the catalog file, and writes the item and catalog files
-// only when the user saves (and when an entry arrives through the mailbox
-// while it is open).
+// composed box. It edits the library's item store in memory and a copy of
+// its catalog tree, and writes the item and catalog files only when the
+// user saves (and when an entry arrives through the mailbox while it is open).
 #pragma once
 #include "config/editor_rules.h"
 #include "config/win32/candidate_pane.h"
@@ -113,7 +112,8 @@ private:
     std::string CatalogFilePath() const { return installation_.CatalogFile(); }
 
     Installation installation_;
-    ItemStore& store_;  // the library's, edited in place
+    const Library& library_;  // its tree is copied into tree_
+    ItemStore& store_;        // the library's, edited in place
     Services services_;
     GuidSource newGuid_;
 

@@ -1,11 +1,12 @@
 // The user's entries as the program holds them while it runs: every item
 // (the store), the catalog tree and its index, loaded from the
-// installation's item and catalog files. The launcher loads it and shows it;
-// the configuration dialog edits its store, the exchange dialog copies it;
-// they write the files themselves when the user saves, and the launcher
-// loads it again afterwards. The dialogs read their own catalog trees from
-// the file: a tree the launcher could not read (a file another program held
-// for a moment) must never be what a dialog saves.
+// installation's item and catalog files. The launcher loads it; the windows
+// that show or edit catalogs start from a copy of its tree instead of
+// reading the catalog file again, and write the files themselves when the
+// user saves (the launcher loads it again afterwards). A load that finds a
+// file held by another program keeps what the library had and leaves it
+// stale: the launcher loads again before a window starts from it, and
+// opens no window that could save from a stale library.
 #pragma once
 #include "data/catalog_tree.h"
 #include "data/installation.h"
@@ -45,6 +46,8 @@ public:
         return RecoverDamagedFiles(installation_.ItemFile(), store_, itemsWhole, installation_.CatalogFile(), tree_,
                                    catalogsWhole);
     }
+    // A window's own copy of the tree and its index, to edit and maybe drop.
+    void CopyCatalogsTo(CatalogTree& tree, CatalogIndex& index) const { CopyCatalogs(tree_, index_, tree, index); }
 
     ItemStore& store() { return store_; }
     const ItemStore& store() const { return store_; }

@@ -41,6 +41,7 @@ ExchangeDialog::ExchangeDialog(Installation installation, const Library& library
       pipeline_(installation_, mode == Mode::Export), newNodeId_([] { return NewGuidText(); }) {
     left_.items = library.store();
     left_.table.Reindex();
+    library.CopyCatalogsTo(left_.tree, left_.index);
 }
 
 ExchangeDialog::~ExchangeDialog() = default;
@@ -154,8 +155,6 @@ void ExchangeDialog::SetUpTrees() {
         side->treeView.Attach(Item(side->treeId));
         SendMessageA(Item(side->treeId), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
     }
-    ResetCatalogs(left_.tree, left_.index, MessageText("AllCatalogsTitle"));
-    LoadCatalogFile(installation_.CatalogFile(), left_.index);
     ResetCatalogs(right_.tree, right_.index,
                   MessageText(mode_ == Mode::Export ? "ExportingCatalogs" : "ImportingCatalogs"));
     ShowTree(left_);

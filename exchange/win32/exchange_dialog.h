@@ -30,7 +30,7 @@ class ExchangeDialog : public SkinnedDialog {
 public:
     enum class Mode { Import, Export };
 
-    // The left side starts as a copy of the library's items and the catalog file's tree.
+    // The left side starts as a copy of the library's items and catalogs.
     ExchangeDialog(Installation installation, const Library& library, Mode mode, std::function<void()> help);
     ~ExchangeDialog() override;
 

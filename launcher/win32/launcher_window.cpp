@@ -167,6 +167,15 @@ void LauncherWindow::ReloadIfStale() {
     ReloadItemsAndHotkeys();
 }
 
+// The dialogs start from the library (the configuration dialog edits its
+// store, they all copy its tree): never from one older than the files.
+bool LauncherWindow::LibraryCurrent() {
+    ReloadIfStale();
+    if (!library_.stale()) return true;
+    SayIfStale();
+    return false;
+}
+
 void LauncherWindow::SetRows(ResultLists lists) {
     lists_[kShort].SetRows(std::move(lists.byShortName));
     lists_[kName].SetRows(std::move(lists.byName));
@@ -277,18 +286,14 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
     case IDC_EXIT: OnExit(); break;
     case IDC_MINIMIZE: ShowWindow(hwnd(), SW_MINIMIZE); break;
     case IDC_CONFIG:
-        // The dialog edits the library's store: never an old one.
-        ReloadIfStale();
-        if (library_.stale()) {
-            SayIfStale();
-            break;
-        }
+        if (!LibraryCurrent()) break;
         if (runConfigDialog) runConfigDialog(hwnd());
         PublishMailboxDestination(installation_.MailboxFile(), hwnd());
         ReloadItemsAndHotkeys();
         LoadCatalogTree();
         break;
     case IDC_IMPORT:
+        if (!LibraryCurrent()) break;
         holdReceived_ = true;
         if (runImportDialog) runImportDialog(hwnd());
         holdReceived_ = false;
@@ -297,6 +302,7 @@ void LauncherWindow::OnCommand(int id, int code, HWND) {
         FileHeldItems();
         break;
     case IDC_EXPORT:
+        if (!LibraryCurrent()) break;
         if (runExportDialog) runExportDialog(hwnd());
         break;
     case IDC_SUPPORT: OpenWebPage("support.htm"); break;
@@ -361,6 +367,7 @@ void LauncherWindow::CaptureClipboardToNewItem() {
 
 INT_PTR LauncherWindow::RunAddItemDialog(const std::string& shortName, const std::string& exePath) {
     if (!runAddItemDialog) return IDCANCEL;
+    ReloadIfStale();  // the catalogs to choose from, as the file has them
     return runAddItemDialog(IsWindowVisible(hwnd()) ? hwnd() : nullptr, shortName, exePath);
 }
 

@@ -101,6 +101,7 @@ private:
     void RefillAfterNewItem();
     void ReloadItemsAndHotkeys();
     void ReloadIfStale();
+    bool LibraryCurrent();
     void SayIfStale();
     void OpenWebPage(const char* page);
     void StartTrayRetries();

@@ -174,5 +174,26 @@ TEST(CatalogFile, ACatalogWithTheRootsIdMakesTheFileDamaged) {
     EXPECT_EQ(l->tree.root().children.size(), 2u);  // both under the true root
 }
 
+TEST(CatalogFile, ACopyOfTheTreeWritesTheSameFileAndItsIndexNamesTheCopies) {
+    // A repeated NodeID: the index keeps both entries in load order.
+    auto l = Load(kRoot + "|A|" + kA + "|2,5\\" + kA + "|B|" + kB + "\\" + kRoot + "|C|" + kA + "|7");
+    CatalogTree tree;
+    CatalogIndex index;
+    CopyCatalogs(l->tree, l->index, tree, index);
+    EXPECT_EQ(EncodeCatalogFile(tree), EncodeCatalogFile(l->tree));
+    EXPECT_EQ(tree.root().text, "All");
+    ASSERT_EQ(index.size(), l->index.size());
+    for (size_t i = 0; i < index.size(); ++i) {
+        EXPECT_EQ(index.IdAt(i), l->index.IdAt(i));
+        EXPECT_EQ(index.NodeAt(i)->nodeData, l->index.NodeAt(i)->nodeData);
+        EXPECT_TRUE(IsWithin(index.NodeAt(i), &tree.root()));
+    }
+    EXPECT_EQ(index.NodeOf(kA)->text, "A");
+    // Editing the copy leaves the original as it was.
+    RemoveCatalog(index, index.NodeOf(kB));
+    EXPECT_EQ(l->index.NodeOf(kB)->text, "B");
+    EXPECT_EQ(l->tree.root().children[0]->children.size(), 1u);
+}
+
 }  // namespace
 }  // namespace tvx
