@@ -118,49 +118,62 @@ FileRead ReadStoredFile(const std::string& path, std::string& bytes) {
 }
 
 namespace {
+// The two lists below are read by saves on worker threads (an import) as
+// well as on the user-interface thread: every use holds this lock.
+SRWLOCK listsLock = SRWLOCK_INIT;
+class ListsHeld {
+public:
+    ListsHeld() { AcquireSRWLockExclusive(&listsLock); }
+    ~ListsHeld() { ReleaseSRWLockExclusive(&listsLock); }
+    ListsHeld(const ListsHeld&) = delete;
+    ListsHeld& operator=(const ListsHeld&) = delete;
+};
+
 // Damaged files of which no copy could be made (lower case): the process
-// writes none of them until a copy exists. Written and read on the
-// user-interface thread only.
+// writes none of them until a copy exists.
 std::vector<std::string>& GuardedFiles() {
     static std::vector<std::string> guarded;
     return guarded;
 }
 
-// Item and catalog files whose last read failed (lower case): written and
-// read on the user-interface thread only.
+// Item and catalog files whose last read failed (lower case).
 std::vector<std::string>& UnreadFiles() {
     static std::vector<std::string> unread;
     return unread;
 }
 
-bool Listed(const std::vector<std::string>& files, const std::string& path) {
-    return std::find(files.begin(), files.end(), ToLowerAnsi(path)) != files.end();
+bool Listed(const std::vector<std::string>& files, const std::string& key) {
+    return std::find(files.begin(), files.end(), key) != files.end();
 }
 
-bool Unread(const std::string& path) { return Listed(UnreadFiles(), path); }
-
-bool DamagedUncopied(const std::string& path) { return Listed(GuardedFiles(), path); }
-
 // No write of any kind: damaged and not yet copied, or not read.
-bool Guarded(const std::string& path) { return DamagedUncopied(path) || Unread(path); }
+bool Guarded(const std::string& path) {
+    const std::string key = ToLowerAnsi(path);
+    ListsHeld held;
+    return Listed(GuardedFiles(), key) || Listed(UnreadFiles(), key);
+}
 
-// Whether a write may replace the whole file: yes unless it is guarded and
-// its copy still cannot be made. (A write into the damaged file itself, an
-// append or the editing mark, waits for a rewrite.)
+// Whether a write may replace the whole file: not while it is unread; a
+// damaged one only once its copy is made. (A write into the damaged file
+// itself, an append or the editing mark, waits for a rewrite.)
 bool MayReplace(const std::string& path) {
-    if (Unread(path)) return false;
-    if (!DamagedUncopied(path)) return true;
-    if (KeepDamagedCopy(path).empty()) return false;
+    const std::string key = ToLowerAnsi(path);
+    ListsHeld held;
+    if (Listed(UnreadFiles(), key)) return false;
     std::vector<std::string>& guarded = GuardedFiles();
-    guarded.erase(std::find(guarded.begin(), guarded.end(), ToLowerAnsi(path)));
+    const auto listed = std::find(guarded.begin(), guarded.end(), key);
+    if (listed == guarded.end()) return true;
+    if (KeepDamagedCopy(path).empty()) return false;
+    guarded.erase(listed);
     return true;
 }
 }  // namespace
 
 FileRead ReadDataFile(const std::string& path, std::string& bytes) {
     const FileRead read = ReadStoredFile(path, bytes);
-    std::vector<std::string>& unread = UnreadFiles();
     const std::string key = ToLowerAnsi(path);
+    ListsHeld held;
+    std::vector<std::string>& unread = UnreadFiles();
     const auto listed = std::find(unread.begin(), unread.end(), key);
     if (read == FileRead::Unreadable) {
         if (listed == unread.end()) unread.push_back(key);
@@ -174,8 +187,9 @@ std::string KeepDamagedCopyOrGuard(const std::string& path) {
     std::string copy = KeepDamagedCopy(path);
     if (copy.empty()) {
         const std::string key = ToLowerAnsi(path);
+        ListsHeld held;
         std::vector<std::string>& guarded = GuardedFiles();
-        if (std::find(guarded.begin(), guarded.end(), key) == guarded.end()) guarded.push_back(key);
+        if (!Listed(guarded, key)) guarded.push_back(key);
     }
     return copy;
 }
