@@ -152,8 +152,8 @@ void LauncherWindow::RecoverDamagedFiles(bool itemsWhole, bool catalogsWhole) {
 
 // A file another program held past the short wait was not read: the
 // library keeps what it had (nothing, at the start) and the file is kept
-// from every write until it is read, when the window is shown, before an
-// entry is filed and before the configuration dialog opens.
+// from every write until it is read: when the window is shown, before an
+// entry is filed and before a dialog starts from the library.
 void LauncherWindow::SayIfStale() {
     if (!library_.stale()) return;
     std::string files = library_.itemsStale() ? ItemFilePath() : std::string();
